@@ -1,0 +1,39 @@
+#include "app/module1.h"
+#include "toolkit/clock.h"
+#include "toolkit/error_boundary.h"
+#include "toolkit/random_source.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt aborts with a long trace when it finds no display; say it in one line.
+bool displayAvailable()
+{
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!displayAvailable()) {
+        std::fputs("tormell: no display found; start it from a desktop session, or under a virtual X server: "
+                   "xvfb-run -a tormell\n",
+                   stderr);
+        return EXIT_FAILURE;
+    }
+    tk::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tormell"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
+    tk::SteadyClock clock;
+    tk::ClockSeededRandom random;
+    Module1 module(clock, random);
+    module.Main();
+    return QApplication::exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The program's entry: the title window, then the main window.
+
+#include <QPointer>
+
+class Form1;
+
+namespace tk {
+class Clock;
+class RandomSource;
+} // namespace tk
+
+class Module1 {
+public:
+    Module1(const tk::Clock& clock, tk::RandomSource& random);
+
+    /// Loads the title window, which opens the main window after three
+    /// seconds, then keeps the title hidden for the rest of the run.
+    void Main();
+
+    Form1* titleWindow() const;
+
+private:
+    const tk::Clock& m_clock;
+    tk::RandomSource& m_random;
+    QPointer<Form1> m_form1;
+};

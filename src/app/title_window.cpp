@@ -1,0 +1,69 @@
+#include "app/title_window.h"
+
+#include "toolkit/clock.h"
+#include "toolkit/responsive_wait.h"
+#include "toolkit/twips.h"
+#include "ui/fixed_layout.h"
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+
+constexpr double kClientWidth = 5445;
+constexpr double kClientHeight = 2295;
+const QColor kBackground(0xC0, 0xC0, 0xFF);
+constexpr double kNamePointSize = 36;
+constexpr double kDescriptionPointSize = 9;
+constexpr float kTitleSeconds = 3;
+
+} // namespace
+
+Form1::Form1(const tk::Clock& clock, tk::RandomSource& random)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_clock(clock), m_random(random)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tormell"));
+    setWindowIcon(QIcon(QStringLiteral(":/tormell/icon.svg")));
+    setFixedSize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    QFont description = font();
+    description.setPointSizeF(kDescriptionPointSize);
+    setFont(description);
+    Label1 = ui::addLabel(*this, "Label1", QStringLiteral("ポーズを覚えて再現するトレーニング"), 120, 120, 2415, 255);
+
+    Label2 = new QLabel(QStringLiteral("Tormell"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QFont name = font();
+    name.setPointSizeF(kNamePointSize);
+    name.setBold(true);
+    Label2->setFont(name);
+    ui::place(*Label2, 120, 600, 5175, 735);
+    ui::fitText(*Label2);
+}
+
+void Form1::Form_Load()
+{
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    tk::waitResponsively(m_clock, kTitleSeconds);
+    m_main = Frm001::load({m_clock, m_random, this});
+}
+
+Frm001* Form1::mainWindow() const
+{
+    return m_main;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The title window: the product name on a borderless lilac card, shown for
+// three seconds before the main window opens.
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class Frm001;
+
+namespace tk {
+class Clock;
+class RandomSource;
+} // namespace tk
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form1(const tk::Clock& clock, tk::RandomSource& random);
+
+    QLabel* Label1;
+    QLabel* Label2;
+
+    /// Shows the title, waits three seconds with the window responsive, then
+    /// loads and shows the main window.
+    void Form_Load();
+
+    /// The main window once loaded; null after it has been unloaded.
+    Frm001* mainWindow() const;
+
+private:
+    const tk::Clock& m_clock;
+    tk::RandomSource& m_random;
+    QPointer<Frm001> m_main;
+};

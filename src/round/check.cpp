@@ -1,0 +1,41 @@
+// CHEK: stop the clock, reveal the target, score the player's pose.
+
+#include "round/scoring.h"
+#include "toolkit/canvas.h"
+#include "toolkit/numeric_text.h"
+#include "toolkit/status_bar.h"
+#include "ui/main_window.h"
+#include "ui/result_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+void Frm001::Command2_Click()
+{
+    Timer1.setInterval(0);
+    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        LinA(i).setVisible(true);
+        ShpEXP(i).setVisible(true);
+    }
+
+    const double ratio = scoring::matchRatio(DXY_DEF, DXY_TGT, DXY_USR);
+    StatusBar1->setText(scoring::verdictFor(ratio));
+    const double score = scoring::scoreFor(ratio);
+    SCORE = tk::toInt32(score);
+    StatusBar1->setText(StatusBar1->text() + QStringLiteral("  ") + tk::numberText(score) + QStringLiteral("点"));
+
+    Picture1->clear();
+    SUB_MKLINE(gridIntervals());
+
+    if (!m_resultDialog)
+        m_resultDialog = new FrmMSG(*this);
+    FrmMSG& dialog = *m_resultDialog;
+    dialog.LBLDATA1->setText(tk::numberText(tk::numericValue(Combo1->currentText())));
+    dialog.LBLDATA2->setText(tk::numberText(tk::numericValue(Text1->text())));
+    dialog.LBLDATA3->setText(tk::numberText(SCORE));
+    dialog.LBLDATA4->setText(tk::numberText(tk::numericValue(Label1->text())));
+    dialog.show();
+
+    SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) - 1);
+}

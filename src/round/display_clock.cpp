@@ -1,0 +1,31 @@
+// The seconds clock of a round and the display-time slider.
+
+#include "toolkit/numeric_text.h"
+#include "toolkit/slider.h"
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+// Each slider step adds this much display time: 0..10 steps give 0..1.5 s.
+constexpr double kSecondsPerSliderStep = 0.15;
+} // namespace
+
+void Frm001::Timer1_Timer()
+{
+    SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) + 1);
+    Label1->setText(tk::numberText(SEC_CNT));
+    Label1->repaint();
+}
+
+void Frm001::Slider1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float, float)
+{
+    copySliderToDisplayTime();
+}
+
+void Frm001::copySliderToDisplayTime()
+{
+    const qint32 steps = Slider1->value();
+    Text1->setText(tk::numberText(steps * kSecondsPerSliderStep));
+}

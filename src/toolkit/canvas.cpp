@@ -1,0 +1,164 @@
+#include "toolkit/canvas.h"
+
+#include "toolkit/numeric_text.h"
+#include "toolkit/twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tk {
+
+namespace {
+// The standard sunken border of a picture box: two pixels on each side.
+constexpr int kFramePixels = 2;
+} // namespace
+
+Canvas::Canvas(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kFramePixels);
+    setMidLineWidth(0);
+    setContentsMargins(0, 0, 0, 0);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoMousePropagation);
+}
+
+Canvas::~Canvas() = default;
+
+double Canvas::widthTwips() const
+{
+    return twipsFromPixels(width());
+}
+
+double Canvas::heightTwips() const
+{
+    return twipsFromPixels(height());
+}
+
+void Canvas::setWidthTwips(double twips)
+{
+    resize(static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips)))), height());
+}
+
+void Canvas::setHeightTwips(double twips)
+{
+    resize(width(), static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips)))));
+}
+
+void Canvas::setBackColor(QColor color)
+{
+    if (m_back == color)
+        return;
+    m_back = color;
+    update();
+}
+
+void Canvas::clear()
+{
+    update();
+}
+
+void Canvas::refresh()
+{
+    repaint();
+}
+
+QPointF Canvas::twipsAt(QPointF widgetPos) const
+{
+    const QPointF inside = widgetPos - QPointF(contentsRect().topLeft());
+    return {twipsFromPixels(inside.x()), twipsFromPixels(inside.y())};
+}
+
+void Canvas::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event); // the sunken border
+    QPainter painter(this);
+    const QRect inside = contentsRect();
+    painter.fillRect(inside, m_back);
+    painter.setClipRect(inside);
+    painter.translate(inside.topLeft());
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const auto& item : m_items) {
+        if (item->visible())
+            item->paint(painter);
+    }
+    if (m_drag && m_drag->outlineAt) {
+        // The drag outline: the dragged label's box where a drop would put it.
+        QPen pen(Qt::black, 1.0, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(pixelRectF(m_drag->outlineAt->x(), m_drag->outlineAt->y(), m_drag->label->width(),
+                                    m_drag->label->height())
+                             .adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+}
+
+Label* Canvas::shownLabelAt(QPointF twips) const
+{
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        auto* label = dynamic_cast<Label*>(it->get());
+        if (label && label->visible() && label->contains(twips.x(), twips.y()))
+            return label;
+    }
+    return nullptr;
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF at = twipsAt(event->position());
+    Label* label = shownLabelAt(at);
+    if (event->button() == Qt::LeftButton && label && label->automaticDrag()) {
+        m_drag = Drag{label, at - QPointF(label->left(), label->top()), std::nullopt};
+        event->accept();
+        return;
+    }
+    QFrame::mousePressEvent(event);
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = twipsAt(event->position());
+    const auto x = static_cast<float>(at.x());
+    const auto y = static_cast<float>(at.y());
+    if (m_drag) {
+        // A drag keeps the mouse grabbed, so moves off the canvas arrive here too:
+        // only those over the canvas become notifications.
+        const bool overCanvas = rect().contains(event->position().toPoint());
+        m_drag->outlineAt = overCanvas ? std::optional<QPointF>(at - m_drag->grabOffset) : std::nullopt;
+        update();
+        if (!overCanvas)
+            return;
+        if (Label* label = shownLabelAt(at))
+            emit labelDragOver(*label, static_cast<float>(x - label->left()), static_cast<float>(y - label->top()));
+        else
+            emit dragOver(x, y);
+        return;
+    }
+    if (Label* label = shownLabelAt(at))
+        emit labelMouseMove(*label, event->buttons(), event->modifiers(), static_cast<float>(x - label->left()),
+                            static_cast<float>(y - label->top()));
+    else
+        emit mouseMoved(event->buttons(), event->modifiers(), x, y);
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_drag && event->button() == Qt::LeftButton) {
+        endDrag();
+        event->accept();
+        return;
+    }
+    QFrame::mouseReleaseEvent(event);
+}
+
+void Canvas::endDrag()
+{
+    m_drag.reset();
+    update();
+}
+
+} // namespace tk

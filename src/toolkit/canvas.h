@@ -1,0 +1,86 @@
+#pragma once
+// The picture box: a white drawing surface inside a sunken frame that paints
+// its windowless items (in creation order, later ones on top) and turns
+// pointer input into the program's events, positions in twips.
+
+#include "toolkit/items.h"
+
+#include <QFrame>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tk {
+
+class Canvas : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit Canvas(QWidget* parent = nullptr);
+    ~Canvas() override;
+
+    template <class T, class... Args>
+    T& add(Args&&... args)
+    {
+        auto item = std::make_unique<T>(*this, std::forward<Args>(args)...);
+        T& ref = *item;
+        m_items.push_back(std::move(item));
+        update();
+        return ref;
+    }
+
+    /// Outer size in twips, frame included.
+    double widthTwips() const;
+    double heightTwips() const;
+    void setWidthTwips(double twips);
+    void setHeightTwips(double twips);
+
+    QColor backColor() const { return m_back; }
+    void setBackColor(QColor color);
+
+    /// Erases free drawing. The canvas keeps none besides its items, so what
+    /// remains is a repaint of the items.
+    void clear();
+    /// Repaints at once rather than at the next pass of the event loop.
+    void refresh();
+
+    /// Converts a widget position (logical pixels) to canvas twips.
+    QPointF twipsAt(QPointF widgetPos) const;
+
+    /// The label being dragged, if a drag is in progress.
+    const Label* draggedLabel() const { return m_drag ? m_drag->label : nullptr; }
+
+signals:
+    /// During a drag, the pointer moved over a shown label; x, y relative to it.
+    void labelDragOver(tk::Label& label, float x, float y);
+    /// During a drag, the pointer moved over the bare canvas; x, y in canvas twips.
+    void dragOver(float x, float y);
+    /// Outside a drag, the pointer moved over a shown label; x, y relative to it.
+    void labelMouseMove(tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
+                        float y);
+    /// Outside a drag, the pointer moved over the bare canvas.
+    void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    struct Drag {
+        Label* label;
+        QPointF grabOffset; // pointer minus the label's top-left, in twips
+        std::optional<QPointF> outlineAt; // top-left of the outline, in twips
+    };
+
+    Label* shownLabelAt(QPointF twips) const;
+    void endDrag();
+
+    std::vector<std::unique_ptr<Item>> m_items;
+    QColor m_back = Qt::white;
+    std::optional<Drag> m_drag;
+};
+
+} // namespace tk

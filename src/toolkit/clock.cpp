@@ -1,0 +1,13 @@
+#include "toolkit/clock.h"
+
+#include <chrono>
+
+namespace tk {
+
+double SteadyClock::now() const
+{
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace tk

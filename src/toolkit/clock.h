@@ -1,0 +1,19 @@
+#pragma once
+// Where the program reads the time. Waits measure on a monotonic clock, so
+// they end on time across midnight and clock changes.
+
+namespace tk {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    /// Seconds from an arbitrary fixed origin; never goes backwards.
+    virtual double now() const = 0;
+};
+
+class SteadyClock final : public Clock {
+public:
+    double now() const override;
+};
+
+} // namespace tk

@@ -1,0 +1,31 @@
+#pragma once
+// Where the program's chance comes from.
+
+#include <cstdint>
+
+namespace tk {
+
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    /// Mixes the current time into the generator.
+    virtual void reseed() = 0;
+    /// A uniform draw in [0, 1); never 1.
+    virtual float next() = 0;
+};
+
+/// Re-seeds from the system clock. A re-seed within the same clock reading
+/// never puts the generator back into a state it had before: every draw and
+/// re-seed also advances a counter that is part of the state.
+class ClockSeededRandom final : public RandomSource {
+public:
+    ClockSeededRandom();
+    void reseed() override;
+    float next() override;
+
+private:
+    std::uint64_t m_seed = 0;
+    std::uint64_t m_counter = 0;
+};
+
+} // namespace tk

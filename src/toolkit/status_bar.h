@@ -1,0 +1,23 @@
+#pragma once
+// A status bar with one text that can be written and read back.
+
+#include <QStatusBar>
+
+class QLabel;
+
+namespace tk {
+
+class StatusBar : public QStatusBar {
+    Q_OBJECT
+
+public:
+    explicit StatusBar(QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
+
+private:
+    QLabel* m_text;
+};
+
+} // namespace tk

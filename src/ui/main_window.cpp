@@ -1,0 +1,308 @@
+#include "ui/main_window.h"
+
+#include "figure/body.h"
+#include "toolkit/canvas.h"
+#include "toolkit/numeric_text.h"
+#include "toolkit/slider.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/twips.h"
+#include "ui/fixed_layout.h"
+#include "ui/result_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+// The client area below the menu bar, status bar included.
+constexpr double kClientWidth = 6030;
+constexpr double kClientHeight = 7890;
+constexpr double kStatusBarHeight = 495;
+constexpr double kCanvasSide = 6000;
+
+// The panel's controls use the system's user-interface font at this size; the
+// status bar a larger Japanese font.
+constexpr double kPanelPointSize = 9;
+constexpr double kStatusPointSize = 14.25;
+
+constexpr int kSliderMax = 10;
+constexpr int kGridLinesOffered = 11; // the list of CmbNline: "0" to "11"
+
+QFont japaneseFont(QStringList preferred, double pointSize)
+{
+    // Falls back to an installed Japanese face when the preferred one is absent.
+    preferred << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("IPAPGothic")
+              << QStringLiteral("VL PGothic") << QStringLiteral("Droid Sans Fallback");
+    QFont font;
+    font.setFamilies(preferred);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+QPushButton* addButton(QWidget& parent, const char* name, const QString& text, double left, double top,
+                       double width, double height)
+{
+    auto* button = new QPushButton(text, &parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setAttribute(Qt::WA_NoMousePropagation);
+    ui::place(*button, left, top, width, height);
+    return button;
+}
+
+QComboBox* addCombo(QWidget& parent, const char* name, bool editable, int firstItem, int lastItem, double left,
+                    double top, double width, double height)
+{
+    auto* combo = new QComboBox(&parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(editable);
+    for (int item = firstItem; item <= lastItem; ++item)
+        combo->addItem(QString::number(item));
+    combo->setAttribute(Qt::WA_NoMousePropagation);
+    ui::place(*combo, left, top, width, height);
+    return combo;
+}
+
+} // namespace
+
+Frm001* Frm001::load(const Frm001Services& services)
+{
+    auto* window = new Frm001(services);
+    window->Form_Load();
+    return window;
+}
+
+Frm001::Frm001(const Frm001Services& services)
+    : m_clock(services.clock), m_random(services.random), m_titleWindow(services.titleWindow),
+      m_client(new QWidget(this))
+{
+    setObjectName(QStringLiteral("Frm001"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tormell"));
+    setWindowIcon(QIcon(QStringLiteral(":/tormell/icon.svg")));
+    setFont(japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
+
+    MNU点数 = menuBar()->addAction(QStringLiteral("点数"));
+    MNU点数->setObjectName(QStringLiteral("MNU点数"));
+
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setMouseTracking(true);
+    m_client->installEventFilter(this);
+    setCentralWidget(m_client);
+    createControls(m_client);
+    createCanvasItems();
+    connectEvents();
+
+    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size()
+           + QSize(0, menuBar()->sizeHint().height()));
+}
+
+Frm001::~Frm001() = default;
+
+FrmMSG* Frm001::resultDialog() const
+{
+    return m_resultDialog;
+}
+
+void Frm001::createControls(QWidget* client)
+{
+    Picture1 = new tk::Canvas(client);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    ui::place(*Picture1, 0, 0, kCanvasSide, kCanvasSide);
+
+    Shape1 = new QFrame(client);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents); // a drawn shape, not a control
+    ui::place(*Shape1, 0, 6120, 6015, 615);
+
+    Label5 = ui::addLabel(*client, "Label5", QStringLiteral("表示時間"), 120, 6240, 495, 375);
+    Label5->setWordWrap(true);
+    Label5->setAutoFillBackground(true);
+    Label5->setBackgroundRole(QPalette::Button);
+    ui::fitText(*Label5);
+
+    Slider1 = new tk::Slider(client);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setRange(0, kSliderMax);
+    Slider1->setPageStep(1);
+    Slider1->setTickPosition(QSlider::TicksBelow);
+    ui::place(*Slider1, 480, 6240, 1335, 375);
+
+    Text1 = new QLineEdit(QStringLiteral("Text1"), client);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAttribute(Qt::WA_NoMousePropagation);
+    Text1->setTextMargins(0, 0, 0, 0);
+    ui::place(*Text1, 1800, 6240, 615, 270);
+
+    Label2 = ui::addLabel(*client, "Label2", QStringLiteral("秒"), 2400, 6360, 495, 255);
+    Label3 = ui::addLabel(*client, "Label3", QStringLiteral("難易度："), 2520, 6240, 855, 375,
+                          Qt::AlignRight | Qt::AlignTop);
+
+    Combo1 = addCombo(*client, "Combo1", false, 1, 3, 3360, 6240, 615, 300);
+
+    Label4 = ui::addLabel(*client, "Label4", QStringLiteral("背景ライン数："), 4080, 6240, 1095, 255,
+                          Qt::AlignRight | Qt::AlignTop);
+
+    CmbNline = addCombo(*client, "CmbNline", true, 0, kGridLinesOffered, 5160, 6240, 615, 300);
+    CmbNline->setInsertPolicy(QComboBox::NoInsert);
+    CmbNline->setCompleter(nullptr); // typing must not pick an item: only the list does
+    CmbNline->setEditText(QStringLiteral("1"));
+
+    Command4 = addButton(*client, "Command4", QStringLiteral("CLEAR"), 480, 6960, 1095, 375);
+    Command1 = addButton(*client, "Command1", QStringLiteral("START"), 1560, 6960, 1095, 375);
+    Command2 = addButton(*client, "Command2", QStringLiteral("CHEK"), 2640, 6960, 1215, 375);
+
+    Label1 = ui::addLabel(*client, "Label1", QStringLiteral("Label1"), 3960, 6960, 615, 255);
+    Label1->setAutoFillBackground(true);
+    Label1->setBackgroundRole(QPalette::Button);
+
+    Command3 = addButton(*client, "Command3", QStringLiteral("END"), 4800, 6960, 1215, 375);
+
+    StatusBar1 = new tk::StatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFont(japaneseFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
+                                     kStatusPointSize));
+    StatusBar1->setFixedHeight(tk::pixelRect(0, 0, 0, kStatusBarHeight).height());
+    setStatusBar(StatusBar1);
+
+    // Keyboard focus order; labels, the status bar and canvas items take none.
+    const QList<QWidget*> focusOrder{Picture1, Command1, Text1,    Command2, Command3,
+                                     Slider1,  Combo1,   CmbNline, Command4};
+    for (qsizetype i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+    StatusBar1->setFocusPolicy(Qt::NoFocus);
+}
+
+void Frm001::createCanvasItems()
+{
+    // Creation order is painting order: grid, target, player, trunk, discs, handles.
+    LinBG.create(*Picture1);
+    for (int i = LinBG.first; i <= LinBG.last; ++i)
+        LinBG(i).setVisible(false);
+    LinA.create(*Picture1);
+    LinB.create(*Picture1);
+    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        LinA(i).setBorderColor(QColor(0xFF, 0x00, 0x00));
+        LinA(i).setBorderWidth(2);
+        LinB(i).setBorderColor(palette().color(QPalette::WindowText));
+        LinB(i).setBorderWidth(2);
+    }
+    LinBODY = &Picture1->add<tk::Line>();
+    LinSHOLD = &Picture1->add<tk::Line>();
+    LinWEST = &Picture1->add<tk::Line>();
+    for (tk::Line* trunk : {LinBODY, LinSHOLD, LinWEST})
+        trunk->setBorderWidth(2);
+    ShpBD.create(*Picture1, tk::Shape::Kind::Circle);
+    ShpPOINT.create(*Picture1, tk::Shape::Kind::Circle);
+    ShpEXP.create(*Picture1, tk::Shape::Kind::Circle);
+    LblPOI.create(*Picture1);
+    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        LblPOI(i).setBorderStyle(tk::BorderSolid);
+        LblPOI(i).setAutomaticDrag(true);
+    }
+}
+
+void Frm001::connectEvents()
+{
+    connect(Command1, &QPushButton::clicked, this, &Frm001::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Frm001::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Frm001::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Frm001::Command4_Click);
+    connect(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
+    connect(Slider1, &tk::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
+    connect(&Timer1, &tk::Timer::tick, this, &Frm001::Timer1_Timer);
+    connect(MNU点数, &QAction::triggered, this, &Frm001::MNU点数_Click);
+    connect(Picture1, &tk::Canvas::dragOver, this, &Frm001::Picture1_DragOver);
+    connect(Picture1, &tk::Canvas::mouseMoved, this, &Frm001::Picture1_MouseMove);
+    connect(Picture1, &tk::Canvas::labelDragOver, this, [this](tk::Label& label, float x, float y) {
+        if (const auto index = LblPOI.indexOf(label))
+            LblPOI_DragOver(static_cast<qint16>(*index), x, y);
+    });
+    connect(Picture1, &tk::Canvas::labelMouseMove, this,
+            [this](tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y) {
+                if (const auto index = LblPOI.indexOf(label))
+                    LblPOI_MouseMove(static_cast<qint16>(*index), buttons, shift, x, y);
+            });
+}
+
+void Frm001::setMousePointer(tk::PointerShape shape)
+{
+    m_pointer = shape;
+    if (shape == tk::PointerShape::Default)
+        unsetCursor();
+    else
+        setCursor(tk::cursorFor(shape));
+}
+
+void Frm001::centreOnScreen()
+{
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+bool Frm001::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        Form_MouseMove(move->buttons(), move->modifiers(),
+                       static_cast<float>(tk::twipsFromPixels(move->position().x())),
+                       static_cast<float>(tk::twipsFromPixels(move->position().y())));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Frm001::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+}
+
+void Frm001::Form_Load()
+{
+    if (m_titleWindow)
+        m_titleWindow->hide();
+    Picture1->setHeightTwips(kCanvasSide);
+    Picture1->setWidthTwips(kCanvasSide);
+    SUB_SETDEFAULT();
+    centreOnScreen();
+    show();
+    CmbNline->setEditText(QStringLiteral("7"));
+    SUB_MKLINE(gridIntervals());
+    Slider1->setValue(5);
+    copySliderToDisplayTime();
+    Combo1->setCurrentText(QStringLiteral("1"));
+}
+
+void Frm001::Command3_Click()
+{
+    close();
+}
+
+void Frm001::Form_QueryUnload()
+{
+    // Closing is never refused. The title window goes with the main window, and
+    // so does an open result dialog, so the program never runs on without a
+    // visible window.
+    m_unloading = true;
+    Timer1.setInterval(0);
+    if (m_resultDialog)
+        m_resultDialog->close();
+    if (m_titleWindow)
+        m_titleWindow->deleteLater();
+}
+
+void Frm001::MNU点数_Click()
+{
+    // The menu item exists and offers nothing yet.
+}

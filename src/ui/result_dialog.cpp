@@ -1,0 +1,82 @@
+#include "ui/result_dialog.h"
+
+#include "toolkit/twips.h"
+#include "ui/fixed_layout.h"
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr double kClientWidth = 3105;
+constexpr double kClientHeight = 2415;
+constexpr double kBoldPointSize = 12;
+
+constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
+
+QLabel* bold(QLabel* label)
+{
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(kBoldPointSize);
+    label->setFont(font);
+    ui::fitText(*label);
+    return label;
+}
+
+} // namespace
+
+FrmMSG::FrmMSG(Frm001& owner) : QDialog(&owner), m_owner(owner)
+{
+    setObjectName(QStringLiteral("FrmMSG"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("採点結果"));
+    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+
+    Label1 = ui::addLabel(*this, "Label1", QStringLiteral("難易度レベル："), 120, 120, 1215, 375, kRight);
+    LBLDATA1 = ui::addLabel(*this, "LBLDATA1", QString(), 1440, 120, 1575, 255);
+    Label7 = ui::addLabel(*this, "Label7", QStringLiteral("表示時間："), 360, 480, 975, 255, kRight);
+    LBLDATA2 = ui::addLabel(*this, "LBLDATA2", QString(), 1440, 480, 1575, 255);
+
+    Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    ui::place(*Line1, 0, 720, 3120, tk::kTwipsPerPixel);
+
+    Label3 = ui::addLabel(*this, "Label3", QStringLiteral("結果"), 240, 840, 1095, 255);
+    Label2 = bold(ui::addLabel(*this, "Label2", QStringLiteral("点数："), 120, 1200, 1215, 255, kRight));
+    LBLDATA3 = bold(ui::addLabel(*this, "LBLDATA3", QString(), 1440, 1200, 855, 375));
+    Label4 = bold(ui::addLabel(*this, "Label4", QStringLiteral("点"), 2400, 1200, 495, 255));
+    Label5 = bold(ui::addLabel(*this, "Label5", QStringLiteral("経過時間："), 0, 1560, 1335, 375, kRight));
+    LBLDATA4 = bold(ui::addLabel(*this, "LBLDATA4", QString(), 1440, 1560, 855, 375));
+    Label6 = bold(ui::addLabel(*this, "Label6", QStringLiteral("秒"), 2400, 1560, 615, 255));
+
+    Command1 = new QPushButton(QStringLiteral("点数保存"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    ui::place(*Command1, 120, 2040, 1215, 255);
+    Command2 = new QPushButton(QStringLiteral("終了"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    ui::place(*Command2, 1680, 2040, 1215, 255);
+    for (QPushButton* button : {Command1, Command2}) {
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::StrongFocus);
+    }
+    setTabOrder(Command1, Command2);
+    Command1->setFocus();
+
+    connect(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
+}
+
+void FrmMSG::Command1_Click()
+{
+    close();
+}
+
+void FrmMSG::Command2_Click()
+{
+    m_owner.SUB_SETDEFAULT();
+    close();
+}
