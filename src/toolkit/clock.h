@@ -9,6 +9,9 @@ public:
     virtual ~Clock() = default;
     /// Seconds from an arbitrary fixed origin; never goes backwards.
     virtual double now() const = 0;
+    /// How long a waiter may sleep, in real seconds, while `clockSeconds` pass
+    /// on this clock. A clock that is not the real time says so here.
+    virtual double realSecondsFor(double clockSeconds) const { return clockSeconds; }
 };
 
 class SteadyClock final : public Clock {

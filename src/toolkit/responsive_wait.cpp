@@ -28,7 +28,7 @@ bool waitResponsively(const Clock& clock, double seconds, const std::function<bo
         const double remaining = deadline - clock.now();
         if (!(remaining > 0.0))
             return true;
-        const double sleep = std::min(remaining, kLongestSleepSeconds);
+        const double sleep = std::min(clock.realSecondsFor(remaining), kLongestSleepSeconds);
         wakeUp.start(static_cast<int>(std::ceil(sleep * 1000.0)));
         // Returns after handling at least one event: the timer's or the user's.
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
