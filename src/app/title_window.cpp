@@ -3,6 +3,7 @@
 #include "toolkit/clock.h"
 #include "toolkit/responsive_wait.h"
 #include "toolkit/twips.h"
+#include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
 #include "ui/main_window.h"
 
@@ -26,7 +27,7 @@ Form1::Form1(const tk::Clock& clock, tk::RandomSource& random)
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tormell"));
-    setWindowIcon(QIcon(QStringLiteral(":/tormell/icon.svg")));
+    setWindowIcon(ui::appIcon());
     setFixedSize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kBackground);

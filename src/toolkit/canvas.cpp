@@ -124,6 +124,10 @@ void Canvas::mouseMoveEvent(QMouseEvent* event)
     const QPointF at = twipsAt(event->position());
     const auto x = static_cast<float>(at.x());
     const auto y = static_cast<float>(at.y());
+    if (m_drag && !m_drag->label->visible()) {
+        // Hidden handles take no part in dragging, also one hidden mid-drag.
+        endDrag();
+    }
     if (m_drag) {
         // A drag keeps the mouse grabbed, so moves off the canvas arrive here too:
         // only those over the canvas become notifications.

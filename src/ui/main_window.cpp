@@ -6,6 +6,7 @@
 #include "toolkit/slider.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/twips.h"
+#include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
 #include "ui/result_dialog.h"
 
@@ -85,7 +86,7 @@ Frm001::Frm001(const Frm001Services& services)
     setObjectName(QStringLiteral("Frm001"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tormell"));
-    setWindowIcon(QIcon(QStringLiteral(":/tormell/icon.svg")));
+    setWindowIcon(ui::appIcon());
     setFont(japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
 
     MNU点数 = menuBar()->addAction(QStringLiteral("点数"));

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+namespace ui {
+
+/// The program's icon: hand-drawn 16 and 32 pixel bitmaps where a window asks
+/// for those sizes, the scalable drawing for every other size.
+QIcon appIcon();
+
+} // namespace ui
