@@ -6,6 +6,7 @@
 #include "toolkit/slider.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/twips.h"
+#include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
 #include "ui/result_dialog.h"
@@ -99,6 +100,7 @@ Frm001::Frm001(const Frm001Services& services)
     createControls(m_client);
     createCanvasItems();
     connectEvents();
+    ui::describeMainWindow(*this);
 
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size()
            + QSize(0, menuBar()->sizeHint().height()));

@@ -1,6 +1,7 @@
 #include "ui/result_dialog.h"
 
 #include "toolkit/twips.h"
+#include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
 #include "ui/main_window.h"
 
@@ -66,6 +67,7 @@ FrmMSG::FrmMSG(Frm001& owner) : QDialog(&owner), m_owner(owner)
     setTabOrder(Command1, Command2);
     Command1->setFocus();
 
+    ui::describeResultDialog(*this);
     connect(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }

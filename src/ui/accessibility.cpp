@@ -1,0 +1,66 @@
+#include "ui/accessibility.h"
+
+#include <QWidget>
+
+#include <span>
+
+namespace ui {
+
+namespace {
+
+struct Described {
+    const char* objectName;
+    const char* name;
+    const char* description;
+};
+
+constexpr Described kMainWindow[] = {
+    {"Picture1", "キャンバス", "人形と背景の線。STARTのあと、関節をドラッグしてポーズを再現します"},
+    {"Label5", "表示時間", "表示時間の見出し"},
+    {"Slider1", "表示時間スライダー", "目標のポーズを表示する時間を0.15秒きざみで0から1.5秒まで決めます"},
+    {"Text1", "表示時間（秒）", "目標のポーズを表示する秒数"},
+    {"Label2", "秒", "表示時間の単位"},
+    {"Label3", "難易度", "難易度の見出し"},
+    {"Combo1", "難易度", "動かす関節の数（1から3）"},
+    {"Label4", "背景ライン数", "背景ライン数の見出し"},
+    {"CmbNline", "背景ライン数", "背景の格子の線の数（0から11）"},
+    {"Command4", "クリア", "人形を基本のポーズに戻し、時計を止めます"},
+    {"Command1", "スタート", "目標のポーズを表示してラウンドを始めます"},
+    {"Command2", "採点", "再現したポーズを目標と比べて採点します"},
+    {"Label1", "経過時間", "ポーズの再現にかかっている秒数"},
+    {"Command3", "終了", "ゲームを終了します"},
+    {"StatusBar1", "状況", "準備の状況と採点の結果"},
+};
+
+constexpr Described kResultDialog[] = {
+    {"LBLDATA1", "難易度レベル", "このラウンドの難易度"},
+    {"LBLDATA2", "表示時間", "目標のポーズを表示した秒数"},
+    {"LBLDATA3", "点数", "0から100点の点数"},
+    {"LBLDATA4", "経過時間", "再現にかかった秒数"},
+    {"Command1", "点数保存", "結果を閉じます。人形はそのまま残ります"},
+    {"Command2", "終了", "結果を閉じ、人形を基本のポーズに戻します"},
+};
+
+void describe(QWidget& window, std::span<const Described> table)
+{
+    for (const Described& entry : table) {
+        if (auto* control = window.findChild<QWidget*>(QString::fromLatin1(entry.objectName))) {
+            control->setAccessibleName(QString::fromUtf8(entry.name));
+            control->setAccessibleDescription(QString::fromUtf8(entry.description));
+        }
+    }
+}
+
+} // namespace
+
+void describeMainWindow(QWidget& window)
+{
+    describe(window, kMainWindow);
+}
+
+void describeResultDialog(QWidget& dialog)
+{
+    describe(dialog, kResultDialog);
+}
+
+} // namespace ui
