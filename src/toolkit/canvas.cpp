@@ -20,7 +20,8 @@ Canvas::Canvas(QWidget* parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kFramePixels);
     setMidLineWidth(0);
-    setContentsMargins(0, 0, 0, 0);
+    // QFrame holds the frame's width in the contents margins; contentsRect()
+    // is then the drawing area inside the border, as the twips assume.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -157,6 +157,9 @@ void Frm001::createControls(QWidget* client)
     CmbNline = addCombo(*client, "CmbNline", true, 0, kGridLinesOffered, 5160, 6240, 615, 300);
     CmbNline->setInsertPolicy(QComboBox::NoInsert);
     CmbNline->setCompleter(nullptr); // typing must not pick an item: only the list does
+    // Nor may finishing an edit: the box would otherwise match the typed text to
+    // an entry on Return or focus loss and report it as picked.
+    disconnect(CmbNline->lineEdit(), &QLineEdit::editingFinished, CmbNline, nullptr);
     CmbNline->setEditText(QStringLiteral("1"));
 
     Command4 = addButton(*client, "Command4", QStringLiteral("CLEAR"), 480, 6960, 1095, 375);

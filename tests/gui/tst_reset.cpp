@@ -1,0 +1,240 @@
+// The reset to the rest pose and the ready state.
+
+#include "figure/body.h"
+#include "support/game.h"
+#include "support/test_main.h"
+#include "toolkit/canvas.h"
+#include "toolkit/items.h"
+#include "toolkit/status_bar.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QtTest>
+
+#include <cmath>
+#include <initializer_list>
+
+using figure::X2;
+using figure::Y2;
+
+namespace {
+
+QString numbers(std::initializer_list<double> values)
+{
+    QStringList parts;
+    for (double value : values)
+        parts << QString::number(value, 'g', 17);
+    return parts.join(u' ');
+}
+
+QString describe(const tk::Line& l)
+{
+    return numbers(
+               {l.x1(), l.y1(), l.x2(), l.y2(), double(l.visible()), double(l.borderWidth()), double(l.borderStyle())})
+        + u' ' + l.borderColor().name();
+}
+
+QString describe(const tk::Shape& s)
+{
+    return numbers({s.left(), s.top(), s.width(), s.height(), double(s.visible())}) + u' ' + s.backColor().name() + u' '
+        + s.borderColor().name();
+}
+
+QString describe(const tk::Label& l)
+{
+    return numbers({l.left(), l.top(), l.width(), l.height(), double(l.visible()), double(l.borderStyle())});
+}
+
+template <class Array> void describeAll(QStringList& out, const char* name, const Array& items)
+{
+    for (int i = Array::first; i <= Array::last; ++i)
+        out << QStringLiteral("%1(%2) %3").arg(QLatin1String(name)).arg(i).arg(describe(items(i)));
+}
+
+void describePose(QStringList& out, const char* name, const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
+{
+    for (int i = 0; i <= figure::kLastSegment; ++i)
+        out << QStringLiteral("%1(%2) ").arg(QLatin1String(name)).arg(i)
+                + numbers({dtt(i), dxy(0, i), dxy(1, i), dxy(2, i), dxy(3, i), dxy(4, i)});
+}
+
+// Everything a reset may touch or must leave, one line per item or pose slot.
+QStringList snapshot(const Frm001& w)
+{
+    QStringList out;
+    describeAll(out, "LinA", w.LinA);
+    describeAll(out, "LinB", w.LinB);
+    describeAll(out, "LinBG", w.LinBG);
+    describeAll(out, "ShpBD", w.ShpBD);
+    describeAll(out, "ShpEXP", w.ShpEXP);
+    describeAll(out, "ShpPOINT", w.ShpPOINT);
+    describeAll(out, "LblPOI", w.LblPOI);
+    out << describe(*w.LinBODY) << describe(*w.LinSHOLD) << describe(*w.LinWEST);
+    describePose(out, "DEF", w.DTT_DEF, w.DXY_DEF);
+    describePose(out, "TGT", w.DTT_TGT, w.DXY_TGT);
+    describePose(out, "USR", w.DTT_USR, w.DXY_USR);
+    out << w.Label1->text() << w.StatusBar1->text() << w.Picture1->backColor().name()
+        << QString::number(w.Timer1.interval()) << QString::number(w.SEC_CNT);
+    return out;
+}
+
+// A round in progress: the target shown and gone, two joints dragged (an
+// elbow carrying its hand, and a foot) and one clock tick. False if the
+// round did not get that far.
+bool playUntilMidRound(Frm001& w)
+{
+    w.Command1_Click();
+    if (!w.LblPOI(2).visible())
+        return false;
+    w.LblPOI_DragOver(2, 500, 300);
+    w.LblPOI_DragOver(9, 10, 20);
+    w.Timer1_Timer();
+    return w.DXY_USR(X2, 3) != w.DXY_DEF(X2, 3) && w.DXY_USR(Y2, 9) != w.DXY_DEF(Y2, 9);
+}
+
+bool indexZeroSlotsAreEmpty(const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
+{
+    bool empty = dtt(0) == 0;
+    for (int i = 0; i <= figure::kLastSegment; ++i)
+        empty = empty && dxy(0, i) == 0;
+    for (int k = 0; k <= Y2; ++k)
+        empty = empty && dxy(k, 0) == 0;
+    return empty;
+}
+
+} // namespace
+
+class ResetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void resetTwiceInARowChangesNothingMore();
+    void resetKeepsTheLastTarget();
+    void resetLeavesTheSlotsWithoutDataEmpty();
+    void resetLeavesTheDragHandlesWhereTheyWere();
+    void resetAfterADragReturnsToTheReadyState();
+    void resetLeavesTheClockAndTheGridAlone();
+};
+
+// Guards against a reset that depends on what the previous one left, e.g. an
+// offset applied relative to the current position.
+void ResetTest::resetTwiceInARowChangesNothingMore()
+{
+    Game g;
+    QVERIFY(playUntilMidRound(g.w()));
+    g.w().SUB_SETDEFAULT();
+    const QStringList first = snapshot(g.w());
+    g.w().SUB_SETDEFAULT();
+    QCOMPARE(snapshot(g.w()), first);
+}
+
+// Guards against a reset forgetting the target, which CHEK still reads.
+void ResetTest::resetKeepsTheLastTarget()
+{
+    Game g;
+    QVERIFY(playUntilMidRound(g.w()));
+    for (int i = 0; i <= figure::kLastSegment; ++i) {
+        g.w().DTT_TGT(i) = 10.5 * i - 7;
+        for (int k = 0; k <= Y2; ++k)
+            g.w().DXY_TGT(k, i) = 1000.25 * k + i;
+    }
+    const figure::PoseAngles angles = g.w().DTT_TGT;
+    const figure::PoseCoords coords = g.w().DXY_TGT;
+    g.w().SUB_SETDEFAULT();
+    QVERIFY(g.w().DTT_TGT == angles);
+    QVERIFY(g.w().DXY_TGT == coords);
+}
+
+// Guards against a copy loop starting at 0, which would put data where none belongs.
+void ResetTest::resetLeavesTheSlotsWithoutDataEmpty()
+{
+    Game g;
+    constexpr int kRounds = 3;
+    for (int round = 0; round < kRounds; ++round) {
+        QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_USR, g.w().DXY_USR));
+        QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_DEF, g.w().DXY_DEF));
+        QVERIFY(playUntilMidRound(g.w()));
+        g.w().SUB_SETDEFAULT();
+        g.w().SUB_SETDEFAULT();
+    }
+    QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_USR, g.w().DXY_USR));
+    QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_DEF, g.w().DXY_DEF));
+}
+
+// Guards against a reset moving the handles, or leaving one shown, bordered or resized.
+void ResetTest::resetLeavesTheDragHandlesWhereTheyWere()
+{
+    Game g;
+    for (int i = 1; i <= figure::kLastSegment; ++i) {
+        tk::Label& handle = g.w().LblPOI(i);
+        handle.setLeft(100.0 * i + 0.5);
+        handle.setTop(4000.0 - 50.0 * i);
+        handle.setWidth(40);
+        handle.setHeight(60);
+        handle.setBorderStyle(tk::BorderSolid);
+        handle.setVisible(true);
+    }
+    g.w().SUB_SETDEFAULT();
+    for (int i = 1; i <= figure::kLastSegment; ++i) {
+        const tk::Label& handle = g.w().LblPOI(i);
+        QCOMPARE(handle.left(), static_cast<float>(100.0 * i + 0.5));
+        QCOMPARE(handle.top(), static_cast<float>(4000.0 - 50.0 * i));
+        QCOMPARE(handle.width(), 225.0f);
+        QCOMPARE(handle.height(), 225.0f);
+        QCOMPARE(handle.borderStyle(), int(tk::BorderNone));
+        QVERIFY(!handle.visible());
+    }
+}
+
+// Guards against a reset that leaves dragged joints, the target or the handles behind.
+void ResetTest::resetAfterADragReturnsToTheReadyState()
+{
+    Game g;
+    Frm001& w = g.w();
+    QVERIFY(playUntilMidRound(w));
+    QVERIFY(!w.Label1->text().isEmpty());
+    w.DXY_USR(X2, 5) = 123; // as a drag would leave it
+    w.Command2_Click(); // the target and its markers on view
+    w.SUB_SETDEFAULT();
+
+    constexpr double kFloatRounding = 1e-3;
+    for (int i = 1; i <= figure::kLastSegment; ++i) {
+        QVERIFY(std::abs(w.ShpPOINT(i).left() + figure::kHandleHalf - w.DXY_DEF(X2, i)) < kFloatRounding);
+        QVERIFY(std::abs(w.ShpPOINT(i).top() + figure::kHandleHalf - w.DXY_DEF(Y2, i)) < kFloatRounding);
+        QCOMPARE(w.LinB(i).x2(), static_cast<float>(w.DXY_DEF(X2, i)));
+        QCOMPARE(w.LinB(i).y2(), static_cast<float>(w.DXY_DEF(Y2, i)));
+        QVERIFY(w.LinB(i).visible());
+        QVERIFY(!w.LinA(i).visible());
+        QVERIFY(!w.ShpEXP(i).visible());
+        QVERIFY(!w.LblPOI(i).visible());
+        QCOMPARE(w.DTT_USR(i), w.DTT_DEF(i));
+    }
+    QVERIFY(w.DXY_USR == w.DXY_DEF);
+    QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
+    QCOMPARE(w.Label1->text(), QString());
+}
+
+// Guards against a reset stopping the clock (only CLEAR may) or redrawing the grid.
+void ResetTest::resetLeavesTheClockAndTheGridAlone()
+{
+    Game g;
+    Frm001& w = g.w();
+    w.Command1_Click();
+    QCOMPARE(w.Timer1.interval(), 1000);
+    w.CmbNline->setEditText(QStringLiteral("3"));
+    w.CmbNline_Click();
+    w.CmbNline->setEditText(QStringLiteral("9")); // a reset must not read it
+    QStringList grid;
+    describeAll(grid, "LinBG", w.LinBG);
+    const qint32 seconds = w.SEC_CNT;
+
+    w.SUB_SETDEFAULT();
+    QCOMPARE(w.Timer1.interval(), 1000);
+    QStringList after;
+    describeAll(after, "LinBG", w.LinBG);
+    QCOMPARE(after, grid);
+    QCOMPARE(w.SEC_CNT, seconds);
+}
+
+TORMELL_TEST_MAIN(ResetTest)
+#include "tst_reset.moc"
