@@ -6,7 +6,7 @@
 
 namespace tk {
 
-Timer::Timer(QObject* parent) : QObject(parent)
+Timer::Timer(QObject* parent) : QObject(parent), m_timer(this)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &Timer::tick);

@@ -1,0 +1,216 @@
+// The platform layer: checked arrays, item geometry, the timer, chance, the
+// responsive wait and the error boundary.
+
+#include "support/fake_clock.h"
+#include "support/test_main.h"
+#include "toolkit/canvas.h"
+#include "toolkit/checked_array.h"
+#include "toolkit/error_boundary.h"
+#include "toolkit/errors.h"
+#include "toolkit/random_source.h"
+#include "toolkit/responsive_wait.h"
+#include "toolkit/timer.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <set>
+
+class TestToolkit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkedArraysRaiseOutsideTheirRange();
+    void itemGeometryKeepsTheNearestFloat();
+    void timerIntervalZeroStopsAndPositiveRestarts();
+    void randomDrawsAreInRangeAndNeverReplayAfterAReseed();
+    void waitRunsQueuedEventsUntilItsTimeHasPassed();
+    void abandonedWaitReturnsFalse();
+    void waitOfNothingReturnsAtOnce_data();
+    void waitOfNothingReturnsAtOnce();
+    void errorInAClickHandlerIsReportedAndTheProgramGoesOn();
+};
+
+// Guards against wrap-around or unchecked access past either end of an array,
+// in both dimensions of the pose arrays (the window's item arrays are checked
+// with the window).
+void TestToolkit::checkedArraysRaiseOutsideTheirRange()
+{
+    tk::CheckedArray<int, 1, 9> one;
+    one(9) = 9;
+    QVERIFY_THROWS_EXCEPTION(tk::IndexError, one(0));
+    QVERIFY_THROWS_EXCEPTION(tk::IndexError, one(10));
+
+    tk::CheckedArray2<double, 0, 4, 0, 9> two;
+    two(4, 9) = 2.5;
+    QCOMPARE(two(0, 9), 0.0); // k and i do not alias
+    QCOMPARE(two(4, 9), 2.5);
+    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(-1, 0));
+    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(5, 0));
+    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(0, -1));
+    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(0, 10));
+}
+
+// Guards the item model: geometry is a float, rounded to nearest (not
+// truncated), on every kind of item, and a value no float holds is an error
+// that leaves the property as it was.
+void TestToolkit::itemGeometryKeepsTheNearestFloat()
+{
+    // Three quarters of an ulp above 1000: truncation would keep 1000.
+    constexpr double value = 1000.0 + 0.75 / 16384;
+    constexpr float nearest = 1000.0f + 1.0f / 16384;
+    tk::Canvas canvas;
+    auto& line = canvas.add<tk::Line>();
+    auto& shape = canvas.add<tk::Shape>(tk::Shape::Kind::Circle);
+    auto& label = canvas.add<tk::Label>();
+
+    line.setX1(value);
+    line.setY2(value);
+    shape.setLeft(value);
+    shape.setHeight(value);
+    label.setTop(value);
+    label.setWidth(value);
+    for (const float stored : {line.x1(), line.y2(), shape.left(), shape.height(), label.top(), label.width()})
+        QCOMPARE(stored, nearest);
+
+    constexpr double beyondFloat = 1e39;
+    QVERIFY_THROWS_EXCEPTION(tk::OverflowError, shape.setLeft(beyondFloat));
+    QCOMPARE(shape.left(), nearest);
+}
+
+// Guards the timer rules the display clock relies on: 0 stops, a positive
+// interval runs, a negative one is refused and changes nothing.
+void TestToolkit::timerIntervalZeroStopsAndPositiveRestarts()
+{
+    constexpr int kSecond = 1000;
+    constexpr int kOtherPeriod = 250;
+    tk::Timer timer;
+    const auto* engine = timer.findChild<QTimer*>();
+    QVERIFY(engine);
+    QVERIFY(!engine->isActive());
+
+    timer.setInterval(kSecond);
+    QVERIFY(engine->isActive() && engine->interval() == kSecond);
+    timer.setInterval(kOtherPeriod);
+    QVERIFY(engine->isActive() && engine->interval() == kOtherPeriod);
+    QVERIFY_THROWS_EXCEPTION(tk::RuntimeError, timer.setInterval(-1));
+    QVERIFY(engine->isActive() && engine->interval() == kOtherPeriod);
+    QCOMPARE(timer.interval(), kOtherPeriod);
+    timer.setInterval(0);
+    QVERIFY(!engine->isActive());
+    QCOMPARE(timer.interval(), 0);
+
+    // The tick reaches the outside: a one-millisecond period fires at once.
+    QSignalSpy ticks(&timer, &tk::Timer::tick);
+    timer.setInterval(1);
+    QVERIFY(ticks.wait());
+    timer.setInterval(0);
+}
+
+// Guards chance: a draw of 1 would pick one past the last segment, and START
+// pressed twice within one clock reading must not replay the previous draws.
+void TestToolkit::randomDrawsAreInRangeAndNeverReplayAfterAReseed()
+{
+    constexpr int kReseeds = 1000;
+    constexpr int kDrawsEach = 3;
+    tk::ClockSeededRandom random;
+    std::set<std::array<float, kDrawsEach>> sequences;
+    double sum = 0;
+    for (int n = 0; n < kReseeds; ++n) {
+        random.reseed();
+        std::array<float, kDrawsEach> draws{};
+        for (float& draw : draws) {
+            draw = random.next();
+            QVERIFY2(draw >= 0.0f && draw < 1.0f, qPrintable(QString::number(draw)));
+            sum += draw;
+        }
+        sequences.insert(draws);
+    }
+    QCOMPARE(int(sequences.size()), kReseeds);
+    // The mean of uniform draws; the tolerance is over ten standard errors.
+    QVERIFY(std::fabs(sum / (kReseeds * kDrawsEach) - 0.5) < 0.06);
+}
+
+// Guards the title and display waits: they last their time on the given clock,
+// not much more, and run what was queued before them (a click, a tick).
+void TestToolkit::waitRunsQueuedEventsUntilItsTimeHasPassed()
+{
+    constexpr double kSeconds = 3;
+    constexpr double kStep = 0.1;
+    FakeClock clock;
+    clock.setStepPerReading(kStep);
+    const double start = clock.peek();
+    QObject context;
+    bool ran = false;
+    QTimer::singleShot(0, &context, [&ran] { ran = true; });
+    QVERIFY(tk::waitResponsively(clock, kSeconds));
+    QVERIFY(ran);
+    QVERIFY(clock.peek() >= start + kSeconds);
+    QVERIFY(clock.peek() < start + kSeconds + 5 * kStep); // a pass past the deadline at most
+}
+
+// Guards closing a window during a wait: the waiter is let go at once, even
+// from an endless wait on a clock that never moves.
+void TestToolkit::abandonedWaitReturnsFalse()
+{
+    FakeClock clock;
+    QObject context;
+    bool closing = false;
+    QTimer::singleShot(0, &context, [&closing] { closing = true; });
+    QVERIFY(!tk::waitResponsively(clock, std::numeric_limits<double>::infinity(), [&closing] { return closing; }));
+    QVERIFY(closing);
+}
+
+void TestToolkit::waitOfNothingReturnsAtOnce_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("zero") << 0.0;
+    QTest::newRow("negative") << -5.0;
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN();
+}
+
+// Guards a display time of 0 (and nonsense times): no pass of the event loop,
+// and no endless wait on NaN.
+void TestToolkit::waitOfNothingReturnsAtOnce()
+{
+    QFETCH(double, seconds);
+    FakeClock clock;
+    QObject context;
+    bool ran = false;
+    QTimer::singleShot(0, &context, [&ran] { ran = true; });
+    QVERIFY(tk::waitResponsively(clock, seconds));
+    QVERIFY(!ran);
+}
+
+// Guards the error boundary: an error escaping a click handler is reported,
+// the steps before it stay done, and the next click is handled again.
+void TestToolkit::errorInAClickHandlerIsReportedAndTheProgramGoesOn()
+{
+    auto* app = tk::Application::instance();
+    QVERIFY(app);
+    QPushButton button(QStringLiteral("go"));
+    button.show();
+    int clicks = 0;
+    connect(&button, &QPushButton::clicked, &button, [&clicks] {
+        ++clicks;
+        throw tk::IndexError(10, 1, 9);
+    });
+
+    const int errorsBefore = app->errorCount();
+    for (int n = 1; n <= 2; ++n) {
+        QTest::ignoreMessage(QtWarningMsg, "error boundary: Subscript out of range: 10 is not in 1..9");
+        // Qt Test's note that the release event, whose handler failed, went unaccepted.
+        QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MouseRelease\" not accepted by receiving widget");
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks, n);
+        QCOMPARE(app->errorCount(), errorsBefore + n);
+    }
+}
+
+TORMELL_TEST_MAIN(TestToolkit)
+#include "tst_toolkit.moc"
