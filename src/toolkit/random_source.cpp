@@ -15,20 +15,20 @@ std::uint64_t mix(std::uint64_t x)
     return x ^ (x >> 31);
 }
 
-std::uint64_t clockNanoseconds()
-{
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count());
-}
-
 // A float has 24 significant bits: the top 24 bits of a draw, scaled by 2^-24,
 // give every multiple of 2^-24 in [0, 1) and never 1.
 constexpr float kTwoToMinus24 = 1.0f / 16777216.0f;
 
 } // namespace
 
-ClockSeededRandom::ClockSeededRandom()
+std::uint64_t ClockSeededRandom::systemNanoseconds()
+{
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count());
+}
+
+ClockSeededRandom::ClockSeededRandom(TimeSource time) : m_time(std::move(time))
 {
     reseed();
 }
@@ -36,7 +36,7 @@ ClockSeededRandom::ClockSeededRandom()
 void ClockSeededRandom::reseed()
 {
     ++m_counter;
-    m_seed = mix(clockNanoseconds() ^ mix(m_seed));
+    m_seed = mix(m_time() ^ mix(m_seed));
 }
 
 float ClockSeededRandom::next()

@@ -2,6 +2,7 @@
 // Where the program's chance comes from.
 
 #include <cstdint>
+#include <functional>
 
 namespace tk {
 
@@ -19,11 +20,16 @@ public:
 /// re-seed also advances a counter that is part of the state.
 class ClockSeededRandom final : public RandomSource {
 public:
-    ClockSeededRandom();
+    /// Reads the time as nanoseconds; the system clock unless told otherwise.
+    using TimeSource = std::function<std::uint64_t()>;
+    static std::uint64_t systemNanoseconds();
+
+    explicit ClockSeededRandom(TimeSource time = systemNanoseconds);
     void reseed() override;
     float next() override;
 
 private:
+    TimeSource m_time;
     std::uint64_t m_seed = 0;
     std::uint64_t m_counter = 0;
 };
