@@ -1,5 +1,6 @@
 // The background grid: N lines each way dividing the canvas into N + 1 bands.
 
+#include "figure/grid_count.h"
 #include "toolkit/canvas.h"
 #include "toolkit/numeric_text.h"
 #include "ui/main_window.h"
@@ -11,18 +12,21 @@
 namespace {
 
 constexpr double kCanvasSide = 6000;
-// LinBG has items 1..24: twelve intervals at most, so eleven visible lines.
-constexpr double kMostGridLines = 11;
 
 } // namespace
 
-qint16 Frm001::gridIntervals() const
+qint16 figure::gridIntervalsFor(QStringView text)
 {
     // A typed text may ask for anything; clamping here, where text becomes a
     // count, keeps every caller inside the grid's items. NaN cannot arise:
     // the numeric value of a text is always a number or an infinity.
-    const double lines = std::clamp(tk::numericValue(CmbNline->currentText()), 0.0, kMostGridLines);
+    const double lines = std::clamp(tk::numericValue(text), 0.0, double{kMostGridLines});
     return tk::toInt16(lines + 1);
+}
+
+qint16 Frm001::gridIntervals() const
+{
+    return figure::gridIntervalsFor(CmbNline->currentText());
 }
 
 void Frm001::CmbNline_Click()

@@ -2,6 +2,7 @@
 // player the rest pose with its drag handles and start the clock.
 
 #include "figure/body.h"
+#include "round/display_time.h"
 #include "toolkit/canvas.h"
 #include "toolkit/checked_array.h"
 #include "toolkit/numeric_text.h"
@@ -30,9 +31,6 @@ constexpr double kExtraSwingFactor = kBaseSwing * 0.2;
 // Re-seeds before each segment's first draw.
 constexpr int kReseedsPerSegment = 100;
 constexpr int kClockPeriodMs = 1000;
-// A typed display time is honoured up to a minute; beyond that (up to the
-// infinity of a text like "1e400") the round would never begin.
-constexpr float kLongestDisplaySeconds = 60;
 
 const QColor kTargetTrunkColour(0xFF, 0x00, 0x00);
 
@@ -47,6 +45,12 @@ bool isPicked(const PickList& picks, int count, int segment)
 }
 
 } // namespace
+
+float rounds::displaySecondsFor(QStringView text)
+{
+    // Clamped as a double: a float cannot hold every number a text can give.
+    return static_cast<float>(std::clamp(tk::numericValue(text), 0.0, double{kLongestDisplaySeconds}));
+}
 
 void Frm001::Command1_Click()
 {
@@ -104,7 +108,7 @@ void Frm001::Command1_Click()
 
     // Other handlers, this one included, may run inside the wait; closing the
     // window there ends this run without touching the window again.
-    const float T = std::min(static_cast<float>(tk::numericValue(Text1->text())), kLongestDisplaySeconds);
+    const float T = rounds::displaySecondsFor(Text1->text());
     const QPointer<Frm001> self(this);
     const bool timeRanOut =
         tk::waitResponsively(m_clock, T, [&self] { return self.isNull() || self->isUnloading(); });
