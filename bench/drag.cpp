@@ -1,0 +1,102 @@
+// The cost of one drag notification end to end: a mouse move delivered to the
+// canvas during a drag of the left elbow's handle, the game's handler, and a
+// synchronous repaint of the canvas. Run once per device-pixel ratio (the
+// driver sets QT_SCALE_FACTOR).
+
+#include "exposure.h"
+#include "figure/body.h"
+#include "measure.h"
+#include "toolkit/canvas.h"
+#include "toolkit/clock.h"
+#include "toolkit/error_boundary.h"
+#include "toolkit/random_source.h"
+#include "toolkit/twips.h"
+#include "ui/main_window.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// The left elbow: an upper limb, so each move also carries the forearm along.
+constexpr int kJoint = 2;
+constexpr int kWarmUpMoves = 20;
+constexpr int kMoves = 1000;
+// The pointer circles the canvas, about five pixels per move as a brisk hand does.
+constexpr double kRadiusPixels = 80;
+constexpr int kMovesPerTurn = 100;
+
+void send(tk::Canvas& canvas, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, canvas.mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(&canvas, &event);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    tk::Application app(argc, argv);
+    tk::SteadyClock clock;
+    tk::ClockSeededRandom random;
+    Frm001* window = Frm001::load({clock, random, nullptr});
+    if (!bench::waitUntilExposed(*window))
+        return EXIT_FAILURE;
+    window->Text1->setText(QStringLiteral("0"));
+    window->Command1_Click();
+    QCoreApplication::processEvents();
+
+    tk::Canvas& canvas = *window->Picture1;
+    const tk::Label& handle = window->LblPOI(kJoint);
+    const QPointF inside = canvas.contentsRect().topLeft();
+    const QPointF grab
+        = inside + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);
+    send(canvas, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    if (canvas.draggedLabel() != &handle) {
+        std::fputs("the press did not start a drag of the handle\n", stderr);
+        return EXIT_FAILURE;
+    }
+
+    // The circle passes through the grab point, so the first move is a small one.
+    const QPointF centre = grab - QPointF(kRadiusPixels, 0);
+    const bench::PaintCounter canvasPaints(canvas);
+    std::vector<double> samples;
+    QPointF at = grab;
+    for (int move = 1; move <= kWarmUpMoves + kMoves; ++move) {
+        const double angle = 2 * std::numbers::pi * move / kMovesPerTurn;
+        at = centre + kRadiusPixels * QPointF(std::cos(angle), std::sin(angle));
+        const int paintsBefore = canvasPaints.count();
+        const double micros = bench::microsecondsFor([&canvas, at] {
+            send(canvas, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+            canvas.repaint();
+        });
+        if (canvasPaints.count() == paintsBefore) {
+            std::fputs("a timed move did not repaint the canvas\n", stderr);
+            return EXIT_FAILURE;
+        }
+        QCoreApplication::processEvents();
+        if (move > kWarmUpMoves)
+            samples.push_back(micros);
+    }
+    send(canvas, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+
+    // Every move must have reached the handler: the handle ends under the pointer.
+    const QPointF handleCentre
+        = inside + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);
+    constexpr double kTolerancePixels = 1;
+    if (window->POI_SEL != kJoint || std::abs(handleCentre.x() - at.x()) > kTolerancePixels
+        || std::abs(handleCentre.y() - at.y()) > kTolerancePixels) {
+        std::fputs("the handle did not follow the pointer\n", stderr);
+        return EXIT_FAILURE;
+    }
+
+    bench::report("drag_us", bench::summarise(samples));
+    bench::report("device_pixel_ratio", canvas.devicePixelRatioF());
+    delete window;
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,51 @@
+// Memory over many rounds: resident size after 10 rounds against after
+// 10,000 (START with no display time, CHEK, CLEAR), so that a leak per round
+// shows as growth.
+
+#include "exposure.h"
+#include "measure.h"
+#include "toolkit/clock.h"
+#include "toolkit/error_boundary.h"
+#include "toolkit/random_source.h"
+#include "ui/main_window.h"
+
+#include <QLineEdit>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kBaselineRounds = 10;
+constexpr int kRounds = 10'000;
+// Events (repaints, deferred deletions) are processed every so many rounds, as
+// the event loop would between clicks.
+constexpr int kRoundsPerEventPass = 10;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    tk::Application app(argc, argv);
+    tk::SteadyClock clock;
+    tk::ClockSeededRandom random;
+    Frm001* window = Frm001::load({clock, random, nullptr});
+    if (!bench::waitUntilExposed(*window))
+        return EXIT_FAILURE;
+    window->Text1->setText(QStringLiteral("0"));
+
+    for (int round = 1; round <= kRounds; ++round) {
+        window->Command1_Click();
+        window->Command2_Click();
+        window->Command4_Click();
+        if (round % kRoundsPerEventPass == 0)
+            QCoreApplication::processEvents();
+        if (round == kBaselineRounds)
+            bench::reportInteger("rss_baseline_kib", bench::statusKiB("VmRSS"));
+    }
+    QCoreApplication::processEvents();
+    bench::reportInteger("rss_final_kib", bench::statusKiB("VmRSS"));
+    bench::reportInteger("baseline_rounds", kBaselineRounds);
+    bench::reportInteger("rounds", kRounds);
+
+    delete window;
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,313 @@
+// Runs every benchmark probe as a child process and prints one table: each
+// figure beside its floor or peer, measured in the same run, and its goal.
+// Timings are reported, never judged by the exit status; the driver fails only
+// when a probe could not run.
+
+#include "measure.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#ifndef BENCH_BUILD_TYPE
+#define BENCH_BUILD_TYPE ""
+#endif
+
+namespace {
+
+constexpr int kLaunches = 7; // start-up runs of each program, after one warm-up each
+constexpr int kMainWindowRuns = 3; // each takes the title's three seconds
+constexpr int kProbeTimeoutMs = 120'000;
+constexpr double kKiBPerMiB = 1024;
+constexpr double kNsPerMs = 1e6;
+constexpr double kMsPerFrame = 1000.0 / 120.0; // one frame at 120 Hz
+
+// Goals.
+constexpr double kStartupRatioGoal = 1.5;
+constexpr double kIdleCpuGoalPercent = 5;
+constexpr double kDragGoalUs = 1000;
+constexpr double kGrowthGoalMiB = 1;
+
+/// One finished probe run: its "key value" lines, or why it failed.
+struct ProbeRun {
+    QHash<QString, QString> values;
+    QString failure;
+    std::int64_t launchedNs = 0;
+
+    bool ok() const { return failure.isEmpty(); }
+    double number(const QString& key) const { return values.value(key).toDouble(); }
+    std::int64_t integer(const QString& key) const { return values.value(key).toLongLong(); }
+};
+
+QProcessEnvironment probeEnvironment(std::optional<int> scaleFactor = std::nullopt)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QT_SCALE_FACTOR"));
+    if (scaleFactor)
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(*scaleFactor));
+    return environment;
+}
+
+ProbeRun runProbe(
+    const QString& name, const QStringList& arguments = {}, const QProcessEnvironment& environment = probeEnvironment())
+{
+    ProbeRun run;
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProgram(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
+    process.setArguments(arguments);
+    run.launchedNs = bench::monotonicNs();
+    process.start();
+    if (!process.waitForFinished(kProbeTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.failure = name + QStringLiteral(": ") + process.errorString();
+        return run;
+    }
+    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        if (parts.size() == 2)
+            run.values.insert(parts[0], parts[1]);
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        run.failure
+            = name + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return run;
+}
+
+struct Row {
+    QString figure, measured, floor, goal;
+};
+
+class Report {
+public:
+    void add(Row row) { m_rows.push_back(std::move(row)); }
+    /// A row for a figure whose probe failed; the reason is listed under the table.
+    void addFailure(const QString& figure, const ProbeRun& run)
+    {
+        m_rows.push_back({figure, QStringLiteral("FAILED"), QString(), QString()});
+        m_failures << run.failure;
+    }
+    bool failed() const { return !m_failures.isEmpty(); }
+
+    void print() const
+    {
+        Row header {QStringLiteral("figure"), QStringLiteral("measured"), QStringLiteral("floor / peer"),
+            QStringLiteral("ratio / goal")};
+        std::vector<Row> all {header};
+        all.insert(all.end(), m_rows.begin(), m_rows.end());
+        qsizetype widths[3] = {0, 0, 0};
+        for (const Row& row : all) {
+            widths[0] = std::max(widths[0], row.figure.size());
+            widths[1] = std::max(widths[1], row.measured.size());
+            widths[2] = std::max(widths[2], row.floor.size());
+        }
+        constexpr int kGap = 2;
+        for (const Row& row : all) {
+            const QString line = row.figure.leftJustified(widths[0] + kGap)
+                + row.measured.leftJustified(widths[1] + kGap) + row.floor.leftJustified(widths[2] + kGap) + row.goal;
+            std::printf("%s\n", qPrintable(line.trimmed()));
+        }
+        for (const QString& failure : m_failures)
+            std::printf("\n%s\n", qPrintable(failure));
+        std::fflush(stdout);
+    }
+
+private:
+    std::vector<Row> m_rows;
+    QStringList m_failures;
+};
+
+QString fixed(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+QString verdict(bool met)
+{
+    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+}
+
+QString mib(double kib)
+{
+    return fixed(kib / kKiBPerMiB, 1) + QStringLiteral(" MiB");
+}
+
+/// Figures 1 and 7 (floor side): launches the bare window and the game's
+/// start-up alternately, so drift in the machine's load hits both alike.
+void startup(Report& report, double& bareHwmKiB)
+{
+    std::vector<double> bareMs, gameMs, bareHwm;
+    for (int launch = 0; launch <= kLaunches; ++launch) {
+        const ProbeRun bare = runProbe(QStringLiteral("bench_bare_window"));
+        const ProbeRun game = runProbe(QStringLiteral("bench_startup"));
+        for (const ProbeRun* run : {&bare, &game}) {
+            if (!run->ok()) {
+                report.addFailure(QStringLiteral("start-up to title shown"), *run);
+                return;
+            }
+        }
+        if (launch == 0)
+            continue; // warm-up: loads the files into the page cache
+        bareMs.push_back(static_cast<double>(bare.integer(QStringLiteral("exposed_ns")) - bare.launchedNs) / kNsPerMs);
+        gameMs.push_back(static_cast<double>(game.integer(QStringLiteral("exposed_ns")) - game.launchedNs) / kNsPerMs);
+        bareHwm.push_back(bare.number(QStringLiteral("hwm_kib")));
+    }
+    const double bare = bench::summarise(bareMs).median;
+    const double game = bench::summarise(gameMs).median;
+    const double ratio = game / bare;
+    report.add({QStringLiteral("start-up to title shown (median of %1 launches)").arg(kLaunches),
+        fixed(game, 1) + QStringLiteral(" ms"), QStringLiteral("bare window %1 ms").arg(fixed(bare, 1)),
+        QStringLiteral("%1x (goal <= %2x, %3)")
+            .arg(fixed(ratio, 2), fixed(kStartupRatioGoal, 1), verdict(ratio <= kStartupRatioGoal))});
+    bareHwmKiB = bench::summarise(bareHwm).median;
+}
+
+/// Figures 2 and 3.
+void idleCpu(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_idle_cpu"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("CPU during waits"), run);
+        return;
+    }
+    const double busy = run.number(QStringLiteral("busy_loop_cpu_percent"));
+    const QString peer = QStringLiteral("busy loop %1 %").arg(fixed(busy, 1));
+    const auto row = [&](const QString& figure, const QString& key) {
+        const double percent = run.number(key + QStringLiteral("_cpu_percent"));
+        report.add(
+            {QStringLiteral("%1 (one wait of %2 s)").arg(figure, fixed(run.number(key + QStringLiteral("_wall_s")), 2)),
+                fixed(percent, 3) + QStringLiteral(" % of a core"), peer,
+                QStringLiteral("goal < %1 %, %2")
+                    .arg(fixed(kIdleCpuGoalPercent, 0), verdict(percent < kIdleCpuGoalPercent))});
+    };
+    row(QStringLiteral("CPU during title wait"), QStringLiteral("title_wait"));
+    row(QStringLiteral("CPU during START's 1.5 s display"), QStringLiteral("display_wait"));
+}
+
+QString medianAndP99(const ProbeRun& run, const QString& key)
+{
+    return QStringLiteral("%1 / %2 us")
+        .arg(fixed(run.number(key + QStringLiteral("_median")), 0), fixed(run.number(key + QStringLiteral("_p99")), 0));
+}
+
+QString runs(const ProbeRun& run, const QString& key)
+{
+    return QString::number(run.integer(key + QStringLiteral("_count")));
+}
+
+const QString kFramePeer = QStringLiteral("120 Hz frame %1 us").arg(fixed(kMsPerFrame * 1000, 0));
+
+/// Figures 4 and 6.
+void rounds(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_rounds"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("START and CHEK"), run);
+        return;
+    }
+    const auto row = [&](const QString& figure, const QString& key) {
+        const double frames = run.number(key + QStringLiteral("_p99")) / (kMsPerFrame * 1000);
+        report.add({QStringLiteral("%1 (median / p99 of %2)").arg(figure, runs(run, key)), medianAndP99(run, key),
+            kFramePeer, QStringLiteral("p99 = %1 frame (no goal)").arg(fixed(frames, 3))});
+    };
+    row(QStringLiteral("START, display time 0, painted"), QStringLiteral("start_us"));
+    row(QStringLiteral("CHEK, dialog refilled, painted"), QStringLiteral("check_us"));
+}
+
+/// Figure 5, at device-pixel ratios 1 and 2.
+void drag(Report& report)
+{
+    for (const int scale : {1, 2}) {
+        const QString figure = QStringLiteral("drag move + handler + repaint, DPR %1").arg(scale);
+        const ProbeRun run = runProbe(QStringLiteral("bench_drag"), {}, probeEnvironment(scale));
+        if (!run.ok()) {
+            report.addFailure(figure, run);
+            continue;
+        }
+        const double dpr = run.number(QStringLiteral("device_pixel_ratio"));
+        const double p99 = run.number(QStringLiteral("drag_us_p99"));
+        const double median = run.number(QStringLiteral("drag_us_median"));
+        report.add({QStringLiteral("%1 (median / p99 of %2)%3")
+                        .arg(figure, runs(run, QStringLiteral("drag_us")),
+                            dpr == scale ? QString() : QStringLiteral(" [actual DPR %1]").arg(dpr)),
+            medianAndP99(run, QStringLiteral("drag_us")), kFramePeer,
+            QStringLiteral("goal < %1 us, %2")
+                .arg(fixed(kDragGoalUs, 0), verdict(median < kDragGoalUs && p99 < kDragGoalUs))});
+    }
+}
+
+/// Figure 7, against the bare window's peak measured by startup().
+void peakMemory(Report& report, double bareHwmKiB)
+{
+    std::vector<double> peaks;
+    for (int i = 0; i < kMainWindowRuns; ++i) {
+        const ProbeRun run = runProbe(QStringLiteral("bench_startup"), {QStringLiteral("--main-window")});
+        if (!run.ok()) {
+            report.addFailure(QStringLiteral("peak memory with main window shown"), run);
+            return;
+        }
+        peaks.push_back(run.number(QStringLiteral("hwm_kib")));
+    }
+    const double game = bench::summarise(peaks).median;
+    report.add({QStringLiteral("peak memory, main window shown (VmHWM, median of %1)").arg(kMainWindowRuns), mib(game),
+        QStringLiteral("bare window %1").arg(mib(bareHwmKiB)),
+        QStringLiteral("%1x (no goal)").arg(fixed(game / bareHwmKiB, 2))});
+}
+
+/// Figure 8.
+void memoryGrowth(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_memory"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("memory growth over rounds"), run);
+        return;
+    }
+    const double baseline = run.number(QStringLiteral("rss_baseline_kib"));
+    const double final = run.number(QStringLiteral("rss_final_kib"));
+    const double growthMiB = (final - baseline) / kKiBPerMiB;
+    report.add({QStringLiteral("memory after %1 rounds (VmRSS, one run)").arg(run.integer(QStringLiteral("rounds"))),
+        QStringLiteral("%1 (%2%3 MiB)")
+            .arg(mib(final), growthMiB < 0 ? QString() : QStringLiteral("+"), fixed(growthMiB, 2)),
+        QStringLiteral("after %1 rounds %2").arg(run.integer(QStringLiteral("baseline_rounds"))).arg(mib(baseline)),
+        QStringLiteral("goal growth <= %1 MiB, %2")
+            .arg(fixed(kGrowthGoalMiB, 0), verdict(growthMiB <= kGrowthGoalMiB))});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // Timings and CPU shares suffer when other work competes for the cores; the
+    // load average says how much did.
+    QFile loadAverage(QStringLiteral("/proc/loadavg"));
+    const QByteArray load = loadAverage.open(QIODevice::ReadOnly) ? loadAverage.readLine().split(' ').value(0) : "?";
+    std::printf("Tormell benchmarks: %s build, QT_QPA_PLATFORM=offscreen, %d CPUs, load average %s.\n"
+                "Takes a minute or two.\n\n",
+        *BENCH_BUILD_TYPE != '\0' ? BENCH_BUILD_TYPE : "unnamed", QThread::idealThreadCount(), load.constData());
+    std::fflush(stdout);
+
+    Report report;
+    double bareHwmKiB = 0;
+    startup(report, bareHwmKiB);
+    idleCpu(report);
+    rounds(report);
+    drag(report);
+    if (bareHwmKiB > 0)
+        peakMemory(report, bareHwmKiB);
+    memoryGrowth(report);
+    report.print();
+    return report.failed() ? EXIT_FAILURE : EXIT_SUCCESS;
+}

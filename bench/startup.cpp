@@ -1,0 +1,32 @@
+// The game's start-up as its entry point runs it. Reports when the title
+// window is exposed and exits; with --main-window, carries on through the
+// title's three seconds and reports when the main window is exposed.
+
+#include "app/module1.h"
+#include "app/title_window.h"
+#include "exposure.h"
+#include "toolkit/clock.h"
+#include "toolkit/error_boundary.h"
+#include "toolkit/random_source.h"
+#include "ui/main_window.h"
+
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    const bool untilMainWindow = argc > 1 && std::strcmp(argv[1], "--main-window") == 0;
+    tk::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tormell"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
+    tk::SteadyClock clock;
+    tk::ClockSeededRandom random;
+    const bench::ExposureWatch watch(
+        [untilMainWindow](const QWidget& widget) {
+            return untilMainWindow ? qobject_cast<const Frm001*>(&widget) != nullptr
+                                   : qobject_cast<const Form1*>(&widget) != nullptr;
+        },
+        bench::reportExposedAndExit);
+    Module1 module(clock, random);
+    module.Main();
+    return QApplication::exec();
+}
