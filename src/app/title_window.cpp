@@ -3,8 +3,8 @@
 #include "toolkit/clock.h"
 #include "toolkit/responsive_wait.h"
 #include "toolkit/twips.h"
-#include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
+#include "ui/fonts.h"
 #include "ui/main_window.h"
 
 #include <QLabel>
@@ -27,7 +27,6 @@ Form1::Form1(const tk::Clock& clock, tk::RandomSource& random)
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tormell"));
-    setWindowIcon(ui::appIcon());
     setFixedSize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kBackground);
@@ -35,9 +34,7 @@ Form1::Form1(const tk::Clock& clock, tk::RandomSource& random)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    QFont description = font();
-    description.setPointSizeF(kDescriptionPointSize);
-    setFont(description);
+    setFont(ui::japaneseFont({}, kDescriptionPointSize));
     Label1 = ui::addLabel(*this, "Label1", QStringLiteral("ポーズを覚えて再現するトレーニング"), 120, 120, 2415, 255);
 
     Label2 = new QLabel(QStringLiteral("Tormell"), this);

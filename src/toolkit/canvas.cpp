@@ -4,6 +4,7 @@
 #include "toolkit/twips.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -74,28 +75,52 @@ QPointF Canvas::twipsAt(QPointF widgetPos) const
     return {twipsFromPixels(inside.x()), twipsFromPixels(inside.y())};
 }
 
+void Canvas::updateArea(const QRectF& twips)
+{
+    if (twips.isEmpty())
+        return;
+    const QRectF pixels = pixelRectF(twips.x(), twips.y(), twips.width(), twips.height());
+    update(pixels.translated(contentsRect().topLeft()).toAlignedRect().intersected(contentsRect()));
+}
+
 void Canvas::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event); // the sunken border
     QPainter painter(this);
     const QRect inside = contentsRect();
-    painter.fillRect(inside, m_back);
-    painter.setClipRect(inside);
+    const QRect dirty = event->rect().intersected(inside);
+    painter.fillRect(dirty, m_back);
+    painter.setClipRect(dirty);
     painter.translate(inside.topLeft());
     painter.setRenderHint(QPainter::Antialiasing);
+    // Only what overlaps the damaged area: a drag repaints a few joints, not the grid.
+    const QRectF dirtyTwips = QRectF(twipsAt(dirty.topLeft()), twipsAt(dirty.bottomRight() + QPoint(1, 1)));
     for (const auto& item : m_items) {
-        if (item->visible())
+        if (item->visible() && item->paintedArea().intersects(dirtyTwips))
             item->paint(painter);
     }
     if (m_drag && m_drag->outlineAt) {
         // The drag outline: the dragged label's box where a drop would put it.
-        QPen pen(Qt::black, 1.0, Qt::DotLine);
-        painter.setPen(pen);
+        painter.setPen(QPen(Qt::black, 1.0, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(pixelRectF(m_drag->outlineAt->x(), m_drag->outlineAt->y(), m_drag->label->width(),
                                     m_drag->label->height())
                              .adjusted(0.5, 0.5, -0.5, -0.5));
     }
+}
+
+QRectF Canvas::outlineArea() const
+{
+    if (!m_drag || !m_drag->outlineAt)
+        return {};
+    return QRectF(*m_drag->outlineAt, QSizeF(m_drag->label->width(), m_drag->label->height()));
+}
+
+void Canvas::moveOutline(std::optional<QPointF> topLeft)
+{
+    updateArea(outlineArea());
+    m_drag->outlineAt = topLeft;
+    updateArea(outlineArea());
 }
 
 Label* Canvas::shownLabelAt(QPointF twips) const
@@ -133,8 +158,7 @@ void Canvas::mouseMoveEvent(QMouseEvent* event)
         // A drag keeps the mouse grabbed, so moves off the canvas arrive here too:
         // only those over the canvas become notifications.
         const bool overCanvas = rect().contains(event->position().toPoint());
-        m_drag->outlineAt = overCanvas ? std::optional<QPointF>(at - m_drag->grabOffset) : std::nullopt;
-        update();
+        moveOutline(overCanvas ? std::optional<QPointF>(at - m_drag->grabOffset) : std::nullopt);
         if (!overCanvas)
             return;
         if (Label* label = shownLabelAt(at))
@@ -162,8 +186,8 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event)
 
 void Canvas::endDrag()
 {
+    moveOutline(std::nullopt);
     m_drag.reset();
-    update();
 }
 
 } // namespace tk

@@ -26,7 +26,7 @@ public:
         auto item = std::make_unique<T>(*this, std::forward<Args>(args)...);
         T& ref = *item;
         m_items.push_back(std::move(item));
-        update();
+        updateArea(ref.paintedArea());
         return ref;
     }
 
@@ -44,6 +44,8 @@ public:
     void clear();
     /// Repaints at once rather than at the next pass of the event loop.
     void refresh();
+    /// Schedules a repaint of an area given in canvas twips.
+    void updateArea(const QRectF& twips);
 
     /// Converts a widget position (logical pixels) to canvas twips.
     QPointF twipsAt(QPointF widgetPos) const;
@@ -76,6 +78,8 @@ private:
     };
 
     Label* shownLabelAt(QPointF twips) const;
+    QRectF outlineArea() const;
+    void moveOutline(std::optional<QPointF> topLeft);
     void endDrag();
 
     std::vector<std::unique_ptr<Item>> m_items;

@@ -13,13 +13,12 @@ void Item::setVisible(bool visible)
 {
     if (m_visible == visible)
         return;
-    m_visible = visible;
-    changed();
+    change([&] { m_visible = visible; });
 }
 
-void Item::changed() const
+void Item::repaint(const QRectF& area) const
 {
-    m_canvas.update();
+    m_canvas.updateArea(area);
 }
 
 void Item::assign(float& property, double value)
@@ -27,28 +26,31 @@ void Item::assign(float& property, double value)
     const float rounded = toFloat(value);
     if (property == rounded)
         return;
-    property = rounded;
-    changed();
+    change([&] { property = rounded; });
 }
 
 void Line::setBorderColor(QColor color)
 {
-    m_color = color;
-    changed();
+    change([&] { m_color = color; });
 }
 
 void Line::setBorderWidth(int pixels)
 {
     if (pixels < 0)
         throw RuntimeError("Invalid property value: line width " + std::to_string(pixels));
-    m_width = pixels;
-    changed();
+    change([&] { m_width = pixels; });
 }
 
 void Line::setBorderStyle(int style)
 {
-    m_style = style;
-    changed();
+    change([&] { m_style = style; });
+}
+
+QRectF Line::paintedArea() const
+{
+    // Half the pen on either side, plus a pixel for the antialiased edge.
+    const double margin = twipsFromPixels(std::max(1, m_width) / 2.0 + 1.0);
+    return QRectF(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2)).normalized().adjusted(-margin, -margin, margin, margin);
 }
 
 void Line::paint(QPainter& painter) const
@@ -66,16 +68,19 @@ bool BoxItem::contains(double xTwips, double yTwips) const
     return xTwips >= m_left && xTwips < m_left + m_width && yTwips >= m_top && yTwips < m_top + m_height;
 }
 
+QRectF BoxItem::paintedArea() const
+{
+    return QRectF(m_left, m_top, m_width, m_height).normalized();
+}
+
 void Shape::setBackColor(QColor color)
 {
-    m_back = color;
-    changed();
+    change([&] { m_back = color; });
 }
 
 void Shape::setBorderColor(QColor color)
 {
-    m_border = color;
-    changed();
+    change([&] { m_border = color; });
 }
 
 void Shape::paint(QPainter& painter) const
@@ -96,14 +101,12 @@ void Shape::paint(QPainter& painter) const
 
 void Label::setCaption(const QString& caption)
 {
-    m_caption = caption;
-    changed();
+    change([&] { m_caption = caption; });
 }
 
 void Label::setBorderStyle(int style)
 {
-    m_borderStyle = style;
-    changed();
+    change([&] { m_borderStyle = style; });
 }
 
 void Label::paint(QPainter& painter) const

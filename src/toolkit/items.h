@@ -4,6 +4,7 @@
 // float. Every change asks the canvas for a repaint.
 
 #include <QColor>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
@@ -27,12 +28,24 @@ public:
     void setIndex(int index) { m_index = index; }
 
     virtual void paint(QPainter& painter) const = 0;
+    /// The area the item paints over, in twips: what must be repainted when it changes.
+    virtual QRectF paintedArea() const = 0;
 
 protected:
-    void changed() const;
+    /// Applies a change and has the canvas repaint the area painted before and after it.
+    template <class Change>
+    void change(Change&& apply)
+    {
+        const QRectF before = shownArea();
+        apply();
+        repaint(before | shownArea());
+    }
     void assign(float& property, double value);
 
 private:
+    QRectF shownArea() const { return m_visible ? paintedArea() : QRectF(); }
+    void repaint(const QRectF& area) const;
+
     Canvas& m_canvas;
     bool m_visible = true;
     int m_index = -1;
@@ -63,6 +76,7 @@ public:
     void setBorderStyle(int style);
 
     void paint(QPainter& painter) const override;
+    QRectF paintedArea() const override;
 
 private:
     float m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;
@@ -86,6 +100,7 @@ public:
     void setHeight(double v) { assign(m_height, v); }
 
     bool contains(double xTwips, double yTwips) const;
+    QRectF paintedArea() const override;
 
 private:
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;

@@ -9,6 +9,7 @@
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
+#include "ui/fonts.h"
 #include "ui/result_dialog.h"
 
 #include <QCloseEvent>
@@ -35,17 +36,6 @@ constexpr double kStatusPointSize = 14.25;
 
 constexpr int kSliderMax = 10;
 constexpr int kGridLinesOffered = 11; // the list of CmbNline: "0" to "11"
-
-QFont japaneseFont(QStringList preferred, double pointSize)
-{
-    // Falls back to an installed Japanese face when the preferred one is absent.
-    preferred << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("IPAPGothic")
-              << QStringLiteral("VL PGothic") << QStringLiteral("Droid Sans Fallback");
-    QFont font;
-    font.setFamilies(preferred);
-    font.setPointSizeF(pointSize);
-    return font;
-}
 
 QPushButton* addButton(QWidget& parent, const char* name, const QString& text, double left, double top,
                        double width, double height)
@@ -88,7 +78,7 @@ Frm001::Frm001(const Frm001Services& services)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tormell"));
     setWindowIcon(ui::appIcon());
-    setFont(japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
+    setFont(ui::japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
 
     MNU点数 = menuBar()->addAction(QStringLiteral("点数"));
     MNU点数->setObjectName(QStringLiteral("MNU点数"));
@@ -174,7 +164,7 @@ void Frm001::createControls(QWidget* client)
 
     StatusBar1 = new tk::StatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setFont(japaneseFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
+    StatusBar1->setFont(ui::japaneseFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
                                      kStatusPointSize));
     StatusBar1->setFixedHeight(tk::pixelRect(0, 0, 0, kStatusBarHeight).height());
     setStatusBar(StatusBar1);
