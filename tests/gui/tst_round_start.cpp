@@ -1,0 +1,292 @@
+// START: which segments it picks, the angles it draws, how it presents the
+// target and how it hands the rest pose to the player.
+
+#include "figure/body.h"
+#include "support/game.h"
+#include "support/test_main.h"
+#include "toolkit/canvas.h"
+#include "toolkit/status_bar.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+using figure::X1;
+using figure::X2;
+using figure::Y2;
+
+namespace {
+
+constexpr int kSegmentDraws = 17; // r1 for each of the nine segments, r2 for segments 2..9
+constexpr int kReseedsPerSegment = 101; // 100 before r1, one after
+
+// The draw that makes START pick segment p: the middle of p's ninth of [0, 1).
+float drawFor(int p)
+{
+    return static_cast<float>((p - 0.5) / 9);
+}
+
+// Pick draws for the given segments, then r1 = 0.75 (s = 0.5) for every
+// segment and r2 = 0.5 (e = 8) from segment 2 on: a picked head swings by 40,
+// any other picked segment by 44.
+constexpr float kR1 = 0.75f;
+constexpr float kR2 = 0.5f;
+constexpr double kHeadSwing = 40;
+constexpr double kLimbSwing = 44;
+
+std::vector<float> script(const QList<int>& pickDraws)
+{
+    std::vector<float> draws;
+    for (int p : pickDraws)
+        draws.push_back(drawFor(p));
+    draws.push_back(kR1);
+    for (int j = 2; j <= figure::kLastSegment; ++j) {
+        draws.push_back(kR1);
+        draws.push_back(kR2);
+    }
+    return draws;
+}
+
+void setDifficulty(Frm001& w, const QString& text)
+{
+    if (w.Combo1->findText(text) < 0)
+        w.Combo1->addItem(text);
+    w.Combo1->setCurrentText(text);
+}
+
+// Difficulty 3 picking the head and both forearms.
+void prepareThreePicks(Game& g)
+{
+    setDifficulty(g.w(), QStringLiteral("3"));
+    g.random.setDraws(script({1, 3, 5}));
+}
+
+void verifyTrunkColour(Frm001& w, QColor colour)
+{
+    for (tk::Line* line : {w.LinBODY, w.LinSHOLD, w.LinWEST})
+        QCOMPARE(line->borderColor(), colour);
+    for (int j = w.ShpBD.first; j <= w.ShpBD.last; ++j) {
+        QCOMPARE(w.ShpBD(j).borderColor(), colour);
+        QCOMPARE(w.ShpBD(j).backColor(), colour);
+    }
+}
+
+} // namespace
+
+class TestRoundStart : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Guards against even segments among the first five picks, repeated picks,
+    // a wrong number of draws or re-seeds, and unpicked segments leaving rest.
+    void picksFollowTheDifficulty_data()
+    {
+        QTest::addColumn<QString>("difficulty");
+        QTest::addColumn<QList<int>>("pickDraws");
+        QTest::addColumn<QList<int>>("picked");
+        QTest::newRow("none at 0") << "0" << QList<int> {} << QList<int> {};
+        QTest::newRow("one odd, evens redrawn") << "1" << QList<int> {2, 8, 5} << QList<int> {5};
+        QTest::newRow("two, a repeat redrawn") << "2" << QList<int> {3, 3, 6, 1} << QList<int> {1, 3};
+        QTest::newRow("three") << "3" << QList<int> {9, 4, 9, 7, 1} << QList<int> {1, 7, 9};
+        QTest::newRow("five take every odd one")
+            << "5" << QList<int> {1, 3, 3, 5, 7, 8, 9} << QList<int> {1, 3, 5, 7, 9};
+        QTest::newRow("sixth takes an even one")
+            << "6" << QList<int> {1, 3, 5, 7, 9, 1, 6} << QList<int> {1, 3, 5, 6, 7, 9};
+        QTest::newRow("nine take every segment")
+            << "9" << QList<int> {1, 3, 5, 7, 9, 2, 2, 4, 6, 8} << QList<int> {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    }
+    void picksFollowTheDifficulty()
+    {
+        QFETCH(QString, difficulty);
+        QFETCH(QList<int>, pickDraws);
+        QFETCH(QList<int>, picked);
+        Game g;
+        Frm001& w = g.w();
+        setDifficulty(w, difficulty);
+        w.Text1->setText(QStringLiteral("0"));
+        g.random.setDraws(script(pickDraws));
+
+        w.Command1_Click();
+
+        const auto attempts = static_cast<int>(pickDraws.size());
+        QCOMPARE(g.random.drawsTaken(), static_cast<std::size_t>(attempts + kSegmentDraws));
+        QCOMPARE(g.random.reseeds(), attempts + figure::kLastSegment * kReseedsPerSegment);
+        for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j) {
+            const double swing = picked.contains(j) ? (j == 1 ? kHeadSwing : kLimbSwing) : 0;
+            QCOMPARE(w.DTT_TGT(j), w.DTT_DEF(j) + swing);
+        }
+    }
+
+    // Guards against a wrong swing formula, an r2 drawn for the head (which
+    // would shift every later draw) or the range edges being mishandled.
+    void targetAnglesFollowTheDraws()
+    {
+        Game g;
+        Frm001& w = g.w();
+        setDifficulty(w, QStringLiteral("9"));
+        w.Text1->setText(QStringLiteral("0"));
+        std::vector<float> draws;
+        for (int p : {1, 3, 5, 7, 9, 2, 4, 6, 8})
+            draws.push_back(drawFor(p));
+        // Per segment: r1, then r2 from segment 2 on, and the offset they make.
+        struct Segment {
+            float r1, r2;
+            double offset;
+        };
+        const Segment segments[] = {{0.0f, 0.0f /* none drawn */, -80}, {0.75f, 0.5f, 44}, {0.25f, 0.75f, -46},
+            {0.875f, 0.25f, 63}, {0.125f, 0.0f, -60}, {0.625f, 0.5f, 22}, {0.375f, 0.25f, -21},
+            {0.9375f, 0.9375f, 83.125}, {0.0625f, 0.0625f, -70.875}};
+        for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j) {
+            draws.push_back(segments[j - 1].r1);
+            if (j >= 2)
+                draws.push_back(segments[j - 1].r2);
+        }
+        g.random.setDraws(draws);
+
+        w.Command1_Click();
+
+        QCOMPARE(g.random.drawsTaken(), draws.size());
+        for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j)
+            QCOMPARE(w.DTT_TGT(j) - w.DTT_DEF(j), segments[j - 1].offset);
+    }
+
+    // Guards against the target being shown off its joints, the last round's
+    // handles staying draggable during the display, or the trunk not turning red.
+    void targetIsPresentedDuringTheWait()
+    {
+        Game g;
+        Frm001& w = g.w();
+        w.Text1->setText(QStringLiteral("0"));
+        w.Command1_Click(); // a round being reproduced, its handles shown
+        w.Text1->setText(QStringLiteral("0.75"));
+        w.StatusBar1->setText(QStringLiteral("before"));
+        prepareThreePicks(g);
+        bool observed = false;
+        QTimer::singleShot(0, &w, [&] {
+            observed = true;
+            QVERIFY(w.DXY_TGT(X2, 3) != w.DXY_DEF(X2, 3));
+            for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+                QVERIFY(w.LinA(i).visible());
+                QVERIFY(!w.LinB(i).visible());
+                QVERIFY(!w.LblPOI(i).visible());
+                QVERIFY(w.ShpEXP(i).visible());
+                QCOMPARE(w.LinA(i).x2(), static_cast<float>(w.DXY_TGT(X2, i)));
+                QCOMPARE(w.LinA(i).y2(), static_cast<float>(w.DXY_TGT(Y2, i)));
+                QCOMPARE(w.ShpPOINT(i).left(), static_cast<float>(w.DXY_TGT(X2, i) - figure::kHandleHalf));
+                QCOMPARE(w.ShpPOINT(i).top(), static_cast<float>(w.DXY_TGT(Y2, i) - figure::kHandleHalf));
+                QCOMPARE(w.ShpEXP(i).left(), static_cast<float>(w.DXY_TGT(X2, i) - figure::kMarkerHalf));
+                QCOMPARE(w.ShpEXP(i).top(), static_cast<float>(w.DXY_TGT(Y2, i) - figure::kMarkerHalf));
+            }
+            verifyTrunkColour(w, QColor(0xFF, 0x00, 0x00));
+            QCOMPARE(w.StatusBar1->text(), QStringLiteral("before"));
+            QCOMPARE(w.Timer1.interval(), 1000); // still the last round's clock
+        });
+
+        w.Command1_Click();
+
+        QVERIFY(observed);
+    }
+
+    // Guards against leftovers of the last round (player pose, clock count) or
+    // of the display (target shown, red trunk) surviving into reproduction.
+    void startHandsTheRestPoseToThePlayer()
+    {
+        Game g;
+        Frm001& w = g.w();
+        prepareThreePicks(g);
+        w.SEC_CNT = 7;
+        w.Label1->setText(QStringLiteral("7"));
+        w.DTT_USR(3) = 5;
+        w.DXY_USR(X2, 3) = 1;
+        w.CmbNline->setEditText(QStringLiteral("3"));
+
+        w.Command1_Click();
+
+        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+            QVERIFY(!w.LinA(i).visible());
+            QVERIFY(!w.ShpEXP(i).visible());
+            QVERIFY(w.LinB(i).visible());
+            QVERIFY(w.LblPOI(i).visible());
+            QCOMPARE(w.LinA(i).x2(), static_cast<float>(w.DXY_TGT(X2, i)));
+            QCOMPARE(w.LinB(i).x1(), static_cast<float>(w.DXY_DEF(X1, i)));
+            QCOMPARE(w.LinB(i).x2(), static_cast<float>(w.DXY_DEF(X2, i)));
+            QCOMPARE(w.LinB(i).y2(), static_cast<float>(w.DXY_DEF(Y2, i)));
+            QCOMPARE(w.LblPOI(i).left(), static_cast<float>(w.DXY_DEF(X2, i) - figure::kHandleHalf));
+            QCOMPARE(w.LblPOI(i).top(), static_cast<float>(w.DXY_DEF(Y2, i) - figure::kHandleHalf));
+            QCOMPARE(w.ShpPOINT(i).left(), w.LblPOI(i).left());
+            QCOMPARE(w.ShpPOINT(i).top(), w.LblPOI(i).top());
+        }
+        QVERIFY(w.DTT_USR == w.DTT_DEF);
+        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        verifyTrunkColour(w, Qt::black);
+        int gridLines = 0;
+        for (int i = w.LinBG.first; i <= w.LinBG.last; ++i)
+            gridLines += w.LinBG(i).visible() ? 1 : 0;
+        QCOMPARE(gridLines, 2 * (3 + 1)); // three typed lines each way, plus the canvas edges
+        QCOMPARE(w.SEC_CNT, 0);
+        QCOMPARE(w.Label1->text(), QString());
+        QCOMPARE(w.Timer1.interval(), 1000);
+        QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
+    }
+
+    // Guards against a display time misread (no number, zero, negative) or
+    // left unbounded, so that START hangs or ends before the time has passed.
+    void displayWaitLastsTheTypedTime_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("slider value") << "0.75" << 0.75;
+        QTest::newRow("zero") << "0" << 0.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("negative") << "-1" << 0.0;
+        QTest::newRow("beyond a minute") << "99999" << 60.0;
+        QTest::newRow("beyond double range") << "1e400" << 60.0;
+    }
+    void displayWaitLastsTheTypedTime()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, seconds);
+        constexpr double kStep = 0.25; // seconds per clock reading; a minute takes 240 passes
+        Game g;
+        Frm001& w = g.w();
+        g.clock.setStepPerReading(kStep);
+        w.Text1->setText(text);
+        bool ranInsideTheWait = false;
+        QTimer::singleShot(0, &w, [&] { ranInsideTheWait = true; });
+        const double before = g.clock.peek();
+
+        w.Command1_Click();
+
+        const double elapsed = g.clock.peek() - before;
+        QVERIFY2(elapsed >= seconds && elapsed <= seconds + 2 * kStep, qPrintable(QString::number(elapsed)));
+        QCOMPARE(ranInsideTheWait, seconds > 0); // a zero wait processes no events at all
+        QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
+    }
+
+    // Guards against a second START keeping the player's moved joints or the
+    // old target.
+    void startDuringReproductionDiscardsTheRound()
+    {
+        Game g;
+        Frm001& w = g.w();
+        w.Text1->setText(QStringLiteral("0"));
+        g.random.setDraws(script({3}));
+        w.Command1_Click();
+        w.LblPOI_DragOver(3, 500, 500);
+        QVERIFY(w.DXY_USR(X2, 3) != w.DXY_DEF(X2, 3));
+
+        g.random.setDraws(script({9}));
+        w.Command1_Click();
+
+        QCOMPARE(w.DTT_TGT(3), w.DTT_DEF(3));
+        QCOMPARE(w.DTT_TGT(9), w.DTT_DEF(9) + kLimbSwing);
+        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        QCOMPARE(w.LinB(3).x2(), static_cast<float>(w.DXY_DEF(X2, 3)));
+        QCOMPARE(w.LblPOI(3).left(), static_cast<float>(w.DXY_DEF(X2, 3) - figure::kHandleHalf));
+        QCOMPARE(w.ShpPOINT(3).top(), static_cast<float>(w.DXY_DEF(Y2, 3) - figure::kHandleHalf));
+    }
+};
+
+TORMELL_TEST_MAIN(TestRoundStart)
+#include "tst_round_start.moc"
