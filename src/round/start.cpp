@@ -46,12 +46,6 @@ bool isPicked(const PickList& picks, int count, int segment)
 
 } // namespace
 
-float rounds::displaySecondsFor(QStringView text)
-{
-    // Clamped as a double: a float cannot hold every number a text can give.
-    return static_cast<float>(std::clamp(tk::numericValue(text), 0.0, double{kLongestDisplaySeconds}));
-}
-
 void Frm001::Command1_Click()
 {
     Picture1->clear();

@@ -1,0 +1,14 @@
+#include "figure/grid_count.h"
+
+#include "toolkit/numeric_text.h"
+
+#include <algorithm>
+
+qint16 figure::gridIntervalsFor(QStringView text)
+{
+    // A typed text may ask for anything; clamping here, where text becomes a
+    // count, keeps every caller inside the grid's items. NaN cannot arise:
+    // the numeric value of a text is always a number or an infinity.
+    const double lines = std::clamp(tk::numericValue(text), 0.0, double{kMostGridLines});
+    return tk::toInt16(lines + 1);
+}

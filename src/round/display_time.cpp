@@ -1,0 +1,11 @@
+#include "round/display_time.h"
+
+#include "toolkit/numeric_text.h"
+
+#include <algorithm>
+
+float rounds::displaySecondsFor(QStringView text)
+{
+    // Clamped as a double: a float cannot hold every number a text can give.
+    return static_cast<float>(std::clamp(tk::numericValue(text), 0.0, double{kLongestDisplaySeconds}));
+}
