@@ -1,5 +1,6 @@
 // CHEK through the real window: what it stops, shows, scores and reports.
 
+#include "support/verdicts.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/status_bar.h"
@@ -16,12 +17,7 @@ using figure::Y2;
 
 namespace {
 
-const QString kBad = QStringLiteral("\u00D7\u00D7\u3000だめ\uFF01\u3000\u00D7\u00D7");
-const QString kTryHarder = QStringLiteral("\u3000\u00D7もっとがんばれ\u00D7\u3000");
-const QString kFair = QStringLiteral("\u25B3\u25B3\u3000ふつう\u3000\u25B3\u25B3");
-const QString kGood = QStringLiteral("\u25CB\u25CB\u3000\uFF27\uFF2F\uFF2F\uFF24\uFF01\uFF01\u3000\u25CB\u25CB");
-const QString kVeryGood
-    = QStringLiteral("\u25CE\u25CE \uFF36\uFF25\uFF32\uFF39\u3000\uFF27\uFF2F\uFF2F\uFF24\uFF01\uFF01 \u25CE\u25CE");
+using namespace verdict;
 
 // Every draw 0.1 makes START pick the neck alone and swing it by 64 degrees.
 constexpr float kNeckOnlyDraw = 0.1f;

@@ -2,6 +2,7 @@
 
 #include "round/scoring.h"
 #include "support/test_main.h"
+#include "support/verdicts.h"
 
 #include <QList>
 #include <QPointF>
@@ -13,13 +14,7 @@ using figure::Y2;
 
 namespace {
 
-// Written with escapes so each ideographic space and full-width sign is explicit.
-const QString kBad = QStringLiteral("\u00D7\u00D7\u3000だめ\uFF01\u3000\u00D7\u00D7");
-const QString kTryHarder = QStringLiteral("\u3000\u00D7もっとがんばれ\u00D7\u3000");
-const QString kFair = QStringLiteral("\u25B3\u25B3\u3000ふつう\u3000\u25B3\u25B3");
-const QString kGood = QStringLiteral("\u25CB\u25CB\u3000\uFF27\uFF2F\uFF2F\uFF24\uFF01\uFF01\u3000\u25CB\u25CB");
-const QString kVeryGood
-    = QStringLiteral("\u25CE\u25CE \uFF36\uFF25\uFF32\uFF39\u3000\uFF27\uFF2F\uFF2F\uFF24\uFF01\uFF01 \u25CE\u25CE");
+using namespace verdict;
 
 // Ratios are quoted to four decimal places.
 constexpr double kFourPlaces = 0.5e-4;
