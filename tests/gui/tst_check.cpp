@@ -1,8 +1,8 @@
 // CHEK through the real window: what it stops, shows, scores and reports.
 
-#include "support/verdicts.h"
 #include "support/game.h"
 #include "support/test_main.h"
+#include "support/verdicts.h"
 #include "toolkit/status_bar.h"
 #include "ui/result_dialog.h"
 
