@@ -23,7 +23,8 @@ QLabel* addLabel(QWidget& parent, const char* name, const QString& text, double 
 {
     auto* label = new QLabel(text, &parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setAlignment(alignment);
+    // Centred vertically, so a face taller than the box overflows evenly and its ink stays inside.
+    label->setAlignment((alignment & ~Qt::AlignVertical_Mask) | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
     label->setAttribute(Qt::WA_NoMousePropagation);
     place(*label, left, top, width, height);
@@ -33,11 +34,15 @@ QLabel* addLabel(QWidget& parent, const char* name, const QString& text, double 
 
 void fitText(QLabel& label)
 {
+    // Japanese faces reserve much more line height than their glyphs use, so a
+    // one-line label is judged by the ink of its text, a wrapped one by its lines.
     QFont font = label.font();
     const QRectF box = label.contentsRect();
-    const int flags = static_cast<int>(label.alignment()) | (label.wordWrap() ? Qt::TextWordWrap : 0);
     while (font.pointSizeF() > kSmallestPointSize) {
-        const QRectF needed = QFontMetricsF(font).boundingRect(box, flags, label.text());
+        const QFontMetricsF metrics(font);
+        const QSizeF needed = label.wordWrap()
+            ? metrics.boundingRect(box, static_cast<int>(label.alignment()) | Qt::TextWordWrap, label.text()).size()
+            : QSizeF(metrics.horizontalAdvance(label.text()), metrics.tightBoundingRect(label.text()).height());
         if (needed.width() <= box.width() && needed.height() <= box.height())
             break;
         font.setPointSizeF(font.pointSizeF() - kShrinkStep);
