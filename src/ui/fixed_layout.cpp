@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QLabel>
 
+#include <cmath>
+
 namespace ui {
 
 namespace {
@@ -40,9 +42,14 @@ void fitText(QLabel& label)
     const QRectF box = label.contentsRect();
     while (font.pointSizeF() > kSmallestPointSize) {
         const QFontMetricsF metrics(font);
-        const QSizeF needed = label.wordWrap()
-            ? metrics.boundingRect(box, static_cast<int>(label.alignment()) | Qt::TextWordWrap, label.text()).size()
-            : QSizeF(metrics.horizontalAdvance(label.text()), metrics.tightBoundingRect(label.text()).height());
+        const double ink = metrics.tightBoundingRect(label.text()).height();
+        QSizeF needed(metrics.horizontalAdvance(label.text()), ink);
+        if (label.wordWrap()) {
+            const QRectF lines
+                = metrics.boundingRect(box, static_cast<int>(label.alignment()) | Qt::TextWordWrap, label.text());
+            const double lineCount = std::round(lines.height() / metrics.lineSpacing());
+            needed = QSizeF(lines.width(), (lineCount - 1) * metrics.lineSpacing() + ink);
+        }
         if (needed.width() <= box.width() && needed.height() <= box.height())
             break;
         font.setPointSizeF(font.pointSizeF() - kShrinkStep);

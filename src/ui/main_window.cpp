@@ -117,7 +117,11 @@ void Frm001::createControls(QWidget* client)
     ui::place(*Shape1, 0, 6120, 6015, 615);
 
     Label5 = ui::addLabel(*client, "Label5", QStringLiteral("表示時間"), 120, 6240, 495, 375);
-    Label5->setWordWrap(true);
+    Label5->setWordWrap(true); // two lines, as its box is tall enough for
+    Label5->setFont(font());
+    // The slider, placed after it, covers the label's right end (from 480 to
+    // 615 twips): the text wraps within what stays in view.
+    Label5->setContentsMargins(0, 0, tk::pixelRect(0, 0, 615 - 480, 0).width(), 0);
     Label5->setAutoFillBackground(true);
     Label5->setBackgroundRole(QPalette::Button);
     ui::fitText(*Label5);
