@@ -11,6 +11,9 @@ wanted=(
   # the end-to-end tests and the screenshots: a virtual X server, real pointer
   # events, window queries and screen grabs
   xvfb xauth xdotool x11-utils imagemagick python3
+  # installation and package tests: the desktop-file and metainfo validators,
+  # and what cpack needs to build a .deb with its library dependencies
+  desktop-file-utils appstream dpkg-dev file
   "$@"
 )
 # Debian names the Qt SVG development package in one of two ways.
@@ -51,7 +54,9 @@ fi
 "${as_root[@]}" apt-get update -qq
 if [[ $svg_present == no ]]; then
   for package in "${svg_names[@]}"; do
-    if apt-cache policy "$package" 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+    # Read the whole answer first: grep -q quitting early would fail the pipe.
+    policy=$(apt-cache policy "$package" 2>/dev/null || true)
+    if [[ $policy =~ Candidate:\ [0-9] ]]; then
       missing+=("$package")
       break
     fi
