@@ -1,31 +1,32 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target for the text rules with clang and runs it.
-#   scripts/fuzz.sh [runs]    runs defaults to 1000000
-# Extra arguments after the run count go to libFuzzer (e.g. -max_total_time=60).
+# Fuzzes the text rules with libFuzzer (clang, address and undefined-behaviour
+# sanitizers): how a typed text becomes a number, a number becomes text, a
+# double becomes a 16- or 32-bit integer, and a text becomes a grid count or a
+# display time. Every result is compared with a reference reading.
+# Usage: scripts/fuzz.sh [RUNS [LIBFUZZER OPTIONS...]]   (default one million inputs)
 set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$root/build/fuzz"
-runs="${1:-1000000}"
+runs=${1:-1000000}
 shift || true
+# libFuzzer and the sanitizer runtimes come with the compiler-rt package, which
+# clang only recommends.
+bash scripts/install-deps.sh clang libclang-rt-dev
 
-have_fuzzer_runtime() {
-    compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null
-}
-if ! command -v clang++ >/dev/null || ! have_fuzzer_runtime; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update
-    $sudo apt-get install -y --no-install-recommends clang libclang-rt-14-dev
-fi
+dir=build/fuzz
+CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DTORMELL_FUZZ=ON >/dev/null
+cmake --build "$dir" --target fuzz_text_rules -j"$(nproc)"
 
-CXX=clang++ cmake -S "$root" -B "$build" -DTORMELL_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target fuzz_text_rules -j"$(nproc)"
-
-# libFuzzer adds what it finds to the first corpus directory: a scratch copy
-# keeps the repository's seeds a handful.
-corpus="$build/corpus"
+# The seeds stay as they are in the source tree; what the fuzzer learns goes
+# into a corpus of its own in the build folder.
+corpus=$dir/corpus
 mkdir -p "$corpus"
-cp "$root"/fuzz/corpus/* "$corpus"/
-cd "$build"
-exec "$build/fuzz/fuzz_text_rules" -runs="$runs" -print_final_stats=1 "$@" "$corpus"
+log=$dir/fuzz.log
+started=$SECONDS
+status=0
+"$dir/fuzz/fuzz_text_rules" -runs="$runs" -max_len=4096 -print_final_stats=1 -artifact_prefix="$dir/" "$@" "$corpus" fuzz/corpus >"$log" 2>&1 ||
+  status=$?
+# The summary, and on a fault the fuzzer's report with the failing input.
+grep -E '^(stat::|Done|==[0-9]+==|SUMMARY|fuzz_text_rules:|  |artifact_prefix|Test unit written)' "$log" || true
+echo "== fuzz: $runs inputs in $((SECONDS - started)) s, exit status $status (full log: $log)"
+exit "$status"
