@@ -28,6 +28,11 @@ void Frm001::Command2_Click()
     Picture1->clear();
     SUB_MKLINE(gridIntervals());
 
+    // A closed dialog lingers until its deferred delete, which a check in the
+    // same pass of events (or in START's display wait) comes before: shown
+    // again, it would vanish with the result. Such a check gets a new one.
+    if (m_resultDialog && m_resultDialog->isHidden())
+        delete m_resultDialog.data();
     if (!m_resultDialog)
         m_resultDialog = new FrmMSG(*this);
     FrmMSG& dialog = *m_resultDialog;

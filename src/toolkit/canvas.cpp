@@ -138,6 +138,11 @@ void Canvas::mousePressEvent(QMouseEvent* event)
     const QPointF at = twipsAt(event->position());
     Label* label = shownLabelAt(at);
     if (event->button() == Qt::LeftButton && label && label->automaticDrag()) {
+        // A label that appeared under a pointer at rest was never reported as
+        // under it; report it now, or the drag's first notification could go to
+        // the bare canvas while the program still holds an earlier label current.
+        emit labelMouseMove(*label, event->buttons(), event->modifiers(), static_cast<float>(at.x() - label->left()),
+                            static_cast<float>(at.y() - label->top()));
         m_drag = Drag{label, at - QPointF(label->left(), label->top()), std::nullopt};
         event->accept();
         return;

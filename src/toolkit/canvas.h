@@ -58,7 +58,8 @@ signals:
     void labelDragOver(tk::Label& label, float x, float y);
     /// During a drag, the pointer moved over the bare canvas; x, y in canvas twips.
     void dragOver(float x, float y);
-    /// Outside a drag, the pointer moved over a shown label; x, y relative to it.
+    /// Outside a drag, the pointer moved over a shown label, or pressed on it to
+    /// start a drag; x, y relative to it.
     void labelMouseMove(tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
                         float y);
     /// Outside a drag, the pointer moved over the bare canvas.
