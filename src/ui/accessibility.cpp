@@ -1,5 +1,6 @@
 #include "ui/accessibility.h"
 
+#include <QLabel>
 #include <QWidget>
 
 #include <span>
@@ -41,6 +42,18 @@ constexpr Described kResultDialog[] = {
     {"Command2", "終了", "結果を閉じ、人形を基本のポーズに戻します"},
 };
 
+// On Linux the accessibility layer names a combo box by its current text, so a
+// screen reader learns what the box is for only from the label related to it.
+struct Labelled {
+    const char* label;
+    const char* control;
+};
+
+constexpr Labelled kMainWindowLabels[] = {
+    {"Label3", "Combo1"},
+    {"Label4", "CmbNline"},
+};
+
 void describe(QWidget& window, std::span<const Described> table)
 {
     for (const Described& entry : table) {
@@ -56,6 +69,12 @@ void describe(QWidget& window, std::span<const Described> table)
 void describeMainWindow(QWidget& window)
 {
     describe(window, kMainWindow);
+    for (const Labelled& pair : kMainWindowLabels) {
+        auto* label = window.findChild<QLabel*>(QString::fromLatin1(pair.label));
+        auto* control = window.findChild<QWidget*>(QString::fromLatin1(pair.control));
+        if (label && control)
+            label->setBuddy(control);
+    }
 }
 
 void describeResultDialog(QWidget& dialog)

@@ -1,0 +1,162 @@
+// What a screen reader gets: Japanese names and descriptions for the controls
+// of both windows, and a result dialog that works from the keyboard alone.
+// (The main window's Tab order is covered with the other controls.)
+
+#include "support/game.h"
+#include "support/test_main.h"
+#include "toolkit/status_bar.h"
+#include "ui/result_dialog.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+// Every draw 0.1 makes START pick the neck alone.
+constexpr float kNeckOnlyDraw = 0.1f;
+constexpr float kDragX = 2000;
+constexpr float kDragY = 900;
+
+// Kana or kanji: a name a Japanese screen reader can say, not a leftover English one.
+bool isJapanese(const QString& text)
+{
+    constexpr char16_t kKanaFirst = 0x3040;
+    constexpr char16_t kKanaLast = 0x30FF;
+    constexpr char16_t kKanjiFirst = 0x4E00;
+    constexpr char16_t kKanjiLast = 0x9FFF;
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= kKanaFirst && u <= kKanaLast) || (u >= kKanjiFirst && u <= kKanjiLast);
+    });
+}
+
+// What a screen reader may announce as a control's name: its own, or that of
+// the label related to it. On Linux a combo box's own name is its current
+// text, so there only the label says what the box is for.
+QStringList announcedNames(QAccessibleInterface& control)
+{
+    QStringList names{control.text(QAccessible::Name)};
+    for (const auto& [label, relation] : control.relations(QAccessible::Label))
+        names << label->text(QAccessible::Name);
+    return names;
+}
+
+// A checked round with the head moved, so the dialog's reset has something to undo.
+FrmMSG& checkARound(Game& game)
+{
+    Frm001& w = game.w();
+    game.random.setDraws({kNeckOnlyDraw});
+    w.Command1_Click();
+    w.Timer1_Timer();
+    w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
+    w.Picture1_DragOver(kDragX, kDragY);
+    w.Command2_Click();
+    return *w.resultDialog();
+}
+
+// Keys as the window system delivers them: to the window, which hands them to its focus widget.
+void press(QWidget& window, Qt::Key key)
+{
+    QTest::keyClick(window.windowHandle(), key);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Guards against a control left unnamed or undescribed, named in English,
+    // or named on the widget but not passed on to the accessibility layer.
+    // Rows: window/objectName.
+    void controlsHaveJapaneseNamesAndDescriptions_data()
+    {
+        QTest::addColumn<bool>("inDialog");
+        QTest::addColumn<QString>("objectName");
+        for (const char* name : {"Picture1", "Label5", "Slider1", "Text1", "Label2", "Label3", "Combo1", "Label4",
+                                 "CmbNline", "Command4", "Command1", "Command2", "Label1", "Command3", "StatusBar1"})
+            QTest::newRow(qPrintable(QStringLiteral("main/") + QLatin1String(name))) << false << QString::fromLatin1(name);
+        for (const char* name : {"LBLDATA1", "LBLDATA2", "LBLDATA3", "LBLDATA4", "Command1", "Command2"})
+            QTest::newRow(qPrintable(QStringLiteral("dialog/") + QLatin1String(name))) << true << QString::fromLatin1(name);
+    }
+    void controlsHaveJapaneseNamesAndDescriptions()
+    {
+        QFETCH(bool, inDialog);
+        QFETCH(QString, objectName);
+        Game game;
+        QWidget* window = &game.w();
+        if (inDialog)
+            window = &checkARound(game);
+        auto* control = window->findChild<QWidget*>(objectName);
+        QVERIFY(control);
+
+        QVERIFY2(isJapanese(control->accessibleName()), qPrintable(control->accessibleName()));
+        QVERIFY2(isJapanese(control->accessibleDescription()), qPrintable(control->accessibleDescription()));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(accessible);
+        QVERIFY2(announcedNames(*accessible).contains(control->accessibleName()),
+                 qPrintable(announcedNames(*accessible).join(u'|')));
+        QCOMPARE(accessible->text(QAccessible::Description), control->accessibleDescription());
+    }
+
+    // Guards against a control added later without a name: whatever Tab can
+    // reach in either window must say what it is.
+    void everyControlTabReachesIsNamed()
+    {
+        Game game;
+        FrmMSG& dialog = checkARound(game);
+        for (QWidget* window : {static_cast<QWidget*>(&game.w()), static_cast<QWidget*>(&dialog)}) {
+            for (QWidget* child : window->findChildren<QWidget*>()) {
+                // A combo box's popup list is a window of its own; its line
+                // edit speaks through the combo box.
+                if (!(child->focusPolicy() & Qt::TabFocus) || child->window() != window
+                    || qobject_cast<QComboBox*>(child->parentWidget()))
+                    continue;
+                QVERIFY2(isJapanese(child->accessibleName()), qPrintable(child->objectName()));
+            }
+        }
+    }
+
+    // Guards against "点数保存" needing the mouse, or touching the figure on the way out.
+    void spaceOnSaveClosesTheDialogAndKeepsThePose()
+    {
+        Game game;
+        Frm001& w = game.w();
+        const QPointer<FrmMSG> dialog = &checkARound(game);
+        const figure::PoseCoords player = w.DXY_USR;
+        dialog->activateWindow();
+        QCOMPARE(dialog->focusWidget(), dialog->Command1);
+
+        press(*dialog, Qt::Key_Space);
+
+        QVERIFY(dialog.isNull());
+        QVERIFY(w.DXY_USR == player);
+        QVERIFY(!(w.DXY_USR == w.DXY_DEF));
+    }
+
+    // Guards against "終了" being out of the keyboard's reach, or Space on it
+    // closing the dialog without the reset.
+    void tabThenSpaceOnEndResetsTheFigure()
+    {
+        Game game;
+        Frm001& w = game.w();
+        const QPointer<FrmMSG> dialog = &checkARound(game);
+        dialog->activateWindow();
+
+        press(*dialog, Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), dialog->Command2);
+        press(*dialog, Qt::Key_Space);
+
+        QVERIFY(dialog.isNull());
+        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
+    }
+};
+
+TORMELL_TEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
