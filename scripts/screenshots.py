@@ -1,5 +1,6 @@
 """Plays one round on a private X server and keeps a picture of each step
-for the README: title, ready, display, reproducing, dragged, result.
+for the README: title, ready, display, reproducing, dragged, result; then
+the ready window again at a scale factor of 2 (ready@2x).
 
 Usage: screenshots.py TORMELL_BINARY OUTPUT_DIR
 """
@@ -16,6 +17,7 @@ from tst_round import read_target  # noqa: E402
 
 ROUNDS = 6
 DIALOG_GAP = 16  # pixels between the main window and the result dialog beside it
+HIDPI_SCALE = 2
 
 
 def tour(s):
@@ -73,6 +75,31 @@ def tour(s):
 
     main.end()
     xs.check(s.wait_for_exit() == 0, "the game did not exit cleanly")
+    ready_at_scale(s.binary, s.shots_dir, s.wm is not None)
+
+
+def ready_at_scale(binary, shots_dir, framed):
+    """The ready window as a screen at twice the density shows it, on a screen twice as large."""
+    screen = tuple(HIDPI_SCALE * side for side in xs.SCREEN)
+    s = xs.Session(binary, shots_dir, shutil.which("openbox") if framed else None, screen)
+    try:
+        s.start_game({"QT_SCALE_FACTOR": str(HIDPI_SCALE)})
+        main = s.wait_for("the main window at scale %d" % HIDPI_SCALE,
+                          lambda: next((w for w in s.windows("^Tormell$")
+                                        if w.h > HIDPI_SCALE * xs.MAIN_CLIENT_HEIGHT), None), 20)
+        # Painted when two grabs a moment apart agree and the canvas is no longer blank.
+        last = [None]
+
+        def settled():
+            img = s.grab()
+            same = last[0] is not None and img.data == last[0].data
+            last[0] = img
+            band = (main.x, main.y + main.h // 3, main.w, 8)  # across the figure's chest
+            return img if same and img.count(band, xs.is_black) > 0 else None
+        img = s.wait_for("the window at scale %d to paint" % HIDPI_SCALE, settled, 10)
+        s.save(img, "ready@2x.png", s.frame_rect(main))
+    finally:
+        s.close()
 
 
 if __name__ == "__main__":

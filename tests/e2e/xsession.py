@@ -150,8 +150,9 @@ def check(condition, message):
 class Session:
     """A private X server with the game running on it."""
 
-    def __init__(self, binary, shots_dir, window_manager=None):
+    def __init__(self, binary, shots_dir, window_manager=None, screen=SCREEN):
         self.binary = binary
+        self.screen = screen
         self.shots_dir = shots_dir
         os.makedirs(shots_dir, exist_ok=True)
         self.tmp = tempfile.mkdtemp(prefix="tormell-e2e-")
@@ -190,7 +191,7 @@ class Session:
                 continue
             self.display = ":%d" % number
             self.xvfb = subprocess.Popen(
-                ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-noreset"],
+                ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % self.screen, "-nolisten", "tcp", "-noreset"],
                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             if self._x_answers():
                 return
@@ -284,15 +285,16 @@ class Session:
 
     def grab(self):
         data = self.run("import", "-window", "root", "-depth", "8", "rgb:-")
-        check(len(data) == 3 * SCREEN[0] * SCREEN[1], "screen grab has an unexpected size")
-        return Image(SCREEN[0], SCREEN[1], data)
+        width, height = self.screen
+        check(len(data) == 3 * width * height, "screen grab has an unexpected size")
+        return Image(width, height, data)
 
     def save(self, img, name, rect):
         """Writes the part rect of a grabbed screen as shots_dir/name."""
         x, y, w, h = (int(v) for v in rect)
         path = os.path.join(self.shots_dir, name)
         convert = subprocess.run(
-            ["convert", "-size", "%dx%d" % SCREEN, "-depth", "8", "rgb:-",
+            ["convert", "-size", "%dx%d" % self.screen, "-depth", "8", "rgb:-",
              "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-strip", path],
             input=img.data, capture_output=True, timeout=20)
         if convert.returncode != 0:
@@ -306,7 +308,8 @@ class Session:
         if "=" in out:
             left, right, top, bottom = (int(v) for v in out.split("=")[1].split(","))
         x, y = max(win.x - left, 0), max(win.y - top, 0)
-        return (x, y, min(win.w + left + right, SCREEN[0] - x), min(win.h + top + bottom, SCREEN[1] - y))
+        return (x, y, min(win.w + left + right, self.screen[0] - x),
+                min(win.h + top + bottom, self.screen[1] - y))
 
     # -- the pointer --
 
@@ -465,7 +468,7 @@ def main(test, window_manager=None):
     except Failure as failure:
         print("FAIL:", failure)
         try:
-            path = session.save(session.grab(), "failure.png", (0, 0) + SCREEN)
+            path = session.save(session.grab(), "failure.png", (0, 0) + session.screen)
             print("screen at the failure:", path)
         except (Failure, subprocess.SubprocessError):
             pass
