@@ -7,6 +7,7 @@ bash scripts/install-deps.sh
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "${launcher[@]}" >/dev/null
-cmake --build build/release --target tormell -j"$(nproc)"
+# The whole build: the game and the theme icons `cmake --install` puts in place.
+cmake --build build/release -j"$(nproc)"
 # The game explains itself in one line when there is no display to show it on.
 exec build/release/src/tormell
