@@ -3,17 +3,14 @@
 // repaint of what the move changed, in processor time. Run once per
 // device-pixel ratio (the driver sets QT_SCALE_FACTOR).
 
-#include "exposure.h"
 #include "figure/body.h"
+#include "exposure.h"
 #include "measure.h"
+#include "shown_game.h"
 #include "toolkit/canvas.h"
-#include "toolkit/clock.h"
 #include "toolkit/error_boundary.h"
-#include "toolkit/random_source.h"
 #include "toolkit/twips.h"
-#include "ui/main_window.h"
 
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <cmath>
 #include <cstdio>
@@ -45,12 +42,10 @@ void send(tk::Canvas& canvas, QEvent::Type type, QPointF at, Qt::MouseButton but
 int main(int argc, char** argv)
 {
     tk::Application app(argc, argv);
-    tk::SteadyClock clock;
-    tk::ClockSeededRandom random;
-    Frm001* window = Frm001::load({clock, random, nullptr});
-    if (!bench::waitUntilExposed(*window))
+    bench::ShownGame game;
+    if (!game.ready())
         return EXIT_FAILURE;
-    window->Text1->setText(QStringLiteral("0"));
+    Frm001* window = game.window;
     window->Command1_Click();
     QCoreApplication::processEvents();
 

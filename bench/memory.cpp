@@ -2,14 +2,10 @@
 // 10,000 (START with no display time, CHEK, CLEAR), so that a leak per round
 // shows as growth.
 
-#include "exposure.h"
 #include "measure.h"
-#include "toolkit/clock.h"
+#include "shown_game.h"
 #include "toolkit/error_boundary.h"
-#include "toolkit/random_source.h"
-#include "ui/main_window.h"
 
-#include <QLineEdit>
 #include <cstdlib>
 
 namespace {
@@ -25,12 +21,10 @@ constexpr int kRoundsPerEventPass = 10;
 int main(int argc, char** argv)
 {
     tk::Application app(argc, argv);
-    tk::SteadyClock clock;
-    tk::ClockSeededRandom random;
-    Frm001* window = Frm001::load({clock, random, nullptr});
-    if (!bench::waitUntilExposed(*window))
+    bench::ShownGame game;
+    if (!game.ready())
         return EXIT_FAILURE;
-    window->Text1->setText(QStringLiteral("0"));
+    Frm001* window = game.window;
 
     for (int round = 1; round <= kRounds; ++round) {
         window->Command1_Click();

@@ -4,13 +4,10 @@
 
 #include "exposure.h"
 #include "measure.h"
-#include "toolkit/clock.h"
+#include "shown_game.h"
 #include "toolkit/error_boundary.h"
-#include "toolkit/random_source.h"
-#include "ui/main_window.h"
 
 #include <QEvent>
-#include <QLineEdit>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -26,12 +23,10 @@ constexpr int kRounds = 200;
 int main(int argc, char** argv)
 {
     tk::Application app(argc, argv);
-    tk::SteadyClock clock;
-    tk::ClockSeededRandom random;
-    Frm001* window = Frm001::load({clock, random, nullptr});
-    if (!bench::waitUntilExposed(*window))
+    bench::ShownGame game;
+    if (!game.ready())
         return EXIT_FAILURE;
-    window->Text1->setText(QStringLiteral("0"));
+    Frm001* window = game.window;
 
     // Each timed span must include a paint of the canvas, or it would time less
     // than a click costs.

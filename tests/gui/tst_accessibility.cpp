@@ -2,6 +2,7 @@
 // of both windows, and a result dialog that works from the keyboard alone.
 // (The main window's Tab order is covered with the other controls.)
 
+#include "support/checked_round.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/status_bar.h"
@@ -15,11 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-// Every draw 0.1 makes START pick the neck alone.
-constexpr float kNeckOnlyDraw = 0.1f;
-constexpr float kDragX = 2000;
-constexpr float kDragY = 900;
 
 // Kana or kanji: a name a Japanese screen reader can say, not a leftover English one.
 bool isJapanese(const QString& text)
@@ -43,19 +39,6 @@ QStringList announcedNames(QAccessibleInterface& control)
     for (const auto& [label, relation] : control.relations(QAccessible::Label))
         names << label->text(QAccessible::Name);
     return names;
-}
-
-// A checked round with the head moved, so the dialog's reset has something to undo.
-FrmMSG& checkARound(Game& game)
-{
-    Frm001& w = game.w();
-    game.random.setDraws({kNeckOnlyDraw});
-    w.Command1_Click();
-    w.Timer1_Timer();
-    w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
-    w.Picture1_DragOver(kDragX, kDragY);
-    w.Command2_Click();
-    return *w.resultDialog();
 }
 
 // Keys as the window system delivers them: to the window, which hands them to its focus widget.

@@ -1,6 +1,7 @@
 // The result dialog: its layout, its two buttons, its close box, and how it
 // goes when the main window closes.
 
+#include "support/checked_round.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/status_bar.h"
@@ -20,26 +21,9 @@ using figure::Y2;
 
 namespace {
 
-// Every draw 0.1 makes START pick the neck alone.
-constexpr float kNeckOnlyDraw = 0.1f;
 constexpr int kClockPeriodMs = 1000;
-constexpr float kDragX = 2000;
-constexpr float kDragY = 900;
 constexpr int kNeverEnded = 2;
 constexpr int kGuardMs = 5000;
-
-// A checked round: START, one tick, the head dragged aside, CHEK.
-FrmMSG& checkARound(Game& game)
-{
-    Frm001& w = game.w();
-    game.random.setDraws({kNeckOnlyDraw});
-    w.Command1_Click();
-    w.Timer1_Timer();
-    w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
-    w.Picture1_DragOver(kDragX, kDragY);
-    w.Command2_Click();
-    return *w.resultDialog();
-}
 
 // What a dialog button may or may not leave alone on the main window.
 struct WindowState {

@@ -1,0 +1,30 @@
+#pragma once
+// The game's main window on the real clock and chance, on screen, with a
+// display time of 0 so that START returns at once: where the round probes begin.
+
+#include "exposure.h"
+#include "toolkit/clock.h"
+#include "toolkit/random_source.h"
+#include "ui/main_window.h"
+
+#include <QLineEdit>
+
+namespace bench {
+
+struct ShownGame {
+    tk::SteadyClock clock;
+    tk::ClockSeededRandom random;
+    Frm001* window = Frm001::load({clock, random, nullptr});
+
+    /// Waits for the window to be exposed and sets the display time to 0.
+    /// False if the window never appeared.
+    bool ready()
+    {
+        if (!waitUntilExposed(*window))
+            return false;
+        window->Text1->setText(QStringLiteral("0"));
+        return true;
+    }
+};
+
+} // namespace bench
