@@ -88,12 +88,13 @@ def ready_at_scale(binary, shots_dir, framed):
                           lambda: next((w for w in s.windows("^Tormell$")
                                         if w.h > HIDPI_SCALE * xs.MAIN_CLIENT_HEIGHT), None), 20)
         # Painted when two grabs a moment apart agree and the canvas is no longer blank.
-        last = [None]
+        last = None
 
         def settled():
+            nonlocal last
             img = s.grab()
-            same = last[0] is not None and img.data == last[0].data
-            last[0] = img
+            same = last is not None and img.data == last.data
+            last = img
             band = (main.x, main.y + main.h // 3, main.w, 8)  # across the figure's chest
             return img if same and img.count(band, xs.is_black) > 0 else None
         img = s.wait_for("the window at scale %d to paint" % HIDPI_SCALE, settled, 10)

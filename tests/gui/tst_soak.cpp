@@ -5,11 +5,12 @@
 // TORMELL_SOAK_TRACE=1 prints every action as it starts (for a run that crashes).
 
 #include "figure/body.h"
+#include "figure/grid_count.h"
 #include "support/game.h"
 #include "support/test_main.h"
+#include "support/verdicts.h"
 #include "toolkit/canvas.h"
 #include "toolkit/error_boundary.h"
-#include "toolkit/numeric_text.h"
 #include "toolkit/slider.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/twips.h"
@@ -40,20 +41,15 @@ constexpr unsigned kDefaultSeed = 20240611;
 constexpr long kDefaultActions = 3000;
 constexpr double kSoakStepPerReading = 0.25; // a one-minute display passes in 240 waits
 constexpr std::size_t kScriptedDraws = 4096;
-constexpr int kFramePixels = 2; // the canvas's sunken border
-constexpr int kCanvasOuterPixels = 404; // 6000 twips and the border
 constexpr int kHandleReach = 6; // pixels from a handle's centre still on it
 constexpr double kSlack = 0.01; // float rounding of twip values
-constexpr int kMostGridLines = 11;
 constexpr int kGridItems = 24;
 constexpr float kCanvasSide = 6000;
 constexpr int kMaxScore = 100;
 constexpr int kScoreBand = 20;
 constexpr int kLogTail = 60;
 
-const QStringList kVerdicts {QStringLiteral("××　だめ！　××"), QStringLiteral("　×もっとがんばれ×　"),
-    QStringLiteral("△△　ふつう　△△"), QStringLiteral("○○　ＧＯＯＤ！！　○○"),
-    QStringLiteral("◎◎ ＶＥＲＹ　ＧＯＯＤ！！ ◎◎")};
+const QStringList kVerdicts {verdict::kBad, verdict::kTryHarder, verdict::kFair, verdict::kGood, verdict::kVeryGood};
 
 // Texts a player may type or paste; the long ones stand for pastes.
 const QStringList kHostileTexts {{}, " ", " \t ", "+", "-", "+-.", ".", "e5", "1e400", "-1e400", "1e-400",
@@ -62,11 +58,10 @@ const QStringList kHostileTexts {{}, " ", " \t ", "+", "-", "+-.", ".", "e5", "1
     "12", QString(QChar(0xD800))};
 const QStringList kShortTimes {"0", "0.1", "0.45", ".5", "1.5", "-1"};
 
-// The grid the window should show for the text of the line list: 0..11 lines
-// plus the edge band, halves to the even count.
-int intervalsFor(const QString& text)
+// The canvas widget's pixel at a point given in twips: inside its frame.
+QPoint canvasPixel(const tk::Canvas& canvas, double xTwips, double yTwips)
 {
-    return static_cast<int>(std::nearbyint(std::clamp(tk::numericValue(text), 0.0, double {kMostGridLines}) + 1));
+    return tk::pixelPoint(xTwips, yTwips).toPoint() + canvas.contentsRect().topLeft();
 }
 
 bool near(QPointF a, QPointF b)
@@ -111,7 +106,7 @@ public:
             d = draw(m_rng);
         game.random.setDraws(std::move(draws));
         game.clock.setStepPerReading(kSoakStepPerReading);
-        m_grid = intervalsFor(m_w.CmbNline->currentText()); // drawn by the load
+        m_grid = figure::gridIntervalsFor(m_w.CmbNline->currentText()); // drawn by the load
         m_errorsAtStart = tk::Application::instance()->errorCount();
         m_trace = qEnvironmentVariableIntValue("TORMELL_SOAK_TRACE") != 0;
         buildActions();
@@ -184,12 +179,12 @@ private:
         return dialog && dialog->isVisible() ? dialog : nullptr;
     }
 
-    static QPoint pixelOf(double xTwips, double yTwips)
+    QPoint pixelOf(double xTwips, double yTwips) const { return canvasPixel(*m_w.Picture1, xTwips, yTwips); }
+    QPoint onCanvas() { return {roll(0, m_w.Picture1->width() - 1), roll(0, m_w.Picture1->height() - 1)}; }
+    QPoint anywhereNear()
     {
-        return tk::pixelPoint(xTwips, yTwips).toPoint() + QPoint(kFramePixels, kFramePixels);
+        return {roll(-40, m_w.Picture1->width() + 60), roll(-40, m_w.Picture1->height() + 120)};
     }
-    QPoint onCanvas() { return {roll(0, kCanvasOuterPixels - 1), roll(0, kCanvasOuterPixels - 1)}; }
-    QPoint anywhereNear() { return {roll(-40, kCanvasOuterPixels + 60), roll(-40, kCanvasOuterPixels + 120)}; }
 
     // Typing replaces the text: key by key for short plain texts, otherwise
     // as one input-method commit, which inserts any character, as a paste does.
@@ -222,7 +217,7 @@ private:
         else
             QTest::mouseClick(button, Qt::LeftButton);
         m_displayDepth -= start;
-        m_grid = intervalsFor(m_w.CmbNline->currentText());
+        m_grid = figure::gridIntervalsFor(m_w.CmbNline->currentText());
         m_dialogOpen |= button == m_w.Command2;
     }
 
@@ -359,7 +354,7 @@ private:
                     const int before = m_w.CmbNline->currentIndex();
                     QTest::keyClick(m_w.CmbNline, anyKey({Qt::Key_Up, Qt::Key_Down}));
                     if (m_w.CmbNline->currentIndex() != before) // the list reports a pick only when it moves
-                        m_grid = intervalsFor(m_w.CmbNline->currentText());
+                        m_grid = figure::gridIntervalsFor(m_w.CmbNline->currentText());
                 }},
             {"type grid lines", 3,
                 [this] {
@@ -494,7 +489,7 @@ private slots:
         Game g;
         Frm001& w = g.w();
         const auto pixelAt = [&w](int i) {
-            return tk::pixelPoint(w.DXY_USR(X2, i), w.DXY_USR(Y2, i)).toPoint() + QPoint(kFramePixels, kFramePixels);
+            return canvasPixel(*w.Picture1, w.DXY_USR(X2, i), w.DXY_USR(Y2, i));
         };
         w.Command1_Click();
         QTest::mouseMove(w.Picture1, pixelAt(5)); // the last handle hovered
