@@ -3,12 +3,12 @@
 // repaint of what the move changed, in processor time. Run once per
 // device-pixel ratio (the driver sets QT_SCALE_FACTOR).
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "exposure.h"
 #include "measure.h"
 #include "shown_game.h"
-#include "toolkit/canvas.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/canvas.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/twips.h"
 
 #include <QMouseEvent>
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
 
     tk::Canvas& canvas = *window->Picture1;
-    const tk::Label& handle = window->LblPOI(kJoint);
+    const tk::Label& handle = window->figure().LblPOI(kJoint);
     const QPointF inside = canvas.contentsRect().topLeft();
     const QPointF grab
         = inside + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);

@@ -6,7 +6,7 @@
 #include "exposure.h"
 #include "measure.h"
 #include "toolkit/clock.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
 #include "toolkit/responsive_wait.h"
 #include "ui/main_window.h"

@@ -4,7 +4,7 @@
 
 #include "measure.h"
 #include "shown_game.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 
 #include <cstdlib>
 

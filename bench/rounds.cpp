@@ -5,7 +5,7 @@
 #include "exposure.h"
 #include "measure.h"
 #include "shown_game.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 
 #include <QEvent>
 #include <cstdio>

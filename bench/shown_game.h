@@ -5,6 +5,7 @@
 #include "exposure.h"
 #include "toolkit/clock.h"
 #include "toolkit/random_source.h"
+#include "core/figure.h"
 #include "ui/main_window.h"
 
 #include <QLineEdit>

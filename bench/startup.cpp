@@ -6,7 +6,7 @@
 #include "app/title_window.h"
 #include "exposure.h"
 #include "toolkit/clock.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
 #include "ui/main_window.h"
 

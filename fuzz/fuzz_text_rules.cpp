@@ -10,8 +10,8 @@
 //   reading and stay within their bounds.
 // Any disagreement aborts, with the text and the two values.
 
-#include "figure/grid_count.h"
-#include "round/display_time.h"
+#include "core/grid_count.h"
+#include "core/display_time.h"
 #include "toolkit/errors.h"
 #include "toolkit/numeric_text.h"
 

@@ -1,6 +1,6 @@
 #include "app/module1.h"
 #include "toolkit/clock.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
 
 #include <cstdio>

@@ -2,8 +2,8 @@
 // A numbered set of canvas items with a fixed index range, as the program's
 // control arrays are: every access is checked.
 
-#include "toolkit/canvas.h"
 #include "toolkit/checked_array.h"
+#include "toolkit/scene.h"
 
 #include <optional>
 
@@ -15,12 +15,12 @@ public:
     static constexpr int first = First;
     static constexpr int last = Last;
 
-    /// Creates one item per index on `canvas`, in index order (later ones paint on top).
+    /// Creates one item per index on `scene`, in index order (later ones paint on top).
     template <class... Args>
-    void create(Canvas& canvas, Args&&... args)
+    void create(Scene& scene, Args&&... args)
     {
         for (int i = First; i <= Last; ++i) {
-            T& item = canvas.add<T>(args...);
+            T& item = scene.add<T>(args...);
             item.setIndex(i);
             m_items(i) = &item;
         }

@@ -1,11 +1,9 @@
 #include "toolkit/items.h"
 
-#include "toolkit/canvas.h"
 #include "toolkit/errors.h"
 #include "toolkit/numeric_text.h"
+#include "toolkit/scene.h"
 #include "toolkit/twips.h"
-
-#include <QPainter>
 
 namespace tk {
 
@@ -18,7 +16,7 @@ void Item::setVisible(bool visible)
 
 void Item::repaint(const QRectF& area) const
 {
-    m_canvas.updateArea(area);
+    m_scene.areaChanged(area);
 }
 
 void Item::assign(float& property, double value)
@@ -53,16 +51,6 @@ QRectF Line::paintedArea() const
     return QRectF(QPointF(m_x1, m_y1), QPointF(m_x2, m_y2)).normalized().adjusted(-margin, -margin, margin, margin);
 }
 
-void Line::paint(QPainter& painter) const
-{
-    if (m_style == BorderNone)
-        return;
-    QPen pen(m_color, std::max(1, m_width), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawLine(pixelPoint(m_x1, m_y1), pixelPoint(m_x2, m_y2));
-}
-
 bool BoxItem::contains(double xTwips, double yTwips) const
 {
     return xTwips >= m_left && xTwips < m_left + m_width && yTwips >= m_top && yTwips < m_top + m_height;
@@ -83,22 +71,6 @@ void Shape::setBorderColor(QColor color)
     change([&] { m_border = color; });
 }
 
-void Shape::paint(QPainter& painter) const
-{
-    // A one-pixel outline drawn inside the box, so the disc covers exactly its box.
-    const QRectF box = pixelRectF(left(), top(), width(), height()).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(m_border, 1.0));
-    painter.setBrush(m_back);
-    if (m_kind == Kind::Circle) {
-        const double side = std::min(box.width(), box.height());
-        QRectF circle(0, 0, side, side);
-        circle.moveCenter(box.center());
-        painter.drawEllipse(circle);
-    } else {
-        painter.drawRect(box);
-    }
-}
-
 void Label::setCaption(const QString& caption)
 {
     change([&] { m_caption = caption; });
@@ -107,20 +79,6 @@ void Label::setCaption(const QString& caption)
 void Label::setBorderStyle(int style)
 {
     change([&] { m_borderStyle = style; });
-}
-
-void Label::paint(QPainter& painter) const
-{
-    const QRectF box = pixelRectF(left(), top(), width(), height());
-    if (m_borderStyle != BorderNone) {
-        painter.setPen(QPen(Qt::black, 1.0));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-    if (!m_caption.isEmpty()) {
-        painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, m_caption);
-    }
 }
 
 } // namespace tk

@@ -1,21 +1,19 @@
 #pragma once
-// Windowless items drawn by a Canvas: lines, shapes and labels. Geometry is in
-// twips and held as float; a double assigned to it is rounded to the nearest
-// float. Every change asks the canvas for a repaint.
+// Windowless items of a Scene: lines, shapes and labels, as data. Geometry is
+// in twips and held as float; a double assigned to it is rounded to the nearest
+// float. Every change tells the scene which area now looks different.
 
 #include <QColor>
 #include <QRectF>
 #include <QString>
 
-class QPainter;
-
 namespace tk {
 
-class Canvas;
+class Scene;
 
 class Item {
 public:
-    explicit Item(Canvas& canvas) : m_canvas(canvas) {}
+    explicit Item(Scene& scene) : m_scene(scene) {}
     virtual ~Item() = default;
     Item(const Item&) = delete;
     Item& operator=(const Item&) = delete;
@@ -27,12 +25,11 @@ public:
     int index() const { return m_index; }
     void setIndex(int index) { m_index = index; }
 
-    virtual void paint(QPainter& painter) const = 0;
     /// The area the item paints over, in twips: what must be repainted when it changes.
     virtual QRectF paintedArea() const = 0;
 
 protected:
-    /// Applies a change and has the canvas repaint the area painted before and after it.
+    /// Applies a change and reports the area painted before and after it.
     template <class Change>
     void change(Change&& apply)
     {
@@ -46,7 +43,7 @@ private:
     QRectF shownArea() const { return m_visible ? paintedArea() : QRectF(); }
     void repaint(const QRectF& area) const;
 
-    Canvas& m_canvas;
+    Scene& m_scene;
     bool m_visible = true;
     int m_index = -1;
 };
@@ -75,7 +72,6 @@ public:
     int borderStyle() const { return m_style; }
     void setBorderStyle(int style);
 
-    void paint(QPainter& painter) const override;
     QRectF paintedArea() const override;
 
 private:
@@ -109,7 +105,7 @@ private:
 class Shape final : public BoxItem {
 public:
     enum class Kind { Rectangle, Circle };
-    Shape(Canvas& canvas, Kind kind) : BoxItem(canvas), m_kind(kind) {}
+    Shape(Scene& scene, Kind kind) : BoxItem(scene), m_kind(kind) {}
 
     Kind kind() const { return m_kind; }
     QColor backColor() const { return m_back; }
@@ -117,7 +113,6 @@ public:
     QColor borderColor() const { return m_border; }
     void setBorderColor(QColor color);
 
-    void paint(QPainter& painter) const override;
 
 private:
     Kind m_kind;
@@ -126,7 +121,7 @@ private:
 };
 
 /// A transparent label. With automatic drag on, pressing the mouse on it
-/// starts a drag at once (see Canvas).
+/// starts a drag at once (the view that shows the scene does the dragging).
 class Label final : public BoxItem {
 public:
     using BoxItem::BoxItem;
@@ -138,7 +133,6 @@ public:
     bool automaticDrag() const { return m_automaticDrag; }
     void setAutomaticDrag(bool on) { m_automaticDrag = on; }
 
-    void paint(QPainter& painter) const override;
 
 private:
     QString m_caption;

@@ -1,16 +1,18 @@
 #include "ui/main_window.h"
 
-#include "figure/body.h"
-#include "toolkit/canvas.h"
-#include "toolkit/numeric_text.h"
-#include "toolkit/slider.h"
-#include "toolkit/status_bar.h"
+#include "core/body.h"
+#include "core/figure.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
 #include "ui/fonts.h"
 #include "ui/result_dialog.h"
+#include "widgets/canvas.h"
+#include "widgets/slider.h"
+#include "widgets/status_bar.h"
+
+#include <QApplication>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,7 +29,7 @@ namespace {
 constexpr double kClientWidth = 6030;
 constexpr double kClientHeight = 7890;
 constexpr double kStatusBarHeight = 495;
-constexpr double kCanvasSide = 6000;
+using figure::kCanvasSide;
 
 // The panel's controls use the system's user-interface font at this size; the
 // status bar a larger Japanese font.
@@ -79,6 +81,11 @@ Frm001::Frm001(const Frm001Services& services)
     setWindowTitle(QStringLiteral("Tormell"));
     setWindowIcon(ui::appIcon());
     setFont(ui::japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
+    // The window's background is the system's menu colour, its text black.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::Window));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
 
     MNU点数 = menuBar()->addAction(QStringLiteral("点数"));
     MNU点数->setObjectName(QStringLiteral("MNU点数"));
@@ -88,7 +95,7 @@ Frm001::Frm001(const Frm001Services& services)
     m_client->installEventFilter(this);
     setCentralWidget(m_client);
     createControls(m_client);
-    createCanvasItems();
+    m_figure = std::make_unique<figure::Figure>(Picture1->scene(), palette().color(QPalette::WindowText));
     connectEvents();
     ui::describeMainWindow(*this);
 
@@ -181,35 +188,6 @@ void Frm001::createControls(QWidget* client)
     StatusBar1->setFocusPolicy(Qt::NoFocus);
 }
 
-void Frm001::createCanvasItems()
-{
-    // Creation order is painting order: grid, target, player, trunk, discs, handles.
-    LinBG.create(*Picture1);
-    for (int i = LinBG.first; i <= LinBG.last; ++i)
-        LinBG(i).setVisible(false);
-    LinA.create(*Picture1);
-    LinB.create(*Picture1);
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-        LinA(i).setBorderColor(QColor(0xFF, 0x00, 0x00));
-        LinA(i).setBorderWidth(2);
-        LinB(i).setBorderColor(palette().color(QPalette::WindowText));
-        LinB(i).setBorderWidth(2);
-    }
-    LinBODY = &Picture1->add<tk::Line>();
-    LinSHOLD = &Picture1->add<tk::Line>();
-    LinWEST = &Picture1->add<tk::Line>();
-    for (tk::Line* trunk : {LinBODY, LinSHOLD, LinWEST})
-        trunk->setBorderWidth(2);
-    ShpBD.create(*Picture1, tk::Shape::Kind::Circle);
-    ShpPOINT.create(*Picture1, tk::Shape::Kind::Circle);
-    ShpEXP.create(*Picture1, tk::Shape::Kind::Circle);
-    LblPOI.create(*Picture1);
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-        LblPOI(i).setBorderStyle(tk::BorderSolid);
-        LblPOI(i).setAutomaticDrag(true);
-    }
-}
-
 void Frm001::connectEvents()
 {
     connect(Command1, &QPushButton::clicked, this, &Frm001::Command1_Click);
@@ -223,12 +201,12 @@ void Frm001::connectEvents()
     connect(Picture1, &tk::Canvas::dragOver, this, &Frm001::Picture1_DragOver);
     connect(Picture1, &tk::Canvas::mouseMoved, this, &Frm001::Picture1_MouseMove);
     connect(Picture1, &tk::Canvas::labelDragOver, this, [this](tk::Label& label, float x, float y) {
-        if (const auto index = LblPOI.indexOf(label))
+        if (const auto index = m_figure->LblPOI.indexOf(label))
             LblPOI_DragOver(static_cast<qint16>(*index), x, y);
     });
     connect(Picture1, &tk::Canvas::labelMouseMove, this,
             [this](tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y) {
-                if (const auto index = LblPOI.indexOf(label))
+                if (const auto index = m_figure->LblPOI.indexOf(label))
                     LblPOI_MouseMove(static_cast<qint16>(*index), buttons, shift, x, y);
             });
 }
@@ -278,10 +256,17 @@ void Frm001::Form_Load()
     centreOnScreen();
     show();
     CmbNline->setEditText(QStringLiteral("7"));
-    SUB_MKLINE(gridIntervals());
+    m_figure->SUB_MKLINE(gridIntervals());
     Slider1->setValue(5);
     copySliderToDisplayTime();
     Combo1->setCurrentText(QStringLiteral("1"));
+}
+
+void Frm001::SUB_SETDEFAULT()
+{
+    Label1->setText(QString());
+    m_figure->SUB_SETDEFAULT();
+    StatusBar1->setText(QStringLiteral("READY"));
 }
 
 void Frm001::Command3_Click()

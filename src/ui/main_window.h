@@ -1,19 +1,20 @@
 #pragma once
-// The main window: its controls, its canvas items, the figure state it owns
-// for its whole life, and every procedure and handler of the game.
+// The main window: its controls, the figure it owns for its whole life, and
+// every handler of the game.
 //
-// This header is the table of contents. The definitions live with their
-// subsystem: the figure procedures in src/figure, the round handlers in
-// src/round, the pointer handlers in src/ui/pointer.cpp, the control layout
-// and life cycle in src/ui/main_window.cpp.
+// This header is the table of contents. Each handler reads its controls, calls
+// the figure or a rule of the core, and writes the result onto its controls.
+// The definitions live in one file per part of a round: start.cpp,
+// display_clock.cpp, check.cpp, clear.cpp, grid_list.cpp and pointer.cpp; the
+// control layout and life cycle in main_window.cpp.
 
-#include "figure/pose.h"
-#include "toolkit/item_array.h"
 #include "toolkit/pointer_shape.h"
 #include "toolkit/timer.h"
 
 #include <QMainWindow>
 #include <QPointer>
+
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -22,6 +23,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class FrmMSG;
+
+namespace figure {
+class Figure;
+}
 
 namespace tk {
 class Canvas;
@@ -67,25 +72,8 @@ public:
     tk::Timer Timer1;
     QAction* MNU点数;
 
-    // Items on the canvas.
-    tk::ItemArray<tk::Line, 0, 24> LinBG;
-    tk::ItemArray<tk::Line, 1, 9> LinA;
-    tk::ItemArray<tk::Line, 1, 9> LinB;
-    tk::Line* LinBODY;
-    tk::Line* LinSHOLD;
-    tk::Line* LinWEST;
-    tk::ItemArray<tk::Shape, 0, 4> ShpBD;
-    tk::ItemArray<tk::Shape, 1, 9> ShpEXP;
-    tk::ItemArray<tk::Shape, 1, 9> ShpPOINT;
-    tk::ItemArray<tk::Label, 1, 9> LblPOI;
-
-    // Figure state: rest, target and player pose.
-    figure::PoseAngles DTT_DEF;
-    figure::PoseAngles DTT_TGT;
-    figure::PoseAngles DTT_USR;
-    figure::PoseCoords DXY_DEF;
-    figure::PoseCoords DXY_TGT;
-    figure::PoseCoords DXY_USR;
+    /// The figure on Picture1: its poses and canvas items.
+    figure::Figure& figure() const { return *m_figure; }
 
     qint32 SEC_CNT = 0; // seconds counted by the display clock
     qint32 SCORE = 0;   // score of the last check, 0..100
@@ -101,16 +89,8 @@ public:
     /// wait must then leave the window alone.
     bool isUnloading() const { return m_unloading; }
 
-    /// Slots 1..9 name the nine segment lines of one figure; slot 0 stays empty.
-    using LineList = tk::CheckedArray<tk::Line*, 0, figure::kLastSegment>;
-
-    // Procedures.
+    /// The ready state: the figure at rest, Label1 empty, status "READY".
     void SUB_SETDEFAULT();
-    void SETCOLOR();
-    void SUB_BODPOSI();
-    void SUB_FIXPOSI(const qint16& IFLG, const figure::PoseAngles& DTT, figure::PoseCoords& DXY,
-                     const LineList& LINEO);
-    void SUB_MKLINE(const qint16& LL);
 
     /// The grid's interval count from the text of CmbNline: the line count,
     /// clamped to the 0..11 lines the grid has items for, plus one.
@@ -144,22 +124,15 @@ private:
     explicit Frm001(const Frm001Services& services);
 
     void createControls(QWidget* client);
-    void createCanvasItems();
     void connectEvents();
     void centreOnScreen();
-
-    /// Puts the drag handle and the disc of joint i on (cx, cy) and carries
-    /// the joint below an elbow or knee along by (dx, dy).
-    void applyJoint(int i, double cx, double cy, float dx, float dy);
-    /// The offset of the carried joint's handle from joint i's handle.
-    std::pair<float, float> carryOffset(int i) const;
-    void setTrunkColour(QColor colour);
 
     const tk::Clock& m_clock;
     tk::RandomSource& m_random;
     QPointer<QWidget> m_titleWindow;
     QPointer<FrmMSG> m_resultDialog;
     QWidget* m_client;
+    std::unique_ptr<figure::Figure> m_figure;
     tk::PointerShape m_pointer = tk::PointerShape::Default;
     bool m_unloading = false;
 };

@@ -5,7 +5,7 @@
 #include "support/checked_round.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/status_bar.h"
+#include "widgets/status_bar.h"
 #include "ui/result_dialog.h"
 
 #include <QAccessible>
@@ -111,15 +111,15 @@ private slots:
         Game game;
         Frm001& w = game.w();
         const QPointer<FrmMSG> dialog = &checkARound(game);
-        const figure::PoseCoords player = w.DXY_USR;
+        const figure::PoseCoords player = w.figure().DXY_USR;
         dialog->activateWindow();
         QCOMPARE(dialog->focusWidget(), dialog->Command1);
 
         press(*dialog, Qt::Key_Space);
 
         QVERIFY(dialog.isNull());
-        QVERIFY(w.DXY_USR == player);
-        QVERIFY(!(w.DXY_USR == w.DXY_DEF));
+        QVERIFY(w.figure().DXY_USR == player);
+        QVERIFY(!(w.figure().DXY_USR == w.figure().DXY_DEF));
     }
 
     // Guards against "終了" being out of the keyboard's reach, or Space on it
@@ -136,7 +136,7 @@ private slots:
         press(*dialog, Qt::Key_Space);
 
         QVERIFY(dialog.isNull());
-        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
     }
 };

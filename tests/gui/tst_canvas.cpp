@@ -1,7 +1,7 @@
 // The canvas: where twips land in pixels, and what its items paint.
 
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 
 #include <QImage>
 #include <QTest>
@@ -52,14 +52,14 @@ void TestCanvas::init()
     m_canvas->setHeightTwips(kSideTwips);
     m_canvas->setWidthTwips(kSideTwips);
 
-    m_line = &m_canvas->add<tk::Line>();
+    m_line = &m_canvas->scene().add<tk::Line>();
     m_line->setX1(1500);
     m_line->setY1(1500);
     m_line->setX2(4500);
     m_line->setY2(1500);
     m_line->setBorderWidth(3);
 
-    m_disc = &m_canvas->add<tk::Shape>(tk::Shape::Kind::Circle);
+    m_disc = &m_canvas->scene().add<tk::Shape>(tk::Shape::Kind::Circle);
     m_disc->setLeft(2887.5);
     m_disc->setTop(1087.5);
     m_disc->setWidth(225);
@@ -128,7 +128,7 @@ void TestCanvas::itemsPaintAtTheirTwips()
 // Guards visibility: a hidden line, disc or bordered label leaves the canvas blank.
 void TestCanvas::hiddenItemsPaintNothing()
 {
-    auto& label = m_canvas->add<tk::Label>();
+    auto& label = m_canvas->scene().add<tk::Label>();
     label.setLeft(300);
     label.setTop(300);
     label.setWidth(600);

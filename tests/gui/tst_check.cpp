@@ -3,7 +3,7 @@
 #include "support/game.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
-#include "toolkit/status_bar.h"
+#include "widgets/status_bar.h"
 #include "ui/result_dialog.h"
 
 #include <QComboBox>
@@ -33,14 +33,14 @@ constexpr double kTargetDy = 400;
 void setRound(Frm001& w, double fraction)
 {
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-        for (figure::PoseCoords* pose : {&w.DXY_DEF, &w.DXY_TGT, &w.DXY_USR}) {
+        for (figure::PoseCoords* pose : {&w.figure().DXY_DEF, &w.figure().DXY_TGT, &w.figure().DXY_USR}) {
             (*pose)(X2, i) = kSpot;
             (*pose)(Y2, i) = kSpot;
         }
-    w.DXY_TGT(X2, 1) += kTargetDx;
-    w.DXY_TGT(Y2, 1) += kTargetDy;
-    w.DXY_USR(X2, 1) += fraction * kTargetDx;
-    w.DXY_USR(Y2, 1) += fraction * kTargetDy;
+    w.figure().DXY_TGT(X2, 1) += kTargetDx;
+    w.figure().DXY_TGT(Y2, 1) += kTargetDy;
+    w.figure().DXY_USR(X2, 1) += fraction * kTargetDx;
+    w.figure().DXY_USR(Y2, 1) += fraction * kTargetDy;
 }
 
 QString statusFor(const QString& verdict, int score)
@@ -51,8 +51,8 @@ QString statusFor(const QString& verdict, int score)
 int visibleGridLines(Frm001& w)
 {
     int count = 0;
-    for (int i = 1; i <= w.LinBG.last; ++i)
-        count += w.LinBG(i).visible() ? 1 : 0;
+    for (int i = 1; i <= w.figure().LinBG.last; ++i)
+        count += w.figure().LinBG(i).visible() ? 1 : 0;
     return count;
 }
 
@@ -71,13 +71,13 @@ private slots:
         game.random.setDraws({kNeckOnlyDraw});
         w.Command1_Click();
         QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
-        QVERIFY(!w.LinA(1).visible());
+        QVERIFY(!w.figure().LinA(1).visible());
         for (int tick = 0; tick < 3; ++tick)
             w.Timer1_Timer();
 
         // Drag the head handle onto the target's head (as near as a float lands).
         w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
-        w.Picture1_DragOver(static_cast<float>(w.DXY_TGT(X2, 1)), static_cast<float>(w.DXY_TGT(Y2, 1)));
+        w.Picture1_DragOver(static_cast<float>(w.figure().DXY_TGT(X2, 1)), static_cast<float>(w.figure().DXY_TGT(Y2, 1)));
         // Typed but not chosen: only the check's own rebuild can show it.
         w.CmbNline->setEditText(QStringLiteral("3"));
 
@@ -85,8 +85,8 @@ private slots:
 
         QCOMPARE(w.Timer1.interval(), 0);
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-            QVERIFY(w.LinA(i).visible());
-            QVERIFY(w.ShpEXP(i).visible());
+            QVERIFY(w.figure().LinA(i).visible());
+            QVERIFY(w.figure().ShpEXP(i).visible());
         }
         QVERIFY2(w.SCORE >= 99, qPrintable(QString::number(w.SCORE)));
         QCOMPARE(w.StatusBar1->text(), statusFor(kVeryGood, w.SCORE));

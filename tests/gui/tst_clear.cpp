@@ -1,10 +1,10 @@
 // CLEAR: back to the ready state from any phase of a round.
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
-#include "toolkit/status_bar.h"
+#include "widgets/canvas.h"
+#include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QDebug>
@@ -25,21 +25,21 @@ QString snapshot(Frm001& w)
     const auto line = [&out](const tk::Line& l) { out << l.visible() << l.x1() << l.y1() << l.x2() << l.y2(); };
     const auto box = [&out](const tk::BoxItem& b) { out << b.visible() << b.left() << b.top(); };
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-        line(w.LinA(i));
-        line(w.LinB(i));
-        box(w.ShpPOINT(i));
-        box(w.ShpEXP(i));
-        box(w.LblPOI(i));
-        out << w.DTT_USR(i) << w.DTT_TGT(i);
+        line(w.figure().LinA(i));
+        line(w.figure().LinB(i));
+        box(w.figure().ShpPOINT(i));
+        box(w.figure().ShpEXP(i));
+        box(w.figure().LblPOI(i));
+        out << w.figure().DTT_USR(i) << w.figure().DTT_TGT(i);
         for (int k = X1; k <= Y2; ++k)
-            out << w.DXY_USR(k, i) << w.DXY_DEF(k, i) << w.DXY_TGT(k, i);
+            out << w.figure().DXY_USR(k, i) << w.figure().DXY_DEF(k, i) << w.figure().DXY_TGT(k, i);
     }
-    for (int i = w.LinBG.first; i <= w.LinBG.last; ++i)
-        line(w.LinBG(i));
-    for (const tk::Line* trunk : {w.LinBODY, w.LinSHOLD, w.LinWEST})
+    for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
+        line(w.figure().LinBG(i));
+    for (const tk::Line* trunk : {w.figure().LinBODY, w.figure().LinSHOLD, w.figure().LinWEST})
         out << trunk->borderColor();
-    for (int j = w.ShpBD.first; j <= w.ShpBD.last; ++j)
-        out << w.ShpBD(j).backColor() << w.ShpBD(j).borderColor();
+    for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j)
+        out << w.figure().ShpBD(j).backColor() << w.figure().ShpBD(j).borderColor();
     out << w.Label1->text() << w.StatusBar1->text() << w.Timer1.interval() << w.SEC_CNT;
     return text;
 }
@@ -70,7 +70,7 @@ private slots:
         Game g;
         Frm001& w = g.w();
         reproduceARound(g);
-        QVERIFY(w.DXY_USR(X2, 3) != w.DXY_DEF(X2, 3));
+        QVERIFY(w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3));
 
         w.Command4_Click();
 
@@ -79,14 +79,14 @@ private slots:
         QCOMPARE(w.SEC_CNT, 2);
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-            QVERIFY(!w.LblPOI(i).visible());
-            QVERIFY(!w.LinA(i).visible());
-            QVERIFY(!w.ShpEXP(i).visible());
-            QCOMPARE(w.ShpPOINT(i).left(), static_cast<float>(w.DXY_DEF(X2, i) - figure::kHandleHalf));
-            QCOMPARE(w.ShpPOINT(i).top(), static_cast<float>(w.DXY_DEF(Y2, i) - figure::kHandleHalf));
-            QCOMPARE(w.LinB(i).x2(), static_cast<float>(w.DXY_DEF(X2, i)));
+            QVERIFY(!w.figure().LblPOI(i).visible());
+            QVERIFY(!w.figure().LinA(i).visible());
+            QVERIFY(!w.figure().ShpEXP(i).visible());
+            QCOMPARE(w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - figure::kHandleHalf));
+            QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - figure::kHandleHalf));
+            QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
         }
-        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
     }
 
     // Guards against CLEAR depending on the state it starts from (a toggle,
@@ -124,14 +124,14 @@ private slots:
         Game g;
         Frm001& w = g.w();
         reproduceARound(g);
-        const figure::PoseAngles angles = w.DTT_TGT;
-        const figure::PoseCoords coords = w.DXY_TGT;
-        QVERIFY(!(angles == w.DTT_DEF));
+        const figure::PoseAngles angles = w.figure().DTT_TGT;
+        const figure::PoseCoords coords = w.figure().DXY_TGT;
+        QVERIFY(!(angles == w.figure().DTT_DEF));
 
         w.Command4_Click();
 
-        QVERIFY(w.DTT_TGT == angles);
-        QVERIFY(w.DXY_TGT == coords);
+        QVERIFY(w.figure().DTT_TGT == angles);
+        QVERIFY(w.figure().DXY_TGT == coords);
     }
 };
 

@@ -3,10 +3,10 @@
 
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 #include "toolkit/errors.h"
-#include "toolkit/slider.h"
-#include "toolkit/status_bar.h"
+#include "widgets/slider.h"
+#include "widgets/status_bar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -193,13 +193,13 @@ void TestControls::canvasItemArraysCheckTheirIndexRanges()
 {
     Game game;
     Frm001& w = game.w();
-    checkIndexRange(w.LinBG, 0, 24);
-    checkIndexRange(w.LinA, 1, 9);
-    checkIndexRange(w.LinB, 1, 9);
-    checkIndexRange(w.ShpPOINT, 1, 9);
-    checkIndexRange(w.ShpEXP, 1, 9);
-    checkIndexRange(w.LblPOI, 1, 9);
-    checkIndexRange(w.ShpBD, 0, 4);
+    checkIndexRange(w.figure().LinBG, 0, 24);
+    checkIndexRange(w.figure().LinA, 1, 9);
+    checkIndexRange(w.figure().LinB, 1, 9);
+    checkIndexRange(w.figure().ShpPOINT, 1, 9);
+    checkIndexRange(w.figure().ShpEXP, 1, 9);
+    checkIndexRange(w.figure().LblPOI, 1, 9);
+    checkIndexRange(w.figure().ShpBD, 0, 4);
 }
 
 TORMELL_TEST_MAIN(TestControls)

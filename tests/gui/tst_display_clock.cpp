@@ -3,7 +3,7 @@
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/errors.h"
-#include "toolkit/slider.h"
+#include "widgets/slider.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,9 +3,9 @@
 
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/error_boundary.h"
-#include "toolkit/slider.h"
-#include "toolkit/status_bar.h"
+#include "widgets/error_boundary.h"
+#include "widgets/slider.h"
+#include "widgets/status_bar.h"
 #include "ui/result_dialog.h"
 
 #include <QComboBox>
@@ -40,12 +40,12 @@ void verifyReproducing(Frm001& w)
     QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
     QCOMPARE(w.Timer1.interval(), 1000);
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-        QVERIFY(!w.LinA(i).visible());
-        QVERIFY(!w.ShpEXP(i).visible());
-        QVERIFY(w.LinB(i).visible());
-        QVERIFY(w.LblPOI(i).visible());
+        QVERIFY(!w.figure().LinA(i).visible());
+        QVERIFY(!w.figure().ShpEXP(i).visible());
+        QVERIFY(w.figure().LinB(i).visible());
+        QVERIFY(w.figure().LblPOI(i).visible());
     }
-    QVERIFY(w.DXY_USR == w.DXY_DEF);
+    QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
 }
 
 } // namespace
@@ -68,8 +68,8 @@ private slots:
         });
 
         verifyReproducing(w);
-        QCOMPARE(w.DTT_TGT(1), w.DTT_DEF(1));
-        QVERIFY(w.DTT_TGT(9) != w.DTT_DEF(9));
+        QCOMPARE(w.figure().DTT_TGT(1), w.figure().DTT_DEF(1));
+        QVERIFY(w.figure().DTT_TGT(9) != w.figure().DTT_DEF(9));
     }
 
     // Guards against CHEK inside the display failing to score or open its

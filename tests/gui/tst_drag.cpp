@@ -1,9 +1,9 @@
 // Dragging joints with real presses, moves and releases on the canvas.
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 #include "toolkit/twips.h"
 
 #include <QComboBox>
@@ -51,18 +51,18 @@ QPointF centreOf(const tk::BoxItem& box)
 
 QPointF joint(const Frm001& w, int i)
 {
-    return {w.DXY_USR(X2, i), w.DXY_USR(Y2, i)};
+    return {w.figure().DXY_USR(X2, i), w.figure().DXY_USR(Y2, i)};
 }
 
 QPointF segmentStart(const Frm001& w, int i)
 {
-    return {w.DXY_USR(X1, i), w.DXY_USR(Y1, i)};
+    return {w.figure().DXY_USR(X1, i), w.figure().DXY_USR(Y1, i)};
 }
 
 std::array<QLineF, 3> trunkOf(const Frm001& w)
 {
     const auto line = [](const tk::Line* l) { return QLineF(l->x1(), l->y1(), l->x2(), l->y2()); };
-    return {line(w.LinBODY), line(w.LinSHOLD), line(w.LinWEST)};
+    return {line(w.figure().LinBODY), line(w.figure().LinSHOLD), line(w.figure().LinWEST)};
 }
 
 /// Everything a drag may move: the player's pose and the handle and disc positions.
@@ -74,10 +74,10 @@ struct Figure {
 
 Figure figureOf(const Frm001& w)
 {
-    Figure f{w.DXY_USR, {}, {}};
+    Figure f{w.figure().DXY_USR, {}, {}};
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-        f.handles[i] = centreOf(w.LblPOI(i));
-        f.discs[i] = centreOf(w.ShpPOINT(i));
+        f.handles[i] = centreOf(w.figure().LblPOI(i));
+        f.discs[i] = centreOf(w.figure().ShpPOINT(i));
     }
     return f;
 }
@@ -95,7 +95,7 @@ struct Round {
         if (started)
             g.w().Command1_Click();
         QVERIFY(QTest::qWaitForWindowExposed(&g.w()));
-        anglesAtStart = g.w().DTT_USR;
+        anglesAtStart = g.w().figure().DTT_USR;
         trunkAtStart = trunkOf(g.w());
     }
 
@@ -139,12 +139,12 @@ struct Round {
         const Frm001& w = g.w();
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
             const QString where = QStringLiteral("joint %1").arg(i);
-            QVERIFY2(near(centreOf(w.LblPOI(i)), joint(w, i)), qPrintable(where));
-            QVERIFY2(near(centreOf(w.ShpPOINT(i)), joint(w, i)), qPrintable(where));
-            QVERIFY2(near(QPointF(w.LinB(i).x2(), w.LinB(i).y2()), joint(w, i)), qPrintable(where));
-            QVERIFY2(near(QPointF(w.LinB(i).x1(), w.LinB(i).y1()), segmentStart(w, i)), qPrintable(where));
+            QVERIFY2(near(centreOf(w.figure().LblPOI(i)), joint(w, i)), qPrintable(where));
+            QVERIFY2(near(centreOf(w.figure().ShpPOINT(i)), joint(w, i)), qPrintable(where));
+            QVERIFY2(near(QPointF(w.figure().LinB(i).x2(), w.figure().LinB(i).y2()), joint(w, i)), qPrintable(where));
+            QVERIFY2(near(QPointF(w.figure().LinB(i).x1(), w.figure().LinB(i).y1()), segmentStart(w, i)), qPrintable(where));
         }
-        QVERIFY(w.DTT_USR == anglesAtStart);
+        QVERIFY(w.figure().DTT_USR == anglesAtStart);
         QVERIFY(trunkOf(w) == trunkAtStart);
     }
 };
@@ -291,7 +291,7 @@ private slots:
         const Frm001& w = r.g.w();
         const Figure before = figureOf(w);
         const QPoint disc = pixelOf(joint(w, 1));
-        QVERIFY(w.ShpPOINT(1).visible());
+        QVERIFY(w.figure().ShpPOINT(1).visible());
         r.press(disc);
         QVERIFY(!w.Picture1->draggedLabel());
         for (const QPoint to : {disc + QPoint(3, 0), disc + kDragBy}) {

@@ -1,6 +1,6 @@
 // The stick figure: limb geometry, the rest pose, the trunk and the colours.
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/items.h"
@@ -22,9 +22,9 @@ namespace {
 
 using LineArray = tk::ItemArray<tk::Line, 1, 9>;
 
-Frm001::LineList linesOf(const LineArray& lines)
+figure::Figure::LineList linesOf(const LineArray& lines)
 {
-    Frm001::LineList list;
+    figure::Figure::LineList list;
     for (int i = LineArray::first; i <= LineArray::last; ++i)
         list(i) = &lines(i);
     return list;
@@ -34,7 +34,7 @@ Frm001::LineList linesOf(const LineArray& lines)
 figure::PoseCoords layOut(Frm001& w, const figure::PoseAngles& angles)
 {
     figure::PoseCoords dxy;
-    w.SUB_FIXPOSI(1, angles, dxy, linesOf(w.LinA));
+    w.figure().SUB_FIXPOSI(1, angles, dxy, linesOf(w.figure().LinA));
     return dxy;
 }
 
@@ -100,7 +100,7 @@ void FigureTest::segmentPointsWhereItsAngleSays()
     QFETCH(double, dy);
     QFETCH(double, tolerance);
     Game g;
-    figure::PoseAngles angles = g.w().DTT_DEF;
+    figure::PoseAngles angles = g.w().figure().DTT_DEF;
     angles(segment) = angle;
     const figure::PoseCoords dxy = layOut(g.w(), angles);
     QVERIFY(std::abs(dxy(X2, segment) - dxy(X1, segment) - dx) <= tolerance);
@@ -114,11 +114,11 @@ void FigureTest::degreesUseTheSixDecimalPi()
     Game g;
     // 3000 - 600 cos(3.141592 / 2); with the exact pi the head would sit at 3000.
     constexpr double kHeadX = 2999.9998039;
-    QVERIFY(std::abs(g.w().DXY_DEF(X2, 1) - kHeadX) < 1e-5);
-    QVERIFY(std::abs(g.w().DXY_DEF(Y2, 1) - 1200) < 1e-5);
+    QVERIFY(std::abs(g.w().figure().DXY_DEF(X2, 1) - kHeadX) < 1e-5);
+    QVERIFY(std::abs(g.w().figure().DXY_DEF(Y2, 1) - 1200) < 1e-5);
     // That x lies between two floats: the line takes the nearer, the pose keeps the double.
-    QCOMPARE(g.w().LinB(1).x2(), static_cast<float>(kHeadX));
-    QVERIFY(static_cast<double>(g.w().LinB(1).x2()) != g.w().DXY_DEF(X2, 1));
+    QCOMPARE(g.w().figure().LinB(1).x2(), static_cast<float>(kHeadX));
+    QVERIFY(static_cast<double>(g.w().figure().LinB(1).x2()) != g.w().figure().DXY_DEF(X2, 1));
 }
 
 // Guards against one side of the body using another convention or anchor.
@@ -165,7 +165,7 @@ void FigureTest::turningAnUpperSegmentCarriesTheLowerOneBodily()
     QFETCH(int, upper);
     const int lower = upper + 1;
     Game g;
-    figure::PoseAngles angles = g.w().DTT_DEF;
+    figure::PoseAngles angles = g.w().figure().DTT_DEF;
     const figure::PoseCoords before = layOut(g.w(), angles);
     angles(upper) = 10;
     const figure::PoseCoords after = layOut(g.w(), angles);
@@ -191,12 +191,12 @@ void FigureTest::neckTiltsRightForPositiveAngles()
 {
     QFETCH(double, angle);
     Game g;
-    figure::PoseAngles angles = g.w().DTT_DEF;
+    figure::PoseAngles angles = g.w().figure().DTT_DEF;
     angles(1) = angle;
     const figure::PoseCoords dxy = layOut(g.w(), angles);
     for (int i = 2; i <= figure::kLastSegment; ++i)
         for (int k = X1; k <= Y2; ++k)
-            QCOMPARE(dxy(k, i), g.w().DXY_DEF(k, i));
+            QCOMPARE(dxy(k, i), g.w().figure().DXY_DEF(k, i));
     constexpr double kNeck = 600;
     constexpr double kTolerance = 1e-3;
     QVERIFY(std::abs(dxy(X2, 1) - (dxy(X1, 1) + kNeck * std::sin(angle * kDegrees))) < kTolerance);
@@ -215,13 +215,13 @@ void FigureTest::otherFlagsApplyTheCoordinatesUnchanged()
             dxy(k, i) = 100.0 * i + k + 0.123456789;
     const figure::PoseCoords given = dxy;
     for (const qint16 flag : {qint16(0), qint16(2), qint16(-1)}) {
-        g.w().SUB_FIXPOSI(flag, angles, dxy, linesOf(g.w().LinA));
+        g.w().figure().SUB_FIXPOSI(flag, angles, dxy, linesOf(g.w().figure().LinA));
         QVERIFY(dxy == given);
         for (int i = 1; i <= figure::kLastSegment; ++i) {
-            QCOMPARE(g.w().LinA(i).x1(), static_cast<float>(given(X1, i)));
-            QCOMPARE(g.w().LinA(i).y1(), static_cast<float>(given(Y1, i)));
-            QCOMPARE(g.w().LinA(i).x2(), static_cast<float>(given(X2, i)));
-            QCOMPARE(g.w().LinA(i).y2(), static_cast<float>(given(Y2, i)));
+            QCOMPARE(g.w().figure().LinA(i).x1(), static_cast<float>(given(X1, i)));
+            QCOMPARE(g.w().figure().LinA(i).y1(), static_cast<float>(given(Y1, i)));
+            QCOMPARE(g.w().figure().LinA(i).x2(), static_cast<float>(given(X2, i)));
+            QCOMPARE(g.w().figure().LinA(i).y2(), static_cast<float>(given(Y2, i)));
         }
     }
 }
@@ -254,14 +254,14 @@ void FigureTest::restPoseMatchesTheTable()
     const auto near = [&](double actualX, double actualY) {
         return std::abs(actualX - x) <= kTableRounding && std::abs(actualY - y) <= kTableRounding;
     };
-    QVERIFY(near(w.DXY_DEF(X2, joint), w.DXY_DEF(Y2, joint)));
-    QVERIFY(near(w.DXY_USR(X2, joint), w.DXY_USR(Y2, joint)));
-    QVERIFY(near(w.LinB(joint).x2(), w.LinB(joint).y2()));
-    QVERIFY(near(w.LinA(joint).x2(), w.LinA(joint).y2()));
-    QVERIFY(near(w.ShpPOINT(joint).left() + figure::kHandleHalf, w.ShpPOINT(joint).top() + figure::kHandleHalf));
-    QVERIFY(near(w.ShpEXP(joint).left() + figure::kMarkerHalf, w.ShpEXP(joint).top() + figure::kMarkerHalf));
-    QCOMPARE(w.ShpPOINT(joint).width(), 225.0f);
-    QCOMPARE(w.ShpEXP(joint).height(), 157.5f);
+    QVERIFY(near(w.figure().DXY_DEF(X2, joint), w.figure().DXY_DEF(Y2, joint)));
+    QVERIFY(near(w.figure().DXY_USR(X2, joint), w.figure().DXY_USR(Y2, joint)));
+    QVERIFY(near(w.figure().LinB(joint).x2(), w.figure().LinB(joint).y2()));
+    QVERIFY(near(w.figure().LinA(joint).x2(), w.figure().LinA(joint).y2()));
+    QVERIFY(near(w.figure().ShpPOINT(joint).left() + figure::kHandleHalf, w.figure().ShpPOINT(joint).top() + figure::kHandleHalf));
+    QVERIFY(near(w.figure().ShpEXP(joint).left() + figure::kMarkerHalf, w.figure().ShpEXP(joint).top() + figure::kMarkerHalf));
+    QCOMPARE(w.figure().ShpPOINT(joint).width(), 225.0f);
+    QCOMPARE(w.figure().ShpEXP(joint).height(), 157.5f);
 }
 
 // Guards against a misplaced trunk, which would move every limb with it.
@@ -272,20 +272,20 @@ void FigureTest::trunkStandsAtItsFixedPlaces()
     const auto ends = [](const tk::Line* line) {
         return QList<float> {line->x1(), line->y1(), line->x2(), line->y2()};
     };
-    QCOMPARE(ends(w.LinBODY), (QList<float> {3000, 1800, 3000, 3300}));
-    QCOMPARE(ends(w.LinSHOLD), (QList<float> {2500, 1800, 3500, 1800}));
-    QCOMPARE(ends(w.LinWEST), (QList<float> {2700, 3300, 3300, 3300}));
+    QCOMPARE(ends(w.figure().LinBODY), (QList<float> {3000, 1800, 3000, 3300}));
+    QCOMPARE(ends(w.figure().LinSHOLD), (QList<float> {2500, 1800, 3500, 1800}));
+    QCOMPARE(ends(w.figure().LinWEST), (QList<float> {2700, 3300, 3300, 3300}));
 
     const QList<QPointF> discCentres {{3000, 1800}, {2500, 1800}, {3500, 1800}, {2700, 3300}, {3300, 3300}};
-    for (int j = w.ShpBD.first; j <= w.ShpBD.last; ++j) {
-        QCOMPARE(w.ShpBD(j).width(), 157.5f);
-        QCOMPARE(w.ShpBD(j).left() + figure::kMarkerHalf, discCentres[j].x());
-        QCOMPARE(w.ShpBD(j).top() + figure::kMarkerHalf, discCentres[j].y());
+    for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j) {
+        QCOMPARE(w.figure().ShpBD(j).width(), 157.5f);
+        QCOMPARE(w.figure().ShpBD(j).left() + figure::kMarkerHalf, discCentres[j].x());
+        QCOMPARE(w.figure().ShpBD(j).top() + figure::kMarkerHalf, discCentres[j].y());
     }
-    QCOMPARE(w.ShpBD(0).left(), 2921.25f);
-    QCOMPARE(w.ShpBD(0).top(), 1721.25f);
-    QVERIFY(std::abs(w.ShpPOINT(1).left() - 2887.5) < 1e-3);
-    QVERIFY(std::abs(w.ShpPOINT(1).top() - 1087.5) < 1e-3);
+    QCOMPARE(w.figure().ShpBD(0).left(), 2921.25f);
+    QCOMPARE(w.figure().ShpBD(0).top(), 1721.25f);
+    QVERIFY(std::abs(w.figure().ShpPOINT(1).left() - 2887.5) < 1e-3);
+    QVERIFY(std::abs(w.figure().ShpPOINT(1).top() - 1087.5) < 1e-3);
 }
 
 // Guards against a marker keeping its design colour, a red player line, the
@@ -296,24 +296,24 @@ void FigureTest::figureHasItsColoursAndLinesAtRestAndDuringTheDisplay()
     const QColor red(0xFF, 0x00, 0x00);
     const auto checkColours = [&](const Frm001& w, const QColor& trunk) {
         for (int i = 1; i <= figure::kLastSegment; ++i) {
-            for (const tk::Shape* marker : {&w.ShpPOINT(i), &w.ShpEXP(i)}) {
+            for (const tk::Shape* marker : {&w.figure().ShpPOINT(i), &w.figure().ShpEXP(i)}) {
                 QCOMPARE(marker->backColor(), black);
                 QCOMPARE(marker->borderColor(), black);
             }
-            QCOMPARE(w.LinA(i).borderColor(), red);
-            QVERIFY(w.LinB(i).borderColor() != red);
-            for (const tk::Line* line : {&w.LinA(i), &w.LinB(i)}) {
+            QCOMPARE(w.figure().LinA(i).borderColor(), red);
+            QVERIFY(w.figure().LinB(i).borderColor() != red);
+            for (const tk::Line* line : {&w.figure().LinA(i), &w.figure().LinB(i)}) {
                 QCOMPARE(line->borderWidth(), figure::kFigureLineWidth);
                 QCOMPARE(line->borderStyle(), int(tk::BorderInsideSolid));
             }
         }
-        for (const tk::Line* line : {w.LinBODY, w.LinSHOLD, w.LinWEST}) {
+        for (const tk::Line* line : {w.figure().LinBODY, w.figure().LinSHOLD, w.figure().LinWEST}) {
             QCOMPARE(line->borderColor(), trunk);
             QCOMPARE(line->borderWidth(), figure::kFigureLineWidth);
         }
-        for (int j = w.ShpBD.first; j <= w.ShpBD.last; ++j) {
-            QCOMPARE(w.ShpBD(j).backColor(), trunk);
-            QCOMPARE(w.ShpBD(j).borderColor(), trunk);
+        for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j) {
+            QCOMPARE(w.figure().ShpBD(j).backColor(), trunk);
+            QCOMPARE(w.figure().ShpBD(j).borderColor(), trunk);
         }
     };
 
@@ -323,7 +323,7 @@ void FigureTest::figureHasItsColoursAndLinesAtRestAndDuringTheDisplay()
         return;
     bool seenDuringDisplay = false;
     QTimer::singleShot(0, g.window.data(), [&] {
-        QVERIFY(g.w().LinA(1).visible()); // the target is on view
+        QVERIFY(g.w().figure().LinA(1).visible()); // the target is on view
         checkColours(g.w(), red);
         seenDuringDisplay = true;
     });

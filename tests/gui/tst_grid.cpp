@@ -32,10 +32,10 @@ struct Grid {
 Grid gridOn(const Frm001& w)
 {
     Grid grid;
-    if (w.LinBG(0).visible())
+    if (w.figure().LinBG(0).visible())
         ++grid.strays;
-    for (int i = 1; i <= w.LinBG.last; ++i) {
-        const tk::Line& l = w.LinBG(i);
+    for (int i = 1; i <= w.figure().LinBG.last; ++i) {
+        const tk::Line& l = w.figure().LinBG(i);
         if (!l.visible())
             continue;
         if (l.borderColor() != QColor(Qt::black))
@@ -81,8 +81,8 @@ bool chooseFromList(QComboBox* combo, const QString& text)
 
 void paintGridRed(Frm001& w)
 {
-    for (int i = w.LinBG.first; i <= w.LinBG.last; ++i)
-        w.LinBG(i).setBorderColor(QColor(0xFF, 0x00, 0x00));
+    for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
+        w.figure().LinBG(i).setBorderColor(QColor(0xFF, 0x00, 0x00));
 }
 
 } // namespace
@@ -178,7 +178,7 @@ void GridTest::typedCountsAreClampedWherePicked()
     // A grid no row expects, so each caller has to draw its own.
     constexpr qint16 kOtherIntervals = 5;
     for (const auto& [name, redraw] : redrawers) {
-        w.SUB_MKLINE(kOtherIntervals);
+        w.figure().SUB_MKLINE(kOtherIntervals);
         QVERIFY_THROWS_NO_EXCEPTION((w.*redraw)());
         QCOMPARE(w.CmbNline->currentText(), text);
         const Grid grid = gridOn(w);

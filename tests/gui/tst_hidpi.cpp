@@ -2,8 +2,8 @@
 // resolution in the same logical places, and the icon is rendered, not stretched.
 
 #include "support/game.h"
-#include "toolkit/canvas.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/canvas.h"
+#include "widgets/error_boundary.h"
 
 #include <QIcon>
 #include <QImage>

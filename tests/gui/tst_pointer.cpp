@@ -1,10 +1,10 @@
 // Pointer feedback: real pointer moves over handles, canvas, window background
 // and panel controls set the window's pointer shape and the current handle.
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 #include "toolkit/twips.h"
 
 #include <QComboBox>
@@ -20,8 +20,8 @@ const QPoint kBareCanvas(300, 60); // clear of every joint
 
 QPoint pixelOfJoint(const Frm001& w, int i)
 {
-    return {static_cast<int>(std::lround(tk::pixelsFromTwips(w.DXY_USR(figure::X2, i)))) + kFramePixels,
-            static_cast<int>(std::lround(tk::pixelsFromTwips(w.DXY_USR(figure::Y2, i)))) + kFramePixels};
+    return {static_cast<int>(std::lround(tk::pixelsFromTwips(w.figure().DXY_USR(figure::X2, i)))) + kFramePixels,
+            static_cast<int>(std::lround(tk::pixelsFromTwips(w.figure().DXY_USR(figure::Y2, i)))) + kFramePixels};
 }
 
 // A move without a button: the pointer really goes there, so the window
@@ -43,7 +43,7 @@ void startRound(Game& g)
 {
     g.w().Combo1->setCurrentText(QStringLiteral("1"));
     g.w().Command1_Click();
-    QVERIFY(g.w().LblPOI(1).visible());
+    QVERIFY(g.w().figure().LblPOI(1).visible());
     QVERIFY(QTest::qWaitForWindowExposed(&g.w()));
 }
 
@@ -114,8 +114,8 @@ private slots:
     {
         Game g;
         QVERIFY(QTest::qWaitForWindowExposed(&g.w()));
-        QVERIFY(g.w().ShpPOINT(1).visible());
-        QVERIFY(!g.w().LblPOI(1).visible());
+        QVERIFY(g.w().figure().ShpPOINT(1).visible());
+        QVERIFY(!g.w().figure().LblPOI(1).visible());
         hover(g.w().Picture1, pixelOfJoint(g.w(), 1));
         QCOMPARE(g.w().POI_SEL, qint16(0));
         verifyShape(g.w(), tk::PointerShape::Arrow);

@@ -1,11 +1,11 @@
 // The reset to the rest pose and the ready state.
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 #include "toolkit/items.h"
-#include "toolkit/status_bar.h"
+#include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -62,18 +62,18 @@ void describePose(QStringList& out, const char* name, const figure::PoseAngles& 
 QStringList snapshot(const Frm001& w)
 {
     QStringList out;
-    describeAll(out, "LinA", w.LinA);
-    describeAll(out, "LinB", w.LinB);
-    describeAll(out, "LinBG", w.LinBG);
-    describeAll(out, "ShpBD", w.ShpBD);
-    describeAll(out, "ShpEXP", w.ShpEXP);
-    describeAll(out, "ShpPOINT", w.ShpPOINT);
-    describeAll(out, "LblPOI", w.LblPOI);
-    out << describe(*w.LinBODY) << describe(*w.LinSHOLD) << describe(*w.LinWEST);
-    describePose(out, "DEF", w.DTT_DEF, w.DXY_DEF);
-    describePose(out, "TGT", w.DTT_TGT, w.DXY_TGT);
-    describePose(out, "USR", w.DTT_USR, w.DXY_USR);
-    out << w.Label1->text() << w.StatusBar1->text() << w.Picture1->backColor().name()
+    describeAll(out, "LinA", w.figure().LinA);
+    describeAll(out, "LinB", w.figure().LinB);
+    describeAll(out, "LinBG", w.figure().LinBG);
+    describeAll(out, "ShpBD", w.figure().ShpBD);
+    describeAll(out, "ShpEXP", w.figure().ShpEXP);
+    describeAll(out, "ShpPOINT", w.figure().ShpPOINT);
+    describeAll(out, "LblPOI", w.figure().LblPOI);
+    out << describe(*w.figure().LinBODY) << describe(*w.figure().LinSHOLD) << describe(*w.figure().LinWEST);
+    describePose(out, "DEF", w.figure().DTT_DEF, w.figure().DXY_DEF);
+    describePose(out, "TGT", w.figure().DTT_TGT, w.figure().DXY_TGT);
+    describePose(out, "USR", w.figure().DTT_USR, w.figure().DXY_USR);
+    out << w.Label1->text() << w.StatusBar1->text() << w.Picture1->scene().backColor().name()
         << QString::number(w.Timer1.interval()) << QString::number(w.SEC_CNT);
     return out;
 }
@@ -84,12 +84,12 @@ QStringList snapshot(const Frm001& w)
 bool playUntilMidRound(Frm001& w)
 {
     w.Command1_Click();
-    if (!w.LblPOI(2).visible())
+    if (!w.figure().LblPOI(2).visible())
         return false;
     w.LblPOI_DragOver(2, 500, 300);
     w.LblPOI_DragOver(9, 10, 20);
     w.Timer1_Timer();
-    return w.DXY_USR(X2, 3) != w.DXY_DEF(X2, 3) && w.DXY_USR(Y2, 9) != w.DXY_DEF(Y2, 9);
+    return w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3) && w.figure().DXY_USR(Y2, 9) != w.figure().DXY_DEF(Y2, 9);
 }
 
 bool indexZeroSlotsAreEmpty(const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
@@ -134,15 +134,15 @@ void ResetTest::resetKeepsTheLastTarget()
     Game g;
     QVERIFY(playUntilMidRound(g.w()));
     for (int i = 0; i <= figure::kLastSegment; ++i) {
-        g.w().DTT_TGT(i) = 10.5 * i - 7;
+        g.w().figure().DTT_TGT(i) = 10.5 * i - 7;
         for (int k = 0; k <= Y2; ++k)
-            g.w().DXY_TGT(k, i) = 1000.25 * k + i;
+            g.w().figure().DXY_TGT(k, i) = 1000.25 * k + i;
     }
-    const figure::PoseAngles angles = g.w().DTT_TGT;
-    const figure::PoseCoords coords = g.w().DXY_TGT;
+    const figure::PoseAngles angles = g.w().figure().DTT_TGT;
+    const figure::PoseCoords coords = g.w().figure().DXY_TGT;
     g.w().SUB_SETDEFAULT();
-    QVERIFY(g.w().DTT_TGT == angles);
-    QVERIFY(g.w().DXY_TGT == coords);
+    QVERIFY(g.w().figure().DTT_TGT == angles);
+    QVERIFY(g.w().figure().DXY_TGT == coords);
 }
 
 // Guards against a copy loop starting at 0, which would put data where none belongs.
@@ -151,14 +151,14 @@ void ResetTest::resetLeavesTheSlotsWithoutDataEmpty()
     Game g;
     constexpr int kRounds = 3;
     for (int round = 0; round < kRounds; ++round) {
-        QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_USR, g.w().DXY_USR));
-        QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_DEF, g.w().DXY_DEF));
+        QVERIFY(indexZeroSlotsAreEmpty(g.w().figure().DTT_USR, g.w().figure().DXY_USR));
+        QVERIFY(indexZeroSlotsAreEmpty(g.w().figure().DTT_DEF, g.w().figure().DXY_DEF));
         QVERIFY(playUntilMidRound(g.w()));
         g.w().SUB_SETDEFAULT();
         g.w().SUB_SETDEFAULT();
     }
-    QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_USR, g.w().DXY_USR));
-    QVERIFY(indexZeroSlotsAreEmpty(g.w().DTT_DEF, g.w().DXY_DEF));
+    QVERIFY(indexZeroSlotsAreEmpty(g.w().figure().DTT_USR, g.w().figure().DXY_USR));
+    QVERIFY(indexZeroSlotsAreEmpty(g.w().figure().DTT_DEF, g.w().figure().DXY_DEF));
 }
 
 // Guards against a reset moving the handles, or leaving one shown, bordered or resized.
@@ -166,7 +166,7 @@ void ResetTest::resetLeavesTheDragHandlesWhereTheyWere()
 {
     Game g;
     for (int i = 1; i <= figure::kLastSegment; ++i) {
-        tk::Label& handle = g.w().LblPOI(i);
+        tk::Label& handle = g.w().figure().LblPOI(i);
         handle.setLeft(100.0 * i + 0.5);
         handle.setTop(4000.0 - 50.0 * i);
         handle.setWidth(40);
@@ -176,7 +176,7 @@ void ResetTest::resetLeavesTheDragHandlesWhereTheyWere()
     }
     g.w().SUB_SETDEFAULT();
     for (int i = 1; i <= figure::kLastSegment; ++i) {
-        const tk::Label& handle = g.w().LblPOI(i);
+        const tk::Label& handle = g.w().figure().LblPOI(i);
         QCOMPARE(handle.left(), static_cast<float>(100.0 * i + 0.5));
         QCOMPARE(handle.top(), static_cast<float>(4000.0 - 50.0 * i));
         QCOMPARE(handle.width(), 225.0f);
@@ -193,23 +193,23 @@ void ResetTest::resetAfterADragReturnsToTheReadyState()
     Frm001& w = g.w();
     QVERIFY(playUntilMidRound(w));
     QVERIFY(!w.Label1->text().isEmpty());
-    w.DXY_USR(X2, 5) = 123; // as a drag would leave it
+    w.figure().DXY_USR(X2, 5) = 123; // as a drag would leave it
     w.Command2_Click(); // the target and its markers on view
     w.SUB_SETDEFAULT();
 
     constexpr double kFloatRounding = 1e-3;
     for (int i = 1; i <= figure::kLastSegment; ++i) {
-        QVERIFY(std::abs(w.ShpPOINT(i).left() + figure::kHandleHalf - w.DXY_DEF(X2, i)) < kFloatRounding);
-        QVERIFY(std::abs(w.ShpPOINT(i).top() + figure::kHandleHalf - w.DXY_DEF(Y2, i)) < kFloatRounding);
-        QCOMPARE(w.LinB(i).x2(), static_cast<float>(w.DXY_DEF(X2, i)));
-        QCOMPARE(w.LinB(i).y2(), static_cast<float>(w.DXY_DEF(Y2, i)));
-        QVERIFY(w.LinB(i).visible());
-        QVERIFY(!w.LinA(i).visible());
-        QVERIFY(!w.ShpEXP(i).visible());
-        QVERIFY(!w.LblPOI(i).visible());
-        QCOMPARE(w.DTT_USR(i), w.DTT_DEF(i));
+        QVERIFY(std::abs(w.figure().ShpPOINT(i).left() + figure::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
+        QVERIFY(std::abs(w.figure().ShpPOINT(i).top() + figure::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
+        QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
+        QCOMPARE(w.figure().LinB(i).y2(), static_cast<float>(w.figure().DXY_DEF(Y2, i)));
+        QVERIFY(w.figure().LinB(i).visible());
+        QVERIFY(!w.figure().LinA(i).visible());
+        QVERIFY(!w.figure().ShpEXP(i).visible());
+        QVERIFY(!w.figure().LblPOI(i).visible());
+        QCOMPARE(w.figure().DTT_USR(i), w.figure().DTT_DEF(i));
     }
-    QVERIFY(w.DXY_USR == w.DXY_DEF);
+    QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
     QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
     QCOMPARE(w.Label1->text(), QString());
 }
@@ -225,13 +225,13 @@ void ResetTest::resetLeavesTheClockAndTheGridAlone()
     w.CmbNline_Click();
     w.CmbNline->setEditText(QStringLiteral("9")); // a reset must not read it
     QStringList grid;
-    describeAll(grid, "LinBG", w.LinBG);
+    describeAll(grid, "LinBG", w.figure().LinBG);
     const qint32 seconds = w.SEC_CNT;
 
     w.SUB_SETDEFAULT();
     QCOMPARE(w.Timer1.interval(), 1000);
     QStringList after;
-    describeAll(after, "LinBG", w.LinBG);
+    describeAll(after, "LinBG", w.figure().LinBG);
     QCOMPARE(after, grid);
     QCOMPARE(w.SEC_CNT, seconds);
 }

@@ -4,7 +4,7 @@
 #include "support/checked_round.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/status_bar.h"
+#include "widgets/status_bar.h"
 #include "toolkit/twips.h"
 #include "ui/result_dialog.h"
 
@@ -35,15 +35,15 @@ struct WindowState {
     int clockPeriod;
 
     explicit WindowState(Frm001& w)
-        : player(w.DXY_USR)
+        : player(w.figure().DXY_USR)
         , status(w.StatusBar1->text())
         , clockText(w.Label1->text())
         , clockPeriod(w.Timer1.interval())
     {
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-            shown.insert(shown.end(), {w.LinA(i).visible(), w.ShpEXP(i).visible(), w.LblPOI(i).visible()});
-        for (int i = w.LinBG.first; i <= w.LinBG.last; ++i)
-            grid.push_back(w.LinBG(i).visible());
+            shown.insert(shown.end(), {w.figure().LinA(i).visible(), w.figure().ShpEXP(i).visible(), w.figure().LblPOI(i).visible()});
+        for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
+            grid.push_back(w.figure().LinBG(i).visible());
     }
 };
 
@@ -169,8 +169,8 @@ private slots:
         Game game;
         Frm001& w = game.w();
         const QPointer<FrmMSG> dialog = &checkARound(game);
-        QVERIFY(!(w.DXY_USR == w.DXY_DEF));
-        w.SUB_MKLINE(3); // a grid other than the list's 7 lines
+        QVERIFY(!(w.figure().DXY_USR == w.figure().DXY_DEF));
+        w.figure().SUB_MKLINE(3); // a grid other than the list's 7 lines
         w.Timer1.setInterval(kClockPeriodMs);
         const WindowState before(w);
 
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(dialog.isNull());
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
         QCOMPARE(w.Label1->text(), QString());
-        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
         const WindowState after(w);
         QCOMPARE(after.shown, std::vector<bool>(after.shown.size(), false));
         QCOMPARE(after.grid, before.grid);

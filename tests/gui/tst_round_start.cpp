@@ -1,11 +1,11 @@
 // START: which segments it picks, the angles it draws, how it presents the
 // target and how it hands the rest pose to the player.
 
-#include "figure/body.h"
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
-#include "toolkit/status_bar.h"
+#include "widgets/canvas.h"
+#include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -64,11 +64,11 @@ void prepareThreePicks(Game& g)
 
 void verifyTrunkColour(Frm001& w, QColor colour)
 {
-    for (tk::Line* line : {w.LinBODY, w.LinSHOLD, w.LinWEST})
+    for (tk::Line* line : {w.figure().LinBODY, w.figure().LinSHOLD, w.figure().LinWEST})
         QCOMPARE(line->borderColor(), colour);
-    for (int j = w.ShpBD.first; j <= w.ShpBD.last; ++j) {
-        QCOMPARE(w.ShpBD(j).borderColor(), colour);
-        QCOMPARE(w.ShpBD(j).backColor(), colour);
+    for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j) {
+        QCOMPARE(w.figure().ShpBD(j).borderColor(), colour);
+        QCOMPARE(w.figure().ShpBD(j).backColor(), colour);
     }
 }
 
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(g.random.reseeds(), attempts + figure::kLastSegment * kReseedsPerSegment);
         for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j) {
             const double swing = picked.contains(j) ? (j == 1 ? kHeadSwing : kLimbSwing) : 0;
-            QCOMPARE(w.DTT_TGT(j), w.DTT_DEF(j) + swing);
+            QCOMPARE(w.figure().DTT_TGT(j), w.figure().DTT_DEF(j) + swing);
         }
     }
 
@@ -148,7 +148,7 @@ private slots:
 
         QCOMPARE(g.random.drawsTaken(), draws.size());
         for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j)
-            QCOMPARE(w.DTT_TGT(j) - w.DTT_DEF(j), segments[j - 1].offset);
+            QCOMPARE(w.figure().DTT_TGT(j) - w.figure().DTT_DEF(j), segments[j - 1].offset);
     }
 
     // Guards against the target being shown off its joints, the last round's
@@ -165,18 +165,18 @@ private slots:
         bool observed = false;
         QTimer::singleShot(0, &w, [&] {
             observed = true;
-            QVERIFY(w.DXY_TGT(X2, 3) != w.DXY_DEF(X2, 3));
+            QVERIFY(w.figure().DXY_TGT(X2, 3) != w.figure().DXY_DEF(X2, 3));
             for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-                QVERIFY(w.LinA(i).visible());
-                QVERIFY(!w.LinB(i).visible());
-                QVERIFY(!w.LblPOI(i).visible());
-                QVERIFY(w.ShpEXP(i).visible());
-                QCOMPARE(w.LinA(i).x2(), static_cast<float>(w.DXY_TGT(X2, i)));
-                QCOMPARE(w.LinA(i).y2(), static_cast<float>(w.DXY_TGT(Y2, i)));
-                QCOMPARE(w.ShpPOINT(i).left(), static_cast<float>(w.DXY_TGT(X2, i) - figure::kHandleHalf));
-                QCOMPARE(w.ShpPOINT(i).top(), static_cast<float>(w.DXY_TGT(Y2, i) - figure::kHandleHalf));
-                QCOMPARE(w.ShpEXP(i).left(), static_cast<float>(w.DXY_TGT(X2, i) - figure::kMarkerHalf));
-                QCOMPARE(w.ShpEXP(i).top(), static_cast<float>(w.DXY_TGT(Y2, i) - figure::kMarkerHalf));
+                QVERIFY(w.figure().LinA(i).visible());
+                QVERIFY(!w.figure().LinB(i).visible());
+                QVERIFY(!w.figure().LblPOI(i).visible());
+                QVERIFY(w.figure().ShpEXP(i).visible());
+                QCOMPARE(w.figure().LinA(i).x2(), static_cast<float>(w.figure().DXY_TGT(X2, i)));
+                QCOMPARE(w.figure().LinA(i).y2(), static_cast<float>(w.figure().DXY_TGT(Y2, i)));
+                QCOMPARE(w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kHandleHalf));
+                QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kHandleHalf));
+                QCOMPARE(w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kMarkerHalf));
+                QCOMPARE(w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kMarkerHalf));
             }
             verifyTrunkColour(w, QColor(0xFF, 0x00, 0x00));
             QCOMPARE(w.StatusBar1->text(), QStringLiteral("before"));
@@ -197,32 +197,32 @@ private slots:
         prepareThreePicks(g);
         w.SEC_CNT = 7;
         w.Label1->setText(QStringLiteral("7"));
-        w.DTT_USR(3) = 5;
-        w.DXY_USR(X2, 3) = 1;
+        w.figure().DTT_USR(3) = 5;
+        w.figure().DXY_USR(X2, 3) = 1;
         w.CmbNline->setEditText(QStringLiteral("3"));
 
         w.Command1_Click();
 
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-            QVERIFY(!w.LinA(i).visible());
-            QVERIFY(!w.ShpEXP(i).visible());
-            QVERIFY(w.LinB(i).visible());
-            QVERIFY(w.LblPOI(i).visible());
-            QCOMPARE(w.LinA(i).x2(), static_cast<float>(w.DXY_TGT(X2, i)));
-            QCOMPARE(w.LinB(i).x1(), static_cast<float>(w.DXY_DEF(X1, i)));
-            QCOMPARE(w.LinB(i).x2(), static_cast<float>(w.DXY_DEF(X2, i)));
-            QCOMPARE(w.LinB(i).y2(), static_cast<float>(w.DXY_DEF(Y2, i)));
-            QCOMPARE(w.LblPOI(i).left(), static_cast<float>(w.DXY_DEF(X2, i) - figure::kHandleHalf));
-            QCOMPARE(w.LblPOI(i).top(), static_cast<float>(w.DXY_DEF(Y2, i) - figure::kHandleHalf));
-            QCOMPARE(w.ShpPOINT(i).left(), w.LblPOI(i).left());
-            QCOMPARE(w.ShpPOINT(i).top(), w.LblPOI(i).top());
+            QVERIFY(!w.figure().LinA(i).visible());
+            QVERIFY(!w.figure().ShpEXP(i).visible());
+            QVERIFY(w.figure().LinB(i).visible());
+            QVERIFY(w.figure().LblPOI(i).visible());
+            QCOMPARE(w.figure().LinA(i).x2(), static_cast<float>(w.figure().DXY_TGT(X2, i)));
+            QCOMPARE(w.figure().LinB(i).x1(), static_cast<float>(w.figure().DXY_DEF(X1, i)));
+            QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
+            QCOMPARE(w.figure().LinB(i).y2(), static_cast<float>(w.figure().DXY_DEF(Y2, i)));
+            QCOMPARE(w.figure().LblPOI(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - figure::kHandleHalf));
+            QCOMPARE(w.figure().LblPOI(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - figure::kHandleHalf));
+            QCOMPARE(w.figure().ShpPOINT(i).left(), w.figure().LblPOI(i).left());
+            QCOMPARE(w.figure().ShpPOINT(i).top(), w.figure().LblPOI(i).top());
         }
-        QVERIFY(w.DTT_USR == w.DTT_DEF);
-        QVERIFY(w.DXY_USR == w.DXY_DEF);
+        QVERIFY(w.figure().DTT_USR == w.figure().DTT_DEF);
+        QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
         verifyTrunkColour(w, Qt::black);
         int gridLines = 0;
-        for (int i = w.LinBG.first; i <= w.LinBG.last; ++i)
-            gridLines += w.LinBG(i).visible() ? 1 : 0;
+        for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
+            gridLines += w.figure().LinBG(i).visible() ? 1 : 0;
         QCOMPARE(gridLines, 2 * (3 + 1)); // three typed lines each way, plus the canvas edges
         QCOMPARE(w.SEC_CNT, 0);
         QCOMPARE(w.Label1->text(), QString());
@@ -274,17 +274,17 @@ private slots:
         g.random.setDraws(script({3}));
         w.Command1_Click();
         w.LblPOI_DragOver(3, 500, 500);
-        QVERIFY(w.DXY_USR(X2, 3) != w.DXY_DEF(X2, 3));
+        QVERIFY(w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3));
 
         g.random.setDraws(script({9}));
         w.Command1_Click();
 
-        QCOMPARE(w.DTT_TGT(3), w.DTT_DEF(3));
-        QCOMPARE(w.DTT_TGT(9), w.DTT_DEF(9) + kLimbSwing);
-        QVERIFY(w.DXY_USR == w.DXY_DEF);
-        QCOMPARE(w.LinB(3).x2(), static_cast<float>(w.DXY_DEF(X2, 3)));
-        QCOMPARE(w.LblPOI(3).left(), static_cast<float>(w.DXY_DEF(X2, 3) - figure::kHandleHalf));
-        QCOMPARE(w.ShpPOINT(3).top(), static_cast<float>(w.DXY_DEF(Y2, 3) - figure::kHandleHalf));
+        QCOMPARE(w.figure().DTT_TGT(3), w.figure().DTT_DEF(3));
+        QCOMPARE(w.figure().DTT_TGT(9), w.figure().DTT_DEF(9) + kLimbSwing);
+        QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
+        QCOMPARE(w.figure().LinB(3).x2(), static_cast<float>(w.figure().DXY_DEF(X2, 3)));
+        QCOMPARE(w.figure().LblPOI(3).left(), static_cast<float>(w.figure().DXY_DEF(X2, 3) - figure::kHandleHalf));
+        QCOMPARE(w.figure().ShpPOINT(3).top(), static_cast<float>(w.figure().DXY_DEF(Y2, 3) - figure::kHandleHalf));
     }
 };
 

@@ -4,15 +4,15 @@
 // TORMELL_SOAK_SEED replays a run, TORMELL_SOAK_ACTIONS lengthens it and
 // TORMELL_SOAK_TRACE=1 prints every action as it starts (for a run that crashes).
 
-#include "figure/body.h"
-#include "figure/grid_count.h"
+#include "core/body.h"
+#include "core/grid_count.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
-#include "toolkit/canvas.h"
-#include "toolkit/error_boundary.h"
-#include "toolkit/slider.h"
-#include "toolkit/status_bar.h"
+#include "widgets/canvas.h"
+#include "widgets/error_boundary.h"
+#include "widgets/slider.h"
+#include "widgets/status_bar.h"
 #include "toolkit/twips.h"
 #include "ui/result_dialog.h"
 
@@ -252,10 +252,10 @@ private:
     {
         std::vector<int> shown;
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-            if (m_w.LblPOI(i).visible())
+            if (m_w.figure().LblPOI(i).visible())
                 shown.push_back(i);
         const int joint = shown.empty() ? roll(1, figure::kLastSegment) : shown[roll(0, int(shown.size()) - 1)];
-        QPoint at = pixelOf(m_w.DXY_USR(X2, joint), m_w.DXY_USR(Y2, joint))
+        QPoint at = pixelOf(m_w.figure().DXY_USR(X2, joint), m_w.figure().DXY_USR(Y2, joint))
             + QPoint(roll(-kHandleReach, kHandleReach), roll(-kHandleReach, kHandleReach));
         note(QStringLiteral("joint %1%2 from %3").arg(joint).arg(shown.empty() ? " (hidden)" : "", text(at)));
         if (chance(85)) // the pointer usually comes to rest on the handle first
@@ -265,19 +265,19 @@ private:
             QTest::mouseDClick(m_w.Picture1, button, {}, at);
         QTest::mousePress(m_w.Picture1, button, {}, at);
         const tk::Label* grabbed = m_w.Picture1->draggedLabel();
-        const int pressed = grabbed ? m_w.LblPOI.indexOf(*grabbed).value_or(0) : 0;
+        const int pressed = grabbed ? m_w.figure().LblPOI.indexOf(*grabbed).value_or(0) : 0;
         const bool aim = chance(50); // so that every verdict comes up
         const int steps = roll(1, 8);
         const int keyAt = chance(10) ? roll(0, steps - 1) : -1;
         for (int s = 0; s < steps; ++s) {
             const QPoint noise = QPoint(roll(-3, 3), roll(-3, 3)) * (s + 1);
-            const QPoint target = pixelOf(m_w.DXY_TGT(X2, joint), m_w.DXY_TGT(Y2, joint)) + noise;
+            const QPoint target = pixelOf(m_w.figure().DXY_TGT(X2, joint), m_w.figure().DXY_TGT(Y2, joint)) + noise;
             at = aim ? target : chance(70) ? onCanvas() : anywhereNear();
             note(text(at));
             const QPointF twips = m_w.Picture1->twipsAt(at);
             bool overAnother = false;
             for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-                overAnother |= i != pressed && m_w.LblPOI(i).visible() && m_w.LblPOI(i).contains(twips.x(), twips.y());
+                overAnother |= i != pressed && m_w.figure().LblPOI(i).visible() && m_w.figure().LblPOI(i).contains(twips.x(), twips.y());
             QTest::mouseMove(m_w.Picture1, at);
             // The first move of a drag goes on with the pressed joint unless it reaches another handle.
             if (s == 0 && pressed != 0 && m_w.Picture1->rect().contains(at) && !overAnother && m_w.POI_SEL != pressed)
@@ -298,7 +298,7 @@ private:
         QWidget* widget = where == 2 ? m_w.centralWidget() : m_w.Picture1;
         const QPoint background[] = {{3, 440}, {200, 403}, {3, 480}};
         const int joint = roll(1, figure::kLastSegment);
-        const QPoint at = where == 0 ? pixelOf(m_w.DXY_USR(X2, joint), m_w.DXY_USR(Y2, joint))
+        const QPoint at = where == 0 ? pixelOf(m_w.figure().DXY_USR(X2, joint), m_w.figure().DXY_USR(Y2, joint))
             : where == 1             ? onCanvas()
                                      : background[roll(0, 2)];
         note(widget->objectName() + u' ' + text(at));
@@ -384,34 +384,34 @@ private:
         if (m_w.SCORE < 0 || m_w.SCORE > kMaxScore)
             return fail(QStringLiteral("SCORE %1").arg(m_w.SCORE));
         for (int i = figure::kFirstSegment; !inDisplay && i <= figure::kLastSegment; ++i) {
-            const QPointF start(m_w.DXY_USR(X1, i), m_w.DXY_USR(Y1, i)), joint(m_w.DXY_USR(X2, i), m_w.DXY_USR(Y2, i));
-            const QPointF handle = centreOf(m_w.LblPOI(i)), disc = centreOf(m_w.ShpPOINT(i));
+            const QPointF start(m_w.figure().DXY_USR(X1, i), m_w.figure().DXY_USR(Y1, i)), joint(m_w.figure().DXY_USR(X2, i), m_w.figure().DXY_USR(Y2, i));
+            const QPointF handle = centreOf(m_w.figure().LblPOI(i)), disc = centreOf(m_w.figure().ShpPOINT(i));
             // A hidden handle is put on its joint when START shows it.
-            if ((m_w.LblPOI(i).visible() && !near(handle, joint)) || !near(disc, joint))
+            if ((m_w.figure().LblPOI(i).visible() && !near(handle, joint)) || !near(disc, joint))
                 return fail(QStringLiteral("joint %1 at %2, handle at %3, disc at %4")
                                 .arg(QString::number(i), text(joint), text(handle), text(disc)));
-            const tk::Line& line = m_w.LinB(i);
+            const tk::Line& line = m_w.figure().LinB(i);
             if (!near({line.x1(), line.y1()}, start) || !near({line.x2(), line.y2()}, joint))
                 return fail(QStringLiteral("segment %1 is off its joints").arg(i));
-            if (figure::isUpperLimb(i - 1) && !near(start, {m_w.DXY_USR(X2, i - 1), m_w.DXY_USR(Y2, i - 1)}))
+            if (figure::isUpperLimb(i - 1) && !near(start, {m_w.figure().DXY_USR(X2, i - 1), m_w.figure().DXY_USR(Y2, i - 1)}))
                 return fail(QStringLiteral("segment %1 has come off joint %2").arg(i).arg(i - 1));
         }
         const auto trunkAt
             = [](const tk::Line* l, QLineF expected) { return QLineF(l->x1(), l->y1(), l->x2(), l->y2()) == expected; };
-        if (!trunkAt(m_w.LinBODY, {3000, 1800, 3000, 3300}) || !trunkAt(m_w.LinSHOLD, {2500, 1800, 3500, 1800})
-            || !trunkAt(m_w.LinWEST, {2700, 3300, 3300, 3300}))
+        if (!trunkAt(m_w.figure().LinBODY, {3000, 1800, 3000, 3300}) || !trunkAt(m_w.figure().LinSHOLD, {2500, 1800, 3500, 1800})
+            || !trunkAt(m_w.figure().LinWEST, {2700, 3300, 3300, 3300}))
             return fail(QStringLiteral("the trunk has moved"));
-        for (const figure::PoseAngles* a : {&m_w.DTT_DEF, &m_w.DTT_TGT, &m_w.DTT_USR})
+        for (const figure::PoseAngles* a : {&m_w.figure().DTT_DEF, &m_w.figure().DTT_TGT, &m_w.figure().DTT_USR})
             if ((*a)(0) != 0)
                 return fail(QStringLiteral("an angle array's slot 0 is %1").arg((*a)(0)));
-        for (const figure::PoseCoords* c : {&m_w.DXY_DEF, &m_w.DXY_TGT, &m_w.DXY_USR})
+        for (const figure::PoseCoords* c : {&m_w.figure().DXY_DEF, &m_w.figure().DXY_TGT, &m_w.figure().DXY_USR})
             for (int k = 0; k <= Y2; ++k)
                 for (int i = 0; i <= figure::kLastSegment; ++i)
                     if ((k == 0 || i == 0) && (*c)(k, i) != 0)
                         return fail(QStringLiteral("coordinate slot (%1,%2) is %3").arg(k).arg(i).arg((*c)(k, i)));
         int lines = 0;
         for (int i = 0; i <= kGridItems; ++i) {
-            const tk::Line& l = m_w.LinBG(i);
+            const tk::Line& l = m_w.figure().LinBG(i);
             const bool across = l.x1() == 0 && l.x2() == kCanvasSide && l.y1() == l.y2();
             const bool down = l.y1() == 0 && l.y2() == kCanvasSide && l.x1() == l.x2();
             if (l.visible() && (i == 0 || !(across || down)))
@@ -489,12 +489,12 @@ private slots:
         Game g;
         Frm001& w = g.w();
         const auto pixelAt = [&w](int i) {
-            return canvasPixel(*w.Picture1, w.DXY_USR(X2, i), w.DXY_USR(Y2, i));
+            return canvasPixel(*w.Picture1, w.figure().DXY_USR(X2, i), w.figure().DXY_USR(Y2, i));
         };
         w.Command1_Click();
         QTest::mouseMove(w.Picture1, pixelAt(5)); // the last handle hovered
         QCOMPARE(w.POI_SEL, qint16(5));
-        const QPointF five(w.DXY_USR(X2, 5), w.DXY_USR(Y2, 5));
+        const QPointF five(w.figure().DXY_USR(X2, 5), w.figure().DXY_USR(Y2, 5));
         w.Command4_Click();
         const QPoint three = pixelAt(3);
         QTest::mouseMove(w.Picture1, three); // over the hidden handle
@@ -503,8 +503,8 @@ private slots:
         QTest::mousePress(w.Picture1, Qt::LeftButton, {}, three);
         QTest::mouseMove(w.Picture1, flick); // leaves the handle at once
         QTest::mouseRelease(w.Picture1, Qt::LeftButton, {}, flick);
-        QCOMPARE(QPointF(w.DXY_USR(X2, 5), w.DXY_USR(Y2, 5)), five);
-        QVERIFY(near({w.DXY_USR(X2, 3), w.DXY_USR(Y2, 3)}, w.Picture1->twipsAt(flick)));
+        QCOMPARE(QPointF(w.figure().DXY_USR(X2, 5), w.figure().DXY_USR(Y2, 5)), five);
+        QVERIFY(near({w.figure().DXY_USR(X2, 3), w.figure().DXY_USR(Y2, 3)}, w.Picture1->twipsAt(flick)));
     }
 
     // Guards against any sequence of clicks, drags, picks, keys and typed

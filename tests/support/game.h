@@ -3,6 +3,7 @@
 
 #include "support/fake_clock.h"
 #include "support/scripted_random.h"
+#include "core/figure.h"
 #include "ui/main_window.h"
 
 #include <QPointer>

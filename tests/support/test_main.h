@@ -2,7 +2,7 @@
 // main() for a Qt Test program: the game's own application object (with its
 // error boundary), reporting errors to the test log instead of a message box.
 
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 
 #include <QTest>
 

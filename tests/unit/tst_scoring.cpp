@@ -1,6 +1,6 @@
 // How a check turns three poses into a ratio, a verdict and a score.
 
-#include "round/scoring.h"
+#include "core/scoring.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
 

@@ -3,9 +3,9 @@
 
 #include "support/fake_clock.h"
 #include "support/test_main.h"
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 #include "toolkit/checked_array.h"
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/errors.h"
 #include "toolkit/random_source.h"
 #include "toolkit/responsive_wait.h"
@@ -65,9 +65,9 @@ void TestToolkit::itemGeometryKeepsTheNearestFloat()
     constexpr double value = 1000.0 + 0.75 / 16384;
     constexpr float nearest = 1000.0f + 1.0f / 16384;
     tk::Canvas canvas;
-    auto& line = canvas.add<tk::Line>();
-    auto& shape = canvas.add<tk::Shape>(tk::Shape::Kind::Circle);
-    auto& label = canvas.add<tk::Label>();
+    auto& line = canvas.scene().add<tk::Line>();
+    auto& shape = canvas.scene().add<tk::Shape>(tk::Shape::Kind::Circle);
+    auto& label = canvas.scene().add<tk::Label>();
 
     line.setX1(value);
     line.setY2(value);

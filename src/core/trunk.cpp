@@ -1,12 +1,11 @@
 // The trunk: body, shoulder and waist lines, the anchors of neck and limbs.
 
-#include "figure/body.h"
-#include "toolkit/items.h"
-#include "ui/main_window.h"
+#include "core/body.h"
+#include "core/figure.h"
 
 using namespace figure;
 
-void Frm001::SUB_BODPOSI()
+void Figure::SUB_BODPOSI()
 {
     LinBODY->setX1(kBodyX);
     LinBODY->setX2(kBodyX);

@@ -1,4 +1,4 @@
-#include "figure/grid_count.h"
+#include "core/grid_count.h"
 
 #include "toolkit/numeric_text.h"
 

@@ -1,17 +1,13 @@
 // The rest pose and the ready state every round starts from.
 
-#include "figure/body.h"
-#include "toolkit/canvas.h"
-#include "toolkit/status_bar.h"
-#include "ui/main_window.h"
-
-#include <QLabel>
+#include "core/body.h"
+#include "core/figure.h"
+#include "toolkit/scene.h"
 
 using namespace figure;
 
-void Frm001::SUB_SETDEFAULT()
+void Figure::SUB_SETDEFAULT()
 {
-    Label1->setText(QString());
     SETCOLOR();
 
     for (int i = kFirstSegment; i <= kLastSegment; ++i) {
@@ -36,7 +32,7 @@ void Frm001::SUB_SETDEFAULT()
     }
 
     SUB_BODPOSI();
-    Picture1->setBackColor(Qt::white);
+    m_scene.setBackColor(Qt::white);
 
     DTT_DEF(1) = kRestNeckAngle;
     for (int i : {2, 4, 6, 8})
@@ -44,10 +40,7 @@ void Frm001::SUB_SETDEFAULT()
     for (int i : {3, 5, 7, 9})
         DTT_DEF(i) = kRestLowerAngle;
 
-    LineList LINEO;
-    for (int i = kFirstSegment; i <= kLastSegment; ++i)
-        LINEO(i) = &LinB(i);
-    SUB_FIXPOSI(1, DTT_DEF, DXY_DEF, LINEO);
+    SUB_FIXPOSI(1, DTT_DEF, DXY_DEF, playerLines());
 
     for (int i = kFirstSegment; i <= kLastSegment; ++i) {
         // The handles are resized and hidden but stay where they were: START
@@ -66,9 +59,7 @@ void Frm001::SUB_SETDEFAULT()
         ShpEXP(i).setTop(DXY_DEF(Y2, i) - kMarkerHalf);
     }
 
-    for (int i = kFirstSegment; i <= kLastSegment; ++i)
-        LINEO(i) = &LinA(i);
-    SUB_FIXPOSI(1, DTT_USR, DXY_USR, LINEO);
+    SUB_FIXPOSI(1, DTT_USR, DXY_USR, targetLines());
 
     // Trunk discs on the neck, the shoulders and the hips.
     constexpr int anchoredSegment[] = {1, 2, 4, 6, 8};
@@ -77,6 +68,4 @@ void Frm001::SUB_SETDEFAULT()
         ShpBD(j).setLeft(DXY_DEF(X1, s) - kMarkerHalf);
         ShpBD(j).setTop(DXY_DEF(Y1, s) - kMarkerHalf);
     }
-
-    StatusBar1->setText(QStringLiteral("READY"));
 }

@@ -1,4 +1,4 @@
-#include "round/scoring.h"
+#include "core/scoring.h"
 
 #include <cmath>
 

@@ -1,30 +1,12 @@
 // The background grid: N lines each way dividing the canvas into N + 1 bands.
 
-#include "figure/grid_count.h"
-#include "toolkit/canvas.h"
+#include "core/body.h"
+#include "core/figure.h"
 #include "toolkit/numeric_text.h"
-#include "ui/main_window.h"
 
-#include <QComboBox>
+using namespace figure;
 
-
-namespace {
-
-constexpr double kCanvasSide = 6000;
-
-} // namespace
-
-qint16 Frm001::gridIntervals() const
-{
-    return figure::gridIntervalsFor(CmbNline->currentText());
-}
-
-void Frm001::CmbNline_Click()
-{
-    SUB_MKLINE(gridIntervals());
-}
-
-void Frm001::SUB_MKLINE(const qint16& LL)
+void Figure::SUB_MKLINE(const qint16& LL)
 {
     for (int i = 1; i <= LinBG.last; ++i)
         LinBG(i).setVisible(false);

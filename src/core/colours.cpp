@@ -1,11 +1,12 @@
 // Joint markers are black in every state; only their place and visibility change.
 
-#include "toolkit/items.h"
-#include "ui/main_window.h"
+#include "core/figure.h"
 
-void Frm001::SETCOLOR()
+using namespace figure;
+
+void Figure::SETCOLOR()
 {
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+    for (int i = kFirstSegment; i <= kLastSegment; ++i) {
         ShpEXP(i).setBackColor(Qt::black);
         ShpPOINT(i).setBackColor(Qt::black);
         ShpEXP(i).setBorderColor(Qt::black);
@@ -13,7 +14,7 @@ void Frm001::SETCOLOR()
     }
 }
 
-void Frm001::setTrunkColour(QColor colour)
+void Figure::setTrunkColour(QColor colour)
 {
     for (tk::Line* line : {LinBODY, LinSHOLD, LinWEST})
         line->setBorderColor(colour);

@@ -3,6 +3,9 @@
 
 namespace figure {
 
+/// The square canvas the figure stands on, a side in twips.
+inline constexpr double kCanvasSide = 6000;
+
 /// The program's value of pi, six decimals: it, not the exact value, converts degrees.
 inline constexpr double kPi = 3.141592;
 

@@ -1,11 +1,12 @@
 // CHEK: stop the clock, reveal the target, score the player's pose.
 
-#include "round/scoring.h"
-#include "toolkit/canvas.h"
+#include "core/figure.h"
+#include "core/scoring.h"
 #include "toolkit/numeric_text.h"
-#include "toolkit/status_bar.h"
 #include "ui/main_window.h"
 #include "ui/result_dialog.h"
+#include "widgets/canvas.h"
+#include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,19 +15,16 @@
 void Frm001::Command2_Click()
 {
     Timer1.setInterval(0);
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
-        LinA(i).setVisible(true);
-        ShpEXP(i).setVisible(true);
-    }
+    m_figure->revealTarget();
 
-    const double ratio = scoring::matchRatio(DXY_DEF, DXY_TGT, DXY_USR);
+    const double ratio = scoring::matchRatio(m_figure->DXY_DEF, m_figure->DXY_TGT, m_figure->DXY_USR);
     StatusBar1->setText(scoring::verdictFor(ratio));
     const double score = scoring::scoreFor(ratio);
     SCORE = tk::toInt32(score);
     StatusBar1->setText(StatusBar1->text() + QStringLiteral("  ") + tk::numberText(score) + QStringLiteral("点"));
 
     Picture1->clear();
-    SUB_MKLINE(gridIntervals());
+    m_figure->SUB_MKLINE(gridIntervals());
 
     // A closed dialog lingers until its deferred delete, which a check in the
     // same pass of events (or in START's display wait) comes before: shown

@@ -1,4 +1,4 @@
-#include "toolkit/status_bar.h"
+#include "widgets/status_bar.h"
 
 #include <QLabel>
 

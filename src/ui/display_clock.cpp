@@ -1,7 +1,7 @@
 // The seconds clock of a round and the display-time slider.
 
 #include "toolkit/numeric_text.h"
-#include "toolkit/slider.h"
+#include "widgets/slider.h"
 #include "ui/main_window.h"
 
 #include <QLabel>

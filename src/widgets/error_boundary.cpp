@@ -1,4 +1,4 @@
-#include "toolkit/error_boundary.h"
+#include "widgets/error_boundary.h"
 
 #include <QMessageBox>
 

@@ -1,7 +1,7 @@
 #pragma once
 // How a check turns the three poses into a match ratio, a verdict and a score.
 
-#include "figure/pose.h"
+#include "core/pose.h"
 
 #include <QString>
 

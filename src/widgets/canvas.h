@@ -1,34 +1,26 @@
 #pragma once
-// The picture box: a white drawing surface inside a sunken frame that paints
-// its windowless items (in creation order, later ones on top) and turns
-// pointer input into the program's events, positions in twips.
+// The picture box: a drawing surface inside a sunken frame that paints its
+// scene (background and windowless items) and turns pointer input into the
+// program's events, positions in twips.
 
-#include "toolkit/items.h"
+#include "toolkit/scene.h"
 
 #include <QFrame>
 
-#include <memory>
 #include <optional>
-#include <vector>
 
 namespace tk {
 
-class Canvas : public QFrame {
+class Canvas : public QFrame, private SceneObserver {
     Q_OBJECT
 
 public:
     explicit Canvas(QWidget* parent = nullptr);
     ~Canvas() override;
 
-    template <class T, class... Args>
-    T& add(Args&&... args)
-    {
-        auto item = std::make_unique<T>(*this, std::forward<Args>(args)...);
-        T& ref = *item;
-        m_items.push_back(std::move(item));
-        updateArea(ref.paintedArea());
-        return ref;
-    }
+    /// What the canvas shows; items are added to it.
+    Scene& scene() { return m_scene; }
+    const Scene& scene() const { return m_scene; }
 
     /// Outer size in twips, frame included.
     double widthTwips() const;
@@ -36,16 +28,11 @@ public:
     void setWidthTwips(double twips);
     void setHeightTwips(double twips);
 
-    QColor backColor() const { return m_back; }
-    void setBackColor(QColor color);
-
     /// Erases free drawing. The canvas keeps none besides its items, so what
     /// remains is a repaint of the items.
     void clear();
     /// Repaints at once rather than at the next pass of the event loop.
     void refresh();
-    /// Schedules a repaint of an area given in canvas twips.
-    void updateArea(const QRectF& twips);
 
     /// Converts a widget position (logical pixels) to canvas twips.
     QPointF twipsAt(QPointF widgetPos) const;
@@ -78,13 +65,15 @@ private:
         std::optional<QPointF> outlineAt; // top-left of the outline, in twips
     };
 
+    void sceneAreaChanged(const QRectF& twips) override;
+    void sceneChanged() override;
+
     Label* shownLabelAt(QPointF twips) const;
     QRectF outlineArea() const;
     void moveOutline(std::optional<QPointF> topLeft);
     void endDrag();
 
-    std::vector<std::unique_ptr<Item>> m_items;
-    QColor m_back = Qt::white;
+    Scene m_scene;
     std::optional<Drag> m_drag;
 };
 

@@ -5,10 +5,8 @@
 // right for positive angles. A lower segment takes only its start point from
 // the segment above it.
 
-#include "figure/body.h"
-#include "toolkit/checked_array.h"
-#include "toolkit/items.h"
-#include "ui/main_window.h"
+#include "core/body.h"
+#include "core/figure.h"
 
 #include <cmath>
 
@@ -46,7 +44,7 @@ constexpr Side sideOf(int i)
 
 } // namespace
 
-void Frm001::SUB_FIXPOSI(const qint16& IFLG, const PoseAngles& DTT, PoseCoords& DXY, const LineList& LINEO)
+void Figure::SUB_FIXPOSI(const qint16& IFLG, const PoseAngles& DTT, PoseCoords& DXY, const LineList& LINEO)
 {
     tk::CheckedArray<double, kFirstSegment, kLastSegment> radians;
     for (int i = kFirstSegment; i <= kLastSegment; ++i)

@@ -1,4 +1,4 @@
-#include "toolkit/slider.h"
+#include "widgets/slider.h"
 
 #include "toolkit/twips.h"
 

@@ -1,7 +1,8 @@
-#include "toolkit/canvas.h"
+#include "widgets/canvas.h"
 
 #include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
+#include "widgets/item_painter.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -27,6 +28,7 @@ Canvas::Canvas(QWidget* parent) : QFrame(parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoMousePropagation);
+    m_scene.setObserver(this);
 }
 
 Canvas::~Canvas() = default;
@@ -51,14 +53,6 @@ void Canvas::setHeightTwips(double twips)
     resize(width(), static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips)))));
 }
 
-void Canvas::setBackColor(QColor color)
-{
-    if (m_back == color)
-        return;
-    m_back = color;
-    update();
-}
-
 void Canvas::clear()
 {
     update();
@@ -75,7 +69,12 @@ QPointF Canvas::twipsAt(QPointF widgetPos) const
     return {twipsFromPixels(inside.x()), twipsFromPixels(inside.y())};
 }
 
-void Canvas::updateArea(const QRectF& twips)
+void Canvas::sceneChanged()
+{
+    update();
+}
+
+void Canvas::sceneAreaChanged(const QRectF& twips)
 {
     if (twips.isEmpty())
         return;
@@ -89,15 +88,15 @@ void Canvas::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect inside = contentsRect();
     const QRect dirty = event->rect().intersected(inside);
-    painter.fillRect(dirty, m_back);
+    painter.fillRect(dirty, m_scene.backColor());
     painter.setClipRect(dirty);
     painter.translate(inside.topLeft());
     painter.setRenderHint(QPainter::Antialiasing);
     // Only what overlaps the damaged area: a drag repaints a few joints, not the grid.
     const QRectF dirtyTwips = QRectF(twipsAt(dirty.topLeft()), twipsAt(dirty.bottomRight() + QPoint(1, 1)));
-    for (const auto& item : m_items) {
+    for (const auto& item : m_scene.items()) {
         if (item->visible() && item->paintedArea().intersects(dirtyTwips))
-            item->paint(painter);
+            paintItem(painter, *item);
     }
     if (m_drag && m_drag->outlineAt) {
         // The drag outline: the dragged label's box where a drop would put it.
@@ -118,14 +117,15 @@ QRectF Canvas::outlineArea() const
 
 void Canvas::moveOutline(std::optional<QPointF> topLeft)
 {
-    updateArea(outlineArea());
+    sceneAreaChanged(outlineArea());
     m_drag->outlineAt = topLeft;
-    updateArea(outlineArea());
+    sceneAreaChanged(outlineArea());
 }
 
 Label* Canvas::shownLabelAt(QPointF twips) const
 {
-    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+    const auto& items = m_scene.items();
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
         auto* label = dynamic_cast<Label*>(it->get());
         if (label && label->visible() && label->contains(twips.x(), twips.y()))
             return label;

@@ -1,4 +1,4 @@
-#include "round/display_time.h"
+#include "core/display_time.h"
 
 #include "toolkit/numeric_text.h"
 

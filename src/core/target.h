@@ -1,0 +1,21 @@
+#pragma once
+// START's draws: which segments the target moves, and how far.
+
+#include "core/pose.h"
+
+#include <QtGlobal>
+
+namespace tk {
+class RandomSource;
+}
+
+namespace rounds {
+
+/// The target's angles: `count` segments picked at random (the first five
+/// among head, forearms and shins, never one twice) swing about their rest
+/// angle; every other segment keeps it. Re-seeds and draws come in a fixed
+/// order, so a scripted source replays a round exactly. A count above nine
+/// raises an IndexError rather than search for ever; zero or less moves none.
+figure::PoseAngles targetAngles(tk::RandomSource& random, qint32 count, const figure::PoseAngles& rest);
+
+} // namespace rounds

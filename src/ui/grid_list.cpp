@@ -1,0 +1,17 @@
+// The grid-line box: its text becomes the grid's interval count.
+
+#include "core/figure.h"
+#include "core/grid_count.h"
+#include "ui/main_window.h"
+
+#include <QComboBox>
+
+qint16 Frm001::gridIntervals() const
+{
+    return figure::gridIntervalsFor(CmbNline->currentText());
+}
+
+void Frm001::CmbNline_Click()
+{
+    m_figure->SUB_MKLINE(gridIntervals());
+}

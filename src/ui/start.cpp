@@ -1,0 +1,48 @@
+// START: draw a target pose, show it for the display time, then hand the
+// player the rest pose with its drag handles and start the clock.
+
+#include "core/display_time.h"
+#include "core/figure.h"
+#include "core/target.h"
+#include "toolkit/numeric_text.h"
+#include "toolkit/responsive_wait.h"
+#include "ui/main_window.h"
+#include "widgets/canvas.h"
+#include "widgets/status_bar.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+constexpr int kClockPeriodMs = 1000;
+} // namespace
+
+void Frm001::Command1_Click()
+{
+    figure::Figure& fig = *m_figure;
+    Picture1->clear();
+    SEC_CNT = 0;
+    Label1->setText(QString());
+    Label1->repaint();
+
+    const qint32 n = tk::toInt32(tk::numericValue(Combo1->currentText()));
+    fig.DTT_TGT = rounds::targetAngles(m_random, n, fig.DTT_DEF);
+    fig.SUB_FIXPOSI(1, fig.DTT_TGT, fig.DXY_TGT, fig.targetLines());
+    fig.presentTarget();
+    Picture1->refresh();
+
+    // Other handlers, this one included, may run inside the wait; closing the
+    // window there ends this run without touching the window again.
+    const float T = rounds::displaySecondsFor(Text1->text());
+    const QPointer<Frm001> self(this);
+    const bool timeRanOut =
+        tk::waitResponsively(m_clock, T, [&self] { return self.isNull() || self->isUnloading(); });
+    if (!timeRanOut || self.isNull())
+        return;
+
+    fig.handOverRestPose();
+    fig.SUB_MKLINE(gridIntervals());
+    Timer1.setInterval(kClockPeriodMs);
+    StatusBar1->setText(QStringLiteral("IMAGE POSITION!"));
+}
