@@ -1,6 +1,5 @@
 // Reading numbers out of texts, writing them as texts, and narrowing doubles.
 
-#include "support/test_main.h"
 #include "toolkit/errors.h"
 #include "toolkit/numeric_text.h"
 
@@ -189,5 +188,5 @@ void TestNumericText::floatConversionRoundsToNearestAndRejectsOverflow()
     QVERIFY(error <= std::fabs(double(std::nextafter(result, std::numeric_limits<float>::lowest())) - value));
 }
 
-TORMELL_TEST_MAIN(TestNumericText)
+QTEST_GUILESS_MAIN(TestNumericText)
 #include "tst_numeric_text.moc"

@@ -1,7 +1,6 @@
 // How a check turns three poses into a ratio, a verdict and a score.
 
 #include "core/scoring.h"
-#include "support/test_main.h"
 #include "support/verdicts.h"
 
 #include <QList>
@@ -149,5 +148,5 @@ private slots:
     }
 };
 
-TORMELL_TEST_MAIN(TestScoring)
+QTEST_GUILESS_MAIN(TestScoring)
 #include "tst_scoring.moc"

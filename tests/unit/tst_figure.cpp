@@ -1,11 +1,8 @@
 // The stick figure: limb geometry, the rest pose, the trunk and the colours.
 
 #include "core/body.h"
-#include "support/game.h"
-#include "support/test_main.h"
-#include "toolkit/items.h"
+#include "support/rest_figure.h"
 
-#include <QTimer>
 #include <QtTest>
 
 #include <array>
@@ -20,21 +17,11 @@ using figure::Y2;
 
 namespace {
 
-using LineArray = tk::ItemArray<tk::Line, 1, 9>;
-
-figure::Figure::LineList linesOf(const LineArray& lines)
-{
-    figure::Figure::LineList list;
-    for (int i = LineArray::first; i <= LineArray::last; ++i)
-        list(i) = &lines(i);
-    return list;
-}
-
 // Lays out `angles` on the hidden target lines and returns the coordinates.
-figure::PoseCoords layOut(Frm001& w, const figure::PoseAngles& angles)
+figure::PoseCoords layOut(figure::Figure& f, const figure::PoseAngles& angles)
 {
     figure::PoseCoords dxy;
-    w.figure().SUB_FIXPOSI(1, angles, dxy, linesOf(w.figure().LinA));
+    f.SUB_FIXPOSI(1, angles, dxy, f.targetLines());
     return dxy;
 }
 
@@ -99,10 +86,10 @@ void FigureTest::segmentPointsWhereItsAngleSays()
     QFETCH(double, dx);
     QFETCH(double, dy);
     QFETCH(double, tolerance);
-    Game g;
-    figure::PoseAngles angles = g.w().figure().DTT_DEF;
+    RestFigure g;
+    figure::PoseAngles angles = g.figure.DTT_DEF;
     angles(segment) = angle;
-    const figure::PoseCoords dxy = layOut(g.w(), angles);
+    const figure::PoseCoords dxy = layOut(g.figure, angles);
     QVERIFY(std::abs(dxy(X2, segment) - dxy(X1, segment) - dx) <= tolerance);
     QVERIFY(std::abs(dxy(Y2, segment) - dxy(Y1, segment) - dy) <= tolerance);
 }
@@ -111,14 +98,14 @@ void FigureTest::segmentPointsWhereItsAngleSays()
 // the pose being cut to the lines' single precision.
 void FigureTest::degreesUseTheSixDecimalPi()
 {
-    Game g;
+    RestFigure g;
     // 3000 - 600 cos(3.141592 / 2); with the exact pi the head would sit at 3000.
     constexpr double kHeadX = 2999.9998039;
-    QVERIFY(std::abs(g.w().figure().DXY_DEF(X2, 1) - kHeadX) < 1e-5);
-    QVERIFY(std::abs(g.w().figure().DXY_DEF(Y2, 1) - 1200) < 1e-5);
+    QVERIFY(std::abs(g.figure.DXY_DEF(X2, 1) - kHeadX) < 1e-5);
+    QVERIFY(std::abs(g.figure.DXY_DEF(Y2, 1) - 1200) < 1e-5);
     // That x lies between two floats: the line takes the nearer, the pose keeps the double.
-    QCOMPARE(g.w().figure().LinB(1).x2(), static_cast<float>(kHeadX));
-    QVERIFY(static_cast<double>(g.w().figure().LinB(1).x2()) != g.w().figure().DXY_DEF(X2, 1));
+    QCOMPARE(g.figure.LinB(1).x2(), static_cast<float>(kHeadX));
+    QVERIFY(static_cast<double>(g.figure.LinB(1).x2()) != g.figure.DXY_DEF(X2, 1));
 }
 
 // Guards against one side of the body using another convention or anchor.
@@ -134,13 +121,13 @@ void FigureTest::equalAnglesOnBothSidesMirrorThePose()
 {
     QFETCH(double, upper);
     QFETCH(double, lower);
-    Game g;
+    RestFigure g;
     figure::PoseAngles angles;
     for (int i : {2, 4, 6, 8})
         angles(i) = upper;
     for (int i : {3, 5, 7, 9})
         angles(i) = lower;
-    const figure::PoseCoords dxy = layOut(g.w(), angles);
+    const figure::PoseCoords dxy = layOut(g.figure, angles);
     constexpr double kTolerance = 1e-9;
     constexpr std::array<std::pair<int, int>, 4> kMirroredJoints {{{2, 4}, {3, 5}, {6, 8}, {7, 9}}};
     for (const auto& [left, right] : kMirroredJoints) {
@@ -164,11 +151,11 @@ void FigureTest::turningAnUpperSegmentCarriesTheLowerOneBodily()
 {
     QFETCH(int, upper);
     const int lower = upper + 1;
-    Game g;
-    figure::PoseAngles angles = g.w().figure().DTT_DEF;
-    const figure::PoseCoords before = layOut(g.w(), angles);
+    RestFigure g;
+    figure::PoseAngles angles = g.figure.DTT_DEF;
+    const figure::PoseCoords before = layOut(g.figure, angles);
     angles(upper) = 10;
-    const figure::PoseCoords after = layOut(g.w(), angles);
+    const figure::PoseCoords after = layOut(g.figure, angles);
     QVERIFY(after(X2, upper) != before(X2, upper));
     QCOMPARE(after(X1, lower), after(X2, upper));
     QCOMPARE(after(Y1, lower), after(Y2, upper));
@@ -190,13 +177,13 @@ void FigureTest::neckTiltsRightForPositiveAngles_data()
 void FigureTest::neckTiltsRightForPositiveAngles()
 {
     QFETCH(double, angle);
-    Game g;
-    figure::PoseAngles angles = g.w().figure().DTT_DEF;
+    RestFigure g;
+    figure::PoseAngles angles = g.figure.DTT_DEF;
     angles(1) = angle;
-    const figure::PoseCoords dxy = layOut(g.w(), angles);
+    const figure::PoseCoords dxy = layOut(g.figure, angles);
     for (int i = 2; i <= figure::kLastSegment; ++i)
         for (int k = X1; k <= Y2; ++k)
-            QCOMPARE(dxy(k, i), g.w().figure().DXY_DEF(k, i));
+            QCOMPARE(dxy(k, i), g.figure.DXY_DEF(k, i));
     constexpr double kNeck = 600;
     constexpr double kTolerance = 1e-3;
     QVERIFY(std::abs(dxy(X2, 1) - (dxy(X1, 1) + kNeck * std::sin(angle * kDegrees))) < kTolerance);
@@ -206,7 +193,7 @@ void FigureTest::neckTiltsRightForPositiveAngles()
 // Guards against the flag being ignored: any value but 1 must only draw.
 void FigureTest::otherFlagsApplyTheCoordinatesUnchanged()
 {
-    Game g;
+    RestFigure g;
     figure::PoseAngles angles;
     angles(3) = 123; // would move everything if computed
     figure::PoseCoords dxy;
@@ -215,13 +202,13 @@ void FigureTest::otherFlagsApplyTheCoordinatesUnchanged()
             dxy(k, i) = 100.0 * i + k + 0.123456789;
     const figure::PoseCoords given = dxy;
     for (const qint16 flag : {qint16(0), qint16(2), qint16(-1)}) {
-        g.w().figure().SUB_FIXPOSI(flag, angles, dxy, linesOf(g.w().figure().LinA));
+        g.figure.SUB_FIXPOSI(flag, angles, dxy, g.figure.targetLines());
         QVERIFY(dxy == given);
         for (int i = 1; i <= figure::kLastSegment; ++i) {
-            QCOMPARE(g.w().figure().LinA(i).x1(), static_cast<float>(given(X1, i)));
-            QCOMPARE(g.w().figure().LinA(i).y1(), static_cast<float>(given(Y1, i)));
-            QCOMPARE(g.w().figure().LinA(i).x2(), static_cast<float>(given(X2, i)));
-            QCOMPARE(g.w().figure().LinA(i).y2(), static_cast<float>(given(Y2, i)));
+            QCOMPARE(g.figure.LinA(i).x1(), static_cast<float>(given(X1, i)));
+            QCOMPARE(g.figure.LinA(i).y1(), static_cast<float>(given(Y1, i)));
+            QCOMPARE(g.figure.LinA(i).x2(), static_cast<float>(given(X2, i)));
+            QCOMPARE(g.figure.LinA(i).y2(), static_cast<float>(given(Y2, i)));
         }
     }
 }
@@ -248,44 +235,44 @@ void FigureTest::restPoseMatchesTheTable()
     QFETCH(int, joint);
     QFETCH(double, x);
     QFETCH(double, y);
-    Game g;
-    const Frm001& w = g.w();
+    RestFigure g;
+    const figure::Figure& f = g.figure;
     constexpr double kTableRounding = 0.05 + 1e-3; // the table gives 0.1 twip
     const auto near = [&](double actualX, double actualY) {
         return std::abs(actualX - x) <= kTableRounding && std::abs(actualY - y) <= kTableRounding;
     };
-    QVERIFY(near(w.figure().DXY_DEF(X2, joint), w.figure().DXY_DEF(Y2, joint)));
-    QVERIFY(near(w.figure().DXY_USR(X2, joint), w.figure().DXY_USR(Y2, joint)));
-    QVERIFY(near(w.figure().LinB(joint).x2(), w.figure().LinB(joint).y2()));
-    QVERIFY(near(w.figure().LinA(joint).x2(), w.figure().LinA(joint).y2()));
-    QVERIFY(near(w.figure().ShpPOINT(joint).left() + figure::kHandleHalf, w.figure().ShpPOINT(joint).top() + figure::kHandleHalf));
-    QVERIFY(near(w.figure().ShpEXP(joint).left() + figure::kMarkerHalf, w.figure().ShpEXP(joint).top() + figure::kMarkerHalf));
-    QCOMPARE(w.figure().ShpPOINT(joint).width(), 225.0f);
-    QCOMPARE(w.figure().ShpEXP(joint).height(), 157.5f);
+    QVERIFY(near(f.DXY_DEF(X2, joint), f.DXY_DEF(Y2, joint)));
+    QVERIFY(near(f.DXY_USR(X2, joint), f.DXY_USR(Y2, joint)));
+    QVERIFY(near(f.LinB(joint).x2(), f.LinB(joint).y2()));
+    QVERIFY(near(f.LinA(joint).x2(), f.LinA(joint).y2()));
+    QVERIFY(near(f.ShpPOINT(joint).left() + figure::kHandleHalf, f.ShpPOINT(joint).top() + figure::kHandleHalf));
+    QVERIFY(near(f.ShpEXP(joint).left() + figure::kMarkerHalf, f.ShpEXP(joint).top() + figure::kMarkerHalf));
+    QCOMPARE(f.ShpPOINT(joint).width(), 225.0f);
+    QCOMPARE(f.ShpEXP(joint).height(), 157.5f);
 }
 
 // Guards against a misplaced trunk, which would move every limb with it.
 void FigureTest::trunkStandsAtItsFixedPlaces()
 {
-    Game g;
-    const Frm001& w = g.w();
+    RestFigure g;
+    const figure::Figure& f = g.figure;
     const auto ends = [](const tk::Line* line) {
         return QList<float> {line->x1(), line->y1(), line->x2(), line->y2()};
     };
-    QCOMPARE(ends(w.figure().LinBODY), (QList<float> {3000, 1800, 3000, 3300}));
-    QCOMPARE(ends(w.figure().LinSHOLD), (QList<float> {2500, 1800, 3500, 1800}));
-    QCOMPARE(ends(w.figure().LinWEST), (QList<float> {2700, 3300, 3300, 3300}));
+    QCOMPARE(ends(f.LinBODY), (QList<float> {3000, 1800, 3000, 3300}));
+    QCOMPARE(ends(f.LinSHOLD), (QList<float> {2500, 1800, 3500, 1800}));
+    QCOMPARE(ends(f.LinWEST), (QList<float> {2700, 3300, 3300, 3300}));
 
     const QList<QPointF> discCentres {{3000, 1800}, {2500, 1800}, {3500, 1800}, {2700, 3300}, {3300, 3300}};
-    for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j) {
-        QCOMPARE(w.figure().ShpBD(j).width(), 157.5f);
-        QCOMPARE(w.figure().ShpBD(j).left() + figure::kMarkerHalf, discCentres[j].x());
-        QCOMPARE(w.figure().ShpBD(j).top() + figure::kMarkerHalf, discCentres[j].y());
+    for (int j = f.ShpBD.first; j <= f.ShpBD.last; ++j) {
+        QCOMPARE(f.ShpBD(j).width(), 157.5f);
+        QCOMPARE(f.ShpBD(j).left() + figure::kMarkerHalf, discCentres[j].x());
+        QCOMPARE(f.ShpBD(j).top() + figure::kMarkerHalf, discCentres[j].y());
     }
-    QCOMPARE(w.figure().ShpBD(0).left(), 2921.25f);
-    QCOMPARE(w.figure().ShpBD(0).top(), 1721.25f);
-    QVERIFY(std::abs(w.figure().ShpPOINT(1).left() - 2887.5) < 1e-3);
-    QVERIFY(std::abs(w.figure().ShpPOINT(1).top() - 1087.5) < 1e-3);
+    QCOMPARE(f.ShpBD(0).left(), 2921.25f);
+    QCOMPARE(f.ShpBD(0).top(), 1721.25f);
+    QVERIFY(std::abs(f.ShpPOINT(1).left() - 2887.5) < 1e-3);
+    QVERIFY(std::abs(f.ShpPOINT(1).top() - 1087.5) < 1e-3);
 }
 
 // Guards against a marker keeping its design colour, a red player line, the
@@ -294,43 +281,37 @@ void FigureTest::figureHasItsColoursAndLinesAtRestAndDuringTheDisplay()
 {
     const QColor black(Qt::black);
     const QColor red(0xFF, 0x00, 0x00);
-    const auto checkColours = [&](const Frm001& w, const QColor& trunk) {
+    const auto checkColours = [&](const figure::Figure& f, const QColor& trunk) {
         for (int i = 1; i <= figure::kLastSegment; ++i) {
-            for (const tk::Shape* marker : {&w.figure().ShpPOINT(i), &w.figure().ShpEXP(i)}) {
+            for (const tk::Shape* marker : {&f.ShpPOINT(i), &f.ShpEXP(i)}) {
                 QCOMPARE(marker->backColor(), black);
                 QCOMPARE(marker->borderColor(), black);
             }
-            QCOMPARE(w.figure().LinA(i).borderColor(), red);
-            QVERIFY(w.figure().LinB(i).borderColor() != red);
-            for (const tk::Line* line : {&w.figure().LinA(i), &w.figure().LinB(i)}) {
+            QCOMPARE(f.LinA(i).borderColor(), red);
+            QVERIFY(f.LinB(i).borderColor() != red);
+            for (const tk::Line* line : {&f.LinA(i), &f.LinB(i)}) {
                 QCOMPARE(line->borderWidth(), figure::kFigureLineWidth);
                 QCOMPARE(line->borderStyle(), int(tk::BorderInsideSolid));
             }
         }
-        for (const tk::Line* line : {w.figure().LinBODY, w.figure().LinSHOLD, w.figure().LinWEST}) {
+        for (const tk::Line* line : {f.LinBODY, f.LinSHOLD, f.LinWEST}) {
             QCOMPARE(line->borderColor(), trunk);
             QCOMPARE(line->borderWidth(), figure::kFigureLineWidth);
         }
-        for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j) {
-            QCOMPARE(w.figure().ShpBD(j).backColor(), trunk);
-            QCOMPARE(w.figure().ShpBD(j).borderColor(), trunk);
+        for (int j = f.ShpBD.first; j <= f.ShpBD.last; ++j) {
+            QCOMPARE(f.ShpBD(j).backColor(), trunk);
+            QCOMPARE(f.ShpBD(j).borderColor(), trunk);
         }
     };
 
-    Game g;
-    checkColours(g.w(), black);
-    if (QTest::currentTestFailed())
-        return;
-    bool seenDuringDisplay = false;
-    QTimer::singleShot(0, g.window.data(), [&] {
-        QVERIFY(g.w().figure().LinA(1).visible()); // the target is on view
-        checkColours(g.w(), red);
-        seenDuringDisplay = true;
-    });
-    g.w().Command1_Click();
-    QVERIFY(seenDuringDisplay);
-    checkColours(g.w(), black);
+    RestFigure g;
+    checkColours(g.figure, black);
+    g.figure.presentTarget();
+    QVERIFY(g.figure.LinA(1).visible()); // the target is on view
+    checkColours(g.figure, red);
+    g.figure.handOverRestPose();
+    checkColours(g.figure, black);
 }
 
-TORMELL_TEST_MAIN(FigureTest)
+QTEST_GUILESS_MAIN(FigureTest)
 #include "tst_figure.moc"
