@@ -6,6 +6,7 @@
 // The procedures are the figure's share of the game; the window's handlers
 // call them between reading and writing their controls.
 
+#include "core/joints.h"
 #include "core/pose.h"
 #include "toolkit/item_array.h"
 
@@ -77,6 +78,11 @@ public:
     /// CHEK's reveal: the target's lines and markers shown beside the player's.
     void revealTarget();
 
+    /// A round played before, as CHEK showed it: the player's pose through
+    /// `player`, the target's in red through `target`, the grid of
+    /// `gridIntervals`. The trunk and the rest pose are this figure's own.
+    void showRound(const Joints& target, const Joints& player, qint16 gridIntervals);
+
     /// A drag over handle i, the pointer at (X, Y) inside it: the handle is
     /// re-centred under the pointer, its joint follows, an elbow or knee
     /// carries the hand or foot.
@@ -85,6 +91,8 @@ public:
     void dragOverCanvas(int i, float X, float Y);
 
 private:
+    /// Segment coordinates through nine joints: upper segments from the trunk.
+    PoseCoords coordsThrough(const Joints& joints) const;
     /// The offset of the carried joint's handle from joint i's handle.
     std::pair<float, float> carryOffset(int i) const;
     /// Puts joint i's line end on (cx, cy) and carries the joint below an

@@ -48,6 +48,7 @@ private slots:
     void restPoseMatchesTheTable();
     void trunkStandsAtItsFixedPlaces();
     void figureHasItsColoursAndLinesAtRestAndDuringTheDisplay();
+    void aRoundShownFromItsJointsLooksAsItsCheckDid();
 };
 
 // Guards against a swapped sine and cosine, a wrong side sign, wrong lengths,
@@ -311,6 +312,38 @@ void FigureTest::figureHasItsColoursAndLinesAtRestAndDuringTheDisplay()
     checkColours(g.figure, red);
     g.figure.handOverRestPose();
     checkColours(g.figure, black);
+}
+
+// Guards the record's view of a saved round: a lower segment must hang from the
+// joint above it, an upper one from the trunk, and every marker sit on its joint.
+void FigureTest::aRoundShownFromItsJointsLooksAsItsCheckDid()
+{
+    RestFigure played;
+    figure::Figure& f = played.figure;
+    f.DTT_TGT = f.DTT_DEF;
+    f.DTT_TGT(2) = 10;
+    f.DTT_TGT(9) = 150;
+    f.SUB_FIXPOSI(1, f.DTT_TGT, f.DXY_TGT, f.targetLines());
+    f.presentTarget();
+    f.handOverRestPose();
+    f.dragOverCanvas(4, 4100.5f, 2000.25f); // an elbow, carrying its hand
+    f.dragOverCanvas(7, 1900, 5200);
+    f.revealTarget();
+
+    RestFigure shown;
+    constexpr qint16 kGridIntervals = 8;
+    shown.figure.showRound(figure::jointsOf(f.DXY_TGT), figure::jointsOf(f.DXY_USR), kGridIntervals);
+    const figure::Figure& g = shown.figure;
+    const auto ends = [](const tk::Line& line) { return QList<float>{line.x1(), line.y1(), line.x2(), line.y2()}; };
+    for (int i = 1; i <= figure::kLastSegment; ++i) {
+        QCOMPARE(ends(g.LinA(i)), ends(f.LinA(i)));
+        QCOMPARE(ends(g.LinB(i)), ends(f.LinB(i)));
+        QCOMPARE(QPointF(g.ShpPOINT(i).left(), g.ShpPOINT(i).top()), QPointF(f.ShpPOINT(i).left(), f.ShpPOINT(i).top()));
+        QCOMPARE(QPointF(g.ShpEXP(i).left(), g.ShpEXP(i).top()), QPointF(f.ShpEXP(i).left(), f.ShpEXP(i).top()));
+        QVERIFY(g.LinA(i).visible() && g.LinB(i).visible() && g.ShpEXP(i).visible());
+        QVERIFY(!g.LblPOI(i).visible());
+    }
+    QVERIFY(g.LinBG(kGridIntervals).visible() && !g.LinBG(2 * kGridIntervals + 1).visible());
 }
 
 QTEST_GUILESS_MAIN(FigureTest)

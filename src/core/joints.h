@@ -1,0 +1,18 @@
+#pragma once
+// A pose as its nine joints alone: how a round is kept once it is played.
+
+#include "core/pose.h"
+
+#include <QPointF>
+
+#include <array>
+
+namespace figure {
+
+/// Joint i (the end of segment i) at index i - 1, in twips.
+using Joints = std::array<QPointF, kLastSegment>;
+
+/// The end points of the pose's nine segments.
+Joints jointsOf(const PoseCoords& pose);
+
+} // namespace figure
