@@ -8,6 +8,11 @@ export DEBIAN_FRONTEND=noninteractive
 wanted=(
   build-essential cmake make ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
+  # the score record: Qt SQL's SQLite driver, and the record window's charts
+  libqt6sql6-sqlite qt6-charts-dev
+  # on Debian 12 find_package(Qt6 COMPONENTS Charts) needs the OpenGL
+  # development package, which the Charts one does not pull in
+  libqt6opengl6-dev
   # the end-to-end tests and the screenshots: a virtual X server, real pointer
   # events, window queries and screen grabs
   xvfb xauth xdotool x11-utils imagemagick python3

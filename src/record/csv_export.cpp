@@ -1,0 +1,81 @@
+#include "record/csv_export.h"
+
+#include "record/score_store.h"
+#include "record/time_text.h"
+
+#include <QSaveFile>
+#include <QStringList>
+
+namespace record {
+
+namespace {
+
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// RFC 4180: a field holding a comma, a quote, CR or LF is quoted, its quotes doubled.
+QString field(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
+        && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString line(const QStringList& fields)
+{
+    QStringList quoted;
+    quoted.reserve(fields.size());
+    for (const QString& text : fields)
+        quoted.append(field(text));
+    return quoted.join(QLatin1Char(',')) + kLineEnd;
+}
+
+QStringList header()
+{
+    QStringList names {QStringLiteral("id"), QStringLiteral("played_at"), QStringLiteral("difficulty"),
+        QStringLiteral("display_seconds"), QStringLiteral("elapsed_seconds"), QStringLiteral("score"),
+        QStringLiteral("verdict"), QStringLiteral("grid_lines")};
+    for (const QString& pose : {QStringLiteral("target"), QStringLiteral("player")})
+        for (std::size_t joint = 1; joint <= kJointCount; ++joint)
+            names << QStringLiteral("%1_x%2").arg(pose).arg(joint) << QStringLiteral("%1_y%2").arg(pose).arg(joint);
+    return names;
+}
+
+QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
+{
+    QStringList fields {QString::number(round.id), isoText(round.playedAt), numberText(round.difficulty),
+        numberText(round.displaySeconds), numberText(round.elapsedSeconds), QString::number(round.score), round.verdict,
+        QString::number(round.gridLines)};
+    for (const Joints* pose : {&round.target, &round.player})
+        for (const QPointF& joint : *pose)
+            fields << numberText(joint.x()) << numberText(joint.y());
+    return fields;
+}
+
+} // namespace
+
+QByteArray roundsCsv(const QList<RoundRecord>& rounds, NumberText numberText)
+{
+    QString text = line(header());
+    for (const RoundRecord& round : rounds)
+        text += line(fieldsOf(round, numberText));
+    return kByteOrderMark + text.toUtf8();
+}
+
+std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, NumberText numberText)
+{
+    const Read<QList<RoundRecord>> rounds = store.completeRounds();
+    if (rounds.problem)
+        return rounds.problem;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return problem(Action::Export, Reason::NotAccessible, path, file.errorString());
+    if (file.write(roundsCsv(rounds.value, numberText)) < 0 || !file.commit())
+        return problem(Action::Export, Reason::IoError, path, file.errorString());
+    return std::nullopt;
+}
+
+} // namespace record

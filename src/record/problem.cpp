@@ -1,0 +1,118 @@
+#include "record/problem.h"
+
+#include <QSqlError>
+
+namespace record {
+
+namespace {
+
+// SQLite's primary result codes; the driver reports extended codes, whose low byte is the primary one.
+constexpr int kPrimaryCodeMask = 0xff;
+constexpr int kSqlitePerm = 3;
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteIoErr = 10;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteFull = 13;
+constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteAuth = 23;
+constexpr int kSqliteNotADb = 26;
+
+QString actionText(Action action)
+{
+    switch (action) {
+    case Action::Save:
+        return QStringLiteral("点数を保存できませんでした。");
+    case Action::Read:
+        return QStringLiteral("記録を読み込めませんでした。");
+    case Action::Remove:
+        return QStringLiteral("記録を削除できませんでした。");
+    case Action::Export:
+        return QStringLiteral("CSVファイルを書き出せませんでした。");
+    }
+    return {};
+}
+
+QString reasonText(Reason reason, const QString& path)
+{
+    switch (reason) {
+    case Reason::NoDriver:
+        return QStringLiteral("QtのSQLiteドライバー(libqt6sql6-sqlite)が入っていません。");
+    case Reason::NoLocation:
+        return QStringLiteral("記録を置くフォルダーが決まりません(データフォルダーがありません)。");
+    case Reason::FolderUnavailable:
+        return QStringLiteral("フォルダー「%1」を作れません。").arg(path);
+    case Reason::NotAccessible:
+        return QStringLiteral("ファイル「%1」を開けないか、書き込みが許されていません。").arg(path);
+    case Reason::DiskFull:
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case Reason::Busy:
+        return QStringLiteral("ほかのTormellが記録を使っていて、待っても空きませんでした。もう一度お試しください。");
+    case Reason::NewerVersion:
+        return QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれたため、この版では書き換えません。")
+            .arg(path);
+    case Reason::Damaged:
+        return QStringLiteral("記録ファイル「%1」が壊れています。").arg(path);
+    case Reason::IoError:
+        return QStringLiteral("ディスクの読み書きに失敗しました(ファイル「%1」)。").arg(path);
+    case Reason::NoSuchRound:
+        return QStringLiteral("その回の記録は見つかりません。");
+    case Reason::Unexpected:
+        return QStringLiteral("予期しない障害が起きました(ファイル「%1」)。").arg(path);
+    }
+    return {};
+}
+
+} // namespace
+
+Problem problem(Action action, Reason reason, const QString& path, const QString& detail)
+{
+    return {actionText(action) + reasonText(reason, path), detail};
+}
+
+Reason reasonOf(const QSqlError& error)
+{
+    switch (error.nativeErrorCode().toInt() & kPrimaryCodeMask) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return Reason::Busy;
+    case kSqlitePerm:
+    case kSqliteReadOnly:
+    case kSqliteCantOpen:
+    case kSqliteAuth:
+        return Reason::NotAccessible;
+    case kSqliteFull:
+        return Reason::DiskFull;
+    case kSqliteCorrupt:
+    case kSqliteNotADb:
+        return Reason::Damaged;
+    case kSqliteIoErr:
+        return Reason::IoError;
+    default:
+        return Reason::Unexpected;
+    }
+}
+
+QString describe(const QSqlError& error)
+{
+    return QStringLiteral("%1 [SQLite %2]").arg(error.text(), error.nativeErrorCode());
+}
+
+Problem movedAsideNotice(const QString& movedTo, const QString& detail)
+{
+    return {QStringLiteral("記録ファイルが壊れていたため、新しい記録を始めました。"
+                           "元のファイルは「%1」に残してあります。")
+                .arg(movedTo),
+        detail};
+}
+
+Problem newerVersionNotice(const QString& path, int version)
+{
+    return {QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれています。"
+                           "読むことはできますが、この版では点数を保存しません。")
+                .arg(path),
+        QStringLiteral("schema version %1 in %2").arg(version).arg(path)};
+}
+
+} // namespace record

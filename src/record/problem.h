@@ -1,0 +1,49 @@
+#pragma once
+// What the score record tells the player when it cannot do what was asked,
+// and the technical reason behind it for the log.
+
+#include <QString>
+#include <optional>
+
+class QSqlError;
+
+namespace record {
+
+struct Problem {
+    QString message; // Japanese, for the player: what failed and why
+    QString detail; // technical: the SQLite or file-system error and the path
+};
+
+/// What the player asked for.
+enum class Action { Save, Read, Remove, Export };
+
+/// Why it could not be done, in the player's terms.
+enum class Reason {
+    NoDriver, // Qt's SQLite driver is not installed
+    NoLocation, // the system names no data folder to keep the record in
+    FolderUnavailable, // the record's folder cannot be created
+    NotAccessible, // the file cannot be opened or written
+    DiskFull,
+    Busy, // another copy of the game held the file past the busy timeout
+    NewerVersion, // written by a newer Tormell, which this one must not rewrite
+    Damaged,
+    IoError, // the disk failed a read or a write
+    NoSuchRound,
+    Unexpected,
+};
+
+Problem problem(Action action, Reason reason, const QString& path, const QString& detail);
+
+/// The player's reason behind an error of the SQLite driver.
+Reason reasonOf(const QSqlError& error);
+
+/// The error as one line for the log: driver and database texts with SQLite's result code.
+QString describe(const QSqlError& error);
+
+/// Said once after a damaged record was moved aside and a fresh one begun.
+Problem movedAsideNotice(const QString& movedTo, const QString& detail);
+
+/// Said once when the record was written by a newer Tormell and is only read.
+Problem newerVersionNotice(const QString& path, int version);
+
+} // namespace record

@@ -1,0 +1,63 @@
+#pragma once
+// The store's connection to its file: opened on first use and checked then;
+// brought up to the current layout; opened read-only when a newer Tormell
+// wrote it; moved aside when damaged; opened anew when the file at the path
+// was removed or replaced by someone else.
+
+#include "record/file_identity.h"
+#include "record/problem.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace record {
+
+class RecordFile {
+public:
+    explicit RecordFile(QString path);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    enum class Use {
+        Read, // nothing is created; a newer file is fine
+        Change, // nothing is created; a newer file is refused
+        Create, // the folder and the file are created if missing; a newer file is refused
+    };
+
+    /// The open connection, or nothing when there is no file and `use` creates none.
+    /// Throws a Failure.
+    std::optional<QSqlDatabase> open(Use use);
+
+    /// Whether the file was written by another connection, created, removed or
+    /// replaced since the last call (or since it was opened).
+    bool changedElsewhere();
+
+    /// Whether the file came from a newer Tormell and is only read.
+    bool newer() const { return newer_; }
+
+    /// A message for the player about what happened to the file, given once.
+    std::optional<Problem> takeNotice();
+
+    /// Closes the connection, so that the next use opens and checks the file again.
+    void close();
+
+    const QString& path() const { return path_; }
+
+private:
+    void connect(bool readOnly);
+    void checkAndMigrate();
+    void makeFolder() const;
+    qint64 dataVersion() const;
+
+    QString path_;
+    QString connectionName_;
+    FileIdentity opened_; // the file the connection has open
+    FileIdentity seen_; // the file at the path when last asked for changes
+    qint64 seenDataVersion_ = 0;
+    bool newer_ = false;
+    std::optional<Problem> notice_;
+};
+
+} // namespace record

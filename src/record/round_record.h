@@ -1,0 +1,42 @@
+#pragma once
+// One played round as the score record keeps it.
+
+#include <QDateTime>
+#include <QPointF>
+#include <QString>
+#include <array>
+#include <cstddef>
+
+namespace record {
+
+/// The figure's nine joint end points (head, elbows, hands, knees, feet); joint i is index i-1.
+inline constexpr std::size_t kJointCount = 9;
+using Joints = std::array<QPointF, kJointCount>;
+
+/// A round without its joints: what a table or a chart of many rounds needs.
+struct RoundSummary {
+    qint64 id = 0; // row id once stored, 0 before
+    QDateTime playedAt; // kept as ISO 8601 with the local UTC offset of the moment
+    double difficulty = 0; // as the result dialog shows it
+    double displaySeconds = 0; // may be infinite when the player typed one too large
+    double elapsedSeconds = 0;
+    int score = 0; // 0..100
+    QString verdict; // kept character for character
+    int gridLines = 0; // 0..11
+};
+
+/// A whole round: its summary and both poses in twips.
+struct RoundRecord : RoundSummary {
+    Joints target {};
+    Joints player {};
+};
+
+/// The settings a player compares rounds by.
+struct Setting {
+    double difficulty = 0;
+    double displaySeconds = 0;
+
+    friend bool operator==(const Setting&, const Setting&) = default;
+};
+
+} // namespace record

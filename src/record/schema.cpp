@@ -1,0 +1,71 @@
+#include "record/schema.h"
+
+#include "record/failure.h"
+#include "record/sql.h"
+
+#include <array>
+#include <span>
+
+namespace record::schema {
+
+namespace {
+
+// Each step takes a file from the version of its index to the next one. A
+// released step is never edited: a change of layout is a new step at the end.
+
+// 1: the rounds, and their joints apart so that listing many rounds stays light.
+// AUTOINCREMENT keeps the id of a removed round from being given to a new one.
+// played_ms holds the same instant as played_at, in milliseconds since 1970
+// UTC, so that rounds sort by time whatever offset each was played at.
+// Each joints blob is nine points, x then y, as little-endian IEEE-754 doubles.
+constexpr std::array kCreateTables = {
+    "CREATE TABLE rounds ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " played_at TEXT NOT NULL,"
+    " played_ms INTEGER NOT NULL,"
+    " difficulty REAL,"
+    " display_seconds REAL,"
+    " elapsed_seconds REAL,"
+    " score INTEGER NOT NULL,"
+    " verdict TEXT NOT NULL,"
+    " grid_lines INTEGER NOT NULL)",
+    "CREATE TABLE round_joints ("
+    " round_id INTEGER PRIMARY KEY,"
+    " target BLOB NOT NULL,"
+    " player BLOB NOT NULL)",
+};
+
+// 2: the rounds of one setting in time order, and the distinct settings, read off an index.
+constexpr std::array kIndexSettings = {
+    "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)",
+};
+
+constexpr std::array<std::span<const char* const>, kVersion> kSteps = {kCreateTables, kIndexSettings};
+
+} // namespace
+
+int version(const QSqlDatabase& db)
+{
+    const int found = sql::single(db, QStringLiteral("PRAGMA user_version")).toInt();
+    // No version of Tormell writes a negative one: the file belongs to something else.
+    if (found < 0)
+        throw Failure(Reason::Damaged, {}, QStringLiteral("negative schema version %1").arg(found));
+    return found;
+}
+
+int migrate(const QSqlDatabase& db)
+{
+    sql::Transaction transaction(db);
+    // Read again under the write lock: another copy of the game may have just migrated.
+    const int found = version(db);
+    if (found >= kVersion)
+        return found;
+    for (int step = found; step < kVersion; ++step)
+        for (const char* statement : kSteps[static_cast<std::size_t>(step)])
+            sql::run(db, QString::fromLatin1(statement));
+    sql::run(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
+    transaction.commit();
+    return found;
+}
+
+} // namespace record::schema

@@ -1,0 +1,219 @@
+#include "record/score_store.h"
+
+#include "record/failure.h"
+#include "record/joint_blob.h"
+#include "record/sql.h"
+#include "record/time_text.h"
+
+#include <QStandardPaths>
+#include <limits>
+
+namespace record {
+
+namespace {
+
+// The summary columns, in the order readSummary() reads them; joints follow in complete rows.
+const QString kSelectSummary = QStringLiteral(
+    "SELECT id, played_at, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines FROM rounds");
+const QString kSelectComplete
+    = QStringLiteral("SELECT id, played_at, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
+                     " target, player FROM rounds JOIN round_joints ON round_joints.round_id = rounds.id");
+enum Column { Id, PlayedAt, Difficulty, DisplaySeconds, ElapsedSeconds, Score, Verdict, GridLines, Target, Player };
+const QString kInTimeOrder = QStringLiteral(" ORDER BY played_ms, id");
+
+// SQLite keeps a NaN as NULL.
+double realAt(const QSqlQuery& row, int column)
+{
+    const QVariant value = row.value(column);
+    return value.isNull() ? std::numeric_limits<double>::quiet_NaN() : value.toDouble();
+}
+
+void readSummary(const QSqlQuery& row, RoundSummary& round)
+{
+    round.id = row.value(Id).toLongLong();
+    round.playedAt = QDateTime::fromString(row.value(PlayedAt).toString(), Qt::ISODateWithMs);
+    round.difficulty = realAt(row, Difficulty);
+    round.displaySeconds = realAt(row, DisplaySeconds);
+    round.elapsedSeconds = realAt(row, ElapsedSeconds);
+    round.score = row.value(Score).toInt();
+    round.verdict = row.value(Verdict).toString();
+    round.gridLines = row.value(GridLines).toInt();
+}
+
+Joints jointsAt(const QSqlQuery& row, Column column)
+{
+    const std::optional<Joints> joints = jointsOf(row.value(column).toByteArray());
+    if (!joints)
+        throw Failure(Reason::Damaged, {},
+            QStringLiteral("the joints of round %1 are not nine points").arg(row.value(Id).toLongLong()));
+    return *joints;
+}
+
+QList<RoundSummary> summaries(QSqlQuery rows)
+{
+    QList<RoundSummary> found;
+    while (rows.next())
+        readSummary(rows, found.emplace_back());
+    return found;
+}
+
+QList<RoundRecord> completes(QSqlQuery rows)
+{
+    QList<RoundRecord> found;
+    while (rows.next()) {
+        RoundRecord& round = found.emplace_back();
+        readSummary(rows, round);
+        round.target = jointsAt(rows, Target);
+        round.player = jointsAt(rows, Player);
+    }
+    return found;
+}
+
+} // namespace
+
+ScoreStore::ScoreStore(const QString& path, QObject* parent)
+    : QObject(parent)
+    , file_(path)
+{
+}
+
+ScoreStore::~ScoreStore() = default;
+
+QString ScoreStore::defaultPath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/scores.sqlite");
+}
+
+std::optional<Problem> ScoreStore::append(RoundRecord& round)
+{
+    const std::optional<Problem> failed = attempt(Action::Save, [&] {
+        if (!round.playedAt.isValid())
+            throw Failure(Reason::Unexpected, {}, QStringLiteral("the round has no valid time"));
+        const QSqlDatabase db = *file_.open(RecordFile::Use::Create);
+        sql::Transaction transaction(db);
+        const QSqlQuery inserted = sql::run(db,
+            QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty,"
+                           " display_seconds, elapsed_seconds, score, verdict,"
+                           " grid_lines) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
+                round.elapsedSeconds, round.score, round.verdict, round.gridLines});
+        const qint64 id = inserted.lastInsertId().toLongLong();
+        sql::run(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)"),
+            {id, jointBlob(round.target), jointBlob(round.player)});
+        transaction.commit();
+        round.id = id;
+    });
+    if (!failed)
+        emit changed();
+    return failed;
+}
+
+std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
+{
+    int removed = 0;
+    const std::optional<Problem> failed = attempt(Action::Remove, [&] {
+        const std::optional<QSqlDatabase> db = file_.open(RecordFile::Use::Change);
+        if (!db || ids.isEmpty())
+            return;
+        sql::Transaction transaction(*db);
+        QSqlQuery rounds = sql::prepare(*db, QStringLiteral("DELETE FROM rounds WHERE id = ?"));
+        QSqlQuery joints = sql::prepare(*db, QStringLiteral("DELETE FROM round_joints WHERE round_id = ?"));
+        int count = 0;
+        for (const qint64 id : ids) {
+            sql::exec(rounds, {id});
+            count += rounds.numRowsAffected();
+            sql::exec(joints, {id});
+        }
+        transaction.commit();
+        removed = count;
+    });
+    if (removed > 0)
+        emit changed();
+    return failed;
+}
+
+Read<QList<RoundSummary>> ScoreStore::rounds()
+{
+    return attemptRead<QList<RoundSummary>>(
+        [](const QSqlDatabase& db) { return summaries(sql::run(db, kSelectSummary + kInTimeOrder)); });
+}
+
+Read<QList<RoundSummary>> ScoreStore::rounds(const Setting& setting)
+{
+    // IS rather than = so that a NULL (a NaN when saved) matches itself.
+    return attemptRead<QList<RoundSummary>>([&](const QSqlDatabase& db) {
+        return summaries(sql::run(db,
+            kSelectSummary + QStringLiteral(" WHERE difficulty IS ? AND display_seconds IS ?") + kInTimeOrder,
+            {setting.difficulty, setting.displaySeconds}));
+    });
+}
+
+Read<QList<Setting>> ScoreStore::settings()
+{
+    return attemptRead<QList<Setting>>([](const QSqlDatabase& db) {
+        enum { SettingDifficulty, SettingDisplaySeconds };
+        QSqlQuery rows = sql::run(db,
+            QStringLiteral("SELECT DISTINCT difficulty, display_seconds FROM rounds"
+                           " ORDER BY difficulty, display_seconds"));
+        QList<Setting> found;
+        while (rows.next())
+            found.append({realAt(rows, SettingDifficulty), realAt(rows, SettingDisplaySeconds)});
+        return found;
+    });
+}
+
+Read<RoundRecord> ScoreStore::round(qint64 id)
+{
+    Read<QList<RoundRecord>> found = attemptRead<QList<RoundRecord>>([&](const QSqlDatabase& db) {
+        return completes(sql::run(db, kSelectComplete + QStringLiteral(" WHERE rounds.id = ?"), {id}));
+    });
+    if (found.problem)
+        return {{}, found.problem};
+    if (found.value.isEmpty())
+        return {{}, problem(Action::Read, Reason::NoSuchRound, path(), QStringLiteral("no round %1").arg(id))};
+    return {found.value.front(), std::nullopt};
+}
+
+Read<QList<RoundRecord>> ScoreStore::completeRounds()
+{
+    return attemptRead<QList<RoundRecord>>(
+        [](const QSqlDatabase& db) { return completes(sql::run(db, kSelectComplete + kInTimeOrder)); });
+}
+
+void ScoreStore::pollForChanges()
+{
+    bool changedElsewhere = false;
+    try {
+        changedElsewhere = file_.changedElsewhere();
+    } catch (const Failure&) {
+        // Not said here: the window's next read meets the same failure and shows it.
+    }
+    if (changedElsewhere)
+        emit changed();
+}
+
+template <class Body> std::optional<Problem> ScoreStore::attempt(Action action, Body&& body)
+{
+    try {
+        std::forward<Body>(body)();
+        return std::nullopt;
+    } catch (const Failure& failure) {
+        // Damage found while in use: the next use checks the file again and moves it aside.
+        if (failure.reason == Reason::Damaged)
+            file_.close();
+        return problem(action, failure.reason, failure.path.isEmpty() ? path() : failure.path, failure.detail);
+    }
+}
+
+template <class T, class Body> Read<T> ScoreStore::attemptRead(Body&& body)
+{
+    Read<T> read;
+    read.problem = attempt(Action::Read, [&] {
+        if (const std::optional<QSqlDatabase> db = file_.open(RecordFile::Use::Read))
+            read.value = body(*db);
+    });
+    return read;
+}
+
+} // namespace record

@@ -1,0 +1,82 @@
+#pragma once
+// The player's score record: every saved round in one SQLite file.
+
+#include "record/problem.h"
+#include "record/record_file.h"
+#include "record/round_record.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+namespace record {
+
+/// What a read gives: the value, or an empty one and the problem that stopped it.
+template <class T> struct Read {
+    T value {};
+    std::optional<Problem> problem;
+};
+
+/// The record in one file. Nothing is created until the first save. Each save
+/// and each removal is one transaction, on disk when the call returns; two
+/// copies of the game may write at once. Not to be shared between threads.
+class ScoreStore : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ScoreStore(const QString& path, QObject* parent = nullptr);
+    ~ScoreStore() override;
+
+    /// scores.sqlite in QStandardPaths::AppDataLocation: $XDG_DATA_HOME/Tormell on
+    /// Linux once the application is named Tormell (and no organisation is set).
+    /// Empty when the system names no data folder; every save then says so.
+    static QString defaultPath();
+
+    const QString& path() const { return file_.path(); }
+
+    /// Stores `round` and sets its id.
+    std::optional<Problem> append(RoundRecord& round);
+
+    /// Removes the rounds with these ids, all or none.
+    std::optional<Problem> remove(const QList<qint64>& ids);
+
+    /// Every round without its joints, oldest first.
+    Read<QList<RoundSummary>> rounds();
+
+    /// The rounds played with one setting, oldest first.
+    Read<QList<RoundSummary>> rounds(const Setting& setting);
+
+    /// The settings rounds were played with, by difficulty, then display time.
+    Read<QList<Setting>> settings();
+
+    /// One round with its joints.
+    Read<RoundRecord> round(qint64 id);
+
+    /// Every round with its joints, oldest first: what an export needs.
+    Read<QList<RoundRecord>> completeRounds();
+
+    /// Emits changed() if another copy of the game wrote the record, or the
+    /// file was created, removed or replaced, since the last look. Cheap
+    /// enough for a timer or a QFileSystemWatcher on the file's folder to call.
+    void pollForChanges();
+
+    /// Whether a newer Tormell wrote the record: it is read, never written.
+    bool readOnly() const { return file_.newer(); }
+
+    /// What happened to the file that the player should hear of once: a
+    /// damaged record moved aside, or one only read because it is newer.
+    std::optional<Problem> takeNotice() { return file_.takeNotice(); }
+
+signals:
+    /// The record changed: after a save or a removal here, or one found by pollForChanges().
+    void changed();
+
+private:
+    template <class Body> std::optional<Problem> attempt(Action action, Body&& body);
+    template <class T, class Body> Read<T> attemptRead(Body&& body);
+
+    RecordFile file_;
+};
+
+} // namespace record

@@ -1,0 +1,77 @@
+#include "record/sql.h"
+
+#include "record/failure.h"
+
+#include <QSqlError>
+
+namespace record::sql {
+
+namespace {
+
+[[noreturn]] void fail(const QSqlError& error, const QString& statement)
+{
+    throw Failure(reasonOf(error), {}, describe(error) + QStringLiteral(" in: ") + statement);
+}
+
+} // namespace
+
+QSqlQuery prepare(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        fail(query.lastError(), statement);
+    return query;
+}
+
+void exec(QSqlQuery& query, const QVariantList& values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(static_cast<int>(i), values[i]);
+    if (!query.exec())
+        fail(query.lastError(), query.lastQuery());
+}
+
+QSqlQuery run(const QSqlDatabase& db, const QString& statement, const QVariantList& values)
+{
+    QSqlQuery query = prepare(db, statement);
+    exec(query, values);
+    return query;
+}
+
+QVariant single(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query = run(db, statement);
+    if (!query.next())
+        fail(query.lastError(), statement);
+    return query.value(0);
+}
+
+Transaction::Transaction(QSqlDatabase db)
+    : db_(std::move(db))
+{
+    run(db_, QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Transaction::~Transaction()
+{
+    if (!open_)
+        return;
+    // SQLite may have rolled back already (on a full disk, for one); if the
+    // connection is still inside a transaction, closing it undoes the rest.
+    bool rolledBack = false;
+    {
+        QSqlQuery rollback(db_);
+        rolledBack = rollback.exec(QStringLiteral("ROLLBACK"));
+    }
+    if (!rolledBack)
+        db_.close();
+}
+
+void Transaction::commit()
+{
+    run(db_, QStringLiteral("COMMIT"));
+    open_ = false;
+}
+
+} // namespace record::sql

@@ -1,0 +1,40 @@
+#pragma once
+// Running SQL on the record's connection: statements that throw a Failure
+// instead of returning false, and write transactions that roll back unless committed.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+namespace record::sql {
+
+/// A forward-only statement ready to be run, possibly many times.
+QSqlQuery prepare(const QSqlDatabase& db, const QString& statement);
+
+/// Binds `values` in order and runs the statement.
+void exec(QSqlQuery& query, const QVariantList& values = {});
+
+/// Prepares and runs a statement once.
+QSqlQuery run(const QSqlDatabase& db, const QString& statement, const QVariantList& values = {});
+
+/// The single value of a one-row, one-column query such as a PRAGMA.
+QVariant single(const QSqlDatabase& db, const QString& statement);
+
+/// A write transaction: BEGIN IMMEDIATE takes the write lock at once, so two
+/// writers queue on the busy timeout instead of one failing on a lock upgrade.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    QSqlDatabase db_;
+    bool open_ = true;
+};
+
+} // namespace record::sql

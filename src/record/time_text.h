@@ -1,0 +1,13 @@
+#pragma once
+// How the record writes a moment: ISO 8601 in the local time of that moment
+// with its UTC offset written out, milliseconds included
+// (2026-12-07T16:05:03.120+01:00; +00:00 rather than Z).
+
+#include <QDateTime>
+#include <QString>
+
+namespace record {
+
+QString isoText(const QDateTime& when);
+
+} // namespace record
