@@ -291,6 +291,43 @@ void memoryGrowth(Report& report)
             .arg(fixed(kGrowthGoalMiB, 0), verdict(growthMiB <= kGrowthGoalMiB))});
 }
 
+/// The score record's figures, each against its peer from the same run.
+void scoreRecord(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_record"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("score record"), run);
+        return;
+    }
+    constexpr double kUsPerMs = 1000;
+    const auto ms = [&](const QString& key) {
+        return QStringLiteral("%1 / %2 ms")
+            .arg(fixed(run.number(key + QStringLiteral("_median")) / kUsPerMs, 2),
+                fixed(run.number(key + QStringLiteral("_p99")) / kUsPerMs, 2));
+    };
+    const auto ratio = [&](const QString& key, const QString& peerKey) {
+        return QStringLiteral("%1x (no goal)")
+            .arg(fixed(
+                run.number(key + QStringLiteral("_median")) / run.number(peerKey + QStringLiteral("_median")), 2));
+    };
+    report.add({QStringLiteral("save one round, synced (median / p99 of %1)").arg(runs(run, QStringLiteral("save_us"))),
+        ms(QStringLiteral("save_us")),
+        QStringLiteral("4 KiB write + fsync %1 ms")
+            .arg(fixed(run.number(QStringLiteral("fsync_us_median")) / kUsPerMs, 2)),
+        ratio(QStringLiteral("save_us"), QStringLiteral("fsync_us"))});
+    const QString listed = QString::number(run.integer(QStringLiteral("listed_rounds")));
+    report.add({QStringLiteral("list %1 rounds without joints (median / p99 of %2)")
+                    .arg(listed, runs(run, QStringLiteral("list_us"))),
+        ms(QStringLiteral("list_us")),
+        QStringLiteral("with joints %1 ms")
+            .arg(fixed(run.number(QStringLiteral("list_complete_us_median")) / kUsPerMs, 1)),
+        ratio(QStringLiteral("list_us"), QStringLiteral("list_complete_us"))});
+    const double poll = run.number(QStringLiteral("poll_us_median"));
+    report.add({QStringLiteral("look for changes, none (median / p99 of %1)").arg(runs(run, QStringLiteral("poll_us"))),
+        medianAndP99(run, QStringLiteral("poll_us")), kFramePeer,
+        QStringLiteral("median = %1 frame (no goal)").arg(fixed(poll / (kMsPerFrame * 1000), 4))});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -314,6 +351,7 @@ int main(int argc, char** argv)
     if (bareHwmKiB > 0)
         peakMemory(report, bareHwmKiB);
     memoryGrowth(report);
+    scoreRecord(report);
     report.print();
     return report.failed() ? EXIT_FAILURE : EXIT_SUCCESS;
 }

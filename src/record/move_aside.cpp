@@ -33,7 +33,7 @@ QString moveAside(const QString& path, const FileIdentity& expected, const QDate
     for (int attempt = 1;; ++attempt) {
         if (identityOf(path) != expected)
             return {};
-        const QString target = asideName(file, when, attempt);
+        QString target = asideName(file, when, attempt);
         if (QFileInfo::exists(target) || QFileInfo::exists(target + kJournalSuffix))
             continue;
         // The journal goes first: a file without its journal cannot be rolled

@@ -87,7 +87,7 @@ QString ScoreStore::defaultPath()
 
 std::optional<Problem> ScoreStore::append(RoundRecord& round)
 {
-    const std::optional<Problem> failed = attempt(Action::Save, [&] {
+    std::optional<Problem> failed = attempt(Action::Save, [&] {
         if (!round.playedAt.isValid())
             throw Failure(Reason::Unexpected, {}, QStringLiteral("the round has no valid time"));
         const QSqlDatabase db = *file_.open(RecordFile::Use::Create);
@@ -112,7 +112,7 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
 std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
 {
     int removed = 0;
-    const std::optional<Problem> failed = attempt(Action::Remove, [&] {
+    std::optional<Problem> failed = attempt(Action::Remove, [&] {
         const std::optional<QSqlDatabase> db = file_.open(RecordFile::Use::Change);
         if (!db || ids.isEmpty())
             return;

@@ -47,8 +47,8 @@ QVariant single(const QSqlDatabase& db, const QString& statement)
     return query.value(0);
 }
 
-Transaction::Transaction(QSqlDatabase db)
-    : db_(std::move(db))
+Transaction::Transaction(const QSqlDatabase& db)
+    : db_(db)
 {
     run(db_, QStringLiteral("BEGIN IMMEDIATE"));
 }

@@ -25,7 +25,7 @@ QVariant single(const QSqlDatabase& db, const QString& statement);
 /// writers queue on the busy timeout instead of one failing on a lock upgrade.
 class Transaction {
 public:
-    explicit Transaction(QSqlDatabase db);
+    explicit Transaction(const QSqlDatabase& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

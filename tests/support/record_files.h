@@ -1,0 +1,53 @@
+#pragma once
+// Looking into record files from a test: their bytes, and a SQLite connection
+// of the test's own beside the store's, to read a file or lay one out by hand.
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
+
+inline QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+class RawFile {
+public:
+    explicit RawFile(const QString& path)
+        : db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw-") + path))
+    {
+        db_.setDatabaseName(path);
+        if (!db_.open())
+            qFatal("cannot open %s", qPrintable(path));
+    }
+    ~RawFile()
+    {
+        const QString name = db_.connectionName();
+        db_ = {}; // no handle left when the connection goes
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    /// The first value the statement gives, if any; a statement that fails ends the test program.
+    QVariant run(const QString& statement, const QVariantList& values = {})
+    {
+        QSqlQuery query(db_);
+        query.prepare(statement);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            qFatal("%s failed", qPrintable(statement));
+        return query.next() ? query.value(0) : QVariant();
+    }
+
+private:
+    QSqlDatabase db_;
+};
