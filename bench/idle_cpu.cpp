@@ -5,6 +5,7 @@
 #include "app/title_window.h"
 #include "exposure.h"
 #include "measure.h"
+#include "record/score_store.h"
 #include "toolkit/clock.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
@@ -27,7 +28,8 @@ int main(int argc, char** argv)
     tk::SteadyClock clock;
     tk::ClockSeededRandom random;
 
-    auto* title = new Form1(clock, random);
+    record::ScoreStore scores(record::ScoreStore::defaultPath()); // only read, as at start-up
+    auto* title = new Form1(clock, random, scores);
     title->show();
     if (!bench::waitUntilExposed(*title))
         return EXIT_FAILURE;
@@ -43,7 +45,7 @@ int main(int argc, char** argv)
     bench::report("busy_loop_cpu_percent", busy.percentOfCore());
     bench::report("busy_loop_wall_s", busy.wallSeconds);
 
-    Frm001* window = Frm001::load({clock, random, title});
+    Frm001* window = Frm001::load({clock, random, scores, title});
     if (!bench::waitUntilExposed(*window))
         return EXIT_FAILURE;
     window->Text1->setText(QStringLiteral("1.5"));

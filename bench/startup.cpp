@@ -5,6 +5,7 @@
 #include "app/module1.h"
 #include "app/title_window.h"
 #include "exposure.h"
+#include "record/score_store.h"
 #include "toolkit/clock.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv)
                                    : qobject_cast<const Form1*>(&widget) != nullptr;
         },
         bench::reportExposedAndExit);
-    Module1 module(clock, random);
+    record::ScoreStore scores(record::ScoreStore::defaultPath()); // as the game starts: nothing is read yet
+    Module1 module(clock, random, scores);
     module.Main();
     return QApplication::exec();
 }

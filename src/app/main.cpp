@@ -1,4 +1,5 @@
 #include "app/module1.h"
+#include "record/score_store.h"
 #include "toolkit/clock.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
@@ -33,7 +34,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
     tk::SteadyClock clock;
     tk::ClockSeededRandom random;
-    Module1 module(clock, random);
+    record::ScoreStore scores(record::ScoreStore::defaultPath());
+    Module1 module(clock, random, scores);
     module.Main();
     return QApplication::exec();
 }

@@ -2,11 +2,14 @@
 
 #include "app/title_window.h"
 
-Module1::Module1(const tk::Clock& clock, tk::RandomSource& random) : m_clock(clock), m_random(random) {}
+Module1::Module1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores)
+    : m_clock(clock), m_random(random), m_scores(scores)
+{
+}
 
 void Module1::Main()
 {
-    m_form1 = new Form1(m_clock, m_random);
+    m_form1 = new Form1(m_clock, m_random, m_scores);
     m_form1->Form_Load();
     if (m_form1)
         m_form1->hide();

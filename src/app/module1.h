@@ -5,6 +5,9 @@
 
 class Form1;
 
+namespace record {
+class ScoreStore;
+}
 namespace tk {
 class Clock;
 class RandomSource;
@@ -12,7 +15,7 @@ class RandomSource;
 
 class Module1 {
 public:
-    Module1(const tk::Clock& clock, tk::RandomSource& random);
+    Module1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores);
 
     /// Loads the title window, which opens the main window after three
     /// seconds, then keeps the title hidden for the rest of the run.
@@ -23,5 +26,6 @@ public:
 private:
     const tk::Clock& m_clock;
     tk::RandomSource& m_random;
+    record::ScoreStore& m_scores;
     QPointer<Form1> m_form1;
 };

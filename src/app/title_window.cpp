@@ -21,8 +21,8 @@ constexpr float kTitleSeconds = 3;
 
 } // namespace
 
-Form1::Form1(const tk::Clock& clock, tk::RandomSource& random)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_clock(clock), m_random(random)
+Form1::Form1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_clock(clock), m_random(random), m_scores(scores)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -58,7 +58,7 @@ void Form1::Form_Load()
     }
     show();
     tk::waitResponsively(m_clock, kTitleSeconds);
-    m_main = Frm001::load({m_clock, m_random, this});
+    m_main = Frm001::load({m_clock, m_random, m_scores, this});
 }
 
 Frm001* Form1::mainWindow() const

@@ -8,6 +8,9 @@
 class QLabel;
 class Frm001;
 
+namespace record {
+class ScoreStore;
+}
 namespace tk {
 class Clock;
 class RandomSource;
@@ -17,7 +20,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    Form1(const tk::Clock& clock, tk::RandomSource& random);
+    Form1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores);
 
     QLabel* Label1;
     QLabel* Label2;
@@ -32,5 +35,6 @@ public:
 private:
     const tk::Clock& m_clock;
     tk::RandomSource& m_random;
+    record::ScoreStore& m_scores;
     QPointer<Frm001> m_main;
 };

@@ -38,8 +38,20 @@ constexpr Described kResultDialog[] = {
     {"LBLDATA2", "表示時間", "目標のポーズを表示した秒数"},
     {"LBLDATA3", "点数", "0から100点の点数"},
     {"LBLDATA4", "経過時間", "再現にかかった秒数"},
-    {"Command1", "点数保存", "結果を閉じます。人形はそのまま残ります"},
-    {"Command2", "終了", "結果を閉じ、人形を基本のポーズに戻します"},
+    {"Command1", "点数保存", "このラウンドを点数の記録に保存して結果を閉じます。人形はそのまま残ります"},
+    {"Command2", "終了", "保存せずに結果を閉じ、人形を基本のポーズに戻します"},
+    {"LblSAVE", "保存できなかった理由", "点数を保存できなかったときの説明"},
+};
+
+constexpr Described kScoreRecord[] = {
+    {"CmbSETTING", "ゲームの種類", "難易度と表示時間の組み合わせ。選んだ種類の記録を表示します"},
+    {"LblSUMMARY", "まとめ", "回数、最高点、直近10回の平均点"},
+    {"ChtSCORE", "点数のグラフ", "保存した回の点数と直近10回の平均の移り変わり"},
+    {"GrdROUND", "記録した回", "日時、難易度、表示時間、点数、経過時間、判定の表。見出しで並べ替えられます"},
+    {"PicROUND", "選んだ回のポーズ", "目標のポーズを赤、再現したポーズを黒で表示します"},
+    {"CmdDELETE", "削除", "選んだ回を確認のあと記録から削除します"},
+    {"CmdEXPORT", "CSVに書き出す", "すべての回をCSVファイルに書き出します"},
+    {"CmdCLOSE", "閉じる", "点数の記録を閉じます"},
 };
 
 // On Linux the accessibility layer names a combo box by its current text, so a
@@ -80,6 +92,11 @@ void describeMainWindow(QWidget& window)
 void describeResultDialog(QWidget& dialog)
 {
     describe(dialog, kResultDialog);
+}
+
+void describeScoreRecord(QWidget& window)
+{
+    describe(window, kScoreRecord);
 }
 
 } // namespace ui

@@ -10,5 +10,7 @@ namespace ui {
 void describeMainWindow(QWidget& window);
 /// Names the controls of the result dialog.
 void describeResultDialog(QWidget& dialog);
+/// Names the controls of the score record.
+void describeScoreRecord(QWidget& window);
 
 } // namespace ui

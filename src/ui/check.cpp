@@ -1,6 +1,7 @@
 // CHEK: stop the clock, reveal the target, score the player's pose.
 
 #include "core/figure.h"
+#include "core/joints.h"
 #include "core/scoring.h"
 #include "toolkit/numeric_text.h"
 #include "ui/main_window.h"
@@ -12,13 +13,29 @@
 #include <QLabel>
 #include <QLineEdit>
 
+record::RoundRecord Frm001::checkedRound(const QString& verdict) const
+{
+    record::RoundRecord round;
+    round.playedAt = QDateTime::currentDateTime();
+    round.difficulty = tk::numericValue(Combo1->currentText());
+    round.displaySeconds = tk::numericValue(Text1->text());
+    round.elapsedSeconds = tk::numericValue(Label1->text());
+    round.score = SCORE;
+    round.verdict = verdict;
+    round.gridLines = gridIntervals() - 1;
+    round.target = figure::jointsOf(m_figure->DXY_TGT);
+    round.player = figure::jointsOf(m_figure->DXY_USR);
+    return round;
+}
+
 void Frm001::Command2_Click()
 {
     Timer1.setInterval(0);
     m_figure->revealTarget();
 
     const double ratio = scoring::matchRatio(m_figure->DXY_DEF, m_figure->DXY_TGT, m_figure->DXY_USR);
-    StatusBar1->setText(scoring::verdictFor(ratio));
+    const QString verdict = scoring::verdictFor(ratio);
+    StatusBar1->setText(verdict);
     const double score = scoring::scoreFor(ratio);
     SCORE = tk::toInt32(score);
     StatusBar1->setText(StatusBar1->text() + QStringLiteral("  ") + tk::numberText(score) + QStringLiteral("点"));
@@ -32,12 +49,13 @@ void Frm001::Command2_Click()
     if (m_resultDialog && m_resultDialog->isHidden())
         delete m_resultDialog.data();
     if (!m_resultDialog)
-        m_resultDialog = new FrmMSG(*this);
+        m_resultDialog = new FrmMSG(*this, m_scores);
     FrmMSG& dialog = *m_resultDialog;
     dialog.LBLDATA1->setText(tk::numberText(tk::numericValue(Combo1->currentText())));
     dialog.LBLDATA2->setText(tk::numberText(tk::numericValue(Text1->text())));
     dialog.LBLDATA3->setText(tk::numberText(SCORE));
     dialog.LBLDATA4->setText(tk::numberText(tk::numericValue(Label1->text())));
+    dialog.setRound(checkedRound(verdict));
     dialog.show();
 
     SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) - 1);

@@ -8,6 +8,7 @@
 #include "ui/fixed_layout.h"
 #include "ui/fonts.h"
 #include "ui/result_dialog.h"
+#include "ui/score_record_window.h"
 #include "widgets/canvas.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
@@ -73,7 +74,8 @@ Frm001* Frm001::load(const Frm001Services& services)
 }
 
 Frm001::Frm001(const Frm001Services& services)
-    : m_clock(services.clock), m_random(services.random), m_titleWindow(services.titleWindow),
+    : m_clock(services.clock), m_random(services.random), m_scores(services.scores),
+      m_titleWindow(services.titleWindow),
       m_client(new QWidget(this))
 {
     setObjectName(QStringLiteral("Frm001"));
@@ -108,6 +110,11 @@ Frm001::~Frm001() = default;
 FrmMSG* Frm001::resultDialog() const
 {
     return m_resultDialog;
+}
+
+FrmSCORE* Frm001::scoreRecord() const
+{
+    return m_scoreRecord;
 }
 
 void Frm001::createControls(QWidget* client)
@@ -283,11 +290,18 @@ void Frm001::Form_QueryUnload()
     Timer1.setInterval(0);
     if (m_resultDialog)
         m_resultDialog->close();
+    if (m_scoreRecord)
+        m_scoreRecord->close();
     if (m_titleWindow)
         m_titleWindow->deleteLater();
 }
 
 void Frm001::MNU点数_Click()
 {
-    // The menu item exists and offers nothing yet.
+    // One record window; choosing the menu again brings it forward.
+    if (!m_scoreRecord)
+        m_scoreRecord = new FrmSCORE(m_scores, this);
+    m_scoreRecord->show();
+    m_scoreRecord->raise();
+    m_scoreRecord->activateWindow();
 }

@@ -23,10 +23,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class FrmMSG;
+class FrmSCORE;
 
 namespace figure {
 class Figure;
 }
+namespace record {
+class ScoreStore;
+struct RoundRecord;
+} // namespace record
 
 namespace tk {
 class Canvas;
@@ -36,11 +41,13 @@ class Slider;
 class StatusBar;
 } // namespace tk
 
-/// What the main window takes from outside: time, chance, and the title
-/// window that it hides when it loads and unloads when it closes.
+/// What the main window takes from outside: time, chance, the player's score
+/// record, and the title window that it hides when it loads and unloads when
+/// it closes.
 struct Frm001Services {
     const tk::Clock& clock;
     tk::RandomSource& random;
+    record::ScoreStore& scores;
     QPointer<QWidget> titleWindow;
 };
 
@@ -85,6 +92,8 @@ public:
 
     /// The result dialog while it is open.
     FrmMSG* resultDialog() const;
+    /// The score record window while it is open.
+    FrmSCORE* scoreRecord() const;
     /// True once the window has begun to close; a handler resuming after a
     /// wait must then leave the window alone.
     bool isUnloading() const { return m_unloading; }
@@ -126,11 +135,15 @@ private:
     void createControls(QWidget* client);
     void connectEvents();
     void centreOnScreen();
+    /// The round a check has just scored, as the score record keeps it.
+    record::RoundRecord checkedRound(const QString& verdict) const;
 
     const tk::Clock& m_clock;
     tk::RandomSource& m_random;
+    record::ScoreStore& m_scores;
     QPointer<QWidget> m_titleWindow;
     QPointer<FrmMSG> m_resultDialog;
+    QPointer<FrmSCORE> m_scoreRecord;
     QWidget* m_client;
     std::unique_ptr<figure::Figure> m_figure;
     tk::PointerShape m_pointer = tk::PointerShape::Default;

@@ -1,17 +1,23 @@
 #include "ui/result_dialog.h"
 
+#include "record/score_store.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
 #include "ui/main_window.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
 
 constexpr double kClientWidth = 3105;
 constexpr double kClientHeight = 2415;
+// Below the buttons, the reason a save failed, on up to three lines.
+constexpr double kSaveProblemTop = 2400;
+constexpr double kSaveProblemHeight = 735;
+constexpr double kClientHeightWithProblem = kSaveProblemTop + kSaveProblemHeight + 120;
 constexpr double kBoldPointSize = 12;
 
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
@@ -28,7 +34,7 @@ QLabel* bold(QLabel* label)
 
 } // namespace
 
-FrmMSG::FrmMSG(Frm001& owner) : QDialog(&owner), m_owner(owner)
+FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_owner(owner), m_scores(scores)
 {
     setObjectName(QStringLiteral("FrmMSG"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -67,14 +73,45 @@ FrmMSG::FrmMSG(Frm001& owner) : QDialog(&owner), m_owner(owner)
     setTabOrder(Command1, Command2);
     Command1->setFocus();
 
+    LblSAVE = ui::addLabel(*this, "LblSAVE", QString(), 120, kSaveProblemTop, kClientWidth - 240, kSaveProblemHeight);
+    LblSAVE->setWordWrap(true);
+    LblSAVE->setStyleSheet(QStringLiteral("color: #C00000"));
+    LblSAVE->hide();
+
     ui::describeResultDialog(*this);
     connect(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }
 
+void FrmMSG::setRound(const record::RoundRecord& round)
+{
+    m_round = round;
+    LblSAVE->hide();
+    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+}
+
 void FrmMSG::Command1_Click()
 {
+    const auto problem = m_scores.append(m_round);
+    if (const auto notice = m_scores.takeNotice()) {
+        // Said once, on the main window, so that it outlives this dialog.
+        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("点数の記録"), notice->message,
+                                    QMessageBox::Ok, &m_owner);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    if (problem) {
+        showSaveProblem(problem->message);
+        return;
+    }
     close();
+}
+
+void FrmMSG::showSaveProblem(const QString& message)
+{
+    LblSAVE->setText(message);
+    LblSAVE->show();
+    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeightWithProblem).size());
 }
 
 void FrmMSG::Command2_Click()

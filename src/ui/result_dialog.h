@@ -1,6 +1,9 @@
 #pragma once
 // The result dialog of a check: difficulty, display time, score and elapsed
-// time. Modeless; at most one exists, owned by the main window.
+// time. Modeless; at most one exists, owned by the main window. It holds the
+// round it shows, so that the player can keep it in the score record.
+
+#include "record/round_record.h"
 
 #include <QDialog>
 
@@ -9,11 +12,15 @@ class QLabel;
 class QPushButton;
 class Frm001;
 
+namespace record {
+class ScoreStore;
+}
+
 class FrmMSG : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmMSG(Frm001& owner);
+    FrmMSG(Frm001& owner, record::ScoreStore& scores);
 
     QLabel* Label1;
     QLabel* LBLDATA1;
@@ -29,12 +36,24 @@ public:
     QLabel* Label6;
     QPushButton* Command1;
     QPushButton* Command2;
+    /// Why the last save failed; hidden until one does.
+    QLabel* LblSAVE;
 
-    /// "点数保存": closes the dialog; the main window stays as it is.
+    /// The round a check shows here: what 点数保存 keeps.
+    void setRound(const record::RoundRecord& round);
+    const record::RoundRecord& round() const { return m_round; }
+
+    /// "点数保存": appends the round to the score record, then closes the
+    /// dialog; the main window stays as it is. A round that could not be
+    /// saved keeps the dialog open with the reason, so the player may try again.
     void Command1_Click();
     /// "終了": returns the main window to the ready state and closes the dialog.
     void Command2_Click();
 
 private:
+    void showSaveProblem(const QString& message);
+
     Frm001& m_owner;
+    record::ScoreStore& m_scores;
+    record::RoundRecord m_round;
 };

@@ -79,7 +79,8 @@ void TestLifeCycle::aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose()
     m_titleShownAt.reset();
     m_mainShownAt.reset();
     qApp->installEventFilter(this);
-    Module1 module(clock, random);
+    TemporaryRecord record;
+    Module1 module(clock, random, record.store);
     module.Main();
     qApp->removeEventFilter(this);
     m_clock = nullptr;

@@ -3,6 +3,7 @@
 
 #include "support/fake_clock.h"
 #include "support/scripted_random.h"
+#include "support/temporary_record.h"
 #include "core/figure.h"
 #include "ui/main_window.h"
 
@@ -14,13 +15,14 @@
 struct Game {
     FakeClock clock;
     ScriptedRandom random;
+    TemporaryRecord record;
     QPointer<Frm001> window;
 
     // Every clock reading moves time on a little, so a display wait runs its
     // course in a few passes; actions queued before START run inside it.
     static constexpr double kStepPerReading = 0.01;
 
-    Game() : window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, nullptr})))
+    Game() : window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, record.store, nullptr})))
     {
         QVERIFY2(window, "main window did not load");
     }

@@ -1,0 +1,35 @@
+#pragma once
+// The record window's chart: the score of every round of one setting over
+// time, and the average of the last ten rounds beside it.
+
+#include "record/round_record.h"
+
+#include <QChartView>
+#include <QList>
+
+class QDateTimeAxis;
+class QLineSeries;
+class QValueAxis;
+
+namespace ui {
+
+class ScoreChart : public QChartView {
+    Q_OBJECT
+
+public:
+    explicit ScoreChart(QWidget* parent = nullptr);
+
+    /// Shows `rounds`, oldest first.
+    void setRounds(const QList<record::RoundSummary>& rounds);
+
+    const QLineSeries& scores() const { return *m_scores; }
+    const QLineSeries& averages() const { return *m_averages; }
+
+private:
+    QLineSeries* m_scores;
+    QLineSeries* m_averages;
+    QDateTimeAxis* m_time;
+    QValueAxis* m_points;
+};
+
+} // namespace ui

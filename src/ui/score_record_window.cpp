@@ -1,0 +1,273 @@
+#include "ui/score_record_window.h"
+
+#include "core/body.h"
+#include "core/figure.h"
+#include "record/csv_export.h"
+#include "record/progress.h"
+#include "record/score_store.h"
+#include "toolkit/numeric_text.h"
+#include "ui/accessibility.h"
+#include "ui/app_icon.h"
+#include "ui/fonts.h"
+#include "ui/round_table_model.h"
+#include "ui/score_chart.h"
+#include "widgets/canvas.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr double kPointSize = 9;
+
+QString settingText(const record::Setting& setting)
+{
+    return QStringLiteral("難易度 %1・表示時間 %2 秒")
+        .arg(tk::numberText(setting.difficulty), tk::numberText(setting.displaySeconds));
+}
+
+} // namespace
+
+FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_store(store), m_model(new ui::RoundTableModel(this))
+{
+    setObjectName(QStringLiteral("FrmSCORE"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("点数の記録"));
+    setWindowIcon(ui::appIcon());
+    setFont(ui::japaneseFont({}, kPointSize));
+    createControls();
+    m_figure = std::make_unique<figure::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
+    m_figure->SUB_SETDEFAULT();
+    ui::describeScoreRecord(*this);
+
+    connect(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showSetting);
+    connect(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FrmSCORE::showSelectedRound);
+    connect(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
+    connect(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
+    connect(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
+    connect(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
+    reload();
+}
+
+FrmSCORE::~FrmSCORE() = default;
+
+void FrmSCORE::createControls()
+{
+    Label1 = new QLabel(QStringLiteral("ゲームの種類："), this);
+    CmbSETTING = new QComboBox(this);
+    CmbSETTING->setObjectName(QStringLiteral("CmbSETTING"));
+    CmbSETTING->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    Label1->setBuddy(CmbSETTING);
+    LblSUMMARY = new QLabel(this);
+    LblSUMMARY->setObjectName(QStringLiteral("LblSUMMARY"));
+    LblSUMMARY->setWordWrap(true);
+    LblSUMMARY->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    ChtSCORE = new ui::ScoreChart(this);
+    ChtSCORE->setObjectName(QStringLiteral("ChtSCORE"));
+
+    GrdROUND = new QTableView(this);
+    GrdROUND->setObjectName(QStringLiteral("GrdROUND"));
+    GrdROUND->setModel(m_model);
+    GrdROUND->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GrdROUND->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    GrdROUND->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GrdROUND->setSortingEnabled(true);
+    GrdROUND->sortByColumn(ui::RoundTableModel::Date, Qt::DescendingOrder);
+    GrdROUND->verticalHeader()->hide();
+    GrdROUND->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    GrdROUND->horizontalHeader()->setStretchLastSection(true);
+
+    PicROUND = new tk::Canvas(this);
+    PicROUND->setObjectName(QStringLiteral("PicROUND"));
+    PicROUND->setWidthTwips(figure::kCanvasSide);
+    PicROUND->setHeightTwips(figure::kCanvasSide);
+    PicROUND->setFixedSize(PicROUND->size());
+    PicROUND->setFocusPolicy(Qt::NoFocus); // a picture, nothing to drag here
+
+    CmdDELETE = new QPushButton(QStringLiteral("削除…"), this);
+    CmdDELETE->setObjectName(QStringLiteral("CmdDELETE"));
+    CmdEXPORT = new QPushButton(QStringLiteral("CSVに書き出す…"), this);
+    CmdEXPORT->setObjectName(QStringLiteral("CmdEXPORT"));
+    CmdCLOSE = new QPushButton(QStringLiteral("閉じる"), this);
+    CmdCLOSE->setObjectName(QStringLiteral("CmdCLOSE"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1);
+    top->addWidget(CmbSETTING);
+    top->addWidget(LblSUMMARY, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(GrdROUND, 1);
+    middle->addWidget(PicROUND, 0, Qt::AlignTop);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CmdDELETE);
+    buttons->addWidget(CmdEXPORT);
+    buttons->addStretch(1);
+    buttons->addWidget(CmdCLOSE);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(ChtSCORE, 1);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(CmbSETTING, GrdROUND);
+    setTabOrder(GrdROUND, CmdDELETE);
+    setTabOrder(CmdDELETE, CmdEXPORT);
+    setTabOrder(CmdEXPORT, CmdCLOSE);
+}
+
+void FrmSCORE::reload()
+{
+    auto settings = m_store.settings();
+    if (const auto notice = m_store.takeNotice())
+        tell(QStringLiteral("点数の記録"), notice->message);
+    if (settings.problem) {
+        LblSUMMARY->setText(settings.problem->message);
+        return;
+    }
+    const int chosen = CmbSETTING->currentIndex();
+    const std::optional<record::Setting> keep =
+        chosen >= 0 && chosen < m_settings.size() ? std::optional(m_settings.at(chosen)) : std::nullopt;
+    m_settings = std::move(settings.value);
+    {
+        const QSignalBlocker quiet(CmbSETTING);
+        CmbSETTING->clear();
+        for (const record::Setting& setting : m_settings)
+            CmbSETTING->addItem(settingText(setting));
+        // Stay with the setting on view; at first, open on the one played last.
+        qsizetype index = keep ? m_settings.indexOf(*keep) : -1;
+        if (index < 0) {
+            const auto all = m_store.rounds();
+            if (!all.value.isEmpty()) {
+                const record::RoundSummary& latest = all.value.last();
+                index = m_settings.indexOf(record::Setting{latest.difficulty, latest.displaySeconds});
+            }
+        }
+        CmbSETTING->setCurrentIndex(static_cast<int>(std::max<qsizetype>(index, m_settings.isEmpty() ? -1 : 0)));
+    }
+    showSetting();
+}
+
+void FrmSCORE::showSetting()
+{
+    const int index = CmbSETTING->currentIndex();
+    CmdDELETE->setEnabled(index >= 0);
+    CmdEXPORT->setEnabled(index >= 0);
+    if (index < 0) {
+        m_model->setRounds({});
+        ChtSCORE->setRounds({});
+        LblSUMMARY->setText(QStringLiteral("まだ記録がありません。採点結果の「点数保存」で回が記録されます。"));
+        showSelectedRound();
+        return;
+    }
+    auto rounds = m_store.rounds(m_settings.at(index));
+    if (rounds.problem) {
+        LblSUMMARY->setText(rounds.problem->message);
+        return;
+    }
+    const record::Progress progress = record::progressOf(rounds.value);
+    LblSUMMARY->setText(QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点")
+                            .arg(progress.rounds)
+                            .arg(progress.best)
+                            .arg(record::kAverageWindow)
+                            .arg(QString::number(progress.lastTenAverage, 'f', 1)));
+    ChtSCORE->setRounds(rounds.value);
+    m_model->setRounds(std::move(rounds.value));
+    // The newest round is the one a player who has just saved wants to see.
+    int newestRow = -1;
+    qint64 newestId = 0;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        if (m_model->roundAt(row).id > newestId) {
+            newestId = m_model->roundAt(row).id;
+            newestRow = row;
+        }
+    GrdROUND->clearSelection();
+    if (newestRow >= 0)
+        GrdROUND->selectRow(newestRow);
+    showSelectedRound();
+}
+
+void FrmSCORE::showSelectedRound()
+{
+    const QModelIndexList rows = GrdROUND->selectionModel()->selectedRows();
+    CmdDELETE->setEnabled(!rows.isEmpty());
+    if (rows.isEmpty()) {
+        m_figure->SUB_SETDEFAULT();
+        m_shown = 0;
+        return;
+    }
+    const qint64 id = m_model->roundAt(rows.last().row()).id;
+    if (id == m_shown)
+        return;
+    const auto round = m_store.round(id);
+    if (round.problem) {
+        LblSUMMARY->setText(round.problem->message);
+        return;
+    }
+    m_figure->showRound(round.value.target, round.value.player, static_cast<qint16>(round.value.gridLines + 1));
+    m_shown = id;
+}
+
+void FrmSCORE::CmdDELETE_Click()
+{
+    QList<qint64> ids;
+    for (const QModelIndex& row : GrdROUND->selectionModel()->selectedRows())
+        ids.append(m_model->roundAt(row.row()).id);
+    if (ids.isEmpty())
+        return;
+    auto* confirm = new QMessageBox(QMessageBox::Question, QStringLiteral("記録の削除"),
+                                    QStringLiteral("選んだ %1 回の記録を削除しますか？ 元には戻せません。").arg(ids.size()),
+                                    QMessageBox::Yes | QMessageBox::No, this);
+    confirm->setObjectName(QStringLiteral("confirmDelete"));
+    confirm->setDefaultButton(QMessageBox::No);
+    confirm->setAttribute(Qt::WA_DeleteOnClose);
+    connect(confirm, &QMessageBox::finished, this, [this, confirm, ids](int) {
+        if (confirm->clickedButton() != confirm->button(QMessageBox::Yes))
+            return;
+        if (const auto problem = m_store.remove(ids))
+            tell(QStringLiteral("記録の削除"), problem->message);
+    });
+    confirm->open();
+}
+
+void FrmSCORE::CmdEXPORT_Click()
+{
+    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                  .filePath(QStringLiteral("tormell-scores.csv"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSVに書き出す"), suggested,
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (const auto problem = record::exportCsv(m_store, path, tk::numberText))
+        tell(QStringLiteral("CSVに書き出す"), problem->message);
+}
+
+void FrmSCORE::changeEvent(QEvent* event)
+{
+    // Another copy of the game may have saved meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_store.pollForChanges();
+    QWidget::changeEvent(event);
+}
+
+void FrmSCORE::tell(const QString& title, const QString& message)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

@@ -1,0 +1,164 @@
+// Keeping rounds: 点数保存 stores the checked round, a failed save keeps the
+// dialog open, and the 点数 menu shows the record and follows it.
+
+#include "core/joints.h"
+#include "record/score_store.h"
+#include "support/checked_round.h"
+#include "support/game.h"
+#include "support/test_main.h"
+#include "toolkit/numeric_text.h"
+#include "ui/result_dialog.h"
+#include "ui/round_table_model.h"
+#include "ui/score_chart.h"
+#include "ui/score_record_window.h"
+#include "widgets/status_bar.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+QList<record::RoundSummary> saved(Game& game)
+{
+    auto rounds = game.record.store.rounds();
+    return rounds.value;
+}
+
+void clickButton(QMessageBox& box, QMessageBox::StandardButton which)
+{
+    QTest::mouseClick(box.button(which), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestScoreRecord : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs();
+    void onlySaveStoresARound();
+    void aSaveThatFailsKeepsTheDialogOpenWithTheReason();
+    void theRecordWindowShowsAndFollowsTheSavedRounds();
+    void deletingAsksFirstAndRemovesOnlyOnYes();
+};
+
+// Guards against a save that stores other values than the dialog shows, the
+// joints after a later drag, or a save that touches the main window.
+void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
+{
+    Game game;
+    Frm001& w = game.w();
+    FrmMSG& dialog = checkARound(game);
+    const figure::Joints target = figure::jointsOf(w.figure().DXY_TGT);
+    const figure::Joints player = figure::jointsOf(w.figure().DXY_USR);
+    const QString status = w.StatusBar1->text();
+    w.Picture1_DragOver(3000, 3000); // after the check: not part of the round
+
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(w.StatusBar1->text(), status);
+
+    const auto rounds = saved(game);
+    QCOMPARE(rounds.size(), 1);
+    const auto round = game.record.store.round(rounds.first().id);
+    QVERIFY(!round.problem);
+    const record::RoundRecord& r = round.value;
+    QCOMPARE(tk::numberText(r.difficulty), dialog.LBLDATA1->text());
+    QCOMPARE(tk::numberText(r.displaySeconds), dialog.LBLDATA2->text());
+    QCOMPARE(tk::numberText(r.score), dialog.LBLDATA3->text());
+    QCOMPARE(tk::numberText(r.elapsedSeconds), dialog.LBLDATA4->text());
+    QVERIFY(status.startsWith(r.verdict + QStringLiteral("  ")));
+    QCOMPARE(r.gridLines, 7);
+    QCOMPARE(r.target, target);
+    QCOMPARE(r.player, player);
+    QVERIFY(qAbs(r.playedAt.secsTo(QDateTime::currentDateTime())) < 60);
+    QCOMPARE(r.playedAt.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
+}
+
+// Guards against 終了 or the close box saving, as 点数保存 alone may.
+void TestScoreRecord::onlySaveStoresARound()
+{
+    Game game;
+    QTest::mouseClick(checkARound(game).Command2, Qt::LeftButton);
+    checkARound(game).close();
+    QVERIFY(saved(game).isEmpty());
+    QVERIFY(!QFile::exists(game.record.folder.filePath(QStringLiteral("scores.sqlite"))));
+}
+
+// Guards against a failed save closing the dialog as if it had worked.
+void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
+{
+    Game game;
+    // A folder where the record file should be: it can be neither opened nor created.
+    QVERIFY(QDir(game.record.folder.path()).mkdir(QStringLiteral("scores.sqlite")));
+    FrmMSG& dialog = checkARound(game);
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.LblSAVE->isVisible());
+    QVERIFY2(dialog.LblSAVE->text().startsWith(QStringLiteral("点数を保存できませんでした。")),
+             qPrintable(dialog.LblSAVE->text()));
+    QVERIFY(dialog.geometry().contains(dialog.LblSAVE->geometry().translated(dialog.geometry().topLeft())));
+
+    // Once the way is clear, the same round goes in.
+    QVERIFY(QDir(game.record.folder.path()).rmdir(QStringLiteral("scores.sqlite")));
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(saved(game).size(), 1);
+}
+
+// Guards against a record window that shows nothing of a save, misses rounds
+// saved while it is open, or opens twice.
+void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
+{
+    Game game;
+    Frm001& w = game.w();
+    QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+    w.MNU点数->trigger();
+    FrmSCORE* record = w.scoreRecord();
+    QVERIFY(record && record->isVisible());
+    QCOMPARE(record->CmbSETTING->count(), 1);
+    QCOMPARE(record->rounds().rowCount(), 1);
+    QCOMPARE(record->ChtSCORE->scores().count(), 1);
+    QCOMPARE(record->shownRound(), saved(game).first().id);
+    QVERIFY(record->LblSUMMARY->text().startsWith(QStringLiteral("回数：1　")));
+
+    QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+    QCOMPARE(record->rounds().rowCount(), 2);
+    QCOMPARE(record->ChtSCORE->scores().count(), 2);
+    QCOMPARE(record->ChtSCORE->averages().count(), 2);
+    QCOMPARE(record->shownRound(), saved(game).last().id);
+
+    w.MNU点数->trigger();
+    QCOMPARE(w.findChildren<FrmSCORE*>().size(), 1);
+}
+
+// Guards against rounds removed without asking, or on No.
+void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
+{
+    Game game;
+    Frm001& w = game.w();
+    for (int round = 0; round < 2; ++round)
+        QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+    w.MNU点数->trigger();
+    FrmSCORE& record = *w.scoreRecord();
+    QCOMPARE(record.GrdROUND->selectionModel()->selectedRows().size(), 1);
+
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QTest::mouseClick(record.CmdDELETE, Qt::LeftButton);
+        auto* confirm = record.findChild<QMessageBox*>(QStringLiteral("confirmDelete"));
+        QVERIFY(confirm && confirm->isVisible());
+        clickButton(*confirm, answer);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QCOMPARE(saved(game).size(), 1);
+    QCOMPARE(record.rounds().rowCount(), 1);
+}
+
+TORMELL_TEST_MAIN(TestScoreRecord)
+#include "tst_score_record.moc"
