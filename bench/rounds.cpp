@@ -5,6 +5,7 @@
 #include "exposure.h"
 #include "measure.h"
 #include "shown_game.h"
+#include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 
 #include <QEvent>
