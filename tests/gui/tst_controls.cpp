@@ -5,6 +5,7 @@
 #include "support/test_main.h"
 #include "widgets/canvas.h"
 #include "toolkit/errors.h"
+#include "toolkit/twips.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 constexpr int kMostGridLines = 11;
 constexpr int kSliderSteps = 10;
 
@@ -107,7 +107,7 @@ void TestControls::controlsHaveTheirNameKindPlaceAndText()
     auto* control = game.w().centralWidget()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
     QVERIFY(control);
     QVERIFY2(control->inherits(kind.toLatin1()), control->metaObject()->className());
-    const QRect pixels(QRectF(twips.topLeft() / kTwipsPerPixel, twips.size() / kTwipsPerPixel).toRect());
+    const QRect pixels(QRectF(twips.topLeft() / tk::kTwipsPerPixel, twips.size() / tk::kTwipsPerPixel).toRect());
     QCOMPARE(control->geometry(), pixels);
     if (!property.isEmpty())
         QCOMPARE(control->property(property).toString(), shown);
