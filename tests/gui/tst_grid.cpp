@@ -1,5 +1,6 @@
 // The background grid and the grid-line list that sets it.
 
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/items.h"
@@ -15,8 +16,6 @@
 #include <utility>
 
 namespace {
-
-constexpr float kSide = 6000;
 
 double toHundredths(double value)
 {
@@ -40,9 +39,9 @@ Grid gridOn(const Frm001& w)
             continue;
         if (l.borderColor() != QColor(Qt::black))
             ++grid.strays;
-        else if (l.x1() == 0 && l.x2() == kSide && l.y1() == l.y2())
+        else if (l.x1() == 0 && l.x2() == figure::kCanvasSide && l.y1() == l.y2())
             grid.across << toHundredths(l.y1());
-        else if (l.y1() == 0 && l.y2() == kSide && l.x1() == l.x2())
+        else if (l.y1() == 0 && l.y2() == figure::kCanvasSide && l.x1() == l.x2())
             grid.down << toHundredths(l.x1());
         else
             ++grid.strays;
@@ -58,7 +57,7 @@ QList<double> bandsFor(int lines)
 {
     QList<double> positions;
     for (int k = 1; k <= lines + 1; ++k)
-        positions << toHundredths(k * static_cast<double>(kSide) / (lines + 1));
+        positions << toHundredths(k * figure::kCanvasSide / (lines + 1));
     return positions;
 }
 

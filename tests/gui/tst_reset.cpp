@@ -1,6 +1,7 @@
 // The reset to the rest pose and the ready state.
 
 #include "core/body.h"
+#include "support/clock_period.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "widgets/canvas.h"
@@ -220,7 +221,7 @@ void ResetTest::resetLeavesTheClockAndTheGridAlone()
     Game g;
     Frm001& w = g.w();
     w.Command1_Click();
-    QCOMPARE(w.Timer1.interval(), 1000);
+    QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
     w.CmbNline->setEditText(QStringLiteral("3"));
     w.CmbNline_Click();
     w.CmbNline->setEditText(QStringLiteral("9")); // a reset must not read it
@@ -229,7 +230,7 @@ void ResetTest::resetLeavesTheClockAndTheGridAlone()
     const qint32 seconds = w.SEC_CNT;
 
     w.SUB_SETDEFAULT();
-    QCOMPARE(w.Timer1.interval(), 1000);
+    QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
     QStringList after;
     describeAll(after, "LinBG", w.figure().LinBG);
     QCOMPARE(after, grid);

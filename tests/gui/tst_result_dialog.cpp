@@ -2,6 +2,7 @@
 // goes when the main window closes.
 
 #include "support/checked_round.h"
+#include "support/clock_period.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "widgets/status_bar.h"
@@ -21,7 +22,6 @@ using figure::Y2;
 
 namespace {
 
-constexpr int kClockPeriodMs = 1000;
 constexpr int kNeverEnded = 2;
 constexpr int kGuardMs = 5000;
 

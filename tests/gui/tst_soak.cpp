@@ -9,6 +9,7 @@
 #include "support/canvas_points.h"
 #include "support/figure_points.h"
 #include "support/game.h"
+#include "support/grid_lines.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
 #include "widgets/canvas.h"
@@ -393,15 +394,14 @@ private:
                 for (int i = 0; i <= figure::kLastSegment; ++i)
                     if ((k == 0 || i == 0) && (*c)(k, i) != 0)
                         return fail(QStringLiteral("coordinate slot (%1,%2) is %3").arg(k).arg(i).arg((*c)(k, i)));
-        int lines = 0;
         for (int i = 0; i <= kGridItems; ++i) {
             const tk::Line& l = m_w.figure().LinBG(i);
             const bool across = l.x1() == 0 && l.x2() == kCanvasSide && l.y1() == l.y2();
             const bool down = l.y1() == 0 && l.y2() == kCanvasSide && l.x1() == l.x2();
             if (l.visible() && (i == 0 || !(across || down)))
                 return fail(QStringLiteral("grid line %1 is astray").arg(i));
-            lines += l.visible();
         }
+        const int lines = visibleGridLines(m_w.figure());
         if (lines != 2 * m_grid)
             return fail(QStringLiteral("%1 grid lines shown, %2 intervals expected").arg(lines).arg(m_grid));
         if (const auto dialogs = m_w.findChildren<FrmMSG*>().size(); dialogs > 1)
