@@ -86,7 +86,8 @@ QImage TestCanvas::render(qreal ratio)
 void TestCanvas::twipsMapToPixelsInsideTheFrame()
 {
     QCOMPARE(m_canvas->size(), QSize(kSidePixels, kSidePixels));
-    QCOMPARE(m_canvas->contentsRect(), QRect(kFramePixels, kFramePixels, kSidePixels - 2 * kFramePixels, kSidePixels - 2 * kFramePixels));
+    QCOMPARE(m_canvas->contentsRect(),
+        QRect(kFramePixels, kFramePixels, kSidePixels - 2 * kFramePixels, kSidePixels - 2 * kFramePixels));
     QCOMPARE(m_canvas->twipsAt(QPointF(kFramePixels, kFramePixels)), QPointF(0, 0));
     QCOMPARE(m_canvas->twipsAt(QPointF(kFramePixels + 100, kFramePixels + 50)), QPointF(1500, 750));
 }
@@ -135,7 +136,7 @@ void TestCanvas::hiddenItemsPaintNothing()
     label.setHeight(300);
     label.setBorderStyle(tk::BorderSolid);
     label.setCaption(QStringLiteral("9"));
-    for (tk::Item* item : std::initializer_list<tk::Item*>{m_line, m_disc, &label})
+    for (tk::Item* item : std::initializer_list<tk::Item*> {m_line, m_disc, &label})
         item->setVisible(false);
 
     const QImage image = render(1);

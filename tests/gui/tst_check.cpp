@@ -6,8 +6,8 @@
 #include "support/grid_lines.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
-#include "widgets/status_bar.h"
 #include "ui/result_dialog.h"
+#include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -68,7 +68,8 @@ private slots:
 
         // Drag the head handle onto the target's head (as near as a float lands).
         w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
-        w.Picture1_DragOver(static_cast<float>(w.figure().DXY_TGT(X2, 1)), static_cast<float>(w.figure().DXY_TGT(Y2, 1)));
+        w.Picture1_DragOver(
+            static_cast<float>(w.figure().DXY_TGT(X2, 1)), static_cast<float>(w.figure().DXY_TGT(Y2, 1)));
         // Typed but not chosen: only the check's own rebuild can show it.
         w.CmbNline->setEditText(QStringLiteral("3"));
 

@@ -54,7 +54,8 @@ private slots:
             QVERIFY(!w.figure().LblPOI(i).visible());
             QVERIFY(!w.figure().LinA(i).visible());
             QVERIFY(!w.figure().ShpEXP(i).visible());
-            QCOMPARE(w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - figure::kHandleHalf));
+            QCOMPARE(
+                w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - figure::kHandleHalf));
             QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - figure::kHandleHalf));
             QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
         }

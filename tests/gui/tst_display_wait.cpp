@@ -5,10 +5,10 @@
 #include "support/draw_scripts.h"
 #include "support/game.h"
 #include "support/test_main.h"
+#include "ui/result_dialog.h"
 #include "widgets/error_boundary.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
-#include "ui/result_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -11,7 +11,6 @@
 #include <QCursor>
 #include <QLineF>
 #include <QtTest>
-
 #include <algorithm>
 #include <array>
 
@@ -45,7 +44,7 @@ struct Figure {
 
 Figure figureOf(const Frm001& w)
 {
-    Figure f{w.figure().DXY_USR, {}, {}};
+    Figure f {w.figure().DXY_USR, {}, {}};
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
         f.handles[i] = centreOf(w.figure().LblPOI(i));
         f.discs[i] = centreOf(w.figure().ShpPOINT(i));
@@ -112,8 +111,10 @@ struct Round {
             const QString where = QStringLiteral("joint %1").arg(i);
             QVERIFY2(near(centreOf(w.figure().LblPOI(i)), jointOf(w.figure(), i)), qPrintable(where));
             QVERIFY2(near(centreOf(w.figure().ShpPOINT(i)), jointOf(w.figure(), i)), qPrintable(where));
-            QVERIFY2(near(QPointF(w.figure().LinB(i).x2(), w.figure().LinB(i).y2()), jointOf(w.figure(), i)), qPrintable(where));
-            QVERIFY2(near(QPointF(w.figure().LinB(i).x1(), w.figure().LinB(i).y1()), segmentStart(w, i)), qPrintable(where));
+            QVERIFY2(near(QPointF(w.figure().LinB(i).x2(), w.figure().LinB(i).y2()), jointOf(w.figure(), i)),
+                qPrintable(where));
+            QVERIFY2(
+                near(QPointF(w.figure().LinB(i).x1(), w.figure().LinB(i).y1()), segmentStart(w, i)), qPrintable(where));
         }
         QVERIFY(w.figure().DTT_USR == anglesAtStart);
         QVERIFY(trunkOf(w) == trunkAtStart);

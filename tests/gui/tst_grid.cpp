@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QtTest>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -112,8 +111,8 @@ void GridTest::choosingACountDrawsExactlyThatGrid_data()
     QTest::addColumn<QList<double>>("positions");
     QTest::newRow("7 lines every 750") << QStringList {"7"}
                                        << QList<double> {750, 1500, 2250, 3000, 3750, 4500, 5250, 6000};
-    QTest::newRow("11 lines every 500")
-        << QStringList {"11"} << QList<double> {500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000};
+    QTest::newRow("11 lines every 500") << QStringList {
+        "11"} << QList<double> {500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000};
     QTest::newRow("3 after 11 leaves no finer line")
         << QStringList {"11", "3"} << QList<double> {1500, 3000, 4500, 6000};
     QTest::newRow("0 leaves only the edge lines") << QStringList {"11", "0"} << QList<double> {6000};

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <functional>
 #include <optional>
 
@@ -91,7 +90,7 @@ void TestLifeCycle::aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose()
     QVERIFY(main);
     QVERIFY(m_titleShownAt && m_mainShownAt);
     QVERIFY2(*m_mainShownAt - *m_titleShownAt >= kTitleSeconds,
-             qPrintable(QString::number(*m_mainShownAt - *m_titleShownAt)));
+        qPrintable(QString::number(*m_mainShownAt - *m_titleShownAt)));
     QVERIFY(!title->isVisible());
     QVERIFY(main->isVisible());
     QCOMPARE(main->windowTitle(), QStringLiteral("Tormell"));

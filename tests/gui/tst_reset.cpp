@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QtTest>
-
 #include <cmath>
 
 using figure::X2;
@@ -30,7 +29,8 @@ bool playUntilMidRound(Frm001& w)
     w.LblPOI_DragOver(2, 500, 300);
     w.LblPOI_DragOver(9, 10, 20);
     w.Timer1_Timer();
-    return w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3) && w.figure().DXY_USR(Y2, 9) != w.figure().DXY_DEF(Y2, 9);
+    return w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3)
+        && w.figure().DXY_USR(Y2, 9) != w.figure().DXY_DEF(Y2, 9);
 }
 
 bool indexZeroSlotsAreEmpty(const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
@@ -140,8 +140,10 @@ void ResetTest::resetAfterADragReturnsToTheReadyState()
 
     constexpr double kFloatRounding = 1e-3;
     for (int i = 1; i <= figure::kLastSegment; ++i) {
-        QVERIFY(std::abs(w.figure().ShpPOINT(i).left() + figure::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
-        QVERIFY(std::abs(w.figure().ShpPOINT(i).top() + figure::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
+        QVERIFY(
+            std::abs(w.figure().ShpPOINT(i).left() + figure::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
+        QVERIFY(
+            std::abs(w.figure().ShpPOINT(i).top() + figure::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
         QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
         QCOMPARE(w.figure().LinB(i).y2(), static_cast<float>(w.figure().DXY_DEF(Y2, i)));
         QVERIFY(w.figure().LinB(i).visible());

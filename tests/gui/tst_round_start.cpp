@@ -148,10 +148,14 @@ private slots:
                 QVERIFY(w.figure().ShpEXP(i).visible());
                 QCOMPARE(w.figure().LinA(i).x2(), static_cast<float>(w.figure().DXY_TGT(X2, i)));
                 QCOMPARE(w.figure().LinA(i).y2(), static_cast<float>(w.figure().DXY_TGT(Y2, i)));
-                QCOMPARE(w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kHandleHalf));
-                QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kHandleHalf));
-                QCOMPARE(w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kMarkerHalf));
-                QCOMPARE(w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kMarkerHalf));
+                QCOMPARE(
+                    w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kHandleHalf));
+                QCOMPARE(
+                    w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kHandleHalf));
+                QCOMPARE(
+                    w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kMarkerHalf));
+                QCOMPARE(
+                    w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kMarkerHalf));
             }
             verifyTrunkColour(w, QColor(0xFF, 0x00, 0x00));
             QCOMPARE(w.StatusBar1->text(), QStringLiteral("before"));
