@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QString>
+#include <cstdlib>
 #include <memory>
 
 namespace bench {
@@ -31,12 +32,13 @@ struct ProbeGame {
 
     /// Loads the main window (hiding `titleWindow`, as at start-up), waits
     /// until it is exposed and painted, and types `displaySeconds` into its
-    /// display-time box. Null if the window never appeared.
+    /// display-time box. A window that never appears ends the probe with a
+    /// failure: there would be nothing to measure.
     std::unique_ptr<Frm001> showMainWindow(const QString& displaySeconds, QWidget* titleWindow = nullptr)
     {
         std::unique_ptr<Frm001> window(Frm001::load({clock, random, QPointer<QWidget>(titleWindow)}));
         if (!waitUntilExposed(*window))
-            return nullptr;
+            std::exit(EXIT_FAILURE); // waitUntilExposed has said why
         window->Text1->setText(displaySeconds);
         return window;
     }
