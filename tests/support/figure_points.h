@@ -22,8 +22,8 @@ inline QPointF centreOf(const tk::BoxItem& box)
     return {box.left() + figure::kHandleHalf, box.top() + figure::kHandleHalf};
 }
 
-/// Equal up to the float rounding of item geometry: twip values below 10000
-/// keep two decimals in a float.
+/// Equal up to the float rounding of item geometry, with room to spare: a float
+/// holds a twip value below 10000 to within a thousandth.
 inline bool near(QPointF a, QPointF b)
 {
     constexpr double kSlack = 0.01;
