@@ -4,12 +4,12 @@
 // device-pixel ratio (the driver sets QT_SCALE_FACTOR).
 
 #include "core/body.h"
+#include "core/figure.h"
 #include "exposure.h"
 #include "measure.h"
-#include "shown_game.h"
-#include "widgets/canvas.h"
-#include "widgets/error_boundary.h"
+#include "probe_game.h"
 #include "toolkit/twips.h"
+#include "widgets/canvas.h"
 
 #include <QMouseEvent>
 #include <cmath>
@@ -41,19 +41,19 @@ void send(tk::Canvas& canvas, QEvent::Type type, QPointF at, Qt::MouseButton but
 
 int main(int argc, char** argv)
 {
-    tk::Application app(argc, argv);
-    bench::ShownGame game;
-    if (!game.ready())
-        return EXIT_FAILURE;
-    Frm001* window = game.window;
+    bench::ProbeGame game(argc, argv);
+    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
     window->Command1_Click();
     QCoreApplication::processEvents();
 
     tk::Canvas& canvas = *window->Picture1;
     const tk::Label& handle = window->figure().LblPOI(kJoint);
-    const QPointF inside = canvas.contentsRect().topLeft();
-    const QPointF grab
-        = inside + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);
+    // Where the handle's centre lies on the canvas widget, inside its frame.
+    const auto handleCentre = [&canvas, &handle] {
+        return canvas.contentsRect().topLeft()
+            + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);
+    };
+    const QPointF grab = handleCentre();
     send(canvas, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
     if (canvas.draggedLabel() != &handle) {
         std::fputs("the press did not start a drag of the handle\n", stderr);
@@ -86,17 +86,15 @@ int main(int argc, char** argv)
     send(canvas, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 
     // Every move must have reached the handler: the handle ends under the pointer.
-    const QPointF handleCentre
-        = inside + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);
+    const QPointF followed = handleCentre();
     constexpr double kTolerancePixels = 1;
-    if (window->POI_SEL != kJoint || std::abs(handleCentre.x() - at.x()) > kTolerancePixels
-        || std::abs(handleCentre.y() - at.y()) > kTolerancePixels) {
+    if (window->POI_SEL != kJoint || std::abs(followed.x() - at.x()) > kTolerancePixels
+        || std::abs(followed.y() - at.y()) > kTolerancePixels) {
         std::fputs("the handle did not follow the pointer\n", stderr);
         return EXIT_FAILURE;
     }
 
     bench::report("drag_us", bench::summarise(samples));
     bench::report("device_pixel_ratio", canvas.devicePixelRatioF());
-    delete window;
     return EXIT_SUCCESS;
 }

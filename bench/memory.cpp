@@ -3,8 +3,7 @@
 // shows as growth.
 
 #include "measure.h"
-#include "shown_game.h"
-#include "widgets/error_boundary.h"
+#include "probe_game.h"
 
 #include <cstdlib>
 
@@ -20,11 +19,8 @@ constexpr int kRoundsPerEventPass = 10;
 
 int main(int argc, char** argv)
 {
-    tk::Application app(argc, argv);
-    bench::ShownGame game;
-    if (!game.ready())
-        return EXIT_FAILURE;
-    Frm001* window = game.window;
+    bench::ProbeGame game(argc, argv);
+    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
 
     for (int round = 1; round <= kRounds; ++round) {
         window->Command1_Click();
@@ -39,7 +35,5 @@ int main(int argc, char** argv)
     bench::reportInteger("rss_final_kib", bench::statusKiB("VmRSS"));
     bench::reportInteger("baseline_rounds", kBaselineRounds);
     bench::reportInteger("rounds", kRounds);
-
-    delete window;
     return EXIT_SUCCESS;
 }

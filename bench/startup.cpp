@@ -5,30 +5,23 @@
 #include "app/module1.h"
 #include "app/title_window.h"
 #include "exposure.h"
-#include "record/score_store.h"
-#include "toolkit/clock.h"
-#include "widgets/error_boundary.h"
-#include "toolkit/random_source.h"
-#include "ui/main_window.h"
+#include "probe_game.h"
 
 #include <cstring>
 
 int main(int argc, char** argv)
 {
     const bool untilMainWindow = argc > 1 && std::strcmp(argv[1], "--main-window") == 0;
-    tk::Application app(argc, argv);
+    bench::ProbeGame game(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tormell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
-    tk::SteadyClock clock;
-    tk::ClockSeededRandom random;
     const bench::ExposureWatch watch(
         [untilMainWindow](const QWidget& widget) {
             return untilMainWindow ? qobject_cast<const Frm001*>(&widget) != nullptr
                                    : qobject_cast<const Form1*>(&widget) != nullptr;
         },
         bench::reportExposedAndExit);
-    record::ScoreStore scores(record::ScoreStore::defaultPath()); // as the game starts: nothing is read yet
-    Module1 module(clock, random, scores);
+    Module1 module(game.clock, game.random, game.scores);
     module.Main();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // The canvas: where twips land in pixels, and what its items paint.
 
+#include "support/canvas_points.h"
 #include "support/test_main.h"
 #include "widgets/canvas.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr double kSideTwips = 6000;
 constexpr int kSidePixels = 400;
-constexpr int kFrame = 2; // the sunken border, in pixels
 
 // Darker than any anti-aliased fringe of white.
 bool dark(const QImage& image, QPoint logical)
@@ -86,9 +86,10 @@ QImage TestCanvas::render(qreal ratio)
 void TestCanvas::twipsMapToPixelsInsideTheFrame()
 {
     QCOMPARE(m_canvas->size(), QSize(kSidePixels, kSidePixels));
-    QCOMPARE(m_canvas->contentsRect(), QRect(kFrame, kFrame, kSidePixels - 2 * kFrame, kSidePixels - 2 * kFrame));
-    QCOMPARE(m_canvas->twipsAt(QPointF(kFrame, kFrame)), QPointF(0, 0));
-    QCOMPARE(m_canvas->twipsAt(QPointF(kFrame + 100, kFrame + 50)), QPointF(1500, 750));
+    QCOMPARE(m_canvas->contentsRect(),
+        QRect(kFramePixels, kFramePixels, kSidePixels - 2 * kFramePixels, kSidePixels - 2 * kFramePixels));
+    QCOMPARE(m_canvas->twipsAt(QPointF(kFramePixels, kFramePixels)), QPointF(0, 0));
+    QCOMPARE(m_canvas->twipsAt(QPointF(kFramePixels + 100, kFramePixels + 50)), QPointF(1500, 750));
 }
 
 void TestCanvas::itemsPaintAtTheirTwips_data()
@@ -105,23 +106,23 @@ void TestCanvas::itemsPaintAtTheirTwips()
     const QImage image = render(ratio);
 
     // The line: 1500 twips down is 100 px inside the frame, 3 px thick.
-    const int lineY = kFrame + 100;
-    for (const int x : {kFrame + 110, kFrame + 200, kFrame + 290})
+    const int lineY = kFramePixels + 100;
+    for (const int x : {kFramePixels + 110, kFramePixels + 200, kFramePixels + 290})
         QVERIFY2(dark(image, {x, lineY}), qPrintable(QString::number(x)));
-    QVERIFY(white(image, {kFrame + 200, lineY - 5}));
-    QVERIFY(white(image, {kFrame + 200, lineY + 5}));
-    QVERIFY(white(image, {kFrame + 80, lineY})); // before its start
+    QVERIFY(white(image, {kFramePixels + 200, lineY - 5}));
+    QVERIFY(white(image, {kFramePixels + 200, lineY + 5}));
+    QVERIFY(white(image, {kFramePixels + 80, lineY})); // before its start
 
     // The disc: centre (200, 80) px, radius 7.5 px.
-    const QPoint centre(kFrame + 200, kFrame + 80);
+    const QPoint centre(kFramePixels + 200, kFramePixels + 80);
     QVERIFY(dark(image, centre));
     QVERIFY(white(image, centre + QPoint(10, 0)));
     QVERIFY(white(image, centre - QPoint(0, 10)));
     QVERIFY(white(image, centre + QPoint(6, 6))); // inside the box, outside the circle
 
     // The inside is painted white to the frame, the frame is not.
-    QVERIFY(white(image, {kFrame, kFrame}));
-    QVERIFY(white(image, {kSidePixels - kFrame - 1, kSidePixels - kFrame - 1}));
+    QVERIFY(white(image, {kFramePixels, kFramePixels}));
+    QVERIFY(white(image, {kSidePixels - kFramePixels - 1, kSidePixels - kFramePixels - 1}));
     QVERIFY(!white(image, {0, kSidePixels / 2}));
 }
 
@@ -135,7 +136,7 @@ void TestCanvas::hiddenItemsPaintNothing()
     label.setHeight(300);
     label.setBorderStyle(tk::BorderSolid);
     label.setCaption(QStringLiteral("9"));
-    for (tk::Item* item : std::initializer_list<tk::Item*>{m_line, m_disc, &label})
+    for (tk::Item* item : std::initializer_list<tk::Item*> {m_line, m_disc, &label})
         item->setVisible(false);
 
     const QImage image = render(1);
@@ -147,7 +148,7 @@ void TestCanvas::hiddenItemsPaintNothing()
     QCOMPARE(painted, 0);
 
     label.setVisible(true); // the same label shown does paint
-    QVERIFY(!white(render(1), {kFrame + 20, kFrame + 20}));
+    QVERIFY(!white(render(1), {kFramePixels + 20, kFramePixels + 20}));
 }
 
 TORMELL_TEST_MAIN(TestCanvas)

@@ -1,10 +1,13 @@
 // CHEK through the real window: what it stops, shows, scores and reports.
 
+#include "support/clock_period.h"
+#include "support/draw_scripts.h"
 #include "support/game.h"
+#include "support/grid_lines.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
-#include "widgets/status_bar.h"
 #include "ui/result_dialog.h"
+#include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,10 +21,6 @@ using figure::Y2;
 namespace {
 
 using namespace verdict;
-
-// Every draw 0.1 makes START pick the neck alone and swing it by 64 degrees.
-constexpr float kNeckOnlyDraw = 0.1f;
-constexpr int kClockPeriodMs = 1000;
 
 // Whole-number joints keep the ratio exact: all joints on one spot, the target
 // moves joint 1 by (300, 400), 500 twips, and the player goes `fraction` of
@@ -48,14 +47,6 @@ QString statusFor(const QString& verdict, int score)
     return verdict + QStringLiteral("  ") + QString::number(score) + QStringLiteral("点");
 }
 
-int visibleGridLines(Frm001& w)
-{
-    int count = 0;
-    for (int i = 1; i <= w.figure().LinBG.last; ++i)
-        count += w.figure().LinBG(i).visible() ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 class TestCheck : public QObject {
@@ -77,7 +68,8 @@ private slots:
 
         // Drag the head handle onto the target's head (as near as a float lands).
         w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
-        w.Picture1_DragOver(static_cast<float>(w.figure().DXY_TGT(X2, 1)), static_cast<float>(w.figure().DXY_TGT(Y2, 1)));
+        w.Picture1_DragOver(
+            static_cast<float>(w.figure().DXY_TGT(X2, 1)), static_cast<float>(w.figure().DXY_TGT(Y2, 1)));
         // Typed but not chosen: only the check's own rebuild can show it.
         w.CmbNline->setEditText(QStringLiteral("3"));
 
@@ -90,7 +82,7 @@ private slots:
         }
         QVERIFY2(w.SCORE >= 99, qPrintable(QString::number(w.SCORE)));
         QCOMPARE(w.StatusBar1->text(), statusFor(kVeryGood, w.SCORE));
-        QCOMPARE(visibleGridLines(w), 2 * 4); // three lines each way: four intervals
+        QCOMPARE(visibleGridLines(w.figure()), 2 * 4); // three lines each way: four intervals
 
         FrmMSG* dialog = w.resultDialog();
         QVERIFY(dialog);

@@ -3,8 +3,9 @@
 
 #include "support/game.h"
 #include "support/test_main.h"
-#include "widgets/canvas.h"
 #include "toolkit/errors.h"
+#include "toolkit/twips.h"
+#include "widgets/canvas.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 constexpr int kMostGridLines = 11;
 constexpr int kSliderSteps = 10;
 
@@ -40,8 +40,7 @@ QWidget* focusedControl()
     return focus;
 }
 
-template <class Array>
-void checkIndexRange(const Array& array, int first, int last)
+template <class Array> void checkIndexRange(const Array& array, int first, int last)
 {
     for (int i = first; i <= last; ++i)
         QCOMPARE(array(i).index(), i);
@@ -73,8 +72,8 @@ void TestControls::controlsHaveTheirNameKindPlaceAndText_data()
     QTest::addColumn<QString>("shown"); // after load
 
     const auto row = [](const char* name, const char* kind, QRectF twips, const char* property, const QString& shown) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind) << twips
-                            << QByteArray(property) << shown;
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind) << twips << QByteArray(property)
+                            << shown;
     };
     row("Picture1", "tk::Canvas", {0, 0, 6000, 6000}, "", {});
     row("Shape1", "QFrame", {0, 6120, 6015, 615}, "", {});
@@ -107,7 +106,7 @@ void TestControls::controlsHaveTheirNameKindPlaceAndText()
     auto* control = game.w().centralWidget()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
     QVERIFY(control);
     QVERIFY2(control->inherits(kind.toLatin1()), control->metaObject()->className());
-    const QRect pixels(QRectF(twips.topLeft() / kTwipsPerPixel, twips.size() / kTwipsPerPixel).toRect());
+    const QRect pixels(QRectF(twips.topLeft() / tk::kTwipsPerPixel, twips.size() / tk::kTwipsPerPixel).toRect());
     QCOMPARE(control->geometry(), pixels);
     if (!property.isEmpty())
         QCOMPARE(control->property(property).toString(), shown);
@@ -119,7 +118,7 @@ void TestControls::listsAndRangesOfferTheirChoices()
 {
     Game game;
     Frm001& w = game.w();
-    QCOMPARE(itemsOf(w.Combo1), (QStringList{"1", "2", "3"}));
+    QCOMPARE(itemsOf(w.Combo1), (QStringList {"1", "2", "3"}));
     QVERIFY(!w.Combo1->isEditable());
     QStringList lines;
     for (int n = 0; n <= kMostGridLines; ++n)
@@ -139,7 +138,7 @@ void TestControls::statusBarAndPanelShowJapanese()
     Frm001& w = game.w();
     auto* statusText = w.StatusBar1->findChild<QLabel*>(QStringLiteral("text"));
     QVERIFY(statusText);
-    for (const QWidget* widget : std::initializer_list<const QWidget*>{statusText, w.Label4, w.Command1}) {
+    for (const QWidget* widget : std::initializer_list<const QWidget*> {statusText, w.Label4, w.Command1}) {
         const QFont font = widget->font();
         QVERIFY(!QFontInfo(font).family().isEmpty());
         QVERIFY2(QFontMetrics(font).inFont(u'ゴ'), qPrintable(QFontInfo(font).family()));
@@ -156,8 +155,8 @@ void TestControls::tabVisitsTheControlsInOrder()
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
-    const QList<QWidget*> order{w.Picture1, w.Command1, w.Text1,    w.Command2, w.Command3,
-                                w.Slider1,  w.Combo1,   w.CmbNline, w.Command4, w.Picture1};
+    const QList<QWidget*> order {w.Picture1, w.Command1, w.Text1, w.Command2, w.Command3, w.Slider1, w.Combo1,
+        w.CmbNline, w.Command4, w.Picture1};
     w.Picture1->setFocus(Qt::TabFocusReason);
     QCOMPARE(focusedControl(), w.Picture1);
     for (qsizetype i = 1; i < order.size(); ++i) {

@@ -1,12 +1,14 @@
 // Handlers that run while START shows its target: its display wait processes
 // every pending event, so anything the player does lands in the middle of START.
 
+#include "support/clock_period.h"
+#include "support/draw_scripts.h"
 #include "support/game.h"
 #include "support/test_main.h"
+#include "ui/result_dialog.h"
 #include "widgets/error_boundary.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
-#include "ui/result_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,12 +18,6 @@
 #include <functional>
 
 namespace {
-
-// The draw that makes START pick segment p.
-float drawFor(int p)
-{
-    return static_cast<float>((p - 0.5) / 9);
-}
 
 // Runs START with `inside` queued so that it runs in START's display wait.
 void startWith(Frm001& w, const std::function<void()>& inside)
@@ -38,7 +34,7 @@ void startWith(Frm001& w, const std::function<void()>& inside)
 void verifyReproducing(Frm001& w)
 {
     QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
-    QCOMPARE(w.Timer1.interval(), 1000);
+    QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
         QVERIFY(!w.figure().LinA(i).visible());
         QVERIFY(!w.figure().ShpEXP(i).visible());
@@ -60,9 +56,9 @@ private slots:
     {
         Game g;
         Frm001& w = g.w();
-        g.random.setDraws({drawFor(1), 0.75f});
+        g.random.setDraws(script({1}));
         startWith(w, [&] {
-            g.random.setDraws({drawFor(9), 0.75f, 0.5f});
+            g.random.setDraws(script({9}));
             w.Command1->click();
             verifyReproducing(w);
         });
@@ -78,7 +74,7 @@ private slots:
     {
         Game g;
         Frm001& w = g.w();
-        g.random.setDraws({drawFor(3), 0.75f});
+        g.random.setDraws(script({3}));
         startWith(w, [&] {
             w.Command2->click();
             QVERIFY(w.StatusBar1->text().endsWith(QStringLiteral("  0点"))); // the player never moved

@@ -1,20 +1,18 @@
 // Dragging joints with real presses, moves and releases on the canvas.
 
 #include "core/body.h"
+#include "support/canvas_points.h"
+#include "support/figure_points.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "widgets/canvas.h"
-#include "toolkit/twips.h"
 
 #include <QComboBox>
 #include <QCursor>
 #include <QLineF>
 #include <QtTest>
-
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdlib>
 
 using figure::X1;
 using figure::X2;
@@ -23,36 +21,8 @@ using figure::Y2;
 
 namespace {
 
-constexpr int kFramePixels = 2; // the canvas's sunken border
 constexpr int kStepPixels = 4; // well inside the 15-pixel handle, so a step stays on it
-constexpr double kSlack = 0.01; // float rounding of twip values below 10000
 const QPoint kDragBy(20, -10); // (+300, -150) twips
-
-QPointF twipsOf(QPoint px)
-{
-    return {tk::twipsFromPixels(px.x() - kFramePixels), tk::twipsFromPixels(px.y() - kFramePixels)};
-}
-
-QPoint pixelOf(QPointF twips)
-{
-    return {static_cast<int>(std::lround(tk::pixelsFromTwips(twips.x()))) + kFramePixels,
-            static_cast<int>(std::lround(tk::pixelsFromTwips(twips.y()))) + kFramePixels};
-}
-
-bool near(QPointF a, QPointF b)
-{
-    return std::abs(a.x() - b.x()) < kSlack && std::abs(a.y() - b.y()) < kSlack;
-}
-
-QPointF centreOf(const tk::BoxItem& box)
-{
-    return {box.left() + figure::kHandleHalf, box.top() + figure::kHandleHalf};
-}
-
-QPointF joint(const Frm001& w, int i)
-{
-    return {w.figure().DXY_USR(X2, i), w.figure().DXY_USR(Y2, i)};
-}
 
 QPointF segmentStart(const Frm001& w, int i)
 {
@@ -74,7 +44,7 @@ struct Figure {
 
 Figure figureOf(const Frm001& w)
 {
-    Figure f{w.figure().DXY_USR, {}, {}};
+    Figure f {w.figure().DXY_USR, {}, {}};
     for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
         f.handles[i] = centreOf(w.figure().LblPOI(i));
         f.discs[i] = centreOf(w.figure().ShpPOINT(i));
@@ -139,10 +109,12 @@ struct Round {
         const Frm001& w = g.w();
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
             const QString where = QStringLiteral("joint %1").arg(i);
-            QVERIFY2(near(centreOf(w.figure().LblPOI(i)), joint(w, i)), qPrintable(where));
-            QVERIFY2(near(centreOf(w.figure().ShpPOINT(i)), joint(w, i)), qPrintable(where));
-            QVERIFY2(near(QPointF(w.figure().LinB(i).x2(), w.figure().LinB(i).y2()), joint(w, i)), qPrintable(where));
-            QVERIFY2(near(QPointF(w.figure().LinB(i).x1(), w.figure().LinB(i).y1()), segmentStart(w, i)), qPrintable(where));
+            QVERIFY2(near(centreOf(w.figure().LblPOI(i)), jointOf(w.figure(), i)), qPrintable(where));
+            QVERIFY2(near(centreOf(w.figure().ShpPOINT(i)), jointOf(w.figure(), i)), qPrintable(where));
+            QVERIFY2(near(QPointF(w.figure().LinB(i).x2(), w.figure().LinB(i).y2()), jointOf(w.figure(), i)),
+                qPrintable(where));
+            QVERIFY2(
+                near(QPointF(w.figure().LinB(i).x1(), w.figure().LinB(i).y1()), segmentStart(w, i)), qPrintable(where));
         }
         QVERIFY(w.figure().DTT_USR == anglesAtStart);
         QVERIFY(trunkOf(w) == trunkAtStart);
@@ -173,17 +145,17 @@ private slots:
         QFETCH(int, joint);
         Round r;
         const Figure before = figureOf(r.g.w());
-        const QPoint from = pixelOf(::joint(r.g.w(), joint));
+        const QPoint from = pixelOf(jointOf(r.g.w().figure(), joint));
         r.press(from);
         r.moveTo(from + kDragBy);
         r.release();
         const Frm001& w = r.g.w();
-        QVERIFY(near(::joint(w, joint), twipsOf(from + kDragBy)));
+        QVERIFY(near(jointOf(w.figure(), joint), twipsOf(from + kDragBy)));
         QCOMPARE(segmentStart(w, joint), QPointF(before.pose(X1, joint), before.pose(Y1, joint)));
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
             if (i == joint)
                 continue;
-            QCOMPARE(::joint(w, i), QPointF(before.pose(X2, i), before.pose(Y2, i)));
+            QCOMPARE(jointOf(w.figure(), i), QPointF(before.pose(X2, i), before.pose(Y2, i)));
             QCOMPARE(segmentStart(w, i), QPointF(before.pose(X1, i), before.pose(Y1, i)));
         }
     }
@@ -203,16 +175,16 @@ private slots:
         const int hand = elbow + 1;
         Round r;
         const Frm001& w = r.g.w();
-        const QPointF elbowBefore = joint(w, elbow);
-        const QPointF handBefore = joint(w, hand);
+        const QPointF elbowBefore = jointOf(w.figure(), elbow);
+        const QPointF handBefore = jointOf(w.figure(), hand);
         const QPoint from = pixelOf(elbowBefore);
         r.press(from);
         r.moveTo(from + kDragBy);
         r.release();
-        QVERIFY(near(joint(w, elbow), twipsOf(from + kDragBy)));
-        QVERIFY(near(joint(w, hand) - handBefore, joint(w, elbow) - elbowBefore));
-        QVERIFY(near(segmentStart(w, hand), joint(w, elbow)));
-        QVERIFY(near(joint(w, hand) - segmentStart(w, hand), handBefore - elbowBefore));
+        QVERIFY(near(jointOf(w.figure(), elbow), twipsOf(from + kDragBy)));
+        QVERIFY(near(jointOf(w.figure(), hand) - handBefore, jointOf(w.figure(), elbow) - elbowBefore));
+        QVERIFY(near(segmentStart(w, hand), jointOf(w.figure(), elbow)));
+        QVERIFY(near(jointOf(w.figure(), hand) - segmentStart(w, hand), handBefore - elbowBefore));
     }
 
     // Guards against a hand drag pulling its elbow along.
@@ -220,17 +192,17 @@ private slots:
     {
         Round r;
         const Frm001& w = r.g.w();
-        const QPoint elbow = pixelOf(joint(w, 2));
+        const QPoint elbow = pixelOf(jointOf(w.figure(), 2));
         r.press(elbow);
         r.moveTo(elbow + kDragBy);
         r.release();
-        const QPointF elbowAfter = joint(w, 2);
-        const QPoint hand = pixelOf(joint(w, 3));
+        const QPointF elbowAfter = jointOf(w.figure(), 2);
+        const QPoint hand = pixelOf(jointOf(w.figure(), 3));
         r.press(hand);
         r.moveTo(hand + QPoint(-15, 20));
         r.release();
-        QCOMPARE(joint(w, 2), elbowAfter);
-        QVERIFY(near(joint(w, 3), twipsOf(hand + QPoint(-15, 20))));
+        QCOMPARE(jointOf(w.figure(), 2), elbowAfter);
+        QVERIFY(near(jointOf(w.figure(), 3), twipsOf(hand + QPoint(-15, 20))));
         QVERIFY(near(segmentStart(w, 3), elbowAfter));
     }
 
@@ -239,10 +211,10 @@ private slots:
     {
         Round r;
         const QPoint bare(300, 60); // clear of every handle
-        r.press(pixelOf(joint(r.g.w(), 1)));
+        r.press(pixelOf(jointOf(r.g.w().figure(), 1)));
         r.moveTo(bare, true);
         QCOMPARE(r.g.w().POI_SEL, qint16(1));
-        QVERIFY(near(joint(r.g.w(), 1), twipsOf(bare)));
+        QVERIFY(near(jointOf(r.g.w().figure(), 1), twipsOf(bare)));
         r.release();
     }
 
@@ -251,16 +223,16 @@ private slots:
     {
         Round r;
         const Frm001& w = r.g.w();
-        const QPoint leftFoot = pixelOf(joint(w, 7));
-        const QPoint rightFoot = pixelOf(joint(w, 9));
+        const QPoint leftFoot = pixelOf(jointOf(w.figure(), 7));
+        const QPoint rightFoot = pixelOf(jointOf(w.figure(), 9));
         r.press(leftFoot);
         r.moveTo(leftFoot + QPoint(5, 0));
         r.moveTo(rightFoot, true);
         QCOMPARE(w.POI_SEL, qint16(9));
         r.moveTo(rightFoot + QPoint(0, -10));
         r.release();
-        QVERIFY(near(joint(w, 7), twipsOf(leftFoot + QPoint(5, 0))));
-        QVERIFY(near(joint(w, 9), twipsOf(rightFoot + QPoint(0, -10))));
+        QVERIFY(near(jointOf(w.figure(), 7), twipsOf(leftFoot + QPoint(5, 0))));
+        QVERIFY(near(jointOf(w.figure(), 9), twipsOf(rightFoot + QPoint(0, -10))));
     }
 
     // Guards against moves off the canvas (still sent to it while it holds the mouse) moving the joint.
@@ -277,11 +249,11 @@ private slots:
         QFETCH(QPoint, offCanvas);
         Round r;
         QVERIFY(!r.g.w().Picture1->rect().contains(offCanvas));
-        r.press(pixelOf(joint(r.g.w(), 5)));
+        r.press(pixelOf(jointOf(r.g.w().figure(), 5)));
         r.moveTo(lastOnCanvas);
         r.moveTo(offCanvas, true);
         r.release();
-        QVERIFY(near(joint(r.g.w(), 5), twipsOf(lastOnCanvas)));
+        QVERIFY(near(jointOf(r.g.w().figure(), 5), twipsOf(lastOnCanvas)));
     }
 
     // Guards against joints being draggable while the handles are hidden before START.
@@ -290,7 +262,7 @@ private slots:
         Round r(false);
         const Frm001& w = r.g.w();
         const Figure before = figureOf(w);
-        const QPoint disc = pixelOf(joint(w, 1));
+        const QPoint disc = pixelOf(jointOf(w.figure(), 1));
         QVERIFY(w.figure().ShpPOINT(1).visible());
         r.press(disc);
         QVERIFY(!w.Picture1->draggedLabel());

@@ -1,5 +1,6 @@
 // The background grid and the grid-line list that sets it.
 
+#include "core/body.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "toolkit/items.h"
@@ -8,15 +9,12 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QtTest>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
 
 namespace {
-
-constexpr float kSide = 6000;
 
 double toHundredths(double value)
 {
@@ -40,9 +38,9 @@ Grid gridOn(const Frm001& w)
             continue;
         if (l.borderColor() != QColor(Qt::black))
             ++grid.strays;
-        else if (l.x1() == 0 && l.x2() == kSide && l.y1() == l.y2())
+        else if (l.x1() == 0 && l.x2() == figure::kCanvasSide && l.y1() == l.y2())
             grid.across << toHundredths(l.y1());
-        else if (l.y1() == 0 && l.y2() == kSide && l.x1() == l.x2())
+        else if (l.y1() == 0 && l.y2() == figure::kCanvasSide && l.x1() == l.x2())
             grid.down << toHundredths(l.x1());
         else
             ++grid.strays;
@@ -58,7 +56,7 @@ QList<double> bandsFor(int lines)
 {
     QList<double> positions;
     for (int k = 1; k <= lines + 1; ++k)
-        positions << toHundredths(k * static_cast<double>(kSide) / (lines + 1));
+        positions << toHundredths(k * figure::kCanvasSide / (lines + 1));
     return positions;
 }
 
@@ -113,8 +111,8 @@ void GridTest::choosingACountDrawsExactlyThatGrid_data()
     QTest::addColumn<QList<double>>("positions");
     QTest::newRow("7 lines every 750") << QStringList {"7"}
                                        << QList<double> {750, 1500, 2250, 3000, 3750, 4500, 5250, 6000};
-    QTest::newRow("11 lines every 500")
-        << QStringList {"11"} << QList<double> {500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000};
+    QTest::newRow("11 lines every 500") << QStringList {
+        "11"} << QList<double> {500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000};
     QTest::newRow("3 after 11 leaves no finer line")
         << QStringList {"11", "3"} << QList<double> {1500, 3000, 4500, 6000};
     QTest::newRow("0 leaves only the edge lines") << QStringList {"11", "0"} << QList<double> {6000};

@@ -1,6 +1,7 @@
 // A screen at twice the usual pixel density: the canvas draws at the screen's
 // resolution in the same logical places, and the icon is rendered, not stretched.
 
+#include "support/canvas_points.h"
 #include "support/game.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
@@ -14,15 +15,12 @@ namespace {
 
 constexpr qreal kScale = 2;
 constexpr int kCanvasSide = 400; // 6000 twips, border included
-constexpr int kBorder = 2;
-constexpr double kTwipsPerPixel = 15;
 constexpr int kIconSide = 64;
 
 // Device pixel of a canvas point given in twips.
 QPoint device(double xTwips, double yTwips)
 {
-    return QPoint(qRound((kBorder + xTwips / kTwipsPerPixel) * kScale),
-                  qRound((kBorder + yTwips / kTwipsPerPixel) * kScale));
+    return (widgetPointOf({xTwips, yTwips}) * kScale).toPoint();
 }
 
 bool dark(const QImage& image, QPoint p)

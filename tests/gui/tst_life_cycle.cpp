@@ -4,6 +4,7 @@
 #include "app/title_window.h"
 #include "support/game.h"
 #include "support/test_main.h"
+#include "support/window_snapshot.h"
 #include "widgets/status_bar.h"
 
 #include <QAction>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <functional>
 #include <optional>
 
@@ -91,7 +91,7 @@ void TestLifeCycle::aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose()
     QVERIFY(main);
     QVERIFY(m_titleShownAt && m_mainShownAt);
     QVERIFY2(*m_mainShownAt - *m_titleShownAt >= kTitleSeconds,
-             qPrintable(QString::number(*m_mainShownAt - *m_titleShownAt)));
+        qPrintable(QString::number(*m_mainShownAt - *m_titleShownAt)));
     QVERIFY(!title->isVisible());
     QVERIFY(main->isVisible());
     QCOMPARE(main->windowTitle(), QStringLiteral("Tormell"));
@@ -135,23 +135,13 @@ void TestLifeCycle::pointsMenuChangesNothing()
 {
     Game game;
     Frm001& w = game.w();
-    const auto shown = [&w] {
-        QString state = w.StatusBar1->text() + '|' + w.Text1->text() + '|' + w.Label1->text() + '|';
-        for (int i = w.figure().LinA.first; i <= w.figure().LinA.last; ++i)
-            for (const tk::Item* item : std::initializer_list<const tk::Item*>{&w.figure().LinA(i), &w.figure().LinB(i), &w.figure().ShpEXP(i),
-                                                                               &w.figure().ShpPOINT(i), &w.figure().LblPOI(i)})
-                state += item->visible() ? u'1' : u'0';
-        for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
-            state += w.figure().LinBG(i).visible() ? u'1' : u'0';
-        return state;
-    };
-    const QString before = shown();
+    const QStringList before = snapshot(w);
     const auto angles = w.figure().DTT_USR;
     const auto coords = w.figure().DXY_USR;
 
     w.MNU点数->trigger();
 
-    QCOMPARE(shown(), before);
+    QCOMPARE(snapshot(w), before);
     QVERIFY(w.figure().DTT_USR == angles && w.figure().DXY_USR == coords);
     QCOMPARE(w.resultDialog(), nullptr);
 }

@@ -1,28 +1,19 @@
 // Pointer feedback: real pointer moves over handles, canvas, window background
 // and panel controls set the window's pointer shape and the current handle.
 
-#include "core/body.h"
+#include "support/canvas_points.h"
+#include "support/figure_points.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "widgets/canvas.h"
-#include "toolkit/twips.h"
 
 #include <QComboBox>
 #include <QCursor>
 #include <QtTest>
 
-#include <cmath>
-
 namespace {
 
-constexpr int kFramePixels = 2; // the canvas's sunken border
 const QPoint kBareCanvas(300, 60); // clear of every joint
-
-QPoint pixelOfJoint(const Frm001& w, int i)
-{
-    return {static_cast<int>(std::lround(tk::pixelsFromTwips(w.figure().DXY_USR(figure::X2, i)))) + kFramePixels,
-            static_cast<int>(std::lround(tk::pixelsFromTwips(w.figure().DXY_USR(figure::Y2, i)))) + kFramePixels};
-}
 
 // A move without a button: the pointer really goes there, so the window
 // routes it to whatever widget lies under it.
@@ -71,7 +62,7 @@ private slots:
         QFETCH(int, joint);
         Game g;
         startRound(g);
-        hover(g.w().Picture1, pixelOfJoint(g.w(), joint));
+        hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), joint)));
         QCOMPARE(g.w().POI_SEL, qint16(joint));
         verifyShape(g.w(), tk::PointerShape::UpArrow);
     }
@@ -81,7 +72,7 @@ private slots:
     {
         Game g;
         startRound(g);
-        hover(g.w().Picture1, pixelOfJoint(g.w(), 4));
+        hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 4)));
         hover(g.w().Picture1, kBareCanvas);
         QCOMPARE(g.w().POI_SEL, qint16(4));
         verifyShape(g.w(), tk::PointerShape::Arrow);
@@ -101,7 +92,7 @@ private slots:
         startRound(g);
         QWidget* client = g.w().centralWidget();
         QVERIFY2(!client->childAt(at), "the point must lie on the bare background");
-        hover(g.w().Picture1, pixelOfJoint(g.w(), 6));
+        hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 6)));
         hover(g.w().Picture1, kBareCanvas);
         verifyShape(g.w(), tk::PointerShape::Arrow);
         hover(client, at);
@@ -116,7 +107,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&g.w()));
         QVERIFY(g.w().figure().ShpPOINT(1).visible());
         QVERIFY(!g.w().figure().LblPOI(1).visible());
-        hover(g.w().Picture1, pixelOfJoint(g.w(), 1));
+        hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 1)));
         QCOMPARE(g.w().POI_SEL, qint16(0));
         verifyShape(g.w(), tk::PointerShape::Arrow);
     }
@@ -136,7 +127,7 @@ private slots:
         startRound(g);
         auto* widget = g.w().findChild<QWidget*>(control);
         QVERIFY(widget);
-        hover(g.w().Picture1, pixelOfJoint(g.w(), 3));
+        hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 3)));
         hover(widget);
         QVERIFY(widget->underMouse());
         QCOMPARE(g.w().POI_SEL, qint16(3));

@@ -1,82 +1,22 @@
 // The reset to the rest pose and the ready state.
 
 #include "core/body.h"
+#include "support/clock_period.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "widgets/canvas.h"
+#include "support/window_snapshot.h"
 #include "toolkit/items.h"
 #include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QtTest>
-
 #include <cmath>
-#include <initializer_list>
 
 using figure::X2;
 using figure::Y2;
 
 namespace {
-
-QString numbers(std::initializer_list<double> values)
-{
-    QStringList parts;
-    for (double value : values)
-        parts << QString::number(value, 'g', 17);
-    return parts.join(u' ');
-}
-
-QString describe(const tk::Line& l)
-{
-    return numbers(
-               {l.x1(), l.y1(), l.x2(), l.y2(), double(l.visible()), double(l.borderWidth()), double(l.borderStyle())})
-        + u' ' + l.borderColor().name();
-}
-
-QString describe(const tk::Shape& s)
-{
-    return numbers({s.left(), s.top(), s.width(), s.height(), double(s.visible())}) + u' ' + s.backColor().name() + u' '
-        + s.borderColor().name();
-}
-
-QString describe(const tk::Label& l)
-{
-    return numbers({l.left(), l.top(), l.width(), l.height(), double(l.visible()), double(l.borderStyle())});
-}
-
-template <class Array> void describeAll(QStringList& out, const char* name, const Array& items)
-{
-    for (int i = Array::first; i <= Array::last; ++i)
-        out << QStringLiteral("%1(%2) %3").arg(QLatin1String(name)).arg(i).arg(describe(items(i)));
-}
-
-void describePose(QStringList& out, const char* name, const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
-{
-    for (int i = 0; i <= figure::kLastSegment; ++i)
-        out << QStringLiteral("%1(%2) ").arg(QLatin1String(name)).arg(i)
-                + numbers({dtt(i), dxy(0, i), dxy(1, i), dxy(2, i), dxy(3, i), dxy(4, i)});
-}
-
-// Everything a reset may touch or must leave, one line per item or pose slot.
-QStringList snapshot(const Frm001& w)
-{
-    QStringList out;
-    describeAll(out, "LinA", w.figure().LinA);
-    describeAll(out, "LinB", w.figure().LinB);
-    describeAll(out, "LinBG", w.figure().LinBG);
-    describeAll(out, "ShpBD", w.figure().ShpBD);
-    describeAll(out, "ShpEXP", w.figure().ShpEXP);
-    describeAll(out, "ShpPOINT", w.figure().ShpPOINT);
-    describeAll(out, "LblPOI", w.figure().LblPOI);
-    out << describe(*w.figure().LinBODY) << describe(*w.figure().LinSHOLD) << describe(*w.figure().LinWEST);
-    describePose(out, "DEF", w.figure().DTT_DEF, w.figure().DXY_DEF);
-    describePose(out, "TGT", w.figure().DTT_TGT, w.figure().DXY_TGT);
-    describePose(out, "USR", w.figure().DTT_USR, w.figure().DXY_USR);
-    out << w.Label1->text() << w.StatusBar1->text() << w.Picture1->scene().backColor().name()
-        << QString::number(w.Timer1.interval()) << QString::number(w.SEC_CNT);
-    return out;
-}
 
 // A round in progress: the target shown and gone, two joints dragged (an
 // elbow carrying its hand, and a foot) and one clock tick. False if the
@@ -89,7 +29,8 @@ bool playUntilMidRound(Frm001& w)
     w.LblPOI_DragOver(2, 500, 300);
     w.LblPOI_DragOver(9, 10, 20);
     w.Timer1_Timer();
-    return w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3) && w.figure().DXY_USR(Y2, 9) != w.figure().DXY_DEF(Y2, 9);
+    return w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3)
+        && w.figure().DXY_USR(Y2, 9) != w.figure().DXY_DEF(Y2, 9);
 }
 
 bool indexZeroSlotsAreEmpty(const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
@@ -199,8 +140,10 @@ void ResetTest::resetAfterADragReturnsToTheReadyState()
 
     constexpr double kFloatRounding = 1e-3;
     for (int i = 1; i <= figure::kLastSegment; ++i) {
-        QVERIFY(std::abs(w.figure().ShpPOINT(i).left() + figure::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
-        QVERIFY(std::abs(w.figure().ShpPOINT(i).top() + figure::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
+        QVERIFY(
+            std::abs(w.figure().ShpPOINT(i).left() + figure::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
+        QVERIFY(
+            std::abs(w.figure().ShpPOINT(i).top() + figure::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
         QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
         QCOMPARE(w.figure().LinB(i).y2(), static_cast<float>(w.figure().DXY_DEF(Y2, i)));
         QVERIFY(w.figure().LinB(i).visible());
@@ -220,7 +163,7 @@ void ResetTest::resetLeavesTheClockAndTheGridAlone()
     Game g;
     Frm001& w = g.w();
     w.Command1_Click();
-    QCOMPARE(w.Timer1.interval(), 1000);
+    QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
     w.CmbNline->setEditText(QStringLiteral("3"));
     w.CmbNline_Click();
     w.CmbNline->setEditText(QStringLiteral("9")); // a reset must not read it
@@ -229,7 +172,7 @@ void ResetTest::resetLeavesTheClockAndTheGridAlone()
     const qint32 seconds = w.SEC_CNT;
 
     w.SUB_SETDEFAULT();
-    QCOMPARE(w.Timer1.interval(), 1000);
+    QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
     QStringList after;
     describeAll(after, "LinBG", w.figure().LinBG);
     QCOMPARE(after, grid);

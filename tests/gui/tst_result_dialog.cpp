@@ -2,11 +2,12 @@
 // goes when the main window closes.
 
 #include "support/checked_round.h"
+#include "support/clock_period.h"
 #include "support/game.h"
 #include "support/test_main.h"
-#include "widgets/status_bar.h"
 #include "toolkit/twips.h"
 #include "ui/result_dialog.h"
+#include "widgets/status_bar.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,7 +22,6 @@ using figure::Y2;
 
 namespace {
 
-constexpr int kClockPeriodMs = 1000;
 constexpr int kNeverEnded = 2;
 constexpr int kGuardMs = 5000;
 
@@ -41,7 +41,8 @@ struct WindowState {
         , clockPeriod(w.Timer1.interval())
     {
         for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-            shown.insert(shown.end(), {w.figure().LinA(i).visible(), w.figure().ShpEXP(i).visible(), w.figure().LblPOI(i).visible()});
+            shown.insert(shown.end(),
+                {w.figure().LinA(i).visible(), w.figure().ShpEXP(i).visible(), w.figure().LblPOI(i).visible()});
         for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
             grid.push_back(w.figure().LinBG(i).visible());
     }

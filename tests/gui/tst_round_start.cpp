@@ -2,9 +2,11 @@
 // target and how it hands the rest pose to the player.
 
 #include "core/body.h"
+#include "support/clock_period.h"
+#include "support/draw_scripts.h"
 #include "support/game.h"
+#include "support/grid_lines.h"
 #include "support/test_main.h"
-#include "widgets/canvas.h"
 #include "widgets/status_bar.h"
 
 #include <QComboBox>
@@ -20,33 +22,6 @@ namespace {
 
 constexpr int kSegmentDraws = 17; // r1 for each of the nine segments, r2 for segments 2..9
 constexpr int kReseedsPerSegment = 101; // 100 before r1, one after
-
-// The draw that makes START pick segment p: the middle of p's ninth of [0, 1).
-float drawFor(int p)
-{
-    return static_cast<float>((p - 0.5) / 9);
-}
-
-// Pick draws for the given segments, then r1 = 0.75 (s = 0.5) for every
-// segment and r2 = 0.5 (e = 8) from segment 2 on: a picked head swings by 40,
-// any other picked segment by 44.
-constexpr float kR1 = 0.75f;
-constexpr float kR2 = 0.5f;
-constexpr double kHeadSwing = 40;
-constexpr double kLimbSwing = 44;
-
-std::vector<float> script(const QList<int>& pickDraws)
-{
-    std::vector<float> draws;
-    for (int p : pickDraws)
-        draws.push_back(drawFor(p));
-    draws.push_back(kR1);
-    for (int j = 2; j <= figure::kLastSegment; ++j) {
-        draws.push_back(kR1);
-        draws.push_back(kR2);
-    }
-    return draws;
-}
 
 void setDifficulty(Frm001& w, const QString& text)
 {
@@ -173,14 +148,18 @@ private slots:
                 QVERIFY(w.figure().ShpEXP(i).visible());
                 QCOMPARE(w.figure().LinA(i).x2(), static_cast<float>(w.figure().DXY_TGT(X2, i)));
                 QCOMPARE(w.figure().LinA(i).y2(), static_cast<float>(w.figure().DXY_TGT(Y2, i)));
-                QCOMPARE(w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kHandleHalf));
-                QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kHandleHalf));
-                QCOMPARE(w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kMarkerHalf));
-                QCOMPARE(w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kMarkerHalf));
+                QCOMPARE(
+                    w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kHandleHalf));
+                QCOMPARE(
+                    w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kHandleHalf));
+                QCOMPARE(
+                    w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kMarkerHalf));
+                QCOMPARE(
+                    w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kMarkerHalf));
             }
             verifyTrunkColour(w, QColor(0xFF, 0x00, 0x00));
             QCOMPARE(w.StatusBar1->text(), QStringLiteral("before"));
-            QCOMPARE(w.Timer1.interval(), 1000); // still the last round's clock
+            QCOMPARE(w.Timer1.interval(), kClockPeriodMs); // still the last round's clock
         });
 
         w.Command1_Click();
@@ -220,13 +199,10 @@ private slots:
         QVERIFY(w.figure().DTT_USR == w.figure().DTT_DEF);
         QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
         verifyTrunkColour(w, Qt::black);
-        int gridLines = 0;
-        for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
-            gridLines += w.figure().LinBG(i).visible() ? 1 : 0;
-        QCOMPARE(gridLines, 2 * (3 + 1)); // three typed lines each way, plus the canvas edges
+        QCOMPARE(visibleGridLines(w.figure()), 2 * (3 + 1)); // three typed lines each way, plus the canvas edges
         QCOMPARE(w.SEC_CNT, 0);
         QCOMPARE(w.Label1->text(), QString());
-        QCOMPARE(w.Timer1.interval(), 1000);
+        QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
     }
 

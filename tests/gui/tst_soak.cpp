@@ -6,14 +6,16 @@
 
 #include "core/body.h"
 #include "core/grid_count.h"
+#include "support/canvas_points.h"
+#include "support/figure_points.h"
 #include "support/game.h"
+#include "support/grid_lines.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
-#include "toolkit/twips.h"
 #include "ui/result_dialog.h"
 
 #include <QComboBox>
@@ -42,7 +44,6 @@ constexpr long kDefaultActions = 3000;
 constexpr double kSoakStepPerReading = 0.25; // a one-minute display passes in 240 waits
 constexpr std::size_t kScriptedDraws = 4096;
 constexpr int kHandleReach = 6; // pixels from a handle's centre still on it
-constexpr double kSlack = 0.01; // float rounding of twip values
 constexpr int kGridItems = 24;
 constexpr float kCanvasSide = 6000;
 constexpr int kMaxScore = 100;
@@ -57,22 +58,6 @@ const QStringList kHostileTexts {{}, " ", " \t ", "+", "-", "+-.", ".", "e5", "1
     "7\x01\x02\x1b", "\t\n\r5", "1,5", "0x1F", "1.5e", "--1", "3abc", QString(10000, u'7'), "-0", "2147483648", "11.5",
     "12", QString(QChar(0xD800))};
 const QStringList kShortTimes {"0", "0.1", "0.45", ".5", "1.5", "-1"};
-
-// The canvas widget's pixel at a point given in twips: inside its frame.
-QPoint canvasPixel(const tk::Canvas& canvas, double xTwips, double yTwips)
-{
-    return tk::pixelPoint(xTwips, yTwips).toPoint() + canvas.contentsRect().topLeft();
-}
-
-bool near(QPointF a, QPointF b)
-{
-    return std::abs(a.x() - b.x()) < kSlack && std::abs(a.y() - b.y()) < kSlack;
-}
-
-QPointF centreOf(const tk::BoxItem& box)
-{
-    return {box.left() + figure::kHandleHalf, box.top() + figure::kHandleHalf};
-}
 
 QString text(QPointF p)
 {
@@ -179,7 +164,7 @@ private:
         return dialog && dialog->isVisible() ? dialog : nullptr;
     }
 
-    QPoint pixelOf(double xTwips, double yTwips) const { return canvasPixel(*m_w.Picture1, xTwips, yTwips); }
+    QPoint pixelOf(double xTwips, double yTwips) const { return ::pixelOf({xTwips, yTwips}); }
     QPoint onCanvas() { return {roll(0, m_w.Picture1->width() - 1), roll(0, m_w.Picture1->height() - 1)}; }
     QPoint anywhereNear()
     {
@@ -409,15 +394,14 @@ private:
                 for (int i = 0; i <= figure::kLastSegment; ++i)
                     if ((k == 0 || i == 0) && (*c)(k, i) != 0)
                         return fail(QStringLiteral("coordinate slot (%1,%2) is %3").arg(k).arg(i).arg((*c)(k, i)));
-        int lines = 0;
         for (int i = 0; i <= kGridItems; ++i) {
             const tk::Line& l = m_w.figure().LinBG(i);
             const bool across = l.x1() == 0 && l.x2() == kCanvasSide && l.y1() == l.y2();
             const bool down = l.y1() == 0 && l.y2() == kCanvasSide && l.x1() == l.x2();
             if (l.visible() && (i == 0 || !(across || down)))
                 return fail(QStringLiteral("grid line %1 is astray").arg(i));
-            lines += l.visible();
         }
+        const int lines = visibleGridLines(m_w.figure());
         if (lines != 2 * m_grid)
             return fail(QStringLiteral("%1 grid lines shown, %2 intervals expected").arg(lines).arg(m_grid));
         if (const auto dialogs = m_w.findChildren<FrmMSG*>().size(); dialogs > 1)
@@ -489,7 +473,7 @@ private slots:
         Game g;
         Frm001& w = g.w();
         const auto pixelAt = [&w](int i) {
-            return canvasPixel(*w.Picture1, w.figure().DXY_USR(X2, i), w.figure().DXY_USR(Y2, i));
+            return pixelOf(jointOf(w.figure(), i));
         };
         w.Command1_Click();
         QTest::mouseMove(w.Picture1, pixelAt(5)); // the last handle hovered

@@ -2,11 +2,9 @@
 // A round played as far as its result: START, one tick, the head dragged aside,
 // CHEK. The dialog's tests start from it, and so its reset has something to undo.
 
+#include "support/draw_scripts.h"
 #include "support/game.h"
 #include "ui/result_dialog.h"
-
-// Every draw 0.1 makes START pick the neck alone.
-inline constexpr float kNeckOnlyDraw = 0.1f;
 
 inline FrmMSG& checkARound(Game& game)
 {
