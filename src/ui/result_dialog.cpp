@@ -1,5 +1,6 @@
 #include "ui/result_dialog.h"
 
+#include "toolkit/error_boundary.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
@@ -68,8 +69,8 @@ FrmMSG::FrmMSG(Frm001& owner) : QDialog(&owner), m_owner(owner)
     Command1->setFocus();
 
     ui::describeResultDialog(*this);
-    connect(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
+    tk::connectGuarded(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
+    tk::connectGuarded(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }
 
 void FrmMSG::Command1_Click()
