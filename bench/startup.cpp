@@ -10,6 +10,7 @@
 #include "toolkit/random_source.h"
 #include "ui/main_window.h"
 
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv)
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
         },
         bench::reportExposedAndExit);
     Module1 module(clock, random);
-    module.Main();
+    if (!module.Main())
+        return EXIT_FAILURE; // the title was closed before it was measured
     return QApplication::exec();
 }

@@ -34,6 +34,7 @@ int main(int argc, char** argv)
     tk::SteadyClock clock;
     tk::ClockSeededRandom random;
     Module1 module(clock, random);
-    module.Main();
+    if (!module.Main())
+        return EXIT_SUCCESS; // the title was closed before the game began
     return QApplication::exec();
 }
