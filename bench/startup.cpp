@@ -7,6 +7,7 @@
 #include "exposure.h"
 #include "probe_game.h"
 
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv)
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         },
         bench::reportExposedAndExit);
     Module1 module(game.clock, game.random, game.scores);
-    module.Main();
+    if (!module.Main())
+        return EXIT_FAILURE; // the title was closed before it was measured
     return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tormell twice and runs every test on each build: once optimised with
-# debug information, once with the address and undefined-behaviour sanitizers.
-# Exits non-zero when a build or a test fails.
+# debug information, once with the address and undefined-behaviour sanitizers;
+# then fuzzes the text rules for half a minute, if clang can be installed.
+# Exits non-zero when a build, a test or the fuzzing fails.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -27,4 +28,13 @@ run() {
 started=$SECONDS
 run build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run build/ci-asan -DCMAKE_BUILD_TYPE=Debug -DTORMELL_SANITIZE=ON
+
+# The text rules under libFuzzer for a bounded time; it comes with clang.
+fuzz_seconds=30
+if deps=$(bash scripts/install-deps.sh clang libclang-rt-dev 2>&1); then
+  [[ -z $deps ]] || echo "$deps"
+  bash scripts/fuzz.sh "${fuzz_seconds}s"
+else
+  echo "== fuzz skipped: clang and libFuzzer could not be installed: ${deps##*$'\n'}"
+fi
 echo "== all tests passed in $((SECONDS - started)) s"

@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     tk::ClockSeededRandom random;
     record::ScoreStore scores(record::ScoreStore::defaultPath());
     Module1 module(clock, random, scores);
-    module.Main();
+    if (!module.Main())
+        return EXIT_SUCCESS; // the title was closed before the game began
     return QApplication::exec();
 }

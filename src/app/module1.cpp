@@ -7,12 +7,18 @@ Module1::Module1(const tk::Clock& clock, tk::RandomSource& random, record::Score
 {
 }
 
-void Module1::Main()
+bool Module1::Main()
 {
     m_form1 = new Form1(m_clock, m_random, m_scores);
-    m_form1->Form_Load();
+    if (!m_form1->Form_Load()) {
+        // A title closed but not yet deleted would wait for an event loop
+        // that is never entered.
+        delete m_form1.data();
+        return false;
+    }
     if (m_form1)
         m_form1->hide();
+    return true;
 }
 
 Form1* Module1::titleWindow() const

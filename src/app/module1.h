@@ -18,8 +18,10 @@ public:
     Module1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores);
 
     /// Loads the title window, which opens the main window after three
-    /// seconds, then keeps the title hidden for the rest of the run.
-    void Main();
+    /// seconds, then keeps the title hidden for the rest of the run. Returns
+    /// false when the title was closed before that: the run is over, and no
+    /// window is left.
+    [[nodiscard]] bool Main();
 
     Form1* titleWindow() const;
 

@@ -49,7 +49,7 @@ Form1::Form1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStor
     ui::fitText(*Label2);
 }
 
-void Form1::Form_Load()
+bool Form1::Form_Load()
 {
     if (const QScreen* screen = this->screen()) {
         QRect frame = geometry();
@@ -57,8 +57,13 @@ void Form1::Form_Load()
         move(frame.topLeft());
     }
     show();
-    tk::waitResponsively(m_clock, kTitleSeconds);
+    // Closing the title hides it at once and deletes it soon after, perhaps
+    // inside the wait: then the run is over and this window is not touched again.
+    const QPointer<Form1> self(this);
+    if (!tk::waitResponsively(m_clock, kTitleSeconds, [&self] { return self.isNull() || self->isHidden(); }))
+        return false;
     m_main = Frm001::load({m_clock, m_random, m_scores, this});
+    return true;
 }
 
 Frm001* Form1::mainWindow() const

@@ -26,8 +26,9 @@ public:
     QLabel* Label2;
 
     /// Shows the title, waits three seconds with the window responsive, then
-    /// loads and shows the main window.
-    void Form_Load();
+    /// loads and shows the main window. Returns false, with no main window,
+    /// when the title was closed during the wait (it may be deleted by then).
+    [[nodiscard]] bool Form_Load();
 
     /// The main window once loaded; null after it has been unloaded.
     Frm001* mainWindow() const;

@@ -2,6 +2,7 @@
 
 #include "core/body.h"
 #include "core/figure.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
@@ -197,25 +198,25 @@ void Frm001::createControls(QWidget* client)
 
 void Frm001::connectEvents()
 {
-    connect(Command1, &QPushButton::clicked, this, &Frm001::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Frm001::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Frm001::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Frm001::Command4_Click);
-    connect(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
-    connect(Slider1, &tk::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
-    connect(&Timer1, &tk::Timer::tick, this, &Frm001::Timer1_Timer);
-    connect(MNU点数, &QAction::triggered, this, &Frm001::MNU点数_Click);
-    connect(Picture1, &tk::Canvas::dragOver, this, &Frm001::Picture1_DragOver);
-    connect(Picture1, &tk::Canvas::mouseMoved, this, &Frm001::Picture1_MouseMove);
-    connect(Picture1, &tk::Canvas::labelDragOver, this, [this](tk::Label& label, float x, float y) {
+    tk::connectGuarded(Command1, &QPushButton::clicked, this, &Frm001::Command1_Click);
+    tk::connectGuarded(Command2, &QPushButton::clicked, this, &Frm001::Command2_Click);
+    tk::connectGuarded(Command3, &QPushButton::clicked, this, &Frm001::Command3_Click);
+    tk::connectGuarded(Command4, &QPushButton::clicked, this, &Frm001::Command4_Click);
+    tk::connectGuarded(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
+    tk::connectGuarded(Slider1, &tk::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
+    tk::connectGuarded(&Timer1, &tk::Timer::tick, this, &Frm001::Timer1_Timer);
+    tk::connectGuarded(MNU点数, &QAction::triggered, this, &Frm001::MNU点数_Click);
+    tk::connectGuarded(Picture1, &tk::Canvas::dragOver, this, &Frm001::Picture1_DragOver);
+    tk::connectGuarded(Picture1, &tk::Canvas::mouseMoved, this, &Frm001::Picture1_MouseMove);
+    tk::connectGuarded(Picture1, &tk::Canvas::labelDragOver, this, [this](tk::Label& label, float x, float y) {
         if (const auto index = m_figure->LblPOI.indexOf(label))
             LblPOI_DragOver(static_cast<qint16>(*index), x, y);
     });
-    connect(Picture1, &tk::Canvas::labelMouseMove, this,
-            [this](tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y) {
-                if (const auto index = m_figure->LblPOI.indexOf(label))
-                    LblPOI_MouseMove(static_cast<qint16>(*index), buttons, shift, x, y);
-            });
+    tk::connectGuarded(Picture1, &tk::Canvas::labelMouseMove, this,
+                       [this](tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y) {
+                           if (const auto index = m_figure->LblPOI.indexOf(label))
+                               LblPOI_MouseMove(static_cast<qint16>(*index), buttons, shift, x, y);
+                       });
 }
 
 void Frm001::setMousePointer(tk::PointerShape shape)
@@ -240,16 +241,18 @@ bool Frm001::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_client && event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
-        Form_MouseMove(move->buttons(), move->modifiers(),
-                       static_cast<float>(tk::twipsFromPixels(move->position().x())),
-                       static_cast<float>(tk::twipsFromPixels(move->position().y())));
+        tk::contain([&] {
+            Form_MouseMove(move->buttons(), move->modifiers(),
+                           static_cast<float>(tk::twipsFromPixels(move->position().x())),
+                           static_cast<float>(tk::twipsFromPixels(move->position().y())));
+        });
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void Frm001::closeEvent(QCloseEvent* event)
 {
-    Form_QueryUnload();
+    tk::contain([this] { Form_QueryUnload(); });
     event->accept();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/result_dialog.h"
 
 #include "record/score_store.h"
+#include "widgets/error_boundary.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
@@ -79,8 +80,8 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     LblSAVE->hide();
 
     ui::describeResultDialog(*this);
-    connect(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
+    tk::connectGuarded(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
+    tk::connectGuarded(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }
 
 void FrmMSG::setRound(const record::RoundRecord& round)

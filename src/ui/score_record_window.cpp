@@ -2,6 +2,7 @@
 
 #include "core/body.h"
 #include "core/figure.h"
+#include "core/grid_count.h"
 #include "record/csv_export.h"
 #include "record/progress.h"
 #include "record/score_store.h"
@@ -12,6 +13,7 @@
 #include "ui/round_table_model.h"
 #include "ui/score_chart.h"
 #include "widgets/canvas.h"
+#include "widgets/error_boundary.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -54,13 +56,13 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     m_figure->SUB_SETDEFAULT();
     ui::describeScoreRecord(*this);
 
-    connect(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showSetting);
-    connect(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &FrmSCORE::showSelectedRound);
-    connect(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
-    connect(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
-    connect(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
-    connect(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
+    tk::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showSetting);
+    tk::connectGuarded(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                       &FrmSCORE::showSelectedRound);
+    tk::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
+    tk::connectGuarded(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
+    tk::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
+    tk::connectGuarded(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
     reload();
 }
 
@@ -219,7 +221,9 @@ void FrmSCORE::showSelectedRound()
         LblSUMMARY->setText(round.problem->message);
         return;
     }
-    m_figure->showRound(round.value.target, round.value.player, static_cast<qint16>(round.value.gridLines + 1));
+    // A record edited by hand may ask for more grid lines than the figure has.
+    const int gridLines = std::clamp(round.value.gridLines, 0, figure::kMostGridLines);
+    m_figure->showRound(round.value.target, round.value.player, static_cast<qint16>(gridLines + 1));
     m_shown = id;
 }
 
@@ -236,7 +240,7 @@ void FrmSCORE::CmdDELETE_Click()
     confirm->setObjectName(QStringLiteral("confirmDelete"));
     confirm->setDefaultButton(QMessageBox::No);
     confirm->setAttribute(Qt::WA_DeleteOnClose);
-    connect(confirm, &QMessageBox::finished, this, [this, confirm, ids](int) {
+    tk::connectGuarded(confirm, &QMessageBox::finished, this, [this, confirm, ids](int) {
         if (confirm->clickedButton() != confirm->button(QMessageBox::Yes))
             return;
         if (const auto problem = m_store.remove(ids))
@@ -261,7 +265,7 @@ void FrmSCORE::changeEvent(QEvent* event)
 {
     // Another copy of the game may have saved meanwhile.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        m_store.pollForChanges();
+        tk::contain([this] { m_store.pollForChanges(); });
     QWidget::changeEvent(event);
 }
 

@@ -1,7 +1,6 @@
 #include "widgets/error_boundary.h"
 
 #include <QMessageBox>
-
 #include <cstdio>
 #include <exception>
 
@@ -9,15 +8,24 @@ namespace tk {
 
 namespace {
 
-void reportToUser(const QString& message)
+void reportOnStderr(const QString& message)
 {
     std::fprintf(stderr, "tormell: %s\n", qPrintable(message));
+}
+
+void reportToUser(const QString& message)
+{
+    reportOnStderr(message);
     QMessageBox::critical(nullptr, QStringLiteral("Tormell"), message);
 }
 
 } // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv), m_reporter(reportToUser) {}
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv)
+    , m_reporter(reportToUser)
+{
+}
 
 void Application::setReporter(Reporter reporter)
 {
@@ -33,12 +41,18 @@ bool Application::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        report(QString::fromUtf8(error.what()));
     } catch (...) {
-        report(QStringLiteral("Unknown error"));
+        reportCurrentError();
     }
     return false;
+}
+
+void Application::reportError(const QString& message)
+{
+    if (Application* app = instance())
+        app->report(message);
+    else
+        reportOnStderr(message);
 }
 
 void Application::report(const QString& message)
@@ -46,6 +60,17 @@ void Application::report(const QString& message)
     ++m_errors;
     if (m_reporter)
         m_reporter(message);
+}
+
+void reportCurrentError()
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        Application::reportError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        Application::reportError(QStringLiteral("Unknown error"));
+    }
 }
 
 } // namespace tk

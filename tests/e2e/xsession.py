@@ -2,14 +2,15 @@
 
 Each test starts its own Xvfb, starts the game on it, finds windows with
 xdotool, sends real pointer events through XTest and reads the screen back
-with ImageMagick's import. Only the standard library is used; pixels come
-back as raw RGB bytes.
+with ImageMagick's import. Only the standard library is used (and libX11
+through ctypes, for what no X tool sends); pixels come back as raw RGB bytes.
 
 Geometry is derived from the window layout: controls sit at fixed twip
 positions, 15 twips to a pixel, below the menu bar; the canvas has a
 2-pixel border.
 """
 
+import ctypes
 import math
 import os
 import random
@@ -341,6 +342,35 @@ class Session:
         self.move(start, end, steps)
         self.release()
 
+    # -- window manager requests --
+
+    def ask_to_close(self, win):
+        """Asks a window to close as a window manager does on Alt+F4 or its close
+        box: a WM_DELETE_WINDOW client message (xdotool's windowclose destroys it)."""
+        xlib = ctypes.CDLL("libX11.so.6")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                    ctypes.POINTER(_XEvent)]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.display.encode())
+        check(display, "could not open the X display " + self.display)
+        try:
+            event = _XEvent()
+            message = event.xclient
+            message.type = _CLIENT_MESSAGE
+            message.window = win.id
+            message.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", False)
+            message.format = 32
+            message.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", False)
+            message.data[1] = 0  # CurrentTime
+            check(xlib.XSendEvent(display, win.id, False, 0, ctypes.byref(event)),
+                  "could not send WM_DELETE_WINDOW")
+        finally:
+            xlib.XCloseDisplay(display)  # flushes the request
+
     # -- the game's windows --
 
     def main_window(self, timeout=15):
@@ -361,6 +391,20 @@ class Session:
             return self.game.wait(timeout)
         except subprocess.TimeoutExpired:
             raise Failure("the game did not exit within %d s" % timeout)
+
+
+_CLIENT_MESSAGE = 33
+
+
+class _XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    # Xlib's XEvent is padded to 24 longs.
+    _fields_ = [("xclient", _XClientMessageEvent), ("pad", ctypes.c_long * 24)]
 
 
 class Window:

@@ -2,10 +2,12 @@
 
 #include "app/module1.h"
 #include "app/title_window.h"
+#include "support/closed_title.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "support/window_snapshot.h"
 #include "widgets/status_bar.h"
+#include "widgets/error_boundary.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -33,6 +35,8 @@ class TestLifeCycle : public QObject {
 private slots:
     void aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose_data();
     void aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose();
+    void closingTheTitleDuringItsWaitEndsTheRun_data();
+    void closingTheTitleDuringItsWaitEndsTheRun();
     void pointsMenuChangesNothing();
 
 protected:
@@ -81,10 +85,11 @@ void TestLifeCycle::aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose()
     qApp->installEventFilter(this);
     TemporaryRecord record;
     Module1 module(clock, random, record.store);
-    module.Main();
+    const bool goesOn = module.Main();
     qApp->removeEventFilter(this);
     m_clock = nullptr;
 
+    QVERIFY(goesOn);
     QPointer<Form1> title = module.titleWindow();
     QVERIFY(title);
     QPointer<Frm001> main = title->mainWindow();
@@ -127,6 +132,35 @@ void TestLifeCycle::aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose()
     QVERIFY(!main);
     QVERIFY(!title);
     QCOMPARE(lastClosed.count(), 1);
+}
+
+void TestLifeCycle::closingTheTitleDuringItsWaitEndsTheRun_data()
+{
+    QTest::addColumn<double>("closeAfter");
+    QTest::addColumn<bool>("byWindowManager");
+    QTest::newRow("at once, as the window manager asks") << 0.0 << true;
+    QTest::newRow("at once, by the program") << 0.0 << false;
+    QTest::newRow("just before the end, as the window manager asks") << kTitleSeconds - kStepPerReading << true;
+}
+
+// Guards against the title, deleted once closed, being used after its wait
+// (to open the main window on it), against a main window coming up without
+// it, and against the program waiting on in an event loop with no window.
+void TestLifeCycle::closingTheTitleDuringItsWaitEndsTheRun()
+{
+    QFETCH(double, closeAfter);
+    QFETCH(bool, byWindowManager);
+    FakeClock clock;
+    clock.setStepPerReading(kStepPerReading);
+    const double start = clock.peek();
+    const int errorsBefore = tk::Application::instance()->errorCount();
+
+    QVERIFY(!startWithTitleClosed(clock, closeAfter, byWindowManager));
+
+    QVERIFY(clock.peek() - start < kTitleSeconds); // abandoned, not waited out
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore);
 }
 
 // Guards the menu item: choosing it leaves the texts, the figure and what

@@ -7,11 +7,15 @@
 #include "support/game.h"
 #include "support/grid_lines.h"
 #include "support/test_main.h"
+#include "widgets/canvas.h"
+#include "widgets/error_boundary.h"
 #include "widgets/status_bar.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 using figure::X1;
@@ -22,13 +26,6 @@ namespace {
 
 constexpr int kSegmentDraws = 17; // r1 for each of the nine segments, r2 for segments 2..9
 constexpr int kReseedsPerSegment = 101; // 100 before r1, one after
-
-void setDifficulty(Frm001& w, const QString& text)
-{
-    if (w.Combo1->findText(text) < 0)
-        w.Combo1->addItem(text);
-    w.Combo1->setCurrentText(text);
-}
 
 // Difficulty 3 picking the head and both forearms.
 void prepareThreePicks(Game& g)
@@ -261,6 +258,34 @@ private slots:
         QCOMPARE(w.figure().LinB(3).x2(), static_cast<float>(w.figure().DXY_DEF(X2, 3)));
         QCOMPARE(w.figure().LblPOI(3).left(), static_cast<float>(w.figure().DXY_DEF(X2, 3) - figure::kHandleHalf));
         QCOMPARE(w.figure().ShpPOINT(3).top(), static_cast<float>(w.figure().DXY_DEF(Y2, 3) - figure::kHandleHalf));
+    }
+
+    // Guards the error boundary on the real window: START's overflow on a
+    // difficulty past any count is reported once where the click is handled,
+    // ends START before it draws a target, and the next START plays a round.
+    void aStartThatFailsIsReportedOnceAndTheNextOneWorks()
+    {
+        Game g;
+        Frm001& w = g.w();
+        w.Text1->setText(QStringLiteral("0"));
+        w.Label1->setText(QStringLiteral("7"));
+        setDifficulty(w, QStringLiteral("2147483648"));
+        const int errorsBefore = tk::Application::instance()->errorCount();
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^error boundary: Overflow: .* a 32-bit integer$")));
+
+        w.Command1->click(); // no event delivery around it: only the connection can catch
+
+        QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore + 1);
+        QCOMPARE(w.Label1->text(), QString()); // a step before the count was done
+        QVERIFY(!w.figure().ShpEXP(1).visible()); // no target drawn after it
+        QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
+
+        setDifficulty(w, QStringLiteral("1"));
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+
+        QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
+        QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore + 1);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "core/grid_count.h"
 #include "support/canvas_points.h"
 #include "support/figure_points.h"
+#include "support/closed_title.h"
 #include "support/game.h"
 #include "support/grid_lines.h"
 #include "support/test_main.h"
@@ -49,6 +50,8 @@ constexpr float kCanvasSide = 6000;
 constexpr int kMaxScore = 100;
 constexpr int kScoreBand = 20;
 constexpr int kLogTail = 60;
+constexpr double kTitleStepPerReading = 0.1;
+constexpr int kTitleReadings = 30; // the title's three-second wait at that step
 
 const QStringList kVerdicts {verdict::kBad, verdict::kTryHarder, verdict::kFair, verdict::kGood, verdict::kVeryGood};
 
@@ -307,6 +310,23 @@ private:
             QTest::keyClick(dialog, Qt::Key_Escape);
     }
 
+    // A fresh start whose title is closed during its wait: that run ends at
+    // once and no main window comes up from it.
+    void closeATitleInItsWait()
+    {
+        FakeClock clock;
+        clock.setStepPerReading(kTitleStepPerReading);
+        const double after = roll(0, kTitleReadings - 1) * kTitleStepPerReading;
+        const bool byWindowManager = chance(50);
+        note(QStringLiteral("after %1 s, %2")
+                 .arg(after)
+                 .arg(byWindowManager ? "as the window manager asks" : "by the program"));
+        if (startWithTitleClosed(clock, after, byWindowManager))
+            fail(QStringLiteral("the run went on after its title was closed"));
+        else if (mainWindowCount() != 1)
+            fail(QStringLiteral("%1 main windows").arg(mainWindowCount()));
+    }
+
     void buildActions()
     {
         tk::Slider* slider = m_w.Slider1;
@@ -349,6 +369,7 @@ private:
             // Mostly short display times, so that the run stays quick.
             {"type display time", 3,
                 [this] { typeInto(m_w.Text1, chance(25) ? oneOf(kHostileTexts) : oneOf(kShortTimes)); }},
+            {"title closed in its wait", 1, [this] { closeATitleInItsWait(); }},
             {"tick", 3,
                 [this] {
                     if (m_w.Timer1.interval() > 0) // a stopped clock does not tick

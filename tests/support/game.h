@@ -7,6 +7,7 @@
 #include "core/figure.h"
 #include "ui/main_window.h"
 
+#include <QComboBox>
 #include <QPointer>
 #include <QTest>
 
@@ -32,3 +33,12 @@ struct Game {
 
     Frm001& w() { return *window; }
 };
+
+/// Picks `text` in the difficulty list, adding it first if the list lacks it
+/// (the list offers 1 to 3; tests reach past them).
+inline void setDifficulty(Frm001& w, const QString& text)
+{
+    if (w.Combo1->findText(text) < 0)
+        w.Combo1->addItem(text);
+    w.Combo1->setCurrentText(text);
+}

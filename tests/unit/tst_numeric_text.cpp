@@ -36,6 +36,13 @@ void TestNumericText::numericValueReadsTheLeadingNumber_data()
 
     QTest::newRow("fraction") << "0.75" << 0.75;
     QTest::newRow("leading blanks and tab") << "  \t 3.5" << 3.5;
+    QTest::newRow("tab before a number") << "\t5" << 5.0;
+    QTest::newRow("carriage return before a number") << "\r5" << 5.0;
+    QTest::newRow("line feed before a number") << "\n5" << 5.0;
+    QTest::newRow("line break and blanks before a sign") << "\r\n \t-5" << -5.0;
+    QTest::newRow("form feed is no blank") << "\f5" << 0.0;
+    QTest::newRow("no-break space is no blank") << "\u00A05" << 0.0;
+    QTest::newRow("ideographic space is no blank") << "\u30005" << 0.0;
     QTest::newRow("plus sign") << "+12" << 12.0;
     QTest::newRow("minus sign") << "-12" << -12.0;
     QTest::newRow("no digit before the point") << ".25" << 0.25;

@@ -1,0 +1,33 @@
+"""Closing the title during its three seconds, as a window manager asks
+(Alt+F4, WM_DELETE_WINDOW), ends the program at once with status 0, and no
+main window comes up."""
+
+import time
+
+import xsession as xs
+
+# Well under the title's three seconds: the program must not wait them out.
+EXIT_WITHIN = 2.5
+
+
+def test(s):
+    s.start_game()
+
+    def title_probe():
+        wins = [w for w in s.windows("^Tormell$") if w.h < xs.MAIN_CLIENT_HEIGHT]
+        return wins[0] if wins else None
+
+    title = s.wait_for("the title window", title_probe, 15)
+    asked = time.monotonic()
+    s.ask_to_close(title)
+    code = s.wait_for_exit()
+    took = time.monotonic() - asked
+    output = s.game_output()
+    xs.check(code == 0, "the game exited with %s after its title was closed\n%s" % (code, output))
+    xs.check(took < EXIT_WITHIN, "the game took %.2f s to end after its title was closed" % took)
+    xs.check("tormell:" not in output and "ERROR" not in output, "the game reported trouble:\n" + output)
+    print("the game ended %.2f s after its title was asked to close" % took)
+
+
+if __name__ == "__main__":
+    xs.main(test)
