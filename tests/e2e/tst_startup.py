@@ -12,11 +12,7 @@ TITLE_AT_LEAST = 2.0
 def test(s):
     s.start_game()
 
-    def title_probe():
-        wins = [w for w in s.windows("^Tormell$") if w.h < xs.MAIN_CLIENT_HEIGHT]
-        return wins[0] if wins else None
-
-    title = s.wait_for("the title window", title_probe, 15)
+    title = s.title_window()
     title_seen = time.monotonic()
     img = s.grab()
     # Mostly the title's own background colour: the window painted, not a blank frame.

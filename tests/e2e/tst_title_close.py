@@ -13,11 +13,7 @@ EXIT_WITHIN = 2.5
 def test(s):
     s.start_game()
 
-    def title_probe():
-        wins = [w for w in s.windows("^Tormell$") if w.h < xs.MAIN_CLIENT_HEIGHT]
-        return wins[0] if wins else None
-
-    title = s.wait_for("the title window", title_probe, 15)
+    title = s.title_window()
     asked = time.monotonic()
     s.ask_to_close(title)
     code = s.wait_for_exit()

@@ -373,6 +373,13 @@ class Session:
 
     # -- the game's windows --
 
+    def title_window(self, timeout=15):
+        """Waits for the title: the visible 'Tormell' window shorter than the main window's panel."""
+        def probe():
+            wins = [w for w in self.windows("^Tormell$") if w.h < MAIN_CLIENT_HEIGHT]
+            return wins[0] if wins else None
+        return self.wait_for("the title window", probe, timeout)
+
     def main_window(self, timeout=15):
         """Waits for the main window: the visible 'Tormell' window with the panel below its canvas."""
         def probe():
