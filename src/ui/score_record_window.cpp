@@ -140,17 +140,15 @@ void FrmSCORE::reload()
         LblSUMMARY->setText(settings.problem->message);
         return;
     }
+    // Stay with the setting on view; at first, open on the one played last.
     const int chosen = CmbSETTING->currentIndex();
-    const std::optional<record::Setting> keep =
-        chosen >= 0 && chosen < m_settings.size() ? std::optional(m_settings.at(chosen)) : std::nullopt;
+    qsizetype index = chosen >= 0 && chosen < m_settings.size() ? settings.value.indexOf(m_settings.at(chosen)) : -1;
     m_settings = std::move(settings.value);
     {
         const QSignalBlocker quiet(CmbSETTING);
         CmbSETTING->clear();
         for (const record::Setting& setting : m_settings)
             CmbSETTING->addItem(settingText(setting));
-        // Stay with the setting on view; at first, open on the one played last.
-        qsizetype index = keep ? m_settings.indexOf(*keep) : -1;
         if (index < 0) {
             const auto all = m_store.rounds();
             if (!all.value.isEmpty()) {
