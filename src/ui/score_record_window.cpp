@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -32,6 +33,9 @@
 namespace {
 
 constexpr double kPointSize = 9;
+// Opens with room for the table's six columns beside the round drawn again,
+// and for the chart above the table; a smaller screen gets what it has.
+constexpr QSize kOpeningSize(1080, 720);
 
 QString settingText(const record::Setting& setting)
 {
@@ -50,6 +54,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     setWindowIcon(ui::appIcon());
     setFont(ui::japaneseFont({}, kPointSize));
     createControls();
+    resize(kOpeningSize.boundedTo(screen()->availableGeometry().size()));
     m_figure = std::make_unique<figure::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
     m_figure->SUB_SETDEFAULT();
     ui::describeScoreRecord(*this);
@@ -111,8 +116,13 @@ void FrmSCORE::createControls()
     top->addWidget(Label1);
     top->addWidget(CmbSETTING);
     top->addWidget(LblSUMMARY, 1);
+    // The chart and the table share the height beside the round drawn again,
+    // whose canvas keeps the game's size.
+    auto* history = new QVBoxLayout;
+    history->addWidget(ChtSCORE, 1);
+    history->addWidget(GrdROUND, 1);
     auto* middle = new QHBoxLayout;
-    middle->addWidget(GrdROUND, 1);
+    middle->addLayout(history, 1);
     middle->addWidget(PicROUND, 0, Qt::AlignTop);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdDELETE);
@@ -121,7 +131,6 @@ void FrmSCORE::createControls()
     buttons->addWidget(CmdCLOSE);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(ChtSCORE, 1);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
 
