@@ -1,13 +1,17 @@
 """Plays one round on a private X server and keeps a picture of each step
-for the README: title, ready, display, reproducing, dragged, result; then
-the ready window again at a scale factor of 2 (ready@2x).
+for the README: title, ready, display, reproducing, dragged, result; saves
+it and several more rounds played with the mouse into the score record and
+keeps the record window (record); then the ready window again at a scale
+factor of 2 (ready@2x).
 
 Usage: screenshots.py TORMELL_BINARY OUTPUT_DIR
 """
 
 import os
 import shutil
+import sqlite3
 import sys
+from contextlib import closing
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
@@ -18,6 +22,13 @@ from tst_round import read_target  # noqa: E402
 ROUNDS = 6
 DIALOG_GAP = 16  # pixels between the main window and the result dialog beside it
 HIDPI_SCALE = 2
+# How far along the way from rest to target each further round drops its joint:
+# a score of about a hundred times as much, so the record has a varied history.
+DROPS = (0.45, 0.62, 0.55, 0.74, 0.68, 0.86, 0.93)
+# The screen: a common laptop's, room for the record window at its opening size.
+TOUR_SCREEN = (1280, 800)
+RECORD_AT = (16, 16)  # where the record window's frame goes, away from the screen's edge
+MENU_ITEM_X = 20  # pixels from the main window's left edge to the middle of "点数" in its menu bar
 
 
 def tour(s):
@@ -35,16 +46,7 @@ def tour(s):
     ready = s.wait_for("the rest figure", lambda: (lambda img: img if len(main.discs(img)) >= 9 else None)(s.grab()), 5)
     s.save(ready, "ready.png", s.frame_rect(main.win))
 
-    for _ in range(ROUNDS):
-        main.start()
-        display = main.wait_for_target(True)
-        found = read_target(main, display)
-        main.wait_for_target(False)
-        if found:
-            break
-    else:
-        raise xs.Failure("no usable target in %d rounds" % ROUNDS)
-    joint, target = found
+    display, (joint, target) = usable_target(s, main)
     s.save(display, "display.png", s.frame_rect(main.win))
 
     rest = main.canvas_point(xs.rest_joints()[joint])
@@ -54,9 +56,7 @@ def tour(s):
     s.save(s.grab(), "reproducing.png", s.frame_rect(main.win))
     s.move(halfway, target, 6)
     s.release()
-    dropped = s.wait_for("the dropped joint",
-                         lambda: (lambda img: img if any(xs.distance(target, d) < 2.5 for d in main.discs(img))
-                                  else None)(s.grab()), 5)
+    dropped = wait_for_disc(s, main, target)
     s.save(dropped, "dragged.png", s.frame_rect(main.win))
 
     main.check()
@@ -73,9 +73,89 @@ def tour(s):
     right, bottom = max(f[0] + f[2] for f in frames), max(f[1] + f[3] for f in frames)
     s.save(img, "result.png", (left, top, right - left, bottom - top))
 
+    save_round(s, dialog)
+    for drop in DROPS:
+        play_round(s, main, drop)
+    kept = rounds_kept(s)
+    xs.check(kept == 1 + len(DROPS), "the record holds %d rounds, not the %d saved" % (kept, 1 + len(DROPS)))
+    record = open_record(s, main)
+    s.save(settled_grab(s, record.rect), "record.png", s.frame_rect(record))
+
+    # The record window covers END; the main window comes forward to be clicked.
+    s.run("xdotool", "windowactivate", "--sync", str(main.win.id))
     main.end()
     xs.check(s.wait_for_exit() == 0, "the game did not exit cleanly")
     ready_at_scale(s.binary, s.shots_dir, s.wm is not None)
+
+
+def usable_target(s, main):
+    """START until the display moves a joint the mouse can take there: (joint, target point)."""
+    for _ in range(ROUNDS):
+        main.start()
+        display = main.wait_for_target(True)
+        found = read_target(main, display)
+        main.wait_for_target(False)
+        if found:
+            return display, found
+    raise xs.Failure("no usable target in %d rounds" % ROUNDS)
+
+
+def wait_for_disc(s, main, at):
+    """The first grab with a joint's disc where the drag dropped it."""
+    return s.wait_for("the joint dropped at (%.0f, %.0f)" % at,
+                      lambda: (lambda img: img if any(xs.distance(at, d) < 2.5 for d in main.discs(img))
+                               else None)(s.grab()), 5)
+
+
+def save_round(s, dialog):
+    """点数保存 in the result dialog; the dialog closes once the round is kept."""
+    s.click((dialog.x + xs.px(120 + 1215 / 2), dialog.y + xs.px(2040 + 255 / 2)))
+    s.wait_for("the result dialog to close after 点数保存", lambda: not s.windows("^採点結果$"), 5)
+
+
+def play_round(s, main, drop):
+    """A round whose joint is dropped the fraction drop of the way to its target, checked and saved."""
+    _, (joint, target) = usable_target(s, main)
+    rest = main.canvas_point(xs.rest_joints()[joint])
+    at = (rest[0] + drop * (target[0] - rest[0]), rest[1] + drop * (target[1] - rest[1]))
+    s.drag(rest, at, 8)
+    placed = wait_for_disc(s, main, at)
+    main.check()
+    dialog = s.result_dialog()
+    main.wait_for_new_status(placed)
+    save_round(s, dialog)
+
+
+def rounds_kept(s):
+    """How many rounds the session's record file holds, read without writing."""
+    path = os.path.join(s.env["XDG_DATA_HOME"], "Tormell", "scores.sqlite")
+    with closing(sqlite3.connect("file:%s?mode=ro" % path, uri=True)) as db:
+        return db.execute("SELECT COUNT(*) FROM rounds").fetchone()[0]
+
+
+def open_record(s, main):
+    """The 点数 menu's record window at the size it opens with, moved to be shown whole."""
+    s.click((main.win.x + MENU_ITEM_X, (main.win.y + main.client[1]) / 2))
+    record = s.wait_for("the record window", lambda: next(iter(s.windows("^点数の記録$")), None), 10)
+    frame = s.frame_rect(record)
+    # xdotool places the window itself; its frame sits around it.
+    at = (RECORD_AT[0] + record.x - frame[0], RECORD_AT[1] + record.y - frame[1])
+    s.run("xdotool", "windowmove", str(record.id), *map(str, at))
+    return s.wait_for("the record window in place",
+                      lambda: next((w for w in s.windows("^点数の記録$") if (w.x, w.y) == at), None), 5)
+
+
+def settled_grab(s, rect):
+    """A grab once the screen has stopped changing and rect is no longer blank."""
+    last = None
+
+    def settled():
+        nonlocal last
+        img = s.grab()
+        same = last is not None and img.data == last.data
+        last = img
+        return img if same and img.count(rect, xs.is_black) > 0 else None
+    return s.wait_for("the window to paint", settled, 10)
 
 
 def ready_at_scale(binary, shots_dir, framed):
@@ -87,21 +167,11 @@ def ready_at_scale(binary, shots_dir, framed):
         main = s.wait_for("the main window at scale %d" % HIDPI_SCALE,
                           lambda: next((w for w in s.windows("^Tormell$")
                                         if w.h > HIDPI_SCALE * xs.MAIN_CLIENT_HEIGHT), None), 20)
-        # Painted when two grabs a moment apart agree and the canvas is no longer blank.
-        last = None
-
-        def settled():
-            nonlocal last
-            img = s.grab()
-            same = last is not None and img.data == last.data
-            last = img
-            band = (main.x, main.y + main.h // 3, main.w, 8)  # across the figure's chest
-            return img if same and img.count(band, xs.is_black) > 0 else None
-        img = s.wait_for("the window at scale %d to paint" % HIDPI_SCALE, settled, 10)
-        s.save(img, "ready@2x.png", s.frame_rect(main))
+        band = (main.x, main.y + main.h // 3, main.w, 8)  # across the figure's chest
+        s.save(settled_grab(s, band), "ready@2x.png", s.frame_rect(main))
     finally:
         s.close()
 
 
 if __name__ == "__main__":
-    xs.main(tour, window_manager=shutil.which("openbox"))
+    xs.main(tour, window_manager=shutil.which("openbox"), screen=TOUR_SCREEN)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Plays one round on a virtual X server and writes the README's pictures to
-# docs/screenshots/. Uses openbox for window frames when it can be installed.
+# Plays on a virtual X server, keeping eight rounds in a record of the session's
+# own, and writes the README's pictures to docs/screenshots/. Uses openbox for
+# window frames when it can be installed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 

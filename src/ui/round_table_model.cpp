@@ -82,17 +82,18 @@ QVariant RoundTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    // The units on a line of their own keep the columns as narrow as their numbers.
     switch (section) {
     case Date:
         return QStringLiteral("日時");
     case Difficulty:
         return QStringLiteral("難易度");
     case DisplayTime:
-        return QStringLiteral("表示時間（秒）");
+        return QStringLiteral("表示時間\n（秒）");
     case Score:
         return QStringLiteral("点数");
     case Elapsed:
-        return QStringLiteral("経過時間（秒）");
+        return QStringLiteral("経過時間\n（秒）");
     case Verdict:
         return QStringLiteral("判定");
     default:

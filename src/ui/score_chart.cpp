@@ -3,6 +3,7 @@
 #include "record/progress.h"
 
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QValueAxis>
 
@@ -13,10 +14,33 @@ namespace ui {
 namespace {
 constexpr double kLowestScore = 0;
 constexpr double kHighestScore = 100;
-// A lone round still gets a span of time to stand in.
-constexpr qint64 kShortestSpanMs = 60 * 1000;
-// Within a day the axis names hours and minutes, beyond it days.
-constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+constexpr qint64 kMinuteMs = 60 * 1000;
+constexpr qint64 kDayMs = 24 * 60 * kMinuteMs;
+// A lone round, or rounds close together, still get this much time, enough
+// for the ticks to fall on different seconds.
+constexpr qint64 kShortestSpanMs = 10 * 1000;
+// The first and last rounds stand this share of the span inside the axis's ends, whole.
+constexpr qint64 kEdgeShare = 20;
+// Ticks at least this far apart fall on different dates, a day that a change
+// of summer time lengthens included.
+constexpr qint64 kDistinctDatesMs = 2 * kDayMs;
+// Room for the plot: the chart fills its view without a frame of its own.
+constexpr int kChartMargin = 4;
+
+// The shortest labels in which no two ticks of the axis read alike.
+QString timeFormat(const QDateTime& first, const QDateTime& last, qint64 tickSpacingMs)
+{
+    if (tickSpacingMs < kMinuteMs)
+        return QStringLiteral("HH:mm:ss");
+    if (first.msecsTo(last) < kDayMs)
+        return QStringLiteral("HH:mm");
+    if (tickSpacingMs < kDistinctDatesMs)
+        return QStringLiteral("MM/dd HH:mm");
+    if (first.date().year() != last.date().year())
+        return QStringLiteral("yyyy/MM/dd");
+    return QStringLiteral("MM/dd");
+}
+
 } // namespace
 
 ScoreChart::ScoreChart(QWidget* parent)
@@ -25,6 +49,9 @@ ScoreChart::ScoreChart(QWidget* parent)
 {
     setRenderHint(QPainter::Antialiasing);
     QChart* chart = this->chart();
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
+    chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
     m_scores->setName(QStringLiteral("点数"));
     m_scores->setPointsVisible(true);
@@ -63,9 +90,11 @@ void ScoreChart::setRounds(const QList<record::RoundSummary>& rounds)
     if (rounds.isEmpty())
         return;
     const QDateTime first = rounds.first().playedAt, last = rounds.last().playedAt;
-    const qint64 span = std::max(first.msecsTo(last), kShortestSpanMs);
-    m_time->setRange(first, first.addMSecs(span));
-    m_time->setFormat(span < kDayMs ? QStringLiteral("HH:mm") : QStringLiteral("MM/dd"));
+    const qint64 span = first.msecsTo(last);
+    const qint64 shown = std::max(span + 2 * (span / kEdgeShare), kShortestSpanMs);
+    const QDateTime from = first.addMSecs(-(shown - span) / 2), to = from.addMSecs(shown);
+    m_time->setRange(from, to);
+    m_time->setFormat(timeFormat(from, to, shown / std::max(m_time->tickCount() - 1, 1)));
 }
 
 } // namespace ui

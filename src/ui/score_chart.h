@@ -24,6 +24,7 @@ public:
 
     const QLineSeries& scores() const { return *m_scores; }
     const QLineSeries& averages() const { return *m_averages; }
+    const QDateTimeAxis& timeAxis() const { return *m_time; }
 
 private:
     QLineSeries* m_scores;

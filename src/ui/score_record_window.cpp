@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -34,6 +35,9 @@
 namespace {
 
 constexpr double kPointSize = 9;
+// Opens with room for the table's six columns beside the round drawn again,
+// and for the chart above the table; a smaller screen gets what it has.
+constexpr QSize kOpeningSize(1080, 720);
 
 QString settingText(const record::Setting& setting)
 {
@@ -52,6 +56,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     setWindowIcon(ui::appIcon());
     setFont(ui::japaneseFont({}, kPointSize));
     createControls();
+    resize(kOpeningSize.boundedTo(screen()->availableGeometry().size()));
     m_figure = std::make_unique<figure::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
     m_figure->SUB_SETDEFAULT();
     ui::describeScoreRecord(*this);
@@ -113,8 +118,13 @@ void FrmSCORE::createControls()
     top->addWidget(Label1);
     top->addWidget(CmbSETTING);
     top->addWidget(LblSUMMARY, 1);
+    // The chart and the table share the height beside the round drawn again,
+    // whose canvas keeps the game's size.
+    auto* history = new QVBoxLayout;
+    history->addWidget(ChtSCORE, 1);
+    history->addWidget(GrdROUND, 1);
     auto* middle = new QHBoxLayout;
-    middle->addWidget(GrdROUND, 1);
+    middle->addLayout(history, 1);
     middle->addWidget(PicROUND, 0, Qt::AlignTop);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdDELETE);
@@ -123,7 +133,6 @@ void FrmSCORE::createControls()
     buttons->addWidget(CmdCLOSE);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(ChtSCORE, 1);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
 
@@ -142,17 +151,15 @@ void FrmSCORE::reload()
         LblSUMMARY->setText(settings.problem->message);
         return;
     }
+    // Stay with the setting on view; at first, open on the one played last.
     const int chosen = CmbSETTING->currentIndex();
-    const std::optional<record::Setting> keep =
-        chosen >= 0 && chosen < m_settings.size() ? std::optional(m_settings.at(chosen)) : std::nullopt;
+    qsizetype index = chosen >= 0 && chosen < m_settings.size() ? settings.value.indexOf(m_settings.at(chosen)) : -1;
     m_settings = std::move(settings.value);
     {
         const QSignalBlocker quiet(CmbSETTING);
         CmbSETTING->clear();
         for (const record::Setting& setting : m_settings)
             CmbSETTING->addItem(settingText(setting));
-        // Stay with the setting on view; at first, open on the one played last.
-        qsizetype index = keep ? m_settings.indexOf(*keep) : -1;
         if (index < 0) {
             const auto all = m_store.rounds();
             if (!all.value.isEmpty()) {

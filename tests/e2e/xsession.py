@@ -310,9 +310,10 @@ class Session:
         left = right = top = bottom = 0
         if "=" in out:
             left, right, top, bottom = (int(v) for v in out.split("=")[1].split(","))
+        # Only the part on the screen: a frame may reach past any edge.
         x, y = max(win.x - left, 0), max(win.y - top, 0)
-        return (x, y, min(win.w + left + right, self.screen[0] - x),
-                min(win.h + top + bottom, self.screen[1] - y))
+        return (x, y, min(win.x + win.w + right, self.screen[0]) - x,
+                min(win.y + win.h + bottom, self.screen[1]) - y)
 
     # -- the pointer --
 
@@ -505,7 +506,7 @@ class MainWindow:
         return find_discs(img, self.canvas_inside)
 
 
-def main(test, window_manager=None):
+def main(test, window_manager=None, screen=SCREEN):
     """Runs test(session) with the binary and screenshot folder from the command line."""
     if len(sys.argv) < 2:
         sys.exit("usage: %s TORMELL_BINARY [SCREENSHOT_DIR]" % sys.argv[0])
@@ -513,7 +514,7 @@ def main(test, window_manager=None):
     shots = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.getcwd(), "e2e-screenshots")
     began = time.monotonic()
     try:
-        session = Session(binary, shots, window_manager)
+        session = Session(binary, shots, window_manager, screen)
     except Failure as failure:
         sys.exit("FAIL: %s" % failure)
     try:

@@ -14,6 +14,7 @@
 #include "widgets/status_bar.h"
 
 #include <QComboBox>
+#include <QDateTimeAxis>
 #include <QDir>
 #include <QLabel>
 #include <QLineSeries>
@@ -46,6 +47,8 @@ private slots:
     void aSaveThatFailsKeepsTheDialogOpenWithTheReason();
     void theRecordWindowShowsAndFollowsTheSavedRounds();
     void deletingAsksFirstAndRemovesOnlyOnYes();
+    void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike_data();
+    void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike();
 };
 
 // Guards against a save that stores other values than the dialog shows, the
@@ -158,6 +161,44 @@ void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
     }
     QCOMPARE(saved(game).size(), 1);
     QCOMPARE(record.rounds().rowCount(), 1);
+}
+
+void TestScoreRecord::theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike_data()
+{
+    QTest::addColumn<QDateTime>("first");
+    QTest::addColumn<qint64>("secondsToLast");
+    const QDateTime evening(QDate(2024, 3, 9), QTime(20, 0));
+    constexpr qint64 hour = 60 * 60, day = 24 * hour;
+    QTest::newRow("one round") << evening << qint64 {0};
+    QTest::newRow("seconds apart") << evening << qint64 {3};
+    QTest::newRow("within a minute") << evening << qint64 {23};
+    QTest::newRow("minutes apart") << evening << qint64 {7 * 60};
+    QTest::newRow("across midnight") << evening << 8 * hour;
+    QTest::newRow("a day and a half apart") << evening << 36 * hour;
+    QTest::newRow("a month apart") << evening << 30 * day;
+    QTest::newRow("across the new year") << QDateTime(QDate(2023, 12, 20), QTime(9, 0)) << 40 * day;
+    QTest::newRow("four years apart") << evening << 4 * 365 * day;
+}
+
+// Guards against tick labels that repeat (a minute's rounds under hours and
+// minutes, years under days of the month) and rounds left off the axis.
+void TestScoreRecord::theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike()
+{
+    QFETCH(QDateTime, first);
+    QFETCH(qint64, secondsToLast);
+    QList<record::RoundSummary> rounds(2);
+    rounds[0].playedAt = first;
+    rounds[1].playedAt = first.addSecs(secondsToLast);
+    ui::ScoreChart chart;
+    chart.setRounds(rounds);
+
+    const QDateTimeAxis& axis = chart.timeAxis();
+    QVERIFY(axis.min() <= rounds[0].playedAt && rounds[1].playedAt <= axis.max());
+    QStringList labels;
+    const qint64 spacing = axis.min().msecsTo(axis.max()) / (axis.tickCount() - 1);
+    for (int tick = 0; tick < axis.tickCount(); ++tick)
+        labels.append(axis.min().addMSecs(tick * spacing).toString(axis.format()));
+    QCOMPARE(QSet<QString>(labels.cbegin(), labels.cend()).size(), labels.size());
 }
 
 TORMELL_TEST_MAIN(TestScoreRecord)
