@@ -18,6 +18,10 @@ namespace {
 
 // How long a save or a read waits for another copy of the game to finish with the file.
 constexpr int kBusyTimeoutMs = 5000;
+// SQLite's own cache of the file's pages, in KiB. The system caches the file
+// already; SQLite's default (2 MiB) would keep a second copy of every page a
+// long list has read. This holds what a save or a query works on at once.
+constexpr int kPageCacheKiB = 256;
 
 QString uniqueConnectionName()
 {
@@ -141,6 +145,7 @@ void RecordFile::checkAndMigrate()
     // The default rollback journal syncs each commit to disk; EXTRA also syncs
     // the folder once the journal is deleted, which is the moment of commit.
     sql::run(db, QStringLiteral("PRAGMA synchronous = EXTRA"));
+    sql::run(db, QStringLiteral("PRAGMA cache_size = -%1").arg(kPageCacheKiB)); // negative: in KiB
     if (found < schema::kVersion)
         found = schema::migrate(db);
     if (found > schema::kVersion) {

@@ -30,6 +30,7 @@ using record::RoundRecord;
 using record::ScoreStore;
 
 Q_DECLARE_METATYPE(record::RoundRecord)
+Q_DECLARE_METATYPE(std::optional<int>)
 
 namespace {
 
@@ -156,6 +157,27 @@ private slots:
         QVERIFY2(iso.match(stored).hasMatch(), qPrintable(stored));
         QCOMPARE(QDateTime::fromString(stored, Qt::ISODateWithMs).offsetFromUtc(),
             round.playedAt.toLocalTime().offsetFromUtc());
+        QCOMPARE(r.playedAt.offsetFromUtc(), round.playedAt.toLocalTime().offsetFromUtc());
+    }
+
+    void theOffsetOfATimeTextIsReadFromItsEnd_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::optional<int>>("seconds");
+        QTest::newRow("east") << "2026-12-07T16:05:03.120+09:00" << std::optional(9 * 3600);
+        QTest::newRow("west, half an hour") << "2026-12-07T16:05:03.120-03:30" << std::optional(-(3 * 3600 + 1800));
+        QTest::newRow("UTC written out") << "2026-12-07T16:05:03.120+00:00" << std::optional(0);
+        QTest::newRow("Z") << "2026-12-07T16:05:03.120Z" << std::optional<int>();
+        QTest::newRow("no colon") << "2026-12-07T16:05:03.120+0900" << std::optional<int>();
+        QTest::newRow("too short") << "+9:00" << std::optional<int>();
+    }
+    // Guards against a round shown at another hour than it was played, or a
+    // time written otherwise (by hand) taken for one with an offset.
+    void theOffsetOfATimeTextIsReadFromItsEnd()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::optional<int>, seconds);
+        QCOMPARE(record::utcOffsetOf(text), seconds);
     }
 
     // Guards against a folder or an empty file made by merely looking.
@@ -163,6 +185,7 @@ private slots:
     {
         ScoreStore store(path_);
         QVERIFY(store.rounds().value.isEmpty() && store.settings().value.isEmpty());
+        QVERIFY(!store.latestSetting().problem && !store.latestSetting().value);
         QVERIFY(store.completeRounds().value.isEmpty());
         QVERIFY(!store.remove({1}));
         store.pollForChanges();
@@ -357,7 +380,8 @@ private slots:
     }
 
     // Guards against rounds listed by id rather than time, a setting's list
-    // that takes in others, a removal that leaves joints behind or takes
+    // that takes in others, the latest setting taken from the round saved last
+    // rather than played last, a removal that leaves joints behind or takes
     // too much, and the id of a removed round given to a new one.
     void listsFollowTimeAndSettingAndRemovalIsExact()
     {
@@ -378,6 +402,7 @@ private slots:
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[1], ids[2], ids[0]}));
         QCOMPARE(store.settings().value, (QList<record::Setting> {{1, 0.75}, {1, kInf}, {2, 0.75}}));
         QCOMPARE(idsOf(store.rounds({1, 0.75}).value), (QList<qint64> {ids[2], ids[0]}));
+        QCOMPARE(store.latestSetting().value, std::optional<record::Setting>({1, 0.75})); // by time, not by id
 
         QVERIFY(!store.remove({ids[3], ids[2]}));
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[1], ids[0]}));
