@@ -248,7 +248,7 @@ template <class Body> std::optional<Problem> ScoreStore::attempt(Action action, 
     } catch (const Failure& failure) {
         // Damage found while in use: the next use checks the file again and moves it aside.
         if (failure.reason == Reason::Damaged)
-            file_.close();
+            file_.closeDamaged();
         return problem(action, failure.reason, failure.path.isEmpty() ? path() : failure.path, failure.detail);
     }
 }

@@ -221,41 +221,57 @@ private slots:
 
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins_data()
     {
-        QTest::addColumn<bool>("realDatabase");
-        QTest::newRow("random bytes") << false;
-        QTest::newRow("a database with a damaged page") << true;
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("random bytes") << "random";
+        QTest::newRow("a database with a damaged page") << "page";
+        QTest::newRow("a damaged page, the last commit still in the WAL") << "wal";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
-    // of every later save, and against the player never hearing where it went.
+    // of every later save, its last commits lost by leaving its WAL behind,
+    // and against the player never hearing where it went.
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins()
     {
-        QFETCH(bool, realDatabase);
+        QFETCH(QString, damage);
         constexpr qsizetype kPageSize = 4096; // SQLite's default
         constexpr int kRoundsForSomePages = 20;
+        const QString wal = QStringLiteral("-wal");
         QByteArray damaged(3 * kPageSize, Qt::Uninitialized);
-        if (realDatabase) {
-            ScoreStore writer(path_);
-            for (int i = 0; i < kRoundsForSomePages; ++i) {
-                RoundRecord round = sampleRound(i);
-                QVERIFY(!writer.append(round));
-            }
-            damaged = bytesOf(path_);
-            damaged.replace(damaged.size() - kPageSize, kPageSize, QByteArray(kPageSize, '\x55'));
-        } else {
+        QByteArray lastCommit; // the WAL beside it, if any
+        if (damage == QStringLiteral("random")) {
             QDir().mkpath(folder_);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
+        } else {
+            {
+                ScoreStore writer(path_);
+                for (int i = 0; i < kRoundsForSomePages; ++i) {
+                    RoundRecord round = sampleRound(i);
+                    QVERIFY(!writer.append(round));
+                }
+            }
+            damaged = bytesOf(path_); // closed: every save is in the file
+            if (damage == QStringLiteral("wal")) {
+                RawFile raw(path_); // a commit that stays in the WAL while it has the file open
+                raw.run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion));
+                lastCommit = bytesOf(path_ + wal);
+                QVERIFY(!lastCommit.isEmpty());
+            }
+            damaged.replace(damaged.size() - kPageSize, kPageSize, QByteArray(kPageSize, '\x55'));
         }
         writeBytes(path_, damaged);
+        if (!lastCommit.isEmpty())
+            writeBytes(path_ + wal, lastCommit);
 
         ScoreStore store(path_);
         const auto listed = store.rounds();
         QVERIFY(!listed.problem && listed.value.isEmpty());
-        const QStringList aside = QDir(folder_).entryList({QStringLiteral("scores.corrupt-*")});
+        const QStringList aside = QDir(folder_).entryList({QStringLiteral("scores.corrupt-*.sqlite")});
         QCOMPARE(aside.size(), 1);
         QVERIFY(
             QRegularExpression(QStringLiteral(R"(^scores\.corrupt-\d{8}T\d{6}\.sqlite$)")).match(aside[0]).hasMatch());
         const QString asidePath = QDir(folder_).filePath(aside[0]);
         QCOMPARE(bytesOf(asidePath), damaged);
+        QCOMPARE(bytesOf(asidePath + wal), lastCommit);
+        QVERIFY(!QFileInfo::exists(path_ + wal));
         QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(asidePath));
         QVERIFY(!store.takeNotice()); // told once
 
@@ -264,13 +280,16 @@ private slots:
         QCOMPARE(store.rounds().value.size(), 1);
     }
 
-    // Guards against a record moved onto an older one, or moved without its journal.
+    // Guards against a record moved onto an older one, or moved without its
+    // journal, its WAL or the WAL's index.
     void aTakenAsideNameGetsACounter()
     {
         const QString path = dir_->filePath(QStringLiteral("scores.sqlite"));
         const QString taken = dir_->filePath(QStringLiteral("scores.corrupt-20261207T150653.sqlite"));
+        const QStringList companions {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
         writeBytes(path, "damaged");
-        writeBytes(path + QStringLiteral("-journal"), "journal");
+        for (const QString& ending : companions)
+            writeBytes(path + ending, ending.toLatin1());
         writeBytes(taken, "older");
         const QDateTime when(QDate(2026, 12, 7), QTime(15, 6, 53));
 
@@ -278,7 +297,10 @@ private slots:
         const QString moved = record::moveAside(path, record::identityOf(path), when);
         QCOMPARE(moved, dir_->filePath(QStringLiteral("scores.corrupt-20261207T150653-2.sqlite")));
         QCOMPARE(bytesOf(moved), QByteArray("damaged"));
-        QCOMPARE(bytesOf(moved + QStringLiteral("-journal")), QByteArray("journal"));
+        for (const QString& ending : companions) {
+            QCOMPARE(bytesOf(moved + ending), ending.toLatin1());
+            QVERIFY(!QFileInfo::exists(path + ending));
+        }
         QCOMPARE(bytesOf(taken), QByteArray("older"));
         QVERIFY(!QFileInfo::exists(path));
     }
@@ -359,23 +381,43 @@ private slots:
         QVERIFY(upgraded.run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'rounds_by_setting'")).isValid());
     }
 
+    void aNewerFileIsOnlyReadAndNeverRewritten_data()
+    {
+        QTest::addColumn<bool>("openedAfresh");
+        QTest::newRow("made newer while this copy has it open") << false;
+        QTest::newRow("opened afresh, its last writes still in the WAL") << true;
+    }
     // Guards against an older Tormell rewriting, or "upgrading" backwards, a
-    // record a newer one wrote, also when the newer one ran while this had it open.
+    // record a newer one wrote, also when the newer one ran while this had it
+    // open; and against SQLite's own housekeeping writing to it: a checkpoint
+    // copying the WAL into the file as the last connection closes.
     void aNewerFileIsOnlyReadAndNeverRewritten()
     {
-        ScoreStore store(path_);
+        QFETCH(bool, openedAfresh);
+        const QString wal = QStringLiteral("-wal");
+        auto store
+            = std::make_unique<ScoreStore>(openedAfresh ? dir_->filePath(QStringLiteral("newer.sqlite")) : path_);
         RoundRecord first = sampleRound();
-        QVERIFY(!store.append(first));
-        RawFile(path_).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+        QVERIFY(!store->append(first));
+        RawFile(store->path()).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+        if (openedAfresh) {
+            // Copied while the WAL holds the last writes, as a newer Tormell that was killed leaves it.
+            QDir().mkpath(folder_);
+            writeBytes(path_ + wal, bytesOf(store->path() + wal));
+            writeBytes(path_, bytesOf(store->path()));
+            store = std::make_unique<ScoreStore>(path_);
+        }
         const QByteArray before = bytesOf(path_);
+        QVERIFY(!bytesOf(path_ + wal).isEmpty());
 
         RoundRecord second = sampleRound(1);
-        const auto failed = store.append(second);
+        const auto failed = store->append(second);
         QVERIFY(failed && failed->message.startsWith(kSaveFailed) && failed->message.contains(kNewer));
-        QVERIFY(store.readOnly());
-        QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(kNewer));
-        QCOMPARE(store.rounds().value.size(), 1);
-        QVERIFY(store.remove({first.id}));
+        QVERIFY(store->readOnly());
+        QVERIFY(store->takeNotice().value_or(record::Problem {}).message.contains(kNewer));
+        QCOMPARE(store->rounds().value.size(), 1);
+        QVERIFY(store->remove({first.id}));
+        store.reset(); // the last connection closes
         QCOMPARE(bytesOf(path_), before);
     }
 
@@ -414,7 +456,8 @@ private slots:
     }
 
     // Guards against a record window that misses a save by this store or by
-    // another copy of the game, or that reloads on every look when nothing changed.
+    // another copy of the game (which, in WAL mode, leaves the file's size and
+    // time as they were), or that reloads on every look when nothing changed.
     void changesAreTold()
     {
         ScoreStore watcher(path_);
@@ -433,9 +476,11 @@ private slots:
         QCOMPARE(look(), 1);
         QVERIFY(!saver.append(round));
         QCOMPARE(look(), 2); // written by another connection
+        runWriters(path_, 1, {QStringLiteral("elsewhere")}, {});
+        QCOMPARE(look(), 3); // by another process, into the WAL alone
         QVERIFY(QFile::remove(path_));
-        QCOMPARE(look(), 3);
-        QCOMPARE(saved.count(), 3); // two saves, one removal seen
+        QCOMPARE(look(), 4);
+        QCOMPARE(saved.count(), 4); // two saves, another process's and the removal seen
     }
 };
 
