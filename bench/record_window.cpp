@@ -15,9 +15,7 @@
 #include <QLineSeries>
 #include <QProcess>
 #include <QTableView>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -29,12 +27,6 @@ constexpr int kMostMsForAPaint = 10'000;
 constexpr int kFillTimeoutMs = 120'000;
 const QString kFillMode = QStringLiteral("--fill");
 
-[[noreturn]] void fail(const char* why)
-{
-    std::fprintf(stderr, "%s\n", why);
-    std::exit(EXIT_FAILURE);
-}
-
 // In a process of its own, so that nothing the fill allocated lingers in the
 // heap the memory figures are read from.
 void fill(const QString& path)
@@ -44,7 +36,7 @@ void fill(const QString& path)
     filler.start(QCoreApplication::applicationFilePath(), {kFillMode, path});
     if (!filler.waitForFinished(kFillTimeoutMs) || filler.exitStatus() != QProcess::NormalExit
         || filler.exitCode() != 0)
-        fail("cannot lay down the record");
+        bench::fail("cannot lay down the record");
 }
 
 // Opens the record window from the menu and processes events until its chart
@@ -66,9 +58,9 @@ double openUntilPainted(Frm001& window, bench::PaintLog& paints)
             QCoreApplication::processEvents();
     });
     if (!shown())
-        fail("the record window was never painted");
+        bench::fail("the record window was never painted");
     if (record->rounds().rowCount() != kRounds || record->ChtSCORE->scores().count() == 0)
-        fail("the record window does not show the rounds");
+        bench::fail("the record window does not show the rounds");
     return micros;
 }
 
@@ -98,12 +90,12 @@ int main(int argc, char** argv)
         window->scoreRecord()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (window->scoreRecord() != nullptr)
-            fail("the closed record window lingers");
+            bench::fail("the closed record window lingers");
     }
 
     const auto settings = game.scores.settings();
     if (settings.value.size() != 1)
-        fail("the record holds other settings than the one laid down");
+        bench::fail("the record holds other settings than the one laid down");
     std::vector<double> reads;
     for (int run = 0; run < kRuns; ++run)
         reads.push_back(bench::microsecondsFor([&] { game.scores.rounds(settings.value.front()); }));

@@ -9,7 +9,6 @@
 
 #include <QFileInfo>
 #include <QPointer>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -18,12 +17,6 @@ namespace {
 // The first saves create the file and warm caches; they are not counted.
 constexpr int kWarmUpSaves = 5;
 constexpr int kSaves = 200;
-
-[[noreturn]] void fail(const char* why)
-{
-    std::fprintf(stderr, "%s\n", why);
-    std::exit(EXIT_FAILURE);
-}
 
 } // namespace
 
@@ -39,7 +32,7 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(); // the dialog on screen, as the player clicks it
         const QPointer<FrmMSG> dialog = window->resultDialog();
         if (dialog == nullptr || !dialog->isVisible())
-            fail("CHEK did not show the result dialog");
+            bench::fail("CHEK did not show the result dialog");
         // The handler a click on 点数保存 runs, and the pass of the event loop after it.
         qint64 stored = 0;
         const double micros = bench::microsecondsFor([&dialog, &stored] {
@@ -48,16 +41,16 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
         });
         if (stored == 0 || (dialog != nullptr && !dialog->isHidden()))
-            fail("点数保存 did not store the round and close the dialog");
+            bench::fail("点数保存 did not store the round and close the dialog");
         if (save >= kWarmUpSaves)
             saves.push_back(micros);
     }
     if (game.scores.rounds().value.size() != kWarmUpSaves + kSaves)
-        fail("the record does not hold every round saved");
+        bench::fail("the record does not hold every round saved");
     bench::report("save_click_us", bench::summarise(saves));
     const std::vector<double> syncs = bench::syncedPageWrites(QFileInfo(game.scores.path()).path(), kSaves);
     if (syncs.empty())
-        fail("cannot write beside the record");
+        bench::fail("cannot write beside the record");
     bench::report("fsync_us", bench::summarise(syncs));
     return EXIT_SUCCESS;
 }
