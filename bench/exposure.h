@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -73,6 +74,27 @@ protected:
 
 private:
     int m_count = 0;
+};
+
+/// Notes every widget of the application that receives a paint event, so a
+/// probe can tell when a window it has not yet created has been painted.
+class PaintLog : public QObject {
+public:
+    PaintLog() { QCoreApplication::instance()->installEventFilter(this); }
+    bool painted(const QWidget* widget) const { return m_painted.contains(widget); }
+    /// Forgets what was painted: a widget created later may take a deleted one's address.
+    void clear() { m_painted.clear(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted.insert(watched);
+        return false;
+    }
+
+private:
+    QSet<const QObject*> m_painted;
 };
 
 /// Reports the moment (exposed_ns, monotonic) and the peak memory so far

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -89,6 +90,14 @@ inline Summary summarise(std::vector<double> samples)
     constexpr double kP99 = 0.99;
     const auto rank = static_cast<std::size_t>(std::ceil(kP99 * static_cast<double>(n)));
     return {median, samples[std::max<std::size_t>(rank, 1) - 1], n};
+}
+
+/// Ends the probe with `why` on standard error, which the driver prints
+/// under its table: there is nothing left to measure.
+[[noreturn]] inline void fail(const char* why)
+{
+    std::fprintf(stderr, "%s\n", why);
+    std::exit(EXIT_FAILURE);
 }
 
 /// Hands one figure to the driver as a "key value" line on standard output.

@@ -29,6 +29,7 @@ constexpr int kMainWindowRuns = 3; // each takes the title's three seconds
 constexpr int kProbeTimeoutMs = 120'000;
 constexpr double kKiBPerMiB = 1024;
 constexpr double kNsPerMs = 1e6;
+constexpr double kUsPerMs = 1000;
 constexpr double kMsPerFrame = 1000.0 / 120.0; // one frame at 120 Hz
 
 // Goals.
@@ -36,6 +37,9 @@ constexpr double kStartupRatioGoal = 1.5;
 constexpr double kIdleCpuGoalPercent = 5;
 constexpr double kDragGoalUs = 1000;
 constexpr double kGrowthGoalMiB = 1;
+constexpr double kSaveClickGoalMs = 5; // p99
+constexpr double kRecordWindowGoalMs = 100;
+constexpr double kRecordWindowGoalMiB = 15;
 
 /// One finished probe run: its "key value" lines, or why it failed.
 struct ProbeRun {
@@ -208,6 +212,14 @@ QString medianAndP99(const ProbeRun& run, const QString& key)
         .arg(fixed(run.number(key + QStringLiteral("_median")), 0), fixed(run.number(key + QStringLiteral("_p99")), 0));
 }
 
+/// A sample set's median and p99 in milliseconds.
+QString ms(const ProbeRun& run, const QString& key)
+{
+    return QStringLiteral("%1 / %2 ms")
+        .arg(fixed(run.number(key + QStringLiteral("_median")) / kUsPerMs, 2),
+            fixed(run.number(key + QStringLiteral("_p99")) / kUsPerMs, 2));
+}
+
 QString runs(const ProbeRun& run, const QString& key)
 {
     return QString::number(run.integer(key + QStringLiteral("_count")));
@@ -299,26 +311,20 @@ void scoreRecord(Report& report)
         report.addFailure(QStringLiteral("score record"), run);
         return;
     }
-    constexpr double kUsPerMs = 1000;
-    const auto ms = [&](const QString& key) {
-        return QStringLiteral("%1 / %2 ms")
-            .arg(fixed(run.number(key + QStringLiteral("_median")) / kUsPerMs, 2),
-                fixed(run.number(key + QStringLiteral("_p99")) / kUsPerMs, 2));
-    };
     const auto ratio = [&](const QString& key, const QString& peerKey) {
         return QStringLiteral("%1x (no goal)")
             .arg(fixed(
                 run.number(key + QStringLiteral("_median")) / run.number(peerKey + QStringLiteral("_median")), 2));
     };
     report.add({QStringLiteral("save one round, synced (median / p99 of %1)").arg(runs(run, QStringLiteral("save_us"))),
-        ms(QStringLiteral("save_us")),
+        ms(run, QStringLiteral("save_us")),
         QStringLiteral("4 KiB write + fsync %1 ms")
             .arg(fixed(run.number(QStringLiteral("fsync_us_median")) / kUsPerMs, 2)),
         ratio(QStringLiteral("save_us"), QStringLiteral("fsync_us"))});
     const QString listed = QString::number(run.integer(QStringLiteral("listed_rounds")));
     report.add({QStringLiteral("list %1 rounds without joints (median / p99 of %2)")
                     .arg(listed, runs(run, QStringLiteral("list_us"))),
-        ms(QStringLiteral("list_us")),
+        ms(run, QStringLiteral("list_us")),
         QStringLiteral("with joints %1 ms")
             .arg(fixed(run.number(QStringLiteral("list_complete_us_median")) / kUsPerMs, 1)),
         ratio(QStringLiteral("list_us"), QStringLiteral("list_complete_us"))});
@@ -326,6 +332,51 @@ void scoreRecord(Report& report)
     report.add({QStringLiteral("look for changes, none (median / p99 of %1)").arg(runs(run, QStringLiteral("poll_us"))),
         medianAndP99(run, QStringLiteral("poll_us")), kFramePeer,
         QStringLiteral("median = %1 frame (no goal)").arg(fixed(poll / (kMsPerFrame * 1000), 4))});
+}
+
+/// Saving a round from the result dialog, against one synced write on the same disk.
+void saveClick(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_save_click"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("saving a round"), run);
+        return;
+    }
+    const double p99Ms = run.number(QStringLiteral("save_click_us_p99")) / kUsPerMs;
+    report.add({QStringLiteral("saving a round: 点数保存 click, synced (median / p99 of %1)")
+                    .arg(runs(run, QStringLiteral("save_click_us"))),
+        ms(run, QStringLiteral("save_click_us")),
+        QStringLiteral("4 KiB write + fsync %1").arg(ms(run, QStringLiteral("fsync_us"))),
+        QStringLiteral("goal p99 < %1 ms, %2").arg(fixed(kSaveClickGoalMs, 0), verdict(p99Ms < kSaveClickGoalMs))});
+}
+
+/// The record window over many rounds: its opening against reading the rounds
+/// alone, and its memory against the game's without it.
+void recordWindow(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_record_window"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("record window"), run);
+        return;
+    }
+    const QString rounds = QString::number(run.integer(QStringLiteral("rounds")));
+    const double openMs = run.number(QStringLiteral("open_us_median")) / kUsPerMs;
+    report.add({QStringLiteral("record window of %1 rounds, open to first paint (median of %2)")
+                    .arg(rounds, runs(run, QStringLiteral("open_us"))),
+        QStringLiteral("%1 ms (slowest %2 ms)")
+            .arg(fixed(openMs, 1), fixed(run.number(QStringLiteral("open_us_p99")) / kUsPerMs, 1)),
+        QStringLiteral("reading the rounds alone %1 ms")
+            .arg(fixed(run.number(QStringLiteral("read_us_median")) / kUsPerMs, 1)),
+        QStringLiteral("goal < %1 ms, %2").arg(fixed(kRecordWindowGoalMs, 0), verdict(openMs < kRecordWindowGoalMs))});
+    const double game = run.number(QStringLiteral("game_rss_kib"));
+    const double addedMiB = (run.number(QStringLiteral("open_rss_kib")) - game) / kKiBPerMiB;
+    const double peakMiB
+        = (run.number(QStringLiteral("open_hwm_kib")) - run.number(QStringLiteral("game_hwm_kib"))) / kKiBPerMiB;
+    report.add({QStringLiteral("record window of %1 rounds, memory (VmRSS, one run)").arg(rounds),
+        QStringLiteral("+%1 MiB (VmHWM +%2 MiB)").arg(fixed(addedMiB, 1), fixed(peakMiB, 1)),
+        QStringLiteral("game shown, without it %1").arg(mib(game)),
+        QStringLiteral("goal < %1 MiB, %2")
+            .arg(fixed(kRecordWindowGoalMiB, 0), verdict(addedMiB < kRecordWindowGoalMiB))});
 }
 
 } // namespace
@@ -352,6 +403,8 @@ int main(int argc, char** argv)
         peakMemory(report, bareHwmKiB);
     memoryGrowth(report);
     scoreRecord(report);
+    saveClick(report);
+    recordWindow(report);
     report.print();
     return report.failed() ? EXIT_FAILURE : EXIT_SUCCESS;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The store's connection to its file: opened on first use and checked then;
-// brought up to the current layout; opened read-only when a newer Tormell
-// wrote it; moved aside when damaged; opened anew when the file at the path
-// was removed or replaced by someone else.
+// brought up to the current layout and kept in WAL mode; opened read-only
+// when a newer Tormell wrote it, and then left byte for byte as it is; moved
+// aside with its WAL when damaged; opened anew when the file at the path was
+// removed or replaced by someone else.
 
 #include "record/file_identity.h"
 #include "record/problem.h"
@@ -40,14 +41,21 @@ public:
     /// A message for the player about what happened to the file, given once.
     std::optional<Problem> takeNotice();
 
-    /// Closes the connection, so that the next use opens and checks the file again.
+    /// Closes the connection, so that the next use opens and checks the file
+    /// again. A file a newer Tormell wrote is left exactly as it is.
     void close();
+
+    /// The same for a file found damaged, which is left exactly as it is, to be moved aside.
+    void closeDamaged();
 
     const QString& path() const { return path_; }
 
 private:
     void connect(bool readOnly);
     void checkAndMigrate();
+    static void useWriteAheadLog(const QSqlDatabase& db);
+    bool writtenByNewer() const;
+    void disconnect(bool leaveAsItIs);
     void makeFolder() const;
     qint64 dataVersion() const;
 

@@ -5,6 +5,7 @@
 #include "record/sql.h"
 #include "record/time_text.h"
 
+#include <QSet>
 #include <QStandardPaths>
 #include <limits>
 
@@ -13,12 +14,24 @@ namespace record {
 namespace {
 
 // The summary columns, in the order readSummary() reads them; joints follow in complete rows.
-const QString kSelectSummary = QStringLiteral(
-    "SELECT id, played_at, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines FROM rounds");
-const QString kSelectComplete
-    = QStringLiteral("SELECT id, played_at, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
-                     " target, player FROM rounds JOIN round_joints ON round_joints.round_id = rounds.id");
-enum Column { Id, PlayedAt, Difficulty, DisplaySeconds, ElapsedSeconds, Score, Verdict, GridLines, Target, Player };
+const QString kSelectSummary = QStringLiteral("SELECT id, played_at, played_ms, difficulty, display_seconds,"
+                                              " elapsed_seconds, score, verdict, grid_lines FROM rounds");
+const QString kSelectComplete = QStringLiteral(
+    "SELECT id, played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
+    " target, player FROM rounds JOIN round_joints ON round_joints.round_id = rounds.id");
+enum Column {
+    Id,
+    PlayedAt,
+    PlayedMs,
+    Difficulty,
+    DisplaySeconds,
+    ElapsedSeconds,
+    Score,
+    Verdict,
+    GridLines,
+    Target,
+    Player
+};
 const QString kInTimeOrder = QStringLiteral(" ORDER BY played_ms, id");
 
 // SQLite keeps a NaN as NULL.
@@ -28,10 +41,26 @@ double realAt(const QSqlQuery& row, int column)
     return value.isNull() ? std::numeric_limits<double>::quiet_NaN() : value.toDouble();
 }
 
+Setting settingAt(const QSqlQuery& row)
+{
+    enum { SettingDifficulty, SettingDisplaySeconds };
+    return {realAt(row, SettingDifficulty), realAt(row, SettingDisplaySeconds)};
+}
+
+// The moment from played_ms and the offset it was played at from the end of
+// played_at: parsing the whole text would cost more than the rest of the row.
+QDateTime playedAtOf(const QSqlQuery& row)
+{
+    const QString text = row.value(PlayedAt).toString();
+    if (const std::optional<int> offset = utcOffsetOf(text))
+        return QDateTime::fromMSecsSinceEpoch(row.value(PlayedMs).toLongLong(), Qt::OffsetFromUTC, *offset);
+    return QDateTime::fromString(text, Qt::ISODateWithMs);
+}
+
 void readSummary(const QSqlQuery& row, RoundSummary& round)
 {
     round.id = row.value(Id).toLongLong();
-    round.playedAt = QDateTime::fromString(row.value(PlayedAt).toString(), Qt::ISODateWithMs);
+    round.playedAt = playedAtOf(row);
     round.difficulty = realAt(row, Difficulty);
     round.displaySeconds = realAt(row, DisplaySeconds);
     round.elapsedSeconds = realAt(row, ElapsedSeconds);
@@ -52,8 +81,15 @@ Joints jointsAt(const QSqlQuery& row, Column column)
 QList<RoundSummary> summaries(QSqlQuery rows)
 {
     QList<RoundSummary> found;
-    while (rows.next())
-        readSummary(rows, found.emplace_back());
+    // A record holds a handful of verdicts, each many times over: the rounds
+    // share one copy of each rather than holding thousands.
+    QSet<QString> verdicts;
+    while (rows.next()) {
+        RoundSummary& round = found.emplace_back();
+        readSummary(rows, round);
+        round.verdict = *verdicts.insert(round.verdict);
+    }
+    found.squeeze(); // a list of thousands is kept while the window shows it
     return found;
 }
 
@@ -152,14 +188,25 @@ Read<QList<RoundSummary>> ScoreStore::rounds(const Setting& setting)
 Read<QList<Setting>> ScoreStore::settings()
 {
     return attemptRead<QList<Setting>>([](const QSqlDatabase& db) {
-        enum { SettingDifficulty, SettingDisplaySeconds };
         QSqlQuery rows = sql::run(db,
             QStringLiteral("SELECT DISTINCT difficulty, display_seconds FROM rounds"
                            " ORDER BY difficulty, display_seconds"));
         QList<Setting> found;
         while (rows.next())
-            found.append({realAt(rows, SettingDifficulty), realAt(rows, SettingDisplaySeconds)});
+            found.append(settingAt(rows));
         return found;
+    });
+}
+
+Read<std::optional<Setting>> ScoreStore::latestSetting()
+{
+    // The last round in the lists' time order, without reading the others.
+    return attemptRead<std::optional<Setting>>([](const QSqlDatabase& db) -> std::optional<Setting> {
+        QSqlQuery row = sql::run(db,
+            QStringLiteral("SELECT difficulty, display_seconds FROM rounds ORDER BY played_ms DESC, id DESC LIMIT 1"));
+        if (!row.next())
+            return std::nullopt;
+        return settingAt(row);
     });
 }
 
@@ -201,7 +248,7 @@ template <class Body> std::optional<Problem> ScoreStore::attempt(Action action, 
     } catch (const Failure& failure) {
         // Damage found while in use: the next use checks the file again and moves it aside.
         if (failure.reason == Reason::Damaged)
-            file_.close();
+            file_.closeDamaged();
         return problem(action, failure.reason, failure.path.isEmpty() ? path() : failure.path, failure.detail);
     }
 }

@@ -50,6 +50,9 @@ public:
     /// The settings rounds were played with, by difficulty, then display time.
     Read<QList<Setting>> settings();
 
+    /// The setting of the round played last; none while there are no rounds.
+    Read<std::optional<Setting>> latestSetting();
+
     /// One round with its joints.
     Read<RoundRecord> round(qint64 id);
 

@@ -5,9 +5,15 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringView>
+#include <optional>
 
 namespace record {
 
 QString isoText(const QDateTime& when);
+
+/// The UTC offset in seconds that a text written as above ends in; nothing
+/// when it does not end in one.
+std::optional<int> utcOffsetOf(QStringView text);
 
 } // namespace record

@@ -6,27 +6,29 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <compare>
 
 namespace ui {
 
 namespace {
 
-// A key each column sorts by; the id breaks ties, so equal keys keep the order played.
-QVariant sortKey(const record::RoundSummary& round, int column)
+// How two rounds compare in one column. Doubles go by their total order, so
+// that a NaN (a NULL in the file) sorts to one end instead of breaking the sort.
+std::weak_ordering compareIn(int column, const record::RoundSummary& a, const record::RoundSummary& b)
 {
     switch (column) {
     case RoundTableModel::Difficulty:
-        return round.difficulty;
+        return std::weak_order(a.difficulty, b.difficulty);
     case RoundTableModel::DisplayTime:
-        return round.displaySeconds;
+        return std::weak_order(a.displaySeconds, b.displaySeconds);
     case RoundTableModel::Score:
-        return round.score;
+        return a.score <=> b.score;
     case RoundTableModel::Elapsed:
-        return round.elapsedSeconds;
+        return std::weak_order(a.elapsedSeconds, b.elapsedSeconds);
     case RoundTableModel::Verdict:
-        return round.verdict;
+        return a.verdict.compare(b.verdict) <=> 0;
     default:
-        return round.playedAt.toMSecsSinceEpoch();
+        return a.playedAt.toMSecsSinceEpoch() <=> b.playedAt.toMSecsSinceEpoch();
     }
 }
 
@@ -126,14 +128,14 @@ void RoundTableModel::sortRows()
 {
     const int column = m_sortColumn;
     const bool ascending = m_sortOrder == Qt::AscendingOrder;
-    std::stable_sort(m_rounds.begin(), m_rounds.end(),
-                     [column, ascending](const record::RoundSummary& a, const record::RoundSummary& b) {
-                         const QVariant keyA = sortKey(a, column), keyB = sortKey(b, column);
-                         const auto order = QVariant::compare(keyA, keyB);
-                         if (order == QPartialOrdering::Equivalent)
-                             return ascending ? a.id < b.id : a.id > b.id;
-                         return ascending ? order == QPartialOrdering::Less : order == QPartialOrdering::Greater;
-                     });
+    // The id breaks ties, so equal keys keep the order played.
+    std::sort(m_rounds.begin(), m_rounds.end(),
+              [column, ascending](const record::RoundSummary& a, const record::RoundSummary& b) {
+                  const std::weak_ordering order = compareIn(column, a, b);
+                  if (order == 0)
+                      return ascending ? a.id < b.id : a.id > b.id;
+                  return ascending ? order < 0 : order > 0;
+              });
 }
 
 } // namespace ui

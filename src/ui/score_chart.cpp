@@ -1,6 +1,7 @@
 #include "ui/score_chart.h"
 
 #include "record/progress.h"
+#include "toolkit/line_thinning.h"
 
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
@@ -41,6 +42,14 @@ QString timeFormat(const QDateTime& first, const QDateTime& last, qint64 tickSpa
     return QStringLiteral("MM/dd");
 }
 
+// Up to this many rounds each score is marked; beyond, the marks run together
+// into the line and only cost drawing time.
+constexpr qsizetype kMostMarkedRounds = 200;
+// Runs a long line is thinned to: at most 1,000 points, more than the chart
+// is pixels wide, so the thinning does not show. Qt Charts keeps each point
+// and the outline of the line around them several times over; with every one
+// of thousands of rounds drawn, the chart alone would take megabytes.
+constexpr qsizetype kThinnedRuns = 250;
 } // namespace
 
 ScoreChart::ScoreChart(QWidget* parent)
@@ -54,7 +63,6 @@ ScoreChart::ScoreChart(QWidget* parent)
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
     m_scores->setName(QStringLiteral("点数"));
-    m_scores->setPointsVisible(true);
     m_averages->setName(QStringLiteral("直近%1回の平均").arg(record::kAverageWindow));
     chart->addSeries(m_scores);
     chart->addSeries(m_averages);
@@ -63,7 +71,16 @@ ScoreChart::ScoreChart(QWidget* parent)
     m_time->setFormat(QStringLiteral("MM/dd"));
     m_points->setTitleText(QStringLiteral("点数"));
     m_points->setRange(kLowestScore, kHighestScore);
-    m_points->setLabelFormat(QStringLiteral("%d"));
+    // The chart's words in the window's Japanese font, titles bold as in the
+    // theme. The theme's own Arial would send Qt through its fallbacks for
+    // every Japanese word and load a Latin face besides.
+    QFont title = font();
+    title.setBold(true);
+    chart->legend()->setFont(font());
+    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_points}) {
+        axis->setTitleFont(title);
+        axis->setLabelsFont(font());
+    }
     chart->addAxis(m_time, Qt::AlignBottom);
     chart->addAxis(m_points, Qt::AlignLeft);
     for (QLineSeries* series : {m_scores, m_averages}) {
@@ -83,9 +100,10 @@ void ScoreChart::setRounds(const QList<record::RoundSummary>& rounds)
         scorePoints.append({at, static_cast<double>(rounds[i].score)});
         averagePoints.append({at, averages[i]});
     }
+    m_scores->setPointsVisible(rounds.size() <= kMostMarkedRounds);
     // One replace each: a point at a time would redraw the chart as often.
-    m_scores->replace(scorePoints);
-    m_averages->replace(averagePoints);
+    m_scores->replace(tk::thinnedLine(scorePoints, kThinnedRuns));
+    m_averages->replace(tk::thinnedLine(averagePoints, kThinnedRuns));
 
     if (rounds.isEmpty())
         return;

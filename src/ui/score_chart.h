@@ -1,6 +1,7 @@
 #pragma once
 // The record window's chart: the score of every round of one setting over
-// time, and the average of the last ten rounds beside it.
+// time, and the average of the last ten rounds beside it. Thousands of rounds
+// are drawn as the highs and lows of runs of them, which looks the same.
 
 #include "record/round_record.h"
 

@@ -38,6 +38,9 @@ constexpr double kPointSize = 9;
 // Opens with room for the table's six columns beside the round drawn again,
 // and for the chart above the table; a smaller screen gets what it has.
 constexpr QSize kOpeningSize(1080, 720);
+// Rows the table measures to fit its columns: those on view and a few more.
+// Measuring every row lays out the text of each of thousands of cells.
+constexpr int kRowsMeasuredForWidths = 50;
 
 QString settingText(const record::Setting& setting)
 {
@@ -98,6 +101,7 @@ void FrmSCORE::createControls()
     GrdROUND->sortByColumn(ui::RoundTableModel::Date, Qt::DescendingOrder);
     GrdROUND->verticalHeader()->hide();
     GrdROUND->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    GrdROUND->horizontalHeader()->setResizeContentsPrecision(kRowsMeasuredForWidths);
     GrdROUND->horizontalHeader()->setStretchLastSection(true);
 
     PicROUND = new tk::Canvas(this);
@@ -155,18 +159,15 @@ void FrmSCORE::reload()
     const int chosen = CmbSETTING->currentIndex();
     qsizetype index = chosen >= 0 && chosen < m_settings.size() ? settings.value.indexOf(m_settings.at(chosen)) : -1;
     m_settings = std::move(settings.value);
+    if (index < 0) {
+        if (const auto latest = m_store.latestSetting(); latest.value)
+            index = m_settings.indexOf(*latest.value);
+    }
     {
         const QSignalBlocker quiet(CmbSETTING);
         CmbSETTING->clear();
         for (const record::Setting& setting : m_settings)
             CmbSETTING->addItem(settingText(setting));
-        if (index < 0) {
-            const auto all = m_store.rounds();
-            if (!all.value.isEmpty()) {
-                const record::RoundSummary& latest = all.value.last();
-                index = m_settings.indexOf(record::Setting{latest.difficulty, latest.displaySeconds});
-            }
-        }
         CmbSETTING->setCurrentIndex(static_cast<int>(std::max<qsizetype>(index, m_settings.isEmpty() ? -1 : 0)));
     }
     showSetting();

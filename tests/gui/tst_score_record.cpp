@@ -49,6 +49,8 @@ private slots:
     void deletingAsksFirstAndRemovesOnlyOnYes();
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike_data();
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike();
+    void theTableSortsByAColumnWithTiesInPlayOrder_data();
+    void theTableSortsByAColumnWithTiesInPlayOrder();
 };
 
 // Guards against a save that stores other values than the dialog shows, the
@@ -199,6 +201,51 @@ void TestScoreRecord::theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike()
     for (int tick = 0; tick < axis.tickCount(); ++tick)
         labels.append(axis.min().addMSecs(tick * spacing).toString(axis.format()));
     QCOMPARE(QSet<QString>(labels.cbegin(), labels.cend()).size(), labels.size());
+}
+
+void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<Qt::SortOrder>("order");
+    QTest::addColumn<QList<qint64>>("ids");
+    using Model = ui::RoundTableModel;
+    QTest::newRow("score, equal scores in play order")
+        << int {Model::Score} << Qt::AscendingOrder << QList<qint64> {2, 1, 3, 4};
+    QTest::newRow("score descending, all reversed")
+        << int {Model::Score} << Qt::DescendingOrder << QList<qint64> {4, 3, 1, 2};
+    QTest::newRow("difficulty, a missing one last")
+        << int {Model::Difficulty} << Qt::AscendingOrder << QList<qint64> {3, 1, 4, 2};
+    QTest::newRow("verdict descending") << int {Model::Verdict} << Qt::DescendingOrder << QList<qint64> {2, 3, 1, 4};
+}
+
+// Guards against a sort that mixes up its keys, breaks ties at random, or is
+// thrown out of order by a missing value (a NULL in the file, read as NaN).
+void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder()
+{
+    QFETCH(int, column);
+    QFETCH(Qt::SortOrder, order);
+    QFETCH(QList<qint64>, ids);
+    struct Row {
+        int score;
+        double difficulty;
+        const char* verdict;
+    };
+    const Row rows[] = {{70, 2, "b"}, {50, qQNaN(), "c"}, {70, 1, "b"}, {90, 2, "a"}};
+    QList<record::RoundSummary> rounds;
+    for (const Row& row : rows) {
+        record::RoundSummary& round = rounds.emplace_back();
+        round.id = rounds.size();
+        round.score = row.score;
+        round.difficulty = row.difficulty;
+        round.verdict = QString::fromLatin1(row.verdict);
+    }
+    ui::RoundTableModel model;
+    model.setRounds(rounds);
+    model.sort(column, order);
+    QList<qint64> sorted;
+    for (int row = 0; row < model.rowCount(); ++row)
+        sorted.append(model.roundAt(row).id);
+    QCOMPARE(sorted, ids);
 }
 
 TORMELL_TEST_MAIN(TestScoreRecord)

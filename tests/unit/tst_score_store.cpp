@@ -30,6 +30,7 @@ using record::RoundRecord;
 using record::ScoreStore;
 
 Q_DECLARE_METATYPE(record::RoundRecord)
+Q_DECLARE_METATYPE(std::optional<int>)
 
 namespace {
 
@@ -156,6 +157,27 @@ private slots:
         QVERIFY2(iso.match(stored).hasMatch(), qPrintable(stored));
         QCOMPARE(QDateTime::fromString(stored, Qt::ISODateWithMs).offsetFromUtc(),
             round.playedAt.toLocalTime().offsetFromUtc());
+        QCOMPARE(r.playedAt.offsetFromUtc(), round.playedAt.toLocalTime().offsetFromUtc());
+    }
+
+    void theOffsetOfATimeTextIsReadFromItsEnd_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::optional<int>>("seconds");
+        QTest::newRow("east") << "2026-12-07T16:05:03.120+09:00" << std::optional(9 * 3600);
+        QTest::newRow("west, half an hour") << "2026-12-07T16:05:03.120-03:30" << std::optional(-(3 * 3600 + 1800));
+        QTest::newRow("UTC written out") << "2026-12-07T16:05:03.120+00:00" << std::optional(0);
+        QTest::newRow("Z") << "2026-12-07T16:05:03.120Z" << std::optional<int>();
+        QTest::newRow("no colon") << "2026-12-07T16:05:03.120+0900" << std::optional<int>();
+        QTest::newRow("too short") << "+9:00" << std::optional<int>();
+    }
+    // Guards against a round shown at another hour than it was played, or a
+    // time written otherwise (by hand) taken for one with an offset.
+    void theOffsetOfATimeTextIsReadFromItsEnd()
+    {
+        QFETCH(QString, text);
+        QFETCH(std::optional<int>, seconds);
+        QCOMPARE(record::utcOffsetOf(text), seconds);
     }
 
     // Guards against a folder or an empty file made by merely looking.
@@ -163,6 +185,7 @@ private slots:
     {
         ScoreStore store(path_);
         QVERIFY(store.rounds().value.isEmpty() && store.settings().value.isEmpty());
+        QVERIFY(!store.latestSetting().problem && !store.latestSetting().value);
         QVERIFY(store.completeRounds().value.isEmpty());
         QVERIFY(!store.remove({1}));
         store.pollForChanges();
@@ -198,41 +221,57 @@ private slots:
 
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins_data()
     {
-        QTest::addColumn<bool>("realDatabase");
-        QTest::newRow("random bytes") << false;
-        QTest::newRow("a database with a damaged page") << true;
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("random bytes") << "random";
+        QTest::newRow("a database with a damaged page") << "page";
+        QTest::newRow("a damaged page, the last commit still in the WAL") << "wal";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
-    // of every later save, and against the player never hearing where it went.
+    // of every later save, its last commits lost by leaving its WAL behind,
+    // and against the player never hearing where it went.
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins()
     {
-        QFETCH(bool, realDatabase);
+        QFETCH(QString, damage);
         constexpr qsizetype kPageSize = 4096; // SQLite's default
         constexpr int kRoundsForSomePages = 20;
+        const QString wal = QStringLiteral("-wal");
         QByteArray damaged(3 * kPageSize, Qt::Uninitialized);
-        if (realDatabase) {
-            ScoreStore writer(path_);
-            for (int i = 0; i < kRoundsForSomePages; ++i) {
-                RoundRecord round = sampleRound(i);
-                QVERIFY(!writer.append(round));
-            }
-            damaged = bytesOf(path_);
-            damaged.replace(damaged.size() - kPageSize, kPageSize, QByteArray(kPageSize, '\x55'));
-        } else {
+        QByteArray lastCommit; // the WAL beside it, if any
+        if (damage == QStringLiteral("random")) {
             QDir().mkpath(folder_);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
+        } else {
+            {
+                ScoreStore writer(path_);
+                for (int i = 0; i < kRoundsForSomePages; ++i) {
+                    RoundRecord round = sampleRound(i);
+                    QVERIFY(!writer.append(round));
+                }
+            }
+            damaged = bytesOf(path_); // closed: every save is in the file
+            if (damage == QStringLiteral("wal")) {
+                RawFile raw(path_); // a commit that stays in the WAL while it has the file open
+                raw.run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion));
+                lastCommit = bytesOf(path_ + wal);
+                QVERIFY(!lastCommit.isEmpty());
+            }
+            damaged.replace(damaged.size() - kPageSize, kPageSize, QByteArray(kPageSize, '\x55'));
         }
         writeBytes(path_, damaged);
+        if (!lastCommit.isEmpty())
+            writeBytes(path_ + wal, lastCommit);
 
         ScoreStore store(path_);
         const auto listed = store.rounds();
         QVERIFY(!listed.problem && listed.value.isEmpty());
-        const QStringList aside = QDir(folder_).entryList({QStringLiteral("scores.corrupt-*")});
+        const QStringList aside = QDir(folder_).entryList({QStringLiteral("scores.corrupt-*.sqlite")});
         QCOMPARE(aside.size(), 1);
         QVERIFY(
             QRegularExpression(QStringLiteral(R"(^scores\.corrupt-\d{8}T\d{6}\.sqlite$)")).match(aside[0]).hasMatch());
         const QString asidePath = QDir(folder_).filePath(aside[0]);
         QCOMPARE(bytesOf(asidePath), damaged);
+        QCOMPARE(bytesOf(asidePath + wal), lastCommit);
+        QVERIFY(!QFileInfo::exists(path_ + wal));
         QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(asidePath));
         QVERIFY(!store.takeNotice()); // told once
 
@@ -241,13 +280,16 @@ private slots:
         QCOMPARE(store.rounds().value.size(), 1);
     }
 
-    // Guards against a record moved onto an older one, or moved without its journal.
+    // Guards against a record moved onto an older one, or moved without its
+    // journal, its WAL or the WAL's index.
     void aTakenAsideNameGetsACounter()
     {
         const QString path = dir_->filePath(QStringLiteral("scores.sqlite"));
         const QString taken = dir_->filePath(QStringLiteral("scores.corrupt-20261207T150653.sqlite"));
+        const QStringList companions {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
         writeBytes(path, "damaged");
-        writeBytes(path + QStringLiteral("-journal"), "journal");
+        for (const QString& ending : companions)
+            writeBytes(path + ending, ending.toLatin1());
         writeBytes(taken, "older");
         const QDateTime when(QDate(2026, 12, 7), QTime(15, 6, 53));
 
@@ -255,7 +297,10 @@ private slots:
         const QString moved = record::moveAside(path, record::identityOf(path), when);
         QCOMPARE(moved, dir_->filePath(QStringLiteral("scores.corrupt-20261207T150653-2.sqlite")));
         QCOMPARE(bytesOf(moved), QByteArray("damaged"));
-        QCOMPARE(bytesOf(moved + QStringLiteral("-journal")), QByteArray("journal"));
+        for (const QString& ending : companions) {
+            QCOMPARE(bytesOf(moved + ending), ending.toLatin1());
+            QVERIFY(!QFileInfo::exists(path + ending));
+        }
         QCOMPARE(bytesOf(taken), QByteArray("older"));
         QVERIFY(!QFileInfo::exists(path));
     }
@@ -336,28 +381,49 @@ private slots:
         QVERIFY(upgraded.run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'rounds_by_setting'")).isValid());
     }
 
+    void aNewerFileIsOnlyReadAndNeverRewritten_data()
+    {
+        QTest::addColumn<bool>("openedAfresh");
+        QTest::newRow("made newer while this copy has it open") << false;
+        QTest::newRow("opened afresh, its last writes still in the WAL") << true;
+    }
     // Guards against an older Tormell rewriting, or "upgrading" backwards, a
-    // record a newer one wrote, also when the newer one ran while this had it open.
+    // record a newer one wrote, also when the newer one ran while this had it
+    // open; and against SQLite's own housekeeping writing to it: a checkpoint
+    // copying the WAL into the file as the last connection closes.
     void aNewerFileIsOnlyReadAndNeverRewritten()
     {
-        ScoreStore store(path_);
+        QFETCH(bool, openedAfresh);
+        const QString wal = QStringLiteral("-wal");
+        auto store
+            = std::make_unique<ScoreStore>(openedAfresh ? dir_->filePath(QStringLiteral("newer.sqlite")) : path_);
         RoundRecord first = sampleRound();
-        QVERIFY(!store.append(first));
-        RawFile(path_).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+        QVERIFY(!store->append(first));
+        RawFile(store->path()).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+        if (openedAfresh) {
+            // Copied while the WAL holds the last writes, as a newer Tormell that was killed leaves it.
+            QDir().mkpath(folder_);
+            writeBytes(path_ + wal, bytesOf(store->path() + wal));
+            writeBytes(path_, bytesOf(store->path()));
+            store = std::make_unique<ScoreStore>(path_);
+        }
         const QByteArray before = bytesOf(path_);
+        QVERIFY(!bytesOf(path_ + wal).isEmpty());
 
         RoundRecord second = sampleRound(1);
-        const auto failed = store.append(second);
+        const auto failed = store->append(second);
         QVERIFY(failed && failed->message.startsWith(kSaveFailed) && failed->message.contains(kNewer));
-        QVERIFY(store.readOnly());
-        QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(kNewer));
-        QCOMPARE(store.rounds().value.size(), 1);
-        QVERIFY(store.remove({first.id}));
+        QVERIFY(store->readOnly());
+        QVERIFY(store->takeNotice().value_or(record::Problem {}).message.contains(kNewer));
+        QCOMPARE(store->rounds().value.size(), 1);
+        QVERIFY(store->remove({first.id}));
+        store.reset(); // the last connection closes
         QCOMPARE(bytesOf(path_), before);
     }
 
     // Guards against rounds listed by id rather than time, a setting's list
-    // that takes in others, a removal that leaves joints behind or takes
+    // that takes in others, the latest setting taken from the round saved last
+    // rather than played last, a removal that leaves joints behind or takes
     // too much, and the id of a removed round given to a new one.
     void listsFollowTimeAndSettingAndRemovalIsExact()
     {
@@ -378,6 +444,7 @@ private slots:
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[1], ids[2], ids[0]}));
         QCOMPARE(store.settings().value, (QList<record::Setting> {{1, 0.75}, {1, kInf}, {2, 0.75}}));
         QCOMPARE(idsOf(store.rounds({1, 0.75}).value), (QList<qint64> {ids[2], ids[0]}));
+        QCOMPARE(store.latestSetting().value, std::optional<record::Setting>({1, 0.75})); // by time, not by id
 
         QVERIFY(!store.remove({ids[3], ids[2]}));
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[1], ids[0]}));
@@ -389,7 +456,8 @@ private slots:
     }
 
     // Guards against a record window that misses a save by this store or by
-    // another copy of the game, or that reloads on every look when nothing changed.
+    // another copy of the game (which, in WAL mode, leaves the file's size and
+    // time as they were), or that reloads on every look when nothing changed.
     void changesAreTold()
     {
         ScoreStore watcher(path_);
@@ -408,9 +476,11 @@ private slots:
         QCOMPARE(look(), 1);
         QVERIFY(!saver.append(round));
         QCOMPARE(look(), 2); // written by another connection
+        runWriters(path_, 1, {QStringLiteral("elsewhere")}, {});
+        QCOMPARE(look(), 3); // by another process, into the WAL alone
         QVERIFY(QFile::remove(path_));
-        QCOMPARE(look(), 3);
-        QCOMPARE(saved.count(), 3); // two saves, one removal seen
+        QCOMPARE(look(), 4);
+        QCOMPARE(saved.count(), 4); // two saves, another process's and the removal seen
     }
 };
 

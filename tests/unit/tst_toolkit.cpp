@@ -7,6 +7,7 @@
 #include "toolkit/checked_array.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/errors.h"
+#include "toolkit/line_thinning.h"
 #include "toolkit/random_source.h"
 #include "toolkit/responsive_wait.h"
 #include "toolkit/timer.h"
@@ -36,6 +37,8 @@ private slots:
     void waitOfNothingReturnsAtOnce();
     void errorInAConnectedHandlerIsReportedAndTheProgramGoesOn_data();
     void errorInAConnectedHandlerIsReportedAndTheProgramGoesOn();
+    void aThinnedLineKeepsEveryRunsEndsAndExtremes_data();
+    void aThinnedLineKeepsEveryRunsEndsAndExtremes();
 };
 
 // Guards against wrap-around or unchecked access past either end of an array,
@@ -233,6 +236,44 @@ void TestToolkit::errorInAConnectedHandlerIsReportedAndTheProgramGoesOn()
         QCOMPARE(stepsAfter, 0);
         QCOMPARE(app->errorCount(), errorsBefore + n);
     }
+}
+
+namespace {
+
+// Points at x = 0, 1, 2 ... with these heights.
+QList<QPointF> lineOf(const QList<double>& heights)
+{
+    QList<QPointF> points;
+    for (const double y : heights)
+        points.append({static_cast<double>(points.size()), y});
+    return points;
+}
+
+} // namespace
+
+void TestToolkit::aThinnedLineKeepsEveryRunsEndsAndExtremes_data()
+{
+    QTest::addColumn<QList<QPointF>>("points");
+    QTest::addColumn<qsizetype>("runs");
+    QTest::addColumn<QList<QPointF>>("kept");
+    const QList<QPointF> few = lineOf({3, 1, 4, 1, 5});
+    const QList<QPointF> one = lineOf({5, 9, 7, 1, 3, 4, 8, 2, 6, 5}); // the highest before the lowest
+    const QList<QPointF> spike = lineOf({50, 50, 50, 50, 50, 50, 50, 50, 100, 50, 50, 50});
+    QTest::newRow("no more than four a run: all of them") << few << qsizetype {2} << few;
+    QTest::newRow("one run: first, lowest, highest, last, in order")
+        << one << qsizetype {1} << QList<QPointF> {one[0], one[1], one[3], one[9]};
+    QTest::newRow("two runs: a lone spike kept, nothing repeated")
+        << spike << qsizetype {2} << QList<QPointF> {spike[0], spike[5], spike[6], spike[8], spike[11]};
+}
+
+// Guards the chart of thousands of rounds: a thinned line that drops a high
+// or a low score, loses the first or the last round, or goes back in time.
+void TestToolkit::aThinnedLineKeepsEveryRunsEndsAndExtremes()
+{
+    QFETCH(QList<QPointF>, points);
+    QFETCH(qsizetype, runs);
+    QFETCH(QList<QPointF>, kept);
+    QCOMPARE(tk::thinnedLine(points, runs), kept);
 }
 
 TORMELL_TEST_MAIN(TestToolkit)

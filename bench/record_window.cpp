@@ -1,0 +1,106 @@
+// The record window over 10,000 saved rounds of one setting: the time from
+// the 点数 menu's handler to the window's first paint, against reading those
+// rounds from the store alone, and the memory the open window adds to the
+// shown game. With --fill <path>, lays down the record and exits.
+
+#include "exposure.h"
+#include "filled_record.h"
+#include "measure.h"
+#include "probe_game.h"
+#include "ui/round_table_model.h"
+#include "ui/score_chart.h"
+#include "ui/score_record_window.h"
+
+#include <QElapsedTimer>
+#include <QLineSeries>
+#include <QProcess>
+#include <QTableView>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int kRounds = 10'000;
+// Each run opens a fresh window; the first also gives the memory figures.
+constexpr int kRuns = 5;
+constexpr int kMostMsForAPaint = 10'000;
+constexpr int kFillTimeoutMs = 120'000;
+const QString kFillMode = QStringLiteral("--fill");
+
+// In a process of its own, so that nothing the fill allocated lingers in the
+// heap the memory figures are read from.
+void fill(const QString& path)
+{
+    QProcess filler;
+    filler.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    filler.start(QCoreApplication::applicationFilePath(), {kFillMode, path});
+    if (!filler.waitForFinished(kFillTimeoutMs) || filler.exitStatus() != QProcess::NormalExit
+        || filler.exitCode() != 0)
+        bench::fail("cannot lay down the record");
+}
+
+// Opens the record window from the menu and processes events until its chart
+// and its table have been painted. Microseconds taken.
+double openUntilPainted(Frm001& window, bench::PaintLog& paints)
+{
+    paints.clear();
+    FrmSCORE* record = nullptr;
+    const auto shown = [&] {
+        return paints.painted(record) && paints.painted(record->ChtSCORE->viewport())
+            && paints.painted(record->GrdROUND->viewport());
+    };
+    QElapsedTimer waited;
+    const double micros = bench::microsecondsFor([&] {
+        window.MNU点数_Click();
+        record = window.scoreRecord();
+        waited.start();
+        while (!shown() && waited.elapsed() < kMostMsForAPaint)
+            QCoreApplication::processEvents();
+    });
+    if (!shown())
+        bench::fail("the record window was never painted");
+    if (record->rounds().rowCount() != kRounds || record->ChtSCORE->scores().count() == 0)
+        bench::fail("the record window does not show the rounds");
+    return micros;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kFillMode) {
+        QCoreApplication app(argc, argv);
+        return bench::writeFilledRecord(QString::fromLocal8Bit(argv[2]), kRounds) ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
+    bench::ProbeGame game(argc, argv);
+    fill(game.scores.path());
+    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
+    QCoreApplication::processEvents();
+    bench::reportInteger("game_rss_kib", bench::statusKiB("VmRSS"));
+    bench::reportInteger("game_hwm_kib", bench::statusKiB("VmHWM"));
+
+    bench::PaintLog paints;
+    std::vector<double> opens;
+    for (int run = 0; run < kRuns; ++run) {
+        opens.push_back(openUntilPainted(*window, paints));
+        if (run == 0) {
+            bench::reportInteger("open_rss_kib", bench::statusKiB("VmRSS"));
+            bench::reportInteger("open_hwm_kib", bench::statusKiB("VmHWM"));
+        }
+        window->scoreRecord()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (window->scoreRecord() != nullptr)
+            bench::fail("the closed record window lingers");
+    }
+
+    const auto settings = game.scores.settings();
+    if (settings.value.size() != 1)
+        bench::fail("the record holds other settings than the one laid down");
+    std::vector<double> reads;
+    for (int run = 0; run < kRuns; ++run)
+        reads.push_back(bench::microsecondsFor([&] { game.scores.rounds(settings.value.front()); }));
+    bench::report("open_us", bench::summarise(opens));
+    bench::report("read_us", bench::summarise(reads));
+    bench::reportInteger("rounds", kRounds);
+    return EXIT_SUCCESS;
+}

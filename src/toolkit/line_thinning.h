@@ -1,0 +1,16 @@
+#pragma once
+// Thinning a long line to what a chart can show: of each run of consecutive
+// points, the first, the lowest, the highest and the last, so that the line
+// drawn through them still reaches every high and low of the whole.
+
+#include <QList>
+#include <QPointF>
+
+namespace tk {
+
+/// `points` (in the order they are drawn) as they are when there are at most
+/// four for each of `runs`; otherwise split into `runs` runs of consecutive
+/// points, each kept as its first, lowest, highest and last point, in order.
+QList<QPointF> thinnedLine(const QList<QPointF>& points, qsizetype runs);
+
+} // namespace tk
