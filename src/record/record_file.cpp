@@ -51,9 +51,9 @@ QString connectOptions(bool readOnly)
 class ReadOnlyHold {
 public:
     explicit ReadOnlyHold(const QString& path)
-        : name_(uniqueConnectionName())
+        : m_name(uniqueConnectionName())
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
         db.setConnectOptions(connectOptions(true));
         if (db.open())
@@ -61,45 +61,45 @@ public:
     }
     ~ReadOnlyHold()
     {
-        QSqlDatabase::database(name_, false).close();
-        QSqlDatabase::removeDatabase(name_);
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
     }
     ReadOnlyHold(const ReadOnlyHold&) = delete;
     ReadOnlyHold& operator=(const ReadOnlyHold&) = delete;
 
 private:
-    QString name_;
+    QString m_name;
 };
 
 } // namespace
 
 RecordFile::RecordFile(QString path)
-    : path_(std::move(path))
-    , connectionName_(uniqueConnectionName())
-    , seen_(identityOf(path_))
+    : m_path(std::move(path))
+    , m_connectionName(uniqueConnectionName())
+    , m_seen(identityOf(m_path))
 {
 }
 
 RecordFile::~RecordFile()
 {
     close();
-    QSqlDatabase::removeDatabase(connectionName_);
+    QSqlDatabase::removeDatabase(m_connectionName);
 }
 
 std::optional<QSqlDatabase> RecordFile::open(Use use)
 {
     // An empty name would make SQLite keep the record in a temporary file, lost at exit.
-    if (path_.isEmpty())
+    if (m_path.isEmpty())
         throw Failure(Reason::NoLocation, {}, QStringLiteral("the record has no file name"));
-    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     // Since it was opened, the file may have been removed or replaced, or
     // upgraded by a newer Tormell that this one must not write into.
     if (db.isOpen()
-        && (identityOf(path_) != opened_ || (use != Use::Read && !newer_ && schema::version(db) != schema::kVersion)))
+        && (identityOf(m_path) != m_opened || (use != Use::Read && !m_newer && schema::version(db) != schema::kVersion)))
         close();
     // A damaged file found here is moved aside; the loop then goes on with a fresh one.
     while (!db.isOpen()) {
-        if (!identityOf(path_).exists) {
+        if (!identityOf(m_path).exists) {
             if (use != Use::Create)
                 return std::nullopt;
             makeFolder();
@@ -111,32 +111,32 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
             close(); // unchecked or not brought up to date: never used as it is
             throw;
         }
-        db = QSqlDatabase::database(connectionName_, false);
+        db = QSqlDatabase::database(m_connectionName, false);
     }
-    if (newer_ && use != Use::Read)
+    if (m_newer && use != Use::Read)
         throw Failure(Reason::NewerVersion, {}, QStringLiteral("schema version newer than %1").arg(schema::kVersion));
     return db;
 }
 
 bool RecordFile::changedElsewhere()
 {
-    const FileIdentity now = identityOf(path_);
-    const bool replaced = now != seen_;
-    seen_ = now;
+    const FileIdentity now = identityOf(m_path);
+    const bool replaced = now != m_seen;
+    m_seen = now;
     const std::optional<QSqlDatabase> db = open(Use::Read);
     if (!db) {
         close();
         return replaced;
     }
     const qint64 version = dataVersion();
-    const bool written = version != seenDataVersion_;
-    seenDataVersion_ = version;
+    const bool written = version != m_seenDataVersion;
+    m_seenDataVersion = version;
     return replaced || written;
 }
 
 std::optional<Problem> RecordFile::takeNotice()
 {
-    return std::exchange(notice_, std::nullopt);
+    return std::exchange(m_notice, std::nullopt);
 }
 
 void RecordFile::close()
@@ -151,8 +151,8 @@ void RecordFile::closeDamaged()
 
 bool RecordFile::writtenByNewer() const
 {
-    const QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-    if (!db.isOpen() || newer_)
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen() || m_newer)
         return false; // nothing open, or open only to read: nothing to keep from it
     try {
         return schema::version(db) > schema::kVersion;
@@ -163,38 +163,38 @@ bool RecordFile::writtenByNewer() const
 
 void RecordFile::disconnect(bool leaveAsItIs)
 {
-    if (QSqlDatabase::contains(connectionName_)) {
+    if (QSqlDatabase::contains(m_connectionName)) {
         // The last connection to close a file in WAL mode copies the WAL into
         // the main file, which must not happen to a file this Tormell may not
         // write. (Nor does SQLite do it to a file moved or removed meanwhile,
         // and a connection open only to read copies nothing.)
         std::optional<ReadOnlyHold> hold;
-        if (leaveAsItIs && !newer_)
-            hold.emplace(path_);
-        QSqlDatabase::database(connectionName_, false).close();
+        if (leaveAsItIs && !m_newer)
+            hold.emplace(m_path);
+        QSqlDatabase::database(m_connectionName, false).close();
     }
-    opened_ = {};
-    newer_ = false;
+    m_opened = {};
+    m_newer = false;
 }
 
 void RecordFile::connect(bool readOnly)
 {
-    QSqlDatabase db = QSqlDatabase::contains(connectionName_)
-        ? QSqlDatabase::database(connectionName_, false)
-        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+        ? QSqlDatabase::database(m_connectionName, false)
+        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     if (!db.isValid())
         throw Failure(Reason::NoDriver, {}, QStringLiteral("Qt SQL driver QSQLITE is not available"));
-    db.setDatabaseName(path_);
+    db.setDatabaseName(m_path);
     db.setConnectOptions(connectOptions(readOnly));
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));
-    opened_ = identityOf(path_);
-    seen_ = opened_;
+    m_opened = identityOf(m_path);
+    m_seen = m_opened;
 }
 
 void RecordFile::checkAndMigrate()
 {
-    const QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     int found = 0;
     try {
         found = schema::version(db);
@@ -204,11 +204,11 @@ void RecordFile::checkAndMigrate()
     } catch (const Failure& failure) {
         if (failure.reason != Reason::Damaged)
             throw;
-        const FileIdentity damaged = opened_;
+        const FileIdentity damaged = m_opened;
         closeDamaged();
-        const QString movedTo = moveAside(path_, damaged, QDateTime::currentDateTime());
+        const QString movedTo = moveAside(m_path, damaged, QDateTime::currentDateTime());
         if (!movedTo.isEmpty())
-            notice_ = movedAsideNotice(movedTo, failure.detail);
+            m_notice = movedAsideNotice(movedTo, failure.detail);
         return;
     }
     if (found <= schema::kVersion) {
@@ -220,12 +220,12 @@ void RecordFile::checkAndMigrate()
         // Reopened read-only, so that not even SQLite's own housekeeping writes to it.
         close();
         connect(true);
-        newer_ = true;
-        notice_ = newerVersionNotice(path_, found);
+        m_newer = true;
+        m_notice = newerVersionNotice(m_path, found);
     }
-    sql::run(QSqlDatabase::database(connectionName_, false),
+    sql::run(QSqlDatabase::database(m_connectionName, false),
         QStringLiteral("PRAGMA cache_size = -%1").arg(kPageCacheKiB)); // negative: in KiB
-    seenDataVersion_ = dataVersion();
+    m_seenDataVersion = dataVersion();
 }
 
 void RecordFile::useWriteAheadLog(const QSqlDatabase& db)
@@ -260,14 +260,14 @@ void RecordFile::useWriteAheadLog(const QSqlDatabase& db)
 
 void RecordFile::makeFolder() const
 {
-    const QString folder = QFileInfo(path_).absolutePath();
+    const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         throw Failure(Reason::FolderUnavailable, folder, QStringLiteral("cannot create the folder ") + folder);
 }
 
 qint64 RecordFile::dataVersion() const
 {
-    return sql::single(QSqlDatabase::database(connectionName_, false), QStringLiteral("PRAGMA data_version"))
+    return sql::single(QSqlDatabase::database(m_connectionName, false), QStringLiteral("PRAGMA data_version"))
         .toLongLong();
 }
 

@@ -36,7 +36,7 @@ public:
     bool changedElsewhere();
 
     /// Whether the file came from a newer Tormell and is only read.
-    bool newer() const { return newer_; }
+    bool newer() const { return m_newer; }
 
     /// A message for the player about what happened to the file, given once.
     std::optional<Problem> takeNotice();
@@ -48,7 +48,7 @@ public:
     /// The same for a file found damaged, which is left exactly as it is, to be moved aside.
     void closeDamaged();
 
-    const QString& path() const { return path_; }
+    const QString& path() const { return m_path; }
 
 private:
     void connect(bool readOnly);
@@ -59,13 +59,13 @@ private:
     void makeFolder() const;
     qint64 dataVersion() const;
 
-    QString path_;
-    QString connectionName_;
-    FileIdentity opened_; // the file the connection has open
-    FileIdentity seen_; // the file at the path when last asked for changes
-    qint64 seenDataVersion_ = 0;
-    bool newer_ = false;
-    std::optional<Problem> notice_;
+    QString m_path;
+    QString m_connectionName;
+    FileIdentity m_opened; // the file the connection has open
+    FileIdentity m_seen; // the file at the path when last asked for changes
+    qint64 m_seenDataVersion = 0;
+    bool m_newer = false;
+    std::optional<Problem> m_notice;
 };
 
 } // namespace record

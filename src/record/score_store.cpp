@@ -109,7 +109,7 @@ QList<RoundRecord> completes(QSqlQuery rows)
 
 ScoreStore::ScoreStore(const QString& path, QObject* parent)
     : QObject(parent)
-    , file_(path)
+    , m_file(path)
 {
 }
 
@@ -126,7 +126,7 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
     std::optional<Problem> failed = attempt(Action::Save, [&] {
         if (!round.playedAt.isValid())
             throw Failure(Reason::Unexpected, {}, QStringLiteral("the round has no valid time"));
-        const QSqlDatabase db = *file_.open(RecordFile::Use::Create);
+        const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
         sql::Transaction transaction(db);
         const QSqlQuery inserted = sql::run(db,
             QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty,"
@@ -149,7 +149,7 @@ std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
 {
     int removed = 0;
     std::optional<Problem> failed = attempt(Action::Remove, [&] {
-        const std::optional<QSqlDatabase> db = file_.open(RecordFile::Use::Change);
+        const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Change);
         if (!db || ids.isEmpty())
             return;
         sql::Transaction transaction(*db);
@@ -232,7 +232,7 @@ void ScoreStore::pollForChanges()
 {
     bool changedElsewhere = false;
     try {
-        changedElsewhere = file_.changedElsewhere();
+        changedElsewhere = m_file.changedElsewhere();
     } catch (const Failure&) {
         // Not said here: the window's next read meets the same failure and shows it.
     }
@@ -248,7 +248,7 @@ template <class Body> std::optional<Problem> ScoreStore::attempt(Action action, 
     } catch (const Failure& failure) {
         // Damage found while in use: the next use checks the file again and moves it aside.
         if (failure.reason == Reason::Damaged)
-            file_.closeDamaged();
+            m_file.closeDamaged();
         return problem(action, failure.reason, failure.path.isEmpty() ? path() : failure.path, failure.detail);
     }
 }
@@ -257,7 +257,7 @@ template <class T, class Body> Read<T> ScoreStore::attemptRead(Body&& body)
 {
     Read<T> read;
     read.problem = attempt(Action::Read, [&] {
-        if (const std::optional<QSqlDatabase> db = file_.open(RecordFile::Use::Read))
+        if (const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Read))
             read.value = body(*db);
     });
     return read;

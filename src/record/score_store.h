@@ -33,7 +33,7 @@ public:
     /// Empty when the system names no data folder; every save then says so.
     static QString defaultPath();
 
-    const QString& path() const { return file_.path(); }
+    const QString& path() const { return m_file.path(); }
 
     /// Stores `round` and sets its id.
     std::optional<Problem> append(RoundRecord& round);
@@ -65,11 +65,11 @@ public:
     void pollForChanges();
 
     /// Whether a newer Tormell wrote the record: it is read, never written.
-    bool readOnly() const { return file_.newer(); }
+    bool readOnly() const { return m_file.newer(); }
 
     /// What happened to the file that the player should hear of once: a
     /// damaged record moved aside, or one only read because it is newer.
-    std::optional<Problem> takeNotice() { return file_.takeNotice(); }
+    std::optional<Problem> takeNotice() { return m_file.takeNotice(); }
 
 signals:
     /// The record changed: after a save or a removal here, or one found by pollForChanges().
@@ -79,7 +79,7 @@ private:
     template <class Body> std::optional<Problem> attempt(Action action, Body&& body);
     template <class T, class Body> Read<T> attemptRead(Body&& body);
 
-    RecordFile file_;
+    RecordFile m_file;
 };
 
 } // namespace record

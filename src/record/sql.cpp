@@ -48,30 +48,30 @@ QVariant single(const QSqlDatabase& db, const QString& statement)
 }
 
 Transaction::Transaction(const QSqlDatabase& db)
-    : db_(db)
+    : m_db(db)
 {
-    run(db_, QStringLiteral("BEGIN IMMEDIATE"));
+    run(m_db, QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 Transaction::~Transaction()
 {
-    if (!open_)
+    if (!m_open)
         return;
     // SQLite may have rolled back already (on a full disk, for one); if the
     // connection is still inside a transaction, closing it undoes the rest.
     bool rolledBack = false;
     {
-        QSqlQuery rollback(db_);
+        QSqlQuery rollback(m_db);
         rolledBack = rollback.exec(QStringLiteral("ROLLBACK"));
     }
     if (!rolledBack)
-        db_.close();
+        m_db.close();
 }
 
 void Transaction::commit()
 {
-    run(db_, QStringLiteral("COMMIT"));
-    open_ = false;
+    run(m_db, QStringLiteral("COMMIT"));
+    m_open = false;
 }
 
 } // namespace record::sql

@@ -33,8 +33,8 @@ public:
     void commit();
 
 private:
-    QSqlDatabase db_;
-    bool open_ = true;
+    QSqlDatabase m_db;
+    bool m_open = true;
 };
 
 } // namespace record::sql

@@ -23,23 +23,23 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 class RawFile {
 public:
     explicit RawFile(const QString& path)
-        : db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw-") + path))
+        : m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw-") + path))
     {
-        db_.setDatabaseName(path);
-        if (!db_.open())
+        m_db.setDatabaseName(path);
+        if (!m_db.open())
             qFatal("cannot open %s", qPrintable(path));
     }
     ~RawFile()
     {
-        const QString name = db_.connectionName();
-        db_ = {}; // no handle left when the connection goes
+        const QString name = m_db.connectionName();
+        m_db = {}; // no handle left when the connection goes
         QSqlDatabase::removeDatabase(name);
     }
 
     /// The first value the statement gives, if any; a statement that fails ends the test program.
     QVariant run(const QString& statement, const QVariantList& values = {})
     {
-        QSqlQuery query(db_);
+        QSqlQuery query(m_db);
         query.prepare(statement);
         for (const QVariant& value : values)
             query.addBindValue(value);
@@ -49,5 +49,5 @@ public:
     }
 
 private:
-    QSqlDatabase db_;
+    QSqlDatabase m_db;
 };

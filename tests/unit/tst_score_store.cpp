@@ -103,16 +103,16 @@ QList<qint64> idsOf(const QList<record::RoundSummary>& rounds)
 class TestScoreStore : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString folder_; // not created: the store makes it on the first save
-    QString path_;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder; // not created: the store makes it on the first save
+    QString m_path;
 
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        folder_ = dir_->filePath(QStringLiteral("Tormell"));
-        path_ = folder_ + QStringLiteral("/scores.sqlite");
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_folder = m_dir->filePath(QStringLiteral("Tormell"));
+        m_path = m_folder + QStringLiteral("/scores.sqlite");
     }
 
     // Guards against a field lost or rounded on the way: a time without its
@@ -136,10 +136,10 @@ private slots:
     void aSaveReadsBackFieldForField()
     {
         QFETCH(RoundRecord, round);
-        QVERIFY(!ScoreStore(path_).append(round));
+        QVERIFY(!ScoreStore(m_path).append(round));
         QVERIFY(round.id > 0);
 
-        ScoreStore reader(path_); // a store of its own: read from the file, not from memory
+        ScoreStore reader(m_path); // a store of its own: read from the file, not from memory
         const record::Read<RoundRecord> back = reader.round(round.id);
         QVERIFY(!back.problem);
         const RoundRecord& r = back.value;
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(sameBits(r.target, round.target) && sameBits(r.player, round.player));
         QCOMPARE(reader.rounds().value.value(0).verdict, round.verdict);
 
-        const QString stored = RawFile(path_).run(QStringLiteral("SELECT played_at FROM rounds")).toString();
+        const QString stored = RawFile(m_path).run(QStringLiteral("SELECT played_at FROM rounds")).toString();
         static const QRegularExpression iso(QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d$)"));
         QVERIFY2(iso.match(stored).hasMatch(), qPrintable(stored));
         QCOMPARE(QDateTime::fromString(stored, Qt::ISODateWithMs).offsetFromUtc(),
@@ -183,23 +183,23 @@ private slots:
     // Guards against a folder or an empty file made by merely looking.
     void readingARecordThatDoesNotExistCreatesNothing()
     {
-        ScoreStore store(path_);
+        ScoreStore store(m_path);
         QVERIFY(store.rounds().value.isEmpty() && store.settings().value.isEmpty());
         QVERIFY(!store.latestSetting().problem && !store.latestSetting().value);
         QVERIFY(store.completeRounds().value.isEmpty());
         QVERIFY(!store.remove({1}));
         store.pollForChanges();
         QVERIFY(store.round(1).problem);
-        QVERIFY(!QFileInfo::exists(folder_));
+        QVERIFY(!QFileInfo::exists(m_folder));
     }
 
     // Guards against a save that returns before its commit: a transaction
     // kept open for batching, a write left to a destructor or a timer.
     void aKillRightAfterASaveLosesNothing()
     {
-        const auto writers = runWriters(path_, 1, {QStringLiteral("killed ")}, QStringLiteral("kill"));
+        const auto writers = runWriters(m_path, 1, {QStringLiteral("killed ")}, QStringLiteral("kill"));
         QCOMPARE(writers[0]->exitStatus(), QProcess::CrashExit);
-        const auto rounds = ScoreStore(path_).completeRounds();
+        const auto rounds = ScoreStore(m_path).completeRounds();
         QCOMPARE(rounds.value.size(), 1);
         QCOMPARE(rounds.value[0].verdict, QStringLiteral("killed 0"));
         QVERIFY(sameBits(rounds.value[0].player, sampleRound(0).player));
@@ -210,11 +210,11 @@ private slots:
     void twoWritersAtOnceBothLand()
     {
         constexpr int kEach = 50;
-        for (const auto& writer : runWriters(path_, kEach, {QStringLiteral("a"), QStringLiteral("b")}, {}))
+        for (const auto& writer : runWriters(m_path, kEach, {QStringLiteral("a"), QStringLiteral("b")}, {}))
             QVERIFY2(writer->exitStatus() == QProcess::NormalExit && writer->exitCode() == 0,
                 writer->readAllStandardError().constData());
         QSet<QString> verdicts;
-        for (const record::RoundSummary& round : ScoreStore(path_).rounds().value)
+        for (const record::RoundSummary& round : ScoreStore(m_path).rounds().value)
             verdicts.insert(round.verdict);
         QCOMPARE(verdicts.size(), 2 * kEach); // a0..a49 and b0..b49
     }
@@ -238,40 +238,40 @@ private slots:
         QByteArray damaged(3 * kPageSize, Qt::Uninitialized);
         QByteArray lastCommit; // the WAL beside it, if any
         if (damage == QStringLiteral("random")) {
-            QDir().mkpath(folder_);
+            QDir().mkpath(m_folder);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
         } else {
             {
-                ScoreStore writer(path_);
+                ScoreStore writer(m_path);
                 for (int i = 0; i < kRoundsForSomePages; ++i) {
                     RoundRecord round = sampleRound(i);
                     QVERIFY(!writer.append(round));
                 }
             }
-            damaged = bytesOf(path_); // closed: every save is in the file
+            damaged = bytesOf(m_path); // closed: every save is in the file
             if (damage == QStringLiteral("wal")) {
-                RawFile raw(path_); // a commit that stays in the WAL while it has the file open
+                RawFile raw(m_path); // a commit that stays in the WAL while it has the file open
                 raw.run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion));
-                lastCommit = bytesOf(path_ + wal);
+                lastCommit = bytesOf(m_path + wal);
                 QVERIFY(!lastCommit.isEmpty());
             }
             damaged.replace(damaged.size() - kPageSize, kPageSize, QByteArray(kPageSize, '\x55'));
         }
-        writeBytes(path_, damaged);
+        writeBytes(m_path, damaged);
         if (!lastCommit.isEmpty())
-            writeBytes(path_ + wal, lastCommit);
+            writeBytes(m_path + wal, lastCommit);
 
-        ScoreStore store(path_);
+        ScoreStore store(m_path);
         const auto listed = store.rounds();
         QVERIFY(!listed.problem && listed.value.isEmpty());
-        const QStringList aside = QDir(folder_).entryList({QStringLiteral("scores.corrupt-*.sqlite")});
+        const QStringList aside = QDir(m_folder).entryList({QStringLiteral("scores.corrupt-*.sqlite")});
         QCOMPARE(aside.size(), 1);
         QVERIFY(
             QRegularExpression(QStringLiteral(R"(^scores\.corrupt-\d{8}T\d{6}\.sqlite$)")).match(aside[0]).hasMatch());
-        const QString asidePath = QDir(folder_).filePath(aside[0]);
+        const QString asidePath = QDir(m_folder).filePath(aside[0]);
         QCOMPARE(bytesOf(asidePath), damaged);
         QCOMPARE(bytesOf(asidePath + wal), lastCommit);
-        QVERIFY(!QFileInfo::exists(path_ + wal));
+        QVERIFY(!QFileInfo::exists(m_path + wal));
         QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(asidePath));
         QVERIFY(!store.takeNotice()); // told once
 
@@ -284,8 +284,8 @@ private slots:
     // journal, its WAL or the WAL's index.
     void aTakenAsideNameGetsACounter()
     {
-        const QString path = dir_->filePath(QStringLiteral("scores.sqlite"));
-        const QString taken = dir_->filePath(QStringLiteral("scores.corrupt-20261207T150653.sqlite"));
+        const QString path = m_dir->filePath(QStringLiteral("scores.sqlite"));
+        const QString taken = m_dir->filePath(QStringLiteral("scores.corrupt-20261207T150653.sqlite"));
         const QStringList companions {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
         writeBytes(path, "damaged");
         for (const QString& ending : companions)
@@ -295,7 +295,7 @@ private slots:
 
         QCOMPARE(record::moveAside(path, {}, when), QString()); // not the file expected: left alone
         const QString moved = record::moveAside(path, record::identityOf(path), when);
-        QCOMPARE(moved, dir_->filePath(QStringLiteral("scores.corrupt-20261207T150653-2.sqlite")));
+        QCOMPARE(moved, m_dir->filePath(QStringLiteral("scores.corrupt-20261207T150653-2.sqlite")));
         QCOMPARE(bytesOf(moved), QByteArray("damaged"));
         for (const QString& ending : companions) {
             QCOMPARE(bytesOf(moved + ending), ending.toLatin1());
@@ -323,18 +323,18 @@ private slots:
         QFETCH(QString, blocker);
         QFETCH(QString, named);
         if (blocker == QStringLiteral("file")) {
-            writeBytes(folder_, "not a folder");
+            writeBytes(m_folder, "not a folder");
         } else if (blocker == QStringLiteral("folder")) {
-            QDir().mkpath(path_);
+            QDir().mkpath(m_path);
         } else {
             if (::geteuid() == 0)
                 QSKIP("root writes into a read-only folder");
-            QDir().mkpath(folder_);
-            QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+            QDir().mkpath(m_folder);
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
         }
         RoundRecord round = sampleRound();
-        const auto failed = ScoreStore(path_).append(round);
-        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const auto failed = ScoreStore(m_path).append(round);
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(failed);
         QVERIFY2(
             failed->message.startsWith(kSaveFailed) && failed->message.contains(named), qPrintable(failed->message));
@@ -347,9 +347,9 @@ private slots:
     void anOlderFileIsUpgradedKeepingEveryRow()
     {
         constexpr int kOldRounds = 3;
-        QDir().mkpath(folder_);
+        QDir().mkpath(m_folder);
         {
-            RawFile old(path_);
+            RawFile old(m_path);
             old.run(QStringLiteral("CREATE TABLE rounds (id INTEGER PRIMARY KEY AUTOINCREMENT, played_at TEXT NOT NULL,"
                                    " played_ms INTEGER NOT NULL, difficulty REAL, display_seconds REAL,"
                                    " elapsed_seconds REAL, score INTEGER NOT NULL, verdict TEXT NOT NULL,"
@@ -367,7 +367,7 @@ private slots:
             old.run(QStringLiteral("PRAGMA user_version = 1"));
         }
 
-        ScoreStore store(path_);
+        ScoreStore store(m_path);
         const auto rounds = store.completeRounds();
         QCOMPARE(rounds.value.size(), kOldRounds);
         for (int i = 0; i < kOldRounds; ++i)
@@ -376,7 +376,7 @@ private slots:
         RoundRecord next = sampleRound(kOldRounds);
         QVERIFY(!store.append(next));
         QCOMPARE(next.id, kOldRounds + 1);
-        RawFile upgraded(path_);
+        RawFile upgraded(m_path);
         QCOMPARE(upgraded.run(QStringLiteral("PRAGMA user_version")).toInt(), record::schema::kVersion);
         QVERIFY(upgraded.run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'rounds_by_setting'")).isValid());
     }
@@ -396,19 +396,19 @@ private slots:
         QFETCH(bool, openedAfresh);
         const QString wal = QStringLiteral("-wal");
         auto store
-            = std::make_unique<ScoreStore>(openedAfresh ? dir_->filePath(QStringLiteral("newer.sqlite")) : path_);
+            = std::make_unique<ScoreStore>(openedAfresh ? m_dir->filePath(QStringLiteral("newer.sqlite")) : m_path);
         RoundRecord first = sampleRound();
         QVERIFY(!store->append(first));
         RawFile(store->path()).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
         if (openedAfresh) {
             // Copied while the WAL holds the last writes, as a newer Tormell that was killed leaves it.
-            QDir().mkpath(folder_);
-            writeBytes(path_ + wal, bytesOf(store->path() + wal));
-            writeBytes(path_, bytesOf(store->path()));
-            store = std::make_unique<ScoreStore>(path_);
+            QDir().mkpath(m_folder);
+            writeBytes(m_path + wal, bytesOf(store->path() + wal));
+            writeBytes(m_path, bytesOf(store->path()));
+            store = std::make_unique<ScoreStore>(m_path);
         }
-        const QByteArray before = bytesOf(path_);
-        QVERIFY(!bytesOf(path_ + wal).isEmpty());
+        const QByteArray before = bytesOf(m_path);
+        QVERIFY(!bytesOf(m_path + wal).isEmpty());
 
         RoundRecord second = sampleRound(1);
         const auto failed = store->append(second);
@@ -418,7 +418,7 @@ private slots:
         QCOMPARE(store->rounds().value.size(), 1);
         QVERIFY(store->remove({first.id}));
         store.reset(); // the last connection closes
-        QCOMPARE(bytesOf(path_), before);
+        QCOMPARE(bytesOf(m_path), before);
     }
 
     // Guards against rounds listed by id rather than time, a setting's list
@@ -431,7 +431,7 @@ private slots:
             double difficulty, displaySeconds;
             int secondsIn;
         };
-        ScoreStore store(path_);
+        ScoreStore store(m_path);
         QList<qint64> ids;
         for (const Played& p :
             {Played {1, 0.75, 30}, Played {2, 0.75, 10}, Played {1, 0.75, 20}, Played {1, kInf, 0}}) {
@@ -449,7 +449,7 @@ private slots:
         QVERIFY(!store.remove({ids[3], ids[2]}));
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[1], ids[0]}));
         QVERIFY(store.round(ids[2]).problem);
-        QCOMPARE(RawFile(path_).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 2);
+        QCOMPARE(RawFile(m_path).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 2);
         RoundRecord later = sampleRound();
         QVERIFY(!store.append(later));
         QVERIFY(later.id > ids[3]);
@@ -460,8 +460,8 @@ private slots:
     // time as they were), or that reloads on every look when nothing changed.
     void changesAreTold()
     {
-        ScoreStore watcher(path_);
-        ScoreStore saver(path_);
+        ScoreStore watcher(m_path);
+        ScoreStore saver(m_path);
         QSignalSpy watched(&watcher, &ScoreStore::changed);
         QSignalSpy saved(&saver, &ScoreStore::changed);
         const auto look = [&] {
@@ -476,9 +476,9 @@ private slots:
         QCOMPARE(look(), 1);
         QVERIFY(!saver.append(round));
         QCOMPARE(look(), 2); // written by another connection
-        runWriters(path_, 1, {QStringLiteral("elsewhere")}, {});
+        runWriters(m_path, 1, {QStringLiteral("elsewhere")}, {});
         QCOMPARE(look(), 3); // by another process, into the WAL alone
-        QVERIFY(QFile::remove(path_));
+        QVERIFY(QFile::remove(m_path));
         QCOMPARE(look(), 4);
         QCOMPARE(saved.count(), 4); // two saves, another process's and the removal seen
     }
