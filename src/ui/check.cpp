@@ -13,7 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-record::RoundRecord Frm001::checkedRound(const QString& verdict) const
+record::RoundRecord Frm001::checkedRound(const QString& verdict, qint16 intervals) const
 {
     record::RoundRecord round;
     round.playedAt = QDateTime::currentDateTime();
@@ -22,7 +22,7 @@ record::RoundRecord Frm001::checkedRound(const QString& verdict) const
     round.elapsedSeconds = tk::numericValue(Label1->text());
     round.score = SCORE;
     round.verdict = verdict;
-    round.gridLines = gridIntervals() - 1;
+    round.gridLines = intervals - 1;
     round.target = figure::jointsOf(m_figure->DXY_TGT);
     round.player = figure::jointsOf(m_figure->DXY_USR);
     return round;
@@ -41,7 +41,8 @@ void Frm001::Command2_Click()
     StatusBar1->setText(StatusBar1->text() + QStringLiteral("  ") + tk::numberText(score) + QStringLiteral("点"));
 
     Picture1->clear();
-    m_figure->SUB_MKLINE(gridIntervals());
+    const qint16 intervals = gridIntervals();
+    m_figure->SUB_MKLINE(intervals);
 
     // A closed dialog lingers until its deferred delete, which a check in the
     // same pass of events (or in START's display wait) comes before: shown
@@ -51,11 +52,7 @@ void Frm001::Command2_Click()
     if (!m_resultDialog)
         m_resultDialog = new FrmMSG(*this, m_scores);
     FrmMSG& dialog = *m_resultDialog;
-    dialog.LBLDATA1->setText(tk::numberText(tk::numericValue(Combo1->currentText())));
-    dialog.LBLDATA2->setText(tk::numberText(tk::numericValue(Text1->text())));
-    dialog.LBLDATA3->setText(tk::numberText(SCORE));
-    dialog.LBLDATA4->setText(tk::numberText(tk::numericValue(Label1->text())));
-    dialog.setRound(checkedRound(verdict));
+    dialog.setRound(checkedRound(verdict, intervals));
     dialog.show();
 
     SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) - 1);

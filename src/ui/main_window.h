@@ -136,7 +136,7 @@ private:
     void connectEvents();
     void centreOnScreen();
     /// The round a check has just scored, as the score record keeps it.
-    record::RoundRecord checkedRound(const QString& verdict) const;
+    record::RoundRecord checkedRound(const QString& verdict, qint16 intervals) const;
 
     const tk::Clock& m_clock;
     tk::RandomSource& m_random;

@@ -2,13 +2,14 @@
 
 #include "record/score_store.h"
 #include "widgets/error_boundary.h"
+#include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
 #include "ui/main_window.h"
+#include "ui/notice.h"
 
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -86,6 +87,10 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
 
 void FrmMSG::setRound(const record::RoundRecord& round)
 {
+    LBLDATA1->setText(tk::numberText(round.difficulty));
+    LBLDATA2->setText(tk::numberText(round.displaySeconds));
+    LBLDATA3->setText(tk::numberText(round.score));
+    LBLDATA4->setText(tk::numberText(round.elapsedSeconds));
     m_round = round;
     LblSAVE->hide();
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
@@ -96,10 +101,7 @@ void FrmMSG::Command1_Click()
     const auto problem = m_scores.append(m_round);
     if (const auto notice = m_scores.takeNotice()) {
         // Said once, on the main window, so that it outlives this dialog.
-        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("点数の記録"), notice->message,
-                                    QMessageBox::Ok, &m_owner);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        ui::tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), notice->message);
     }
     if (problem) {
         showSaveProblem(problem->message);

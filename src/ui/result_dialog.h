@@ -39,7 +39,8 @@ public:
     /// Why the last save failed; hidden until one does.
     QLabel* LblSAVE;
 
-    /// The round a check shows here: what 点数保存 keeps.
+    /// Shows the round a check scored in the four value fields; it is what
+    /// 点数保存 keeps.
     void setRound(const record::RoundRecord& round);
     const record::RoundRecord& round() const { return m_round; }
 

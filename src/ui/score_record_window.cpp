@@ -10,6 +10,7 @@
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
+#include "ui/notice.h"
 #include "ui/round_table_model.h"
 #include "ui/score_chart.h"
 #include "widgets/canvas.h"
@@ -150,7 +151,7 @@ void FrmSCORE::reload()
 {
     auto settings = m_store.settings();
     if (const auto notice = m_store.takeNotice())
-        tell(QStringLiteral("点数の記録"), notice->message);
+        ui::tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), notice->message);
     if (settings.problem) {
         LblSUMMARY->setText(settings.problem->message);
         return;
@@ -252,7 +253,7 @@ void FrmSCORE::CmdDELETE_Click()
         if (confirm->clickedButton() != confirm->button(QMessageBox::Yes))
             return;
         if (const auto problem = m_store.remove(ids))
-            tell(QStringLiteral("記録の削除"), problem->message);
+            ui::tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
     });
     confirm->open();
 }
@@ -266,7 +267,7 @@ void FrmSCORE::CmdEXPORT_Click()
     if (path.isEmpty())
         return;
     if (const auto problem = record::exportCsv(m_store, path, tk::numberText))
-        tell(QStringLiteral("CSVに書き出す"), problem->message);
+        ui::tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
 }
 
 void FrmSCORE::changeEvent(QEvent* event)
@@ -277,9 +278,3 @@ void FrmSCORE::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-void FrmSCORE::tell(const QString& title, const QString& message)
-{
-    auto* box = new QMessageBox(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}

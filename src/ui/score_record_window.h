@@ -68,7 +68,6 @@ private:
     void createControls();
     void showSetting();
     void showSelectedRound();
-    void tell(const QString& title, const QString& message);
 
     record::ScoreStore& m_store;
     QList<record::Setting> m_settings;
