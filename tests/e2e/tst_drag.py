@@ -11,6 +11,8 @@ MOVE = (40, -30)         # pixels
 def test(s):
     s.start_game()
     main = s.main_window()
+    main.wait_for_rest_figure()
+    main.set_display_time()
     main.start()
     main.wait_for_display()
 

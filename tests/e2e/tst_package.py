@@ -76,8 +76,8 @@ def play_installed(shots):
     try:
         session.start_game()
         main = session.main_window(timeout=30)  # after the title's three seconds
-        session.wait_for("the rest figure on the canvas", lambda: len(main.discs(session.grab())) >= 9, 10)
-        session.save(session.grab(), "installed.png", session.frame_rect(main.win))
+        img, _ = main.wait_for_rest_figure()
+        session.save(img, "installed.png", session.frame_rect(main.win))
         main.end()
         code = session.wait_for_exit()
         xs.check(code == 0, "the installed program exited with %s on END\n%s" % (code, session.game_output()))

@@ -58,6 +58,8 @@ def read_target(main, img):
 def test(s):
     s.start_game()
     main = s.main_window()
+    main.wait_for_rest_figure()
+    main.set_display_time()
 
     for attempt in range(ATTEMPTS):
         main.start()

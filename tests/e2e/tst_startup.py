@@ -31,12 +31,7 @@ def test(s):
                lambda: not [w for w in s.windows("^Tormell$") if w.h < xs.MAIN_CLIENT_HEIGHT], 5)
 
     # The ready state: white canvas with the black rest figure on it.
-    def ready_probe():
-        img = s.grab()
-        discs = main.discs(img)
-        return (img, discs) if len(discs) >= 9 else None
-
-    img, discs = s.wait_for("the rest figure on the canvas", ready_probe, 5)
+    img, discs = main.wait_for_rest_figure(5)
     inside = main.canvas_inside
     white = img.count(inside, lambda p: p == (255, 255, 255))
     xs.check(white > 0.8 * inside[2] * inside[3], "canvas is not mostly white (%d pixels)" % white)

@@ -30,6 +30,11 @@ TITLE_BACKGROUND = (0xC0, 0xC0, 0xFF)
 # Screen size of the private server: room for the main window and the dialog.
 SCREEN = (1024, 768)
 
+# START's display time as the tests type it. A screen grab and its scan take a
+# few tenths of a second, more on a loaded machine, so the default 0.75 s can
+# fall between two grabs; three seconds cannot.
+DISPLAY_SECONDS = 3
+
 
 def px(twips):
     return twips / TWIPS_PER_PIXEL
@@ -334,6 +339,11 @@ class Session:
                      str(round(start[0] + t * (end[0] - start[0]))), str(round(start[1] + t * (end[1] - start[1])))]
         self.run(*args, "sleep", "0.1")
 
+    def replace_text(self, point, text):
+        """Clicks into the text box at point and types text over what it holds."""
+        self.click(point)
+        self.run("xdotool", "key", "ctrl+a", "type", "--delay", "20", text)
+
     def release(self):
         self.run("xdotool", "mouseup", "1", "sleep", "0.1")
 
@@ -465,14 +475,18 @@ class MainWindow:
     def end(self):
         self.s.click(self.at(4800, 6960, 1215, 375))
 
-    def red_pixels(self, img):
-        return img.count(self.canvas_inside, is_red)
+    def set_display_time(self, seconds=DISPLAY_SECONDS):
+        self.s.replace_text(self.at(1800, 6240, 615, 270), str(seconds))
+
+    def shows_red(self, img):
+        x0, y0, w, h = self.canvas_inside
+        return any(is_red(img.pixel(x, y)) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
 
     def wait_for_target(self, shown, timeout=10):
         """The first grab in which the red target figure is shown (or gone)."""
         def probe():
             img = self.s.grab()
-            return img if (self.red_pixels(img) > 0) == shown else None
+            return img if self.shows_red(img) == shown else None
         return self.s.wait_for("the target to be " + ("shown" if shown else "hidden"), probe, timeout)
 
     def wait_for_display(self, timeout=10):
@@ -504,6 +518,15 @@ class MainWindow:
 
     def discs(self, img):
         return find_discs(img, self.canvas_inside)
+
+    def wait_for_rest_figure(self, timeout=10):
+        """(grab, discs) once the canvas shows the figure's nine discs: the
+        window is drawn and takes input, which a merely mapped one may not yet."""
+        def probe():
+            img = self.s.grab()
+            discs = self.discs(img)
+            return (img, discs) if len(discs) >= 9 else None
+        return self.s.wait_for("the rest figure on the canvas", probe, timeout)
 
 
 def main(test, window_manager=None, screen=SCREEN):
