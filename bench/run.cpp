@@ -94,6 +94,25 @@ struct Row {
     QString figure, measured, floor, goal;
 };
 
+/// Terminal columns a text takes: the full-width forms and CJK characters of
+/// the Japanese captions take two each, so padding by characters misaligns.
+qsizetype columnsOf(const QString& text)
+{
+    qsizetype columns = 0;
+    for (const char32_t c : text.toUcs4()) {
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF)
+            || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
+            || (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
+}
+
+QString padded(const QString& text, qsizetype columns)
+{
+    return text + QString(std::max<qsizetype>(columns - columnsOf(text), 0), u' ');
+}
+
 class Report {
 public:
     void add(Row row) { m_rows.push_back(std::move(row)); }
@@ -113,14 +132,14 @@ public:
         all.insert(all.end(), m_rows.begin(), m_rows.end());
         qsizetype widths[3] = {0, 0, 0};
         for (const Row& row : all) {
-            widths[0] = std::max(widths[0], row.figure.size());
-            widths[1] = std::max(widths[1], row.measured.size());
-            widths[2] = std::max(widths[2], row.floor.size());
+            widths[0] = std::max(widths[0], columnsOf(row.figure));
+            widths[1] = std::max(widths[1], columnsOf(row.measured));
+            widths[2] = std::max(widths[2], columnsOf(row.floor));
         }
         constexpr int kGap = 2;
         for (const Row& row : all) {
-            const QString line = row.figure.leftJustified(widths[0] + kGap)
-                + row.measured.leftJustified(widths[1] + kGap) + row.floor.leftJustified(widths[2] + kGap) + row.goal;
+            const QString line = padded(row.figure, widths[0] + kGap) + padded(row.measured, widths[1] + kGap)
+                + padded(row.floor, widths[2] + kGap) + row.goal;
             std::printf("%s\n", qPrintable(line.trimmed()));
         }
         for (const QString& failure : m_failures)
