@@ -17,9 +17,8 @@ sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 import xsession as xs  # noqa: E402
-from tst_round import read_target  # noqa: E402
+from tst_round import usable_target  # noqa: E402
 
-ROUNDS = 6
 DIALOG_GAP = 16  # pixels between the main window and the result dialog beside it
 HIDPI_SCALE = 2
 # How far along the way from rest to target each further round drops its joint:
@@ -34,19 +33,15 @@ MENU_ITEM_X = 20  # pixels from the main window's left edge to the middle of "�
 def tour(s):
     s.start_game()
 
-    def title_probe():
-        wins = [w for w in s.windows("^Tormell$") if w.h < xs.MAIN_CLIENT_HEIGHT]
-        return wins[0] if wins else None
-
-    title = s.wait_for("the title window", title_probe, 15)
+    title = s.title_window()
     s.wait_for("the title to paint", lambda: s.grab().pixel(title.x + 4, title.y + 4) == xs.TITLE_BACKGROUND, 5)
     s.save(s.grab(), "title.png", s.frame_rect(title))
 
     main = s.main_window()
-    ready = s.wait_for("the rest figure", lambda: (lambda img: img if len(main.discs(img)) >= 9 else None)(s.grab()), 5)
+    ready, _ = main.wait_for_rest_figure(5)
     s.save(ready, "ready.png", s.frame_rect(main.win))
 
-    display, (joint, target) = usable_target(s, main)
+    display, (joint, target) = usable_target(main)
     s.save(display, "display.png", s.frame_rect(main.win))
 
     rest = main.canvas_point(xs.rest_joints()[joint])
@@ -56,7 +51,7 @@ def tour(s):
     s.save(s.grab(), "reproducing.png", s.frame_rect(main.win))
     s.move(halfway, target, 6)
     s.release()
-    dropped = wait_for_disc(s, main, target)
+    dropped, _ = main.wait_for_disc(target)
     s.save(dropped, "dragged.png", s.frame_rect(main.win))
 
     main.check()
@@ -73,7 +68,7 @@ def tour(s):
     right, bottom = max(f[0] + f[2] for f in frames), max(f[1] + f[3] for f in frames)
     s.save(img, "result.png", (left, top, right - left, bottom - top))
 
-    save_round(s, dialog)
+    s.save_round(dialog)
     for drop in DROPS:
         play_round(s, main, drop)
     kept = rounds_kept(s)
@@ -88,42 +83,17 @@ def tour(s):
     ready_at_scale(s.binary, s.shots_dir, s.wm is not None)
 
 
-def usable_target(s, main):
-    """START until the display moves a joint the mouse can take there: (joint, target point)."""
-    for _ in range(ROUNDS):
-        main.start()
-        display = main.wait_for_target(True)
-        found = read_target(main, display)
-        main.wait_for_target(False)
-        if found:
-            return display, found
-    raise xs.Failure("no usable target in %d rounds" % ROUNDS)
-
-
-def wait_for_disc(s, main, at):
-    """The first grab with a joint's disc where the drag dropped it."""
-    return s.wait_for("the joint dropped at (%.0f, %.0f)" % at,
-                      lambda: (lambda img: img if any(xs.distance(at, d) < 2.5 for d in main.discs(img))
-                               else None)(s.grab()), 5)
-
-
-def save_round(s, dialog):
-    """点数保存 in the result dialog; the dialog closes once the round is kept."""
-    s.click((dialog.x + xs.px(120 + 1215 / 2), dialog.y + xs.px(2040 + 255 / 2)))
-    s.wait_for("the result dialog to close after 点数保存", lambda: not s.windows("^採点結果$"), 5)
-
-
 def play_round(s, main, drop):
     """A round whose joint is dropped the fraction drop of the way to its target, checked and saved."""
-    _, (joint, target) = usable_target(s, main)
+    _, (joint, target) = usable_target(main)
     rest = main.canvas_point(xs.rest_joints()[joint])
     at = (rest[0] + drop * (target[0] - rest[0]), rest[1] + drop * (target[1] - rest[1]))
     s.drag(rest, at, 8)
-    placed = wait_for_disc(s, main, at)
+    placed, _ = main.wait_for_disc(at)
     main.check()
     dialog = s.result_dialog()
     main.wait_for_new_status(placed)
-    save_round(s, dialog)
+    s.save_round(dialog)
 
 
 def rounds_kept(s):

@@ -20,12 +20,7 @@ def test(s):
     new = (old[0] + MOVE[0], old[1] + MOVE[1])
     s.drag(old, new)
 
-    def moved():
-        img = s.grab()
-        discs = main.discs(img)
-        return (img, discs) if any(xs.distance(new, d) < 2.5 for d in discs) else None
-
-    img, discs = s.wait_for("a disc at the drop point %s" % (new,), moved, 5)
+    img, discs = main.wait_for_disc(new)
     xs.check(not any(xs.distance(old, d) < 5 for d in discs), "a disc is still at the hand's old place %s" % (old,))
     # The other eight joints stay at rest.
     for i, joint in xs.rest_joints().items():

@@ -55,23 +55,27 @@ def read_target(main, img):
     return joint, target
 
 
+def usable_target(main, attempts=ATTEMPTS):
+    """START until the display moves a joint the mouse can take there:
+    (the grab showing it, (joint, target point))."""
+    for attempt in range(attempts):
+        main.start()
+        display = main.wait_for_target(True)
+        found = read_target(main, display)
+        main.wait_for_target(False)
+        if found:
+            return display, found
+        print("attempt %d: target too close to the rest pose or to another handle; new round" % (attempt + 1))
+    raise xs.Failure("no usable target in %d rounds" % attempts)
+
+
 def test(s):
     s.start_game()
     main = s.main_window()
     main.wait_for_rest_figure()
     main.set_display_time()
 
-    for attempt in range(ATTEMPTS):
-        main.start()
-        display = main.wait_for_target(True)
-        found = read_target(main, display)
-        main.wait_for_target(False)
-        if found:
-            break
-        print("attempt %d: target too close to the rest pose or to another handle; new round" % (attempt + 1))
-    else:
-        raise xs.Failure("no usable target in %d rounds" % ATTEMPTS)
-    joint, target = found
+    display, (joint, target) = usable_target(main)
     print("joint %d moved to %s" % (joint, target))
     s.save(display, "display.png", s.frame_rect(main.win))
 
@@ -83,12 +87,8 @@ def test(s):
     s.move(halfway, target, 6)
     s.release()
 
-    def dropped():
-        img = s.grab()
-        return img if any(xs.distance(target, d) < 2.5 for d in main.discs(img)) else None
-
-    img = s.wait_for("the joint disc on the target place %s" % (target,), dropped, 5)
-    xs.check(not any(xs.distance(rest, d) < 3 for d in main.discs(img)), "the joint's disc stayed at rest")
+    img, discs = main.wait_for_disc(target)
+    xs.check(not any(xs.distance(rest, d) < 3 for d in discs), "the joint's disc stayed at rest")
     s.save(img, "dragged.png", s.frame_rect(main.win))
 
     main.check()
@@ -103,8 +103,7 @@ def test(s):
     s.save(img, "result.png", (left, top, right - left, bottom - top))
 
     # "点数保存" closes the dialog and leaves the main window as it is.
-    s.click((dialog.x + xs.px(120 + 1215 / 2), dialog.y + xs.px(2040 + 255 / 2)))
-    s.wait_for("the dialog to close", lambda: not s.windows("^採点結果$"), 5)
+    s.save_round(dialog)
 
     # A round with no joint moved scores 0: the worst verdict, the shortest text.
     main.start()

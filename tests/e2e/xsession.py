@@ -404,6 +404,11 @@ class Session:
             return wins[0] if wins else None
         return self.wait_for("the result dialog", probe, timeout)
 
+    def save_round(self, dialog):
+        """点数保存 in the result dialog; returns once the dialog has closed."""
+        self.click((dialog.x + px(120 + 1215 / 2), dialog.y + px(2040 + 255 / 2)))
+        self.wait_for("the result dialog to close after 点数保存", lambda: not self.windows("^採点結果$"), 5)
+
     def wait_for_exit(self, timeout=15):
         try:
             return self.game.wait(timeout)
@@ -527,6 +532,14 @@ class MainWindow:
             discs = self.discs(img)
             return (img, discs) if len(discs) >= 9 else None
         return self.s.wait_for("the rest figure on the canvas", probe, timeout)
+
+    def wait_for_disc(self, at, timeout=5):
+        """(grab, discs) once a joint's disc sits at the screen point at, where a drag dropped it."""
+        def probe():
+            img = self.s.grab()
+            discs = self.discs(img)
+            return (img, discs) if any(distance(at, d) < 2.5 for d in discs) else None
+        return self.s.wait_for("a joint's disc at (%.0f, %.0f)" % at, probe, timeout)
 
 
 def main(test, window_manager=None, screen=SCREEN):
