@@ -7,9 +7,9 @@
 #include "filled_record.h"
 #include "measure.h"
 #include "probe_game.h"
-#include "ui/round_table_model.h"
-#include "ui/score_chart.h"
-#include "ui/score_record_window.h"
+#include "ui/record/round_table_model.h"
+#include "ui/record/score_chart.h"
+#include "ui/record/score_record_window.h"
 
 #include <QElapsedTimer>
 #include <QLineSeries>

@@ -9,7 +9,7 @@
 #include "ui/fixed_layout.h"
 #include "ui/fonts.h"
 #include "ui/result_dialog.h"
-#include "ui/score_record_window.h"
+#include "ui/record/score_record_window.h"
 #include "widgets/canvas.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"

@@ -8,9 +8,9 @@
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
 #include "ui/result_dialog.h"
-#include "ui/round_table_model.h"
-#include "ui/score_chart.h"
-#include "ui/score_record_window.h"
+#include "ui/record/round_table_model.h"
+#include "ui/record/score_chart.h"
+#include "ui/record/score_record_window.h"
 #include "widgets/status_bar.h"
 
 #include <QComboBox>

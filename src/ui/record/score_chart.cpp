@@ -1,4 +1,4 @@
-#include "ui/score_chart.h"
+#include "ui/record/score_chart.h"
 
 #include "record/progress.h"
 #include "toolkit/line_thinning.h"

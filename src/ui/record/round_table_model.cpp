@@ -1,4 +1,4 @@
-#include "ui/round_table_model.h"
+#include "ui/record/round_table_model.h"
 
 #include "toolkit/numeric_text.h"
 

@@ -1,4 +1,4 @@
-#include "ui/score_record_window.h"
+#include "ui/record/score_record_window.h"
 
 #include "core/body.h"
 #include "core/figure.h"
@@ -11,8 +11,8 @@
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
 #include "ui/notice.h"
-#include "ui/round_table_model.h"
-#include "ui/score_chart.h"
+#include "ui/record/round_table_model.h"
+#include "ui/record/score_chart.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 
