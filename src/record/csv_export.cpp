@@ -41,6 +41,8 @@ QStringList header()
     for (const QString& pose : {QStringLiteral("target"), QStringLiteral("player")})
         for (std::size_t joint = 1; joint <= kJointCount; ++joint)
             names << QStringLiteral("%1_x%2").arg(pose).arg(joint) << QStringLiteral("%1_y%2").arg(pose).arg(joint);
+    // Added after the joints so that the columns before keep their places.
+    names << QStringLiteral("coached");
     return names;
 }
 
@@ -52,6 +54,7 @@ QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
     for (const Joints* pose : {&round.target, &round.player})
         for (const QPointF& joint : *pose)
             fields << numberText(joint.x()) << numberText(joint.y());
+    fields << QString::number(round.coached ? 1 : 0);
     return fields;
 }
 

@@ -23,6 +23,7 @@ struct RoundSummary {
     int score = 0; // 0..100
     QString verdict; // kept character for character
     int gridLines = 0; // 0..11
+    bool coached = false; // kept by coached practice, at its check, rather than by 点数保存
 };
 
 /// A whole round: its summary and both poses in twips.

@@ -40,7 +40,12 @@ constexpr std::array kIndexSettings = {
     "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)",
 };
 
-constexpr std::array<std::span<const char* const>, kVersion> kSteps = {kCreateTables, kIndexSettings};
+// 3: whether coached practice kept the round; every round before it was the player's choice.
+constexpr std::array kMarkCoached = {
+    "ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0",
+};
+
+constexpr std::array<std::span<const char* const>, kVersion> kSteps = {kCreateTables, kIndexSettings, kMarkCoached};
 
 } // namespace
 

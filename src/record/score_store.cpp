@@ -15,10 +15,10 @@ namespace {
 
 // The summary columns, in the order readSummary() reads them; joints follow in complete rows.
 const QString kSelectSummary = QStringLiteral("SELECT id, played_at, played_ms, difficulty, display_seconds,"
-                                              " elapsed_seconds, score, verdict, grid_lines FROM rounds");
+                                              " elapsed_seconds, score, verdict, grid_lines, coached FROM rounds");
 const QString kSelectComplete = QStringLiteral(
     "SELECT id, played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
-    " target, player FROM rounds JOIN round_joints ON round_joints.round_id = rounds.id");
+    " coached, target, player FROM rounds JOIN round_joints ON round_joints.round_id = rounds.id");
 enum Column {
     Id,
     PlayedAt,
@@ -29,6 +29,7 @@ enum Column {
     Score,
     Verdict,
     GridLines,
+    Coached,
     Target,
     Player
 };
@@ -67,6 +68,7 @@ void readSummary(const QSqlQuery& row, RoundSummary& round)
     round.score = row.value(Score).toInt();
     round.verdict = row.value(Verdict).toString();
     round.gridLines = row.value(GridLines).toInt();
+    round.coached = row.value(Coached).toBool();
 }
 
 Joints jointsAt(const QSqlQuery& row, Column column)
@@ -131,9 +133,9 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
         const QSqlQuery inserted = sql::run(db,
             QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty,"
                            " display_seconds, elapsed_seconds, score, verdict,"
-                           " grid_lines) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                           " grid_lines, coached) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
-                round.elapsedSeconds, round.score, round.verdict, round.gridLines});
+                round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached});
         const qint64 id = inserted.lastInsertId().toLongLong();
         sql::run(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)"),
             {id, jointBlob(round.target), jointBlob(round.player)});
@@ -182,6 +184,14 @@ Read<QList<RoundSummary>> ScoreStore::rounds(const Setting& setting)
         return summaries(sql::run(db,
             kSelectSummary + QStringLiteral(" WHERE difficulty IS ? AND display_seconds IS ?") + kInTimeOrder,
             {setting.difficulty, setting.displaySeconds}));
+    });
+}
+
+Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty)
+{
+    return attemptRead<QList<RoundSummary>>([&](const QSqlDatabase& db) {
+        return summaries(
+            sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
     });
 }
 

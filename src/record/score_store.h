@@ -47,6 +47,9 @@ public:
     /// The rounds played with one setting, oldest first.
     Read<QList<RoundSummary>> rounds(const Setting& setting);
 
+    /// The rounds played at one difficulty, whatever their display time, oldest first.
+    Read<QList<RoundSummary>> roundsAtDifficulty(double difficulty);
+
     /// The settings rounds were played with, by difficulty, then display time.
     Read<QList<Setting>> settings();
 

@@ -43,6 +43,7 @@ private slots:
         round.id = 7;
         round.displaySeconds = std::numeric_limits<double>::infinity();
         round.verdict = verdict;
+        round.coached = true;
         const QByteArray csv = record::roundsCsv({round}, tk::numberText);
 
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
@@ -58,6 +59,8 @@ private slots:
         for (const record::Joints* pose : {&round.target, &round.player})
             for (const QPointF& joint : *pose)
                 row += QLatin1Char(',') + tk::numberText(joint.x()) + QLatin1Char(',') + tk::numberText(joint.y());
+        header += QStringLiteral(",coached");
+        row += QStringLiteral(",1");
         QCOMPARE(QString::fromUtf8(csv.mid(3)), header + QStringLiteral("\r\n") + row + QStringLiteral("\r\n"));
     }
 

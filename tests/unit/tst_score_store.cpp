@@ -129,9 +129,10 @@ private slots:
         RoundRecord abroad = sampleRound(2);
         constexpr int kNineHours = 9 * 3600;
         abroad.playedAt = QDateTime(QDate(2027, 3, 28), QTime(1, 30, 0, 5), Qt::OffsetFromUTC, kNineHours);
+        abroad.coached = true;
         QTest::newRow("ordinary round") << sampleRound();
         QTest::newRow("infinite display time, two verdicts, extreme joints") << awkward;
-        QTest::newRow("played in another time zone") << abroad;
+        QTest::newRow("played in another time zone, kept by the coach") << abroad;
     }
     void aSaveReadsBackFieldForField()
     {
@@ -147,7 +148,7 @@ private slots:
         QCOMPARE(r.playedAt.toMSecsSinceEpoch(), round.playedAt.toMSecsSinceEpoch());
         QVERIFY(sameBits(r.difficulty, round.difficulty) && sameBits(r.displaySeconds, round.displaySeconds)
             && sameBits(r.elapsedSeconds, round.elapsedSeconds));
-        QVERIFY(r.score == round.score && r.gridLines == round.gridLines);
+        QVERIFY(r.score == round.score && r.gridLines == round.gridLines && r.coached == round.coached);
         QCOMPARE(r.verdict, round.verdict);
         QVERIFY(sameBits(r.target, round.target) && sameBits(r.player, round.player));
         QCOMPARE(reader.rounds().value.value(0).verdict, round.verdict);
@@ -342,10 +343,18 @@ private slots:
         QCOMPARE(round.id, 0);
     }
 
-    // Guards against rows lost or a file refused when the layout moves on:
-    // a file in the first layout, laid out by hand, is upgraded where it lies.
+    void anOlderFileIsUpgradedKeepingEveryRow_data()
+    {
+        QTest::addColumn<int>("oldVersion");
+        QTest::newRow("first layout") << 1;
+        QTest::newRow("second layout, before coached rounds") << 2;
+    }
+    // Guards against rows lost or a file refused when the layout moves on,
+    // and old rounds taken for the coach's: a file in an older layout, laid
+    // out by hand, is upgraded where it lies.
     void anOlderFileIsUpgradedKeepingEveryRow()
     {
+        QFETCH(int, oldVersion);
         constexpr int kOldRounds = 3;
         QDir().mkpath(m_folder);
         {
@@ -364,14 +373,16 @@ private slots:
                 old.run(QStringLiteral("INSERT INTO round_joints VALUES (?, ?, ?)"),
                     {i + 1, record::jointBlob(r.target), record::jointBlob(r.player)});
             }
-            old.run(QStringLiteral("PRAGMA user_version = 1"));
+            if (oldVersion >= 2)
+                old.run(QStringLiteral("CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+            old.run(QStringLiteral("PRAGMA user_version = %1").arg(oldVersion));
         }
 
         ScoreStore store(m_path);
         const auto rounds = store.completeRounds();
         QCOMPARE(rounds.value.size(), kOldRounds);
         for (int i = 0; i < kOldRounds; ++i)
-            QVERIFY(rounds.value[i].score == sampleRound(i).score
+            QVERIFY(rounds.value[i].score == sampleRound(i).score && !rounds.value[i].coached
                 && sameBits(rounds.value[i].target, sampleRound(i).target));
         RoundRecord next = sampleRound(kOldRounds);
         QVERIFY(!store.append(next));
@@ -421,8 +432,8 @@ private slots:
         QCOMPARE(bytesOf(m_path), before);
     }
 
-    // Guards against rounds listed by id rather than time, a setting's list
-    // that takes in others, the latest setting taken from the round saved last
+    // Guards against rounds listed by id rather than time, a setting's or a
+    // difficulty's list that takes in others, the latest setting taken from the round saved last
     // rather than played last, a removal that leaves joints behind or takes
     // too much, and the id of a removed round given to a new one.
     void listsFollowTimeAndSettingAndRemovalIsExact()
@@ -444,6 +455,7 @@ private slots:
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[1], ids[2], ids[0]}));
         QCOMPARE(store.settings().value, (QList<record::Setting> {{1, 0.75}, {1, kInf}, {2, 0.75}}));
         QCOMPARE(idsOf(store.rounds({1, 0.75}).value), (QList<qint64> {ids[2], ids[0]}));
+        QCOMPARE(idsOf(store.roundsAtDifficulty(1).value), (QList<qint64> {ids[3], ids[2], ids[0]}));
         QCOMPARE(store.latestSetting().value, std::optional<record::Setting>({1, 0.75})); // by time, not by id
 
         QVERIFY(!store.remove({ids[3], ids[2]}));
