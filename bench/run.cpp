@@ -40,6 +40,7 @@ constexpr double kGrowthGoalMiB = 1;
 constexpr double kSaveClickGoalMs = 5; // p99
 constexpr double kRecordWindowGoalMs = 100;
 constexpr double kRecordWindowGoalMiB = 15;
+constexpr double kEstimateGoalMs = 5;
 
 /// One finished probe run: its "key value" lines, or why it failed.
 struct ProbeRun {
@@ -398,6 +399,27 @@ void recordWindow(Report& report)
             .arg(fixed(kRecordWindowGoalMiB, 0), verdict(addedMiB < kRecordWindowGoalMiB))});
 }
 
+/// The coach's estimate over a long record, against the same number of rounds
+/// from the staircase alone (fewer distinct display times, less work each).
+void coachEstimate(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_coach"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("the estimate"), run);
+        return;
+    }
+    const double p99Ms = run.number(QStringLiteral("estimate_us_p99")) / kUsPerMs;
+    report.add({QStringLiteral("the estimate over %1 rounds at %2 times (median / p99 of %3)")
+                    .arg(QString::number(run.integer(QStringLiteral("rounds"))),
+                        QString::number(run.integer(QStringLiteral("distinct_times"))),
+                        runs(run, QStringLiteral("estimate_us"))),
+        ms(run, QStringLiteral("estimate_us")),
+        QStringLiteral("staircase's rounds at %1 times %2 ms")
+            .arg(QString::number(run.integer(QStringLiteral("staircase_distinct_times"))),
+                fixed(run.number(QStringLiteral("staircase_estimate_us_median")) / kUsPerMs, 2)),
+        QStringLiteral("goal < %1 ms, %2").arg(fixed(kEstimateGoalMs, 0), verdict(p99Ms < kEstimateGoalMs))});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -424,6 +446,7 @@ int main(int argc, char** argv)
     scoreRecord(report);
     saveClick(report);
     recordWindow(report);
+    coachEstimate(report);
     report.print();
     return report.failed() ? EXIT_FAILURE : EXIT_SUCCESS;
 }
