@@ -4,6 +4,7 @@
 #include "core/joints.h"
 #include "core/scoring.h"
 #include "toolkit/numeric_text.h"
+#include "ui/coach.h"
 #include "ui/main_window.h"
 #include "ui/result_dialog.h"
 #include "widgets/canvas.h"
@@ -12,6 +13,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <utility>
 
 record::RoundRecord Frm001::checkedRound(const QString& verdict, qint16 intervals) const
 {
@@ -30,6 +33,7 @@ record::RoundRecord Frm001::checkedRound(const QString& verdict, qint16 interval
 
 void Frm001::Command2_Click()
 {
+    const bool practised = std::exchange(m_targetShown, false);
     Timer1.setInterval(0);
     m_figure->revealTarget();
 
@@ -53,7 +57,19 @@ void Frm001::Command2_Click()
         m_resultDialog = new FrmMSG(*this, m_scores);
     FrmMSG& dialog = *m_resultDialog;
     dialog.setRound(checkedRound(verdict, intervals));
+    if (practised && ui::coach::practiceOn())
+        coachRound(dialog);
     dialog.show();
 
     SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) - 1);
+}
+
+void Frm001::coachRound(FrmMSG& dialog)
+{
+    // A round the record would not take leaves the box as the player had it.
+    if (!dialog.keepCoachedRound())
+        return;
+    const record::RoundRecord& round = dialog.round();
+    if (const auto next = ui::coach::nextSeconds(m_scores, round.difficulty, round.displaySeconds))
+        typeDisplayTime(*next);
 }

@@ -29,3 +29,10 @@ void Frm001::copySliderToDisplayTime()
     const qint32 steps = Slider1->value();
     Text1->setText(tk::numberText(steps * kSecondsPerSliderStep));
 }
+
+void Frm001::typeDisplayTime(double seconds)
+{
+    // The slider stays where the player left it: the box follows it only when
+    // the pointer moves over it.
+    Text1->setText(tk::numberText(seconds));
+}

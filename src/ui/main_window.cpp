@@ -3,6 +3,7 @@
 #include "core/body.h"
 #include "core/figure.h"
 #include "widgets/error_boundary.h"
+#include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
@@ -302,9 +303,19 @@ void Frm001::Form_QueryUnload()
 void Frm001::MNU点数_Click()
 {
     // One record window; choosing the menu again brings it forward.
-    if (!m_scoreRecord)
+    if (!m_scoreRecord) {
         m_scoreRecord = new FrmSCORE(m_scores, this);
+        tk::connectGuarded(m_scoreRecord.data(), &FrmSCORE::coachedSettingChosen, this, &Frm001::takeCoachedSetting);
+    }
     m_scoreRecord->show();
     m_scoreRecord->raise();
     m_scoreRecord->activateWindow();
+}
+
+void Frm001::takeCoachedSetting(double difficulty, double displaySeconds)
+{
+    // The list offers its own difficulties only; a record edited by hand may name another.
+    if (const int item = Combo1->findText(tk::numberText(difficulty)); item >= 0)
+        Combo1->setCurrentIndex(item);
+    typeDisplayTime(displaySeconds);
 }

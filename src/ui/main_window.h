@@ -108,6 +108,10 @@ public:
     /// Writes the slider's value times the seconds per step into Text1.
     void copySliderToDisplayTime();
 
+    /// Picks `difficulty` and types `displaySeconds`, as the coach would: the
+    /// record window's offer of the coach's next round.
+    void takeCoachedSetting(double difficulty, double displaySeconds);
+
     // Handlers.
     void Form_Load();
     void Form_QueryUnload();
@@ -137,6 +141,11 @@ private:
     void centreOnScreen();
     /// The round a check has just scored, as the score record keeps it.
     record::RoundRecord checkedRound(const QString& verdict, qint16 intervals) const;
+    /// Coached practice: keeps the round the dialog shows and puts the coach's
+    /// next display time into Text1.
+    void coachRound(FrmMSG& dialog);
+    /// Puts a display time into Text1 as the player would type it.
+    void typeDisplayTime(double seconds);
 
     const tk::Clock& m_clock;
     tk::RandomSource& m_random;
@@ -148,4 +157,7 @@ private:
     std::unique_ptr<figure::Figure> m_figure;
     tk::PointerShape m_pointer = tk::PointerShape::Default;
     bool m_unloading = false;
+    // A target was shown since the last check or clear: only such a check is
+    // a round of coached practice.
+    bool m_targetShown = false;
 };

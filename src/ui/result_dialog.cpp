@@ -77,7 +77,6 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
 
     LblSAVE = ui::addLabel(*this, "LblSAVE", QString(), 120, kSaveProblemTop, kClientWidth - 240, kSaveProblemHeight);
     LblSAVE->setWordWrap(true);
-    LblSAVE->setStyleSheet(QStringLiteral("color: #C00000"));
     LblSAVE->hide();
 
     ui::describeResultDialog(*this);
@@ -92,27 +91,43 @@ void FrmMSG::setRound(const record::RoundRecord& round)
     LBLDATA3->setText(tk::numberText(round.score));
     LBLDATA4->setText(tk::numberText(round.elapsedSeconds));
     m_round = round;
+    m_kept = false;
     LblSAVE->hide();
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
 }
 
+bool FrmMSG::keepCoachedRound()
+{
+    m_round.coached = true;
+    if (!save())
+        return false;
+    m_kept = true;
+    showNote(QStringLiteral("おまかせ練習の回として記録しました。"), false);
+    return true;
+}
+
 void FrmMSG::Command1_Click()
+{
+    if (m_kept || save())
+        close();
+}
+
+bool FrmMSG::save()
 {
     const auto problem = m_scores.append(m_round);
     if (const auto notice = m_scores.takeNotice()) {
         // Said once, on the main window, so that it outlives this dialog.
         ui::tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), notice->message);
     }
-    if (problem) {
-        showSaveProblem(problem->message);
-        return;
-    }
-    close();
+    if (problem)
+        showNote(problem->message, true);
+    return !problem;
 }
 
-void FrmMSG::showSaveProblem(const QString& message)
+void FrmMSG::showNote(const QString& message, bool problem)
 {
     LblSAVE->setText(message);
+    LblSAVE->setStyleSheet(problem ? QStringLiteral("color: #C00000") : QString());
     LblSAVE->show();
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeightWithProblem).size());
 }

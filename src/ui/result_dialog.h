@@ -36,7 +36,8 @@ public:
     QLabel* Label6;
     QPushButton* Command1;
     QPushButton* Command2;
-    /// Why the last save failed; hidden until one does.
+    /// Why the last save failed, or that coached practice kept the round;
+    /// hidden until then.
     QLabel* LblSAVE;
 
     /// Shows the round a check scored in the four value fields; it is what
@@ -44,17 +45,28 @@ public:
     void setRound(const record::RoundRecord& round);
     const record::RoundRecord& round() const { return m_round; }
 
+    /// Coached practice keeps every round it scores, at once and marked as
+    /// coached, and says so here. Returns whether the round is kept; if not,
+    /// the dialog shows why, as a failed save does.
+    bool keepCoachedRound();
+    /// Whether the round shown is in the score record already.
+    bool kept() const { return m_kept; }
+
     /// "点数保存": appends the round to the score record, then closes the
     /// dialog; the main window stays as it is. A round that could not be
     /// saved keeps the dialog open with the reason, so the player may try again.
+    /// A round kept already is not kept twice: the dialog only closes.
     void Command1_Click();
     /// "終了": returns the main window to the ready state and closes the dialog.
     void Command2_Click();
 
 private:
-    void showSaveProblem(const QString& message);
+    /// Appends the round; on failure shows why and returns false.
+    bool save();
+    void showNote(const QString& message, bool problem);
 
     Frm001& m_owner;
     record::ScoreStore& m_scores;
     record::RoundRecord m_round;
+    bool m_kept = false;
 };

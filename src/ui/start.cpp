@@ -31,6 +31,7 @@ void Frm001::Command1_Click()
     fig.SUB_FIXPOSI(1, fig.DTT_TGT, fig.DXY_TGT, fig.targetLines());
     fig.presentTarget();
     Picture1->refresh();
+    m_targetShown = true;
 
     // Other handlers, this one included, may run inside the wait; closing the
     // window there ends this run without touching the window again.

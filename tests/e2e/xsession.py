@@ -174,7 +174,8 @@ class Session:
         self.env = dict(os.environ)
         # The game keeps its score record in the session's folder, never the user's.
         self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=self.tmp,
-                        XDG_DATA_HOME=os.path.join(self.tmp, "data"))
+                        XDG_DATA_HOME=os.path.join(self.tmp, "data"),
+                        XDG_CONFIG_HOME=os.path.join(self.tmp, "config"))
         for name in ("WAYLAND_DISPLAY", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "XAUTHORITY"):
             self.env.pop(name, None)
         self.wm = None

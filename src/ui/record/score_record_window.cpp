@@ -3,6 +3,8 @@
 #include "core/body.h"
 #include "core/figure.h"
 #include "core/grid_count.h"
+#include "core/memory_speed.h"
+#include "core/staircase.h"
 #include "record/csv_export.h"
 #include "record/progress.h"
 #include "record/score_store.h"
@@ -10,12 +12,15 @@
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
+#include "ui/coach.h"
 #include "ui/notice.h"
+#include "ui/record/memory_speed_chart.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -28,10 +33,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -43,16 +51,55 @@ constexpr QSize kOpeningSize(1080, 720);
 // Measuring every row lays out the text of each of thousands of cells.
 constexpr int kRowsMeasuredForWidths = 50;
 
+// Seconds as the summary and the coach write them: to hundredths, as the coach rounds them.
+constexpr int kSecondsDecimals = 2;
+// The tabs above the table.
+enum ChartTab { ScoreTab, SpeedTab };
+
 QString settingText(const record::Setting& setting)
 {
     return QStringLiteral("難易度 %1・表示時間 %2 秒")
         .arg(tk::numberText(setting.difficulty), tk::numberText(setting.displaySeconds));
 }
 
+QString secondsText(double seconds)
+{
+    return QString::number(seconds, 'f', kSecondsDecimals);
+}
+
+// The memory speed as the summary says it, or what it still lacks.
+QString memorySpeedText(const core::MemorySpeedFit& fit)
+{
+    using Missing = core::MemorySpeedFit::Missing;
+    if (fit.estimate)
+        return QStringLiteral("記憶の速さ：%1 秒（68%区間 %2〜%3 秒）")
+            .arg(secondsText(fit.estimate->seconds), secondsText(fit.estimate->low), secondsText(fit.estimate->high));
+    QString lacking;
+    switch (fit.missing) {
+    case Missing::DistinctTimes:
+        lacking = QStringLiteral("%1種類以上の表示時間で遊んだ回が要ります（今は%2種類）")
+                      .arg(core::kMinDistinctTimes)
+                      .arg(fit.distinctTimes);
+        break;
+    case Missing::Remembered:
+        lacking = QStringLiteral("%1点以上の回が要ります").arg(core::kRememberedScore);
+        break;
+    case Missing::Forgotten:
+        lacking = QStringLiteral("%1点未満の回が要ります").arg(core::kRememberedScore);
+        break;
+    case Missing::Precision:
+    case Missing::None:
+        lacking = QStringLiteral("回数が足りず、幅が定まりません");
+        break;
+    }
+    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日、%2）").arg(ui::coach::kWindowDays).arg(lacking);
+}
+
 } // namespace
 
 FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_store(store), m_model(new ui::RoundTableModel(this))
+    : QWidget(owner, Qt::Window), m_store(store), m_model(new ui::RoundTableModel(this)),
+      m_coachedSeconds(std::numeric_limits<double>::quiet_NaN())
 {
     setObjectName(QStringLiteral("FrmSCORE"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,6 +118,9 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     tk::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
     tk::connectGuarded(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
     tk::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
+    tk::connectGuarded(CmdCOACH, &QPushButton::clicked, this, &FrmSCORE::CmdCOACH_Click);
+    tk::connectGuarded(ChkCOACH, &QCheckBox::toggled, this, &ui::coach::setPracticeOn);
+    tk::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showSpeedChart);
     tk::connectGuarded(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
     reload();
 }
@@ -89,8 +139,14 @@ void FrmSCORE::createControls()
     LblSUMMARY->setWordWrap(true);
     LblSUMMARY->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    ChtSCORE = new ui::ScoreChart(this);
+    TabCHART = new QTabWidget(this);
+    TabCHART->setObjectName(QStringLiteral("TabCHART"));
+    ChtSCORE = new ui::ScoreChart(TabCHART);
     ChtSCORE->setObjectName(QStringLiteral("ChtSCORE"));
+    ChtSPEED = new ui::MemorySpeedChart(TabCHART);
+    ChtSPEED->setObjectName(QStringLiteral("ChtSPEED"));
+    TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("この設定の点数"));
+    TabCHART->insertTab(SpeedTab, ChtSPEED, QStringLiteral("記憶の速さの推移"));
 
     GrdROUND = new QTableView(this);
     GrdROUND->setObjectName(QStringLiteral("GrdROUND"));
@@ -119,6 +175,14 @@ void FrmSCORE::createControls()
     CmdCLOSE = new QPushButton(QStringLiteral("閉じる"), this);
     CmdCLOSE->setObjectName(QStringLiteral("CmdCLOSE"));
 
+    ChkCOACH = new QCheckBox(QStringLiteral("おまかせ練習"), this);
+    ChkCOACH->setObjectName(QStringLiteral("ChkCOACH"));
+    ChkCOACH->setChecked(ui::coach::practiceOn());
+    LblCOACH = new QLabel(this);
+    LblCOACH->setObjectName(QStringLiteral("LblCOACH"));
+    CmdCOACH = new QPushButton(QStringLiteral("この難易度と時間で練習"), this);
+    CmdCOACH->setObjectName(QStringLiteral("CmdCOACH"));
+
     auto* top = new QHBoxLayout;
     top->addWidget(Label1);
     top->addWidget(CmbSETTING);
@@ -126,11 +190,16 @@ void FrmSCORE::createControls()
     // The chart and the table share the height beside the round drawn again,
     // whose canvas keeps the game's size.
     auto* history = new QVBoxLayout;
-    history->addWidget(ChtSCORE, 1);
+    history->addWidget(TabCHART, 1);
     history->addWidget(GrdROUND, 1);
     auto* middle = new QHBoxLayout;
     middle->addLayout(history, 1);
     middle->addWidget(PicROUND, 0, Qt::AlignTop);
+    auto* coached = new QHBoxLayout;
+    coached->addWidget(ChkCOACH);
+    coached->addWidget(LblCOACH);
+    coached->addWidget(CmdCOACH);
+    coached->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdDELETE);
     buttons->addWidget(CmdEXPORT);
@@ -139,10 +208,14 @@ void FrmSCORE::createControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(middle, 1);
+    layout->addLayout(coached);
     layout->addLayout(buttons);
 
-    setTabOrder(CmbSETTING, GrdROUND);
-    setTabOrder(GrdROUND, CmdDELETE);
+    setTabOrder(CmbSETTING, TabCHART);
+    setTabOrder(TabCHART, GrdROUND);
+    setTabOrder(GrdROUND, ChkCOACH);
+    setTabOrder(ChkCOACH, CmdCOACH);
+    setTabOrder(CmdCOACH, CmdDELETE);
     setTabOrder(CmdDELETE, CmdEXPORT);
     setTabOrder(CmdEXPORT, CmdCLOSE);
 }
@@ -182,6 +255,7 @@ void FrmSCORE::showSetting()
     if (index < 0) {
         m_model->setRounds({});
         ChtSCORE->setRounds({});
+        showCoach(index);
         LblSUMMARY->setText(QStringLiteral("まだ記録がありません。採点結果の「点数保存」で回が記録されます。"));
         showSelectedRound();
         return;
@@ -192,11 +266,11 @@ void FrmSCORE::showSetting()
         return;
     }
     const record::Progress progress = record::progressOf(rounds.value);
-    LblSUMMARY->setText(QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点")
+    LblSUMMARY->setText(QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点　%5")
                             .arg(progress.rounds)
                             .arg(progress.best)
                             .arg(record::kAverageWindow)
-                            .arg(QString::number(progress.lastTenAverage, 'f', 1)));
+                            .arg(QString::number(progress.lastTenAverage, 'f', 1), showCoach(index)));
     ChtSCORE->setRounds(rounds.value);
     m_model->setRounds(std::move(rounds.value));
     // The newest round is the one a player who has just saved wants to see.
@@ -211,6 +285,53 @@ void FrmSCORE::showSetting()
     if (newestRow >= 0)
         GrdROUND->selectRow(newestRow);
     showSelectedRound();
+}
+
+QString FrmSCORE::showCoach(int index)
+{
+    m_coachedSeconds = std::numeric_limits<double>::quiet_NaN();
+    m_difficultyRounds.clear();
+    m_speedChartStale = true;
+    QString speed;
+    if (index >= 0) {
+        const record::Setting& setting = m_settings.at(index);
+        auto rounds = m_store.roundsAtDifficulty(setting.difficulty);
+        if (rounds.problem) {
+            speed = rounds.problem->message;
+        } else {
+            m_difficultyRounds = std::move(rounds.value);
+            const QDateTime now = QDateTime::currentDateTime();
+            const ui::coach::Reading recent = ui::coach::windowRounds(m_difficultyRounds, now, now);
+            speed = memorySpeedText(core::memorySpeed(recent.trials));
+            if (recent.leftOut > 0)
+                speed += QStringLiteral("　記録のおかしい%1回は除きました").arg(recent.leftOut);
+            // Before the first coached round, the coach starts from the setting on view.
+            const ui::coach::Reading coached = ui::coach::coachedRounds(m_difficultyRounds, now);
+            m_coachedSeconds = core::nextDisplaySeconds(coached.trials, setting.displaySeconds);
+        }
+    }
+    const bool offered = std::isfinite(m_coachedSeconds);
+    LblCOACH->setText(offered ? QStringLiteral("次のおまかせ表示時間：%1 秒").arg(secondsText(m_coachedSeconds))
+                              : QString());
+    CmdCOACH->setEnabled(offered);
+    showSpeedChart();
+    return speed;
+}
+
+void FrmSCORE::showSpeedChart()
+{
+    if (TabCHART->currentIndex() != SpeedTab || !m_speedChartStale)
+        return;
+    ChtSPEED->setDays(ui::coach::dailyMemorySpeed(m_difficultyRounds, QDateTime::currentDateTime()));
+    m_speedChartStale = false;
+}
+
+void FrmSCORE::CmdCOACH_Click()
+{
+    const int index = CmbSETTING->currentIndex();
+    if (index < 0 || !std::isfinite(m_coachedSeconds))
+        return;
+    emit coachedSettingChosen(m_settings.at(index).difficulty, m_coachedSeconds);
 }
 
 void FrmSCORE::showSelectedRound()

@@ -1,8 +1,10 @@
 #pragma once
 // The score record: the player's saved rounds of one setting (difficulty and
 // display time) as a chart of progress, a sortable table and a summary, the
-// selected round drawn again as its check showed it. Modeless; at most one
-// exists, owned by the main window. It follows the record as rounds are saved.
+// selected round drawn again as its check showed it; the memory speed of the
+// setting's difficulty, now and day by day; and coached practice, its switch
+// and its next display time. Modeless; at most one exists, owned by the main
+// window. It follows the record as rounds are saved.
 
 #include "record/round_record.h"
 
@@ -11,9 +13,11 @@
 
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 namespace figure {
@@ -26,6 +30,7 @@ namespace tk {
 class Canvas;
 }
 namespace ui {
+class MemorySpeedChart;
 class RoundTableModel;
 class ScoreChart;
 } // namespace ui
@@ -40,12 +45,17 @@ public:
     QLabel* Label1;
     QComboBox* CmbSETTING;
     QLabel* LblSUMMARY;
+    QTabWidget* TabCHART;
     ui::ScoreChart* ChtSCORE;
+    ui::MemorySpeedChart* ChtSPEED;
     QTableView* GrdROUND;
     tk::Canvas* PicROUND;
     QPushButton* CmdDELETE;
     QPushButton* CmdEXPORT;
     QPushButton* CmdCLOSE;
+    QCheckBox* ChkCOACH;
+    QLabel* LblCOACH;
+    QPushButton* CmdCOACH;
 
     /// The settings listed, in the order of CmbSETTING.
     const QList<record::Setting>& settings() const { return m_settings; }
@@ -60,6 +70,14 @@ public:
     void CmdDELETE_Click();
     /// Asks where to write every round as CSV, and writes it there.
     void CmdEXPORT_Click();
+    /// Offers the main window the difficulty on view and the coach's next display time.
+    void CmdCOACH_Click();
+    /// The coach's next display time at the difficulty on view; NaN with none on view.
+    double coachedSeconds() const { return m_coachedSeconds; }
+
+signals:
+    /// The player asked to play `difficulty` for `displaySeconds`, as the coach would.
+    void coachedSettingChosen(double difficulty, double displaySeconds);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -68,10 +86,18 @@ private:
     void createControls();
     void showSetting();
     void showSelectedRound();
+    /// The summary's memory speed and the coach's offer, for the setting at `index`.
+    QString showCoach(int index);
+    void showSpeedChart();
 
     record::ScoreStore& m_store;
     QList<record::Setting> m_settings;
     ui::RoundTableModel* m_model;
     std::unique_ptr<figure::Figure> m_figure;
     qint64 m_shown = 0;
+    // The rounds of the difficulty on view, for the memory speed chart, drawn
+    // only when its tab is: a fit for each day costs more than the rest.
+    QList<record::RoundSummary> m_difficultyRounds;
+    bool m_speedChartStale = true;
+    double m_coachedSeconds;
 };

@@ -1,0 +1,105 @@
+#include "ui/coach.h"
+
+#include "core/staircase.h"
+#include "record/score_store.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui::coach {
+
+namespace {
+
+const QString kPracticeKey = QStringLiteral("coach/practice");
+constexpr int kHighestScore = 100;
+
+bool believable(const record::RoundSummary& round, const QDateTime& now)
+{
+    return std::isfinite(round.displaySeconds) && round.displaySeconds > 0 && round.score >= 0
+        && round.score <= kHighestScore && round.playedAt.isValid() && round.playedAt <= now;
+}
+
+core::Trial trialOf(const record::RoundSummary& round)
+{
+    return {round.displaySeconds, core::remembered(round.score)};
+}
+
+template <class Wanted>
+Reading read(const QList<record::RoundSummary>& rounds, const QDateTime& now, Wanted wanted)
+{
+    Reading reading;
+    for (const record::RoundSummary& round : rounds) {
+        if (!believable(round, now))
+            ++reading.leftOut;
+        else if (wanted(round))
+            reading.trials.push_back(trialOf(round));
+    }
+    return reading;
+}
+
+// The player's settings: Tormell.conf in the user's configuration folder.
+// Named by the application alone, as the game sets no organisation (which
+// would also move its data folder).
+QSettings preferences()
+{
+    return QSettings(QSettings::UserScope, QCoreApplication::applicationName());
+}
+
+} // namespace
+
+bool practiceOn()
+{
+    return preferences().value(kPracticeKey, false).toBool();
+}
+
+void setPracticeOn(bool on)
+{
+    preferences().setValue(kPracticeKey, on);
+}
+
+Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now)
+{
+    return read(rounds, now, [](const record::RoundSummary& round) { return round.coached; });
+}
+
+Reading windowRounds(const QList<record::RoundSummary>& rounds, const QDateTime& until, const QDateTime& now)
+{
+    const QDateTime from = until.addDays(-kWindowDays);
+    return read(rounds, now,
+        [&](const record::RoundSummary& round) { return round.playedAt > from && round.playedAt <= until; });
+}
+
+QList<DayEstimate> dailyMemorySpeed(const QList<record::RoundSummary>& rounds, const QDateTime& now)
+{
+    QList<QDate> days;
+    for (const record::RoundSummary& round : rounds)
+        if (believable(round, now) && (days.isEmpty() || days.last() != round.playedAt.date()))
+            days.append(round.playedAt.date());
+    // Rounds played in other time zones may come out of date order.
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+
+    QList<DayEstimate> estimates;
+    for (const QDate& day : days) {
+        // The day's end, or now for today: a round played since counts too.
+        const QDateTime until = std::min(day.addDays(1).startOfDay().addMSecs(-1), now);
+        const Reading window = windowRounds(rounds, until, now);
+        if (const auto fit = core::memorySpeed(window.trials); fit.estimate)
+            estimates.append({day, *fit.estimate});
+    }
+    return estimates;
+}
+
+std::optional<double> nextSeconds(record::ScoreStore& store, double difficulty, double boxSeconds)
+{
+    const auto rounds = store.roundsAtDifficulty(difficulty);
+    if (rounds.problem)
+        return std::nullopt;
+    const Reading coached = coachedRounds(rounds.value, QDateTime::currentDateTime());
+    return core::nextDisplaySeconds(coached.trials, boxSeconds);
+}
+
+} // namespace ui::coach

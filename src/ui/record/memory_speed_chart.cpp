@@ -1,0 +1,103 @@
+#include "ui/record/memory_speed_chart.h"
+
+#include "core/staircase.h"
+
+#include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLogValueAxis>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+// Room for the plot, as in the score chart beside it.
+constexpr int kChartMargin = 4;
+// Seconds ticked at powers of ten: 0.1, 1, 10.
+constexpr double kLogBase = 10;
+// A day's point stands at its noon, in the middle of its date.
+constexpr qint64 kNoonSeconds = 12 * 3600;
+// A single day still gets an axis a day wide on each side.
+constexpr qint64 kDaysAround = 1;
+constexpr Qt::PenStyle kIntervalPen = Qt::DashLine;
+} // namespace
+
+MemorySpeedChart::MemorySpeedChart(QWidget* parent)
+    : QChartView(parent), m_speeds(new QLineSeries), m_lows(new QLineSeries), m_highs(new QLineSeries),
+      m_time(new QDateTimeAxis), m_seconds(new QLogValueAxis)
+{
+    setRenderHint(QPainter::Antialiasing);
+    QChart* chart = this->chart();
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
+    chart->setBackgroundRoundness(0);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    m_speeds->setName(QStringLiteral("記憶の速さ"));
+    m_speeds->setPointsVisible(true);
+    m_lows->setName(QStringLiteral("68%区間"));
+    // The interval's two ends read as one band: same colour, dashed, one legend entry.
+    for (QLineSeries* end : {m_lows, m_highs}) {
+        QPen pen = end->pen();
+        pen.setStyle(kIntervalPen);
+        end->setPen(pen);
+    }
+    chart->addSeries(m_speeds);
+    chart->addSeries(m_lows);
+    chart->addSeries(m_highs);
+    m_highs->setColor(m_lows->color());
+    chart->legend()->markers(m_highs).constFirst()->setVisible(false);
+
+    m_time->setTitleText(QStringLiteral("日付"));
+    m_time->setFormat(QStringLiteral("MM/dd"));
+    m_seconds->setTitleText(QStringLiteral("表示時間（秒）"));
+    m_seconds->setBase(kLogBase);
+    m_seconds->setLabelFormat(QStringLiteral("%g"));
+    QFont title = font();
+    title.setBold(true);
+    chart->legend()->setFont(font());
+    chart->setTitleFont(font());
+    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_seconds}) {
+        axis->setTitleFont(title);
+        axis->setLabelsFont(font());
+    }
+    chart->addAxis(m_time, Qt::AlignBottom);
+    chart->addAxis(m_seconds, Qt::AlignLeft);
+    for (QLineSeries* series : {m_speeds, m_lows, m_highs}) {
+        series->attachAxis(m_time);
+        series->attachAxis(m_seconds);
+    }
+    setDays({});
+}
+
+void MemorySpeedChart::setDays(const QList<coach::DayEstimate>& days)
+{
+    QList<QPointF> speeds, lows, highs;
+    // The seconds axis spans at least the coach's own range of display times.
+    double shortest = core::kShortestCoachedSeconds, longest = core::kLongestCoachedSeconds;
+    for (const coach::DayEstimate& day : days) {
+        const auto at = static_cast<double>(day.day.startOfDay().addSecs(kNoonSeconds).toMSecsSinceEpoch());
+        speeds.append({at, day.speed.seconds});
+        lows.append({at, day.speed.low});
+        highs.append({at, day.speed.high});
+        shortest = std::min(shortest, day.speed.low);
+        longest = std::max(longest, day.speed.high);
+    }
+    m_speeds->replace(speeds);
+    m_lows->replace(lows);
+    m_highs->replace(highs);
+
+    const bool empty = days.isEmpty();
+    chart()->setTitle(empty ? QStringLiteral("まだ記憶の速さを測れた日がありません。") : QString());
+    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_seconds})
+        axis->setLabelsVisible(!empty);
+    m_seconds->setRange(shortest, longest);
+    if (empty)
+        return;
+    const QDate first = days.first().day, last = days.last().day;
+    m_time->setRange(first.addDays(-kDaysAround).startOfDay(), last.addDays(kDaysAround + 1).startOfDay());
+    m_time->setFormat(first.year() == last.year() ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd"));
+}
+
+} // namespace ui
