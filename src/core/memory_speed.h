@@ -55,7 +55,7 @@ struct MemorySpeedFit {
 };
 
 /// The memory speed from a difficulty's rounds (any order; unusable ones
-/// passed over). Costs O(n log n) to group the rounds by display time, then
+/// passed over). Costs O(n) to group the rounds by display time (hashed), then
 /// O(distinct times) per likelihood evaluation.
 MemorySpeedFit memorySpeed(std::span<const Trial> trials);
 
