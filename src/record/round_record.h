@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 namespace record {
@@ -32,12 +33,23 @@ struct RoundRecord : RoundSummary {
     Joints player {};
 };
 
+/// Whether two numbers read from the record are the same; a missing one (a
+/// NULL in the file, read as NaN) is the same as itself.
+inline bool sameNumber(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
 /// The settings a player compares rounds by.
 struct Setting {
     double difficulty = 0;
     double displaySeconds = 0;
 
-    friend bool operator==(const Setting&, const Setting&) = default;
+    // Not defaulted: a setting whose difficulty is missing is still itself.
+    friend bool operator==(const Setting& a, const Setting& b)
+    {
+        return sameNumber(a.difficulty, b.difficulty) && sameNumber(a.displaySeconds, b.displaySeconds);
+    }
 };
 
 } // namespace record

@@ -5,6 +5,7 @@
 #include "record/score_store.h"
 #include "support/checked_round.h"
 #include "support/game.h"
+#include "support/sample_round.h"
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
 #include "ui/result_dialog.h"
@@ -23,6 +24,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 QList<record::RoundSummary> saved(Game& game)
@@ -34,6 +37,31 @@ QList<record::RoundSummary> saved(Game& game)
 void clickButton(QMessageBox& box, QMessageBox::StandardButton which)
 {
     QTest::mouseClick(box.button(which), Qt::LeftButton);
+}
+
+// Saves `count` rounds of one setting, a second apart: sampleRound()'s
+// difficulty comes round every three.
+QList<qint64> saveRounds(record::ScoreStore& store, int count, int from = 0)
+{
+    constexpr int kSameDifficulty = 3;
+    QList<qint64> ids;
+    for (int n = from; n < from + count; ++n) {
+        record::RoundRecord round = sampleRound(kSameDifficulty * n);
+        if (store.append(round))
+            return {};
+        ids.append(round.id);
+    }
+    return ids;
+}
+
+// Opens the record window from the menu and waits until it is on screen.
+FrmSCORE& openRecord(Frm001& w)
+{
+    w.MNU点数->trigger();
+    FrmSCORE& record = *w.scoreRecord();
+    if (!QTest::qWaitForWindowExposed(&record))
+        qWarning("the record window was never exposed");
+    return record;
 }
 
 } // namespace
@@ -51,6 +79,7 @@ private slots:
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike();
     void theTableSortsByAColumnWithTiesInPlayOrder_data();
     void theTableSortsByAColumnWithTiesInPlayOrder();
+    void aSettingWithoutADifficultyStaysChosen();
 };
 
 // Guards against a save that stores other values than the dialog shows, the
@@ -246,6 +275,30 @@ void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder()
     for (int row = 0; row < model.rowCount(); ++row)
         sorted.append(model.roundAt(row).id);
     QCOMPARE(sorted, ids);
+}
+
+// Guards against a record window that leaves a setting whose difficulty is
+// missing (a NULL in the file, read as NaN) at every change, as NaN != NaN.
+void TestScoreRecord::aSettingWithoutADifficultyStaysChosen()
+{
+    Game game;
+    record::RoundRecord missing = sampleRound(0);
+    missing.difficulty = qQNaN();
+    QVERIFY(!game.record.store.append(missing));
+    QVERIFY(!saveRounds(game.record.store, 1, 1).isEmpty()); // played later: the window opens on it
+    FrmSCORE& record = openRecord(game.w());
+    QCOMPARE(record.settings().size(), 2);
+    const auto isUnknown = [](const record::Setting& setting) { return qIsNaN(setting.difficulty); };
+    const auto unknown = static_cast<int>(
+        std::find_if(record.settings().cbegin(), record.settings().cend(), isUnknown) - record.settings().cbegin());
+    QVERIFY(unknown < record.settings().size());
+    QVERIFY(record.CmbSETTING->currentIndex() != unknown);
+    record.CmbSETTING->setCurrentIndex(unknown);
+    QCOMPARE(record.shownRound(), missing.id);
+
+    QVERIFY(!saveRounds(game.record.store, 1, 2).isEmpty());
+    QCOMPARE(record.CmbSETTING->currentIndex(), unknown);
+    QCOMPARE(record.shownRound(), missing.id);
 }
 
 TORMELL_TEST_MAIN(TestScoreRecord)
