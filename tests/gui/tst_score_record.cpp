@@ -79,6 +79,7 @@ private slots:
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike();
     void theTableSortsByAColumnWithTiesInPlayOrder_data();
     void theTableSortsByAColumnWithTiesInPlayOrder();
+    void aRoundSavedByAnotherCopyShowsWithinTwoSeconds();
     void aSettingWithoutADifficultyStaysChosen();
 };
 
@@ -275,6 +276,23 @@ void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder()
     for (int row = 0; row < model.rowCount(); ++row)
         sorted.append(model.roundAt(row).id);
     QCOMPARE(sorted, ids);
+}
+
+// Guards against a record window that learns of another copy's save only
+// when it is activated, or not at all.
+void TestScoreRecord::aRoundSavedByAnotherCopyShowsWithinTwoSeconds()
+{
+    constexpr int kSoonMs = 2000;
+    Game game;
+    record::ScoreStore elsewhere(game.record.store.path());
+    QVERIFY(!saveRounds(elsewhere, 1).isEmpty());
+    FrmSCORE& record = openRecord(game.w());
+    QCOMPARE(record.rounds().rowCount(), 1);
+
+    const QList<qint64> later = saveRounds(elsewhere, 1, 1);
+    QVERIFY(!later.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(record.rounds().rowCount(), 2, kSoonMs);
+    QCOMPARE(record.shownRound(), later.first()); // the player was on the newest
 }
 
 // Guards against a record window that leaves a setting whose difficulty is

@@ -4,11 +4,13 @@
 // selected round drawn again as its check showed it; the memory speed of the
 // setting's difficulty, now and day by day; and coached practice, its switch
 // and its next display time. Modeless; at most one exists, owned by the main
-// window. It follows the record as rounds are saved.
+// window. It follows the record as rounds are saved, by this copy of the game
+// or another.
 
 #include "record/round_record.h"
 
 #include <QList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -80,7 +82,8 @@ signals:
     void coachedSettingChosen(double difficulty, double displaySeconds);
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void createControls();
@@ -93,6 +96,8 @@ private:
     record::ScoreStore& m_store;
     QList<record::Setting> m_settings;
     ui::RoundTableModel* m_model;
+    // Looks for rounds saved by another copy of the game while the window shows.
+    QTimer m_lookForChanges;
     std::unique_ptr<figure::Figure> m_figure;
     qint64 m_shown = 0;
     // The rounds of the difficulty on view, for the memory speed chart, drawn
