@@ -9,11 +9,13 @@
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
 #include "ui/result_dialog.h"
+#include "ui/record/round_sort_model.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
 #include "ui/record/score_record_window.h"
 #include "widgets/status_bar.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDateTimeAxis>
 #include <QDir>
@@ -21,6 +23,8 @@
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -37,6 +41,33 @@ QList<record::RoundSummary> saved(Game& game)
 void clickButton(QMessageBox& box, QMessageBox::StandardButton which)
 {
     QTest::mouseClick(box.button(which), Qt::LeftButton);
+}
+
+qint64 idAt(const QAbstractItemModel& table, int row)
+{
+    return table.index(row, 0).data(ui::RoundTableModel::IdRole).toLongLong();
+}
+
+// The ids of a table's rounds, top to bottom.
+QList<qint64> idsOnView(const QAbstractItemModel& table)
+{
+    QList<qint64> ids;
+    for (int row = 0; row < table.rowCount(); ++row)
+        ids.append(idAt(table, row));
+    return ids;
+}
+
+QList<qint64> selectedIds(const QTableView& view)
+{
+    QList<qint64> ids;
+    for (const QModelIndex& row : view.selectionModel()->selectedRows())
+        ids.append(idAt(*view.model(), row.row()));
+    return ids;
+}
+
+void clickRow(QTableView& view, int row)
+{
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(view.model()->index(row, 0)).center());
 }
 
 // Saves `count` rounds of one setting, a second apart: sampleRound()'s
@@ -79,8 +110,11 @@ private slots:
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike();
     void theTableSortsByAColumnWithTiesInPlayOrder_data();
     void theTableSortsByAColumnWithTiesInPlayOrder();
+    void theTableFollowsTheRecordRowByRow();
     void aRoundSavedByAnotherCopyShowsWithinTwoSeconds();
+    void theTableKeepsThePlayersPlaceAsRoundsComeAndGo();
     void aSettingWithoutADifficultyStaysChosen();
+    void theSelectionFollowsItsRoundThroughASort();
 };
 
 // Guards against a save that stores other values than the dialog shows, the
@@ -239,16 +273,23 @@ void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder_data()
     QTest::addColumn<Qt::SortOrder>("order");
     QTest::addColumn<QList<qint64>>("ids");
     using Model = ui::RoundTableModel;
+    QTest::newRow("date descending, by the time played, not the id")
+        << int {Model::Date} << Qt::DescendingOrder << QList<qint64> {4, 1, 3, 2};
+    QTest::newRow("difficulty, a missing one last")
+        << int {Model::Difficulty} << Qt::AscendingOrder << QList<qint64> {3, 1, 4, 2};
+    QTest::newRow("display time, equal times in play order")
+        << int {Model::DisplayTime} << Qt::AscendingOrder << QList<qint64> {2, 3, 4, 1};
     QTest::newRow("score, equal scores in play order")
         << int {Model::Score} << Qt::AscendingOrder << QList<qint64> {2, 1, 3, 4};
     QTest::newRow("score descending, all reversed")
         << int {Model::Score} << Qt::DescendingOrder << QList<qint64> {4, 3, 1, 2};
-    QTest::newRow("difficulty, a missing one last")
-        << int {Model::Difficulty} << Qt::AscendingOrder << QList<qint64> {3, 1, 4, 2};
+    QTest::newRow("elapsed time as a number, not as text")
+        << int {Model::Elapsed} << Qt::AscendingOrder << QList<qint64> {4, 2, 1, 3};
     QTest::newRow("verdict descending") << int {Model::Verdict} << Qt::DescendingOrder << QList<qint64> {2, 3, 1, 4};
 }
 
-// Guards against a sort that mixes up its keys, breaks ties at random, or is
+// Guards against a sort that mixes up its keys (one column sorted by
+// another's values, numbers by their text), breaks ties at random, or is
 // thrown out of order by a missing value (a NULL in the file, read as NaN).
 void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder()
 {
@@ -256,26 +297,67 @@ void TestScoreRecord::theTableSortsByAColumnWithTiesInPlayOrder()
     QFETCH(Qt::SortOrder, order);
     QFETCH(QList<qint64>, ids);
     struct Row {
+        int minutesIn;
+        double difficulty, displaySeconds, elapsedSeconds;
         int score;
-        double difficulty;
         const char* verdict;
     };
-    const Row rows[] = {{70, 2, "b"}, {50, qQNaN(), "c"}, {70, 1, "b"}, {90, 2, "a"}};
+    const Row rows[] = {{20, 2, 1.5, 10.25, 70, "b"}, {0, qQNaN(), 0.5, 9.5, 50, "c"}, {10, 1, 0.75, 31, 70, "b"},
+        {30, 2, 0.75, 2, 90, "a"}};
+    const QDateTime start(QDate(2024, 5, 1), QTime(9, 0));
     QList<record::RoundSummary> rounds;
     for (const Row& row : rows) {
         record::RoundSummary& round = rounds.emplace_back();
         round.id = rounds.size();
-        round.score = row.score;
+        round.playedAt = start.addSecs(60 * row.minutesIn);
         round.difficulty = row.difficulty;
+        round.displaySeconds = row.displaySeconds;
+        round.elapsedSeconds = row.elapsedSeconds;
+        round.score = row.score;
         round.verdict = QString::fromLatin1(row.verdict);
     }
-    ui::RoundTableModel model;
-    model.setRounds(rounds);
-    model.sort(column, order);
-    QList<qint64> sorted;
-    for (int row = 0; row < model.rowCount(); ++row)
-        sorted.append(model.roundAt(row).id);
-    QCOMPARE(sorted, ids);
+    ui::RoundTableModel table;
+    ui::RoundSortModel sorted(table);
+    table.setRounds(rounds);
+    sorted.sort(column, order);
+    QCOMPARE(idsOnView(sorted), ids);
+}
+
+// Guards against a table that resets instead of inserting and removing rows
+// (a view then loses its selection and place), rows left behind or doubled,
+// a round read again with other values (a record replaced by another) kept
+// as it was, and a sorted model that breaks Qt's rules for models.
+void TestScoreRecord::theTableFollowsTheRecordRowByRow()
+{
+    ui::RoundTableModel table;
+    ui::RoundSortModel sorted(table);
+    const QAbstractItemModelTester tableRules(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const QAbstractItemModelTester sortedRules(&sorted, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&sorted, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&sorted, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&sorted, &QAbstractItemModel::rowsRemoved);
+    QList<record::RoundSummary> rounds;
+    for (int n = 1; n <= 6; ++n) {
+        record::RoundSummary& round = rounds.emplace_back(sampleRound(n));
+        round.id = n;
+        round.score = 10 * n;
+    }
+    sorted.sort(ui::RoundTableModel::Score, Qt::DescendingOrder);
+
+    table.setRounds(rounds.mid(0, 4));
+    QCOMPARE(idsOnView(sorted), (QList<qint64> {4, 3, 2, 1}));
+    table.setRounds({rounds[0], rounds[2], rounds[3], rounds[4], rounds[5]});
+    QCOMPARE(idsOnView(sorted), (QList<qint64> {6, 5, 4, 3, 1}));
+    QCOMPARE(removed.size(), 1);
+    rounds[2].score = 99; // the same id, another round
+    table.setRounds({rounds[0], rounds[2], rounds[3], rounds[4], rounds[5]});
+    QCOMPARE(idsOnView(sorted), (QList<qint64> {3, 6, 5, 4, 1}));
+    sorted.sort(ui::RoundTableModel::Score, Qt::AscendingOrder);
+    QCOMPARE(idsOnView(sorted), (QList<qint64> {1, 4, 5, 6, 3}));
+    table.setRounds({});
+    QCOMPARE(sorted.rowCount(), 0);
+    QVERIFY(inserted.size() >= 3);
+    QCOMPARE(resets.size(), 0);
 }
 
 // Guards against a record window that learns of another copy's save only
@@ -293,6 +375,40 @@ void TestScoreRecord::aRoundSavedByAnotherCopyShowsWithinTwoSeconds()
     QVERIFY(!later.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(record.rounds().rowCount(), 2, kSoonMs);
     QCOMPARE(record.shownRound(), later.first()); // the player was on the newest
+}
+
+// Guards against a table reset on every change: the round the player chose,
+// and the rounds they scrolled to, lost to the newest round.
+void TestScoreRecord::theTableKeepsThePlayersPlaceAsRoundsComeAndGo()
+{
+    constexpr int kRounds = 40; // more than the table shows at once
+    constexpr int kScrolledRows = 10;
+    Game game;
+    const QList<qint64> ids = saveRounds(game.record.store, kRounds);
+    QCOMPARE(ids.size(), kRounds);
+    FrmSCORE& record = openRecord(game.w());
+    QTableView& view = *record.GrdROUND;
+    QCOMPARE(selectedIds(view), QList<qint64> {ids.last()});
+    view.verticalScrollBar()->setValue(kScrolledRows);
+    const qint64 top = idAt(*view.model(), view.rowAt(0));
+    const int pickedRow = view.rowAt(0) + 2;
+    clickRow(view, pickedRow);
+    const qint64 picked = idAt(*view.model(), pickedRow);
+    QCOMPARE(record.shownRound(), picked);
+    QSignalSpy resets(view.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(view.model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(view.model(), &QAbstractItemModel::rowsRemoved);
+
+    const QList<qint64> later = saveRounds(game.record.store, 1, kRounds);
+    QVERIFY(!game.record.store.remove({ids.first()}));
+    QCOMPARE(record.rounds().rowCount(), kRounds);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(resets.size(), 0);
+    QCOMPARE(selectedIds(view), QList<qint64> {picked});
+    QCOMPARE(record.shownRound(), picked);
+    QCOMPARE(idAt(*view.model(), view.rowAt(0)), top);
+    QCOMPARE(idAt(*view.model(), 0), later.first()); // newest first, as sorted
 }
 
 // Guards against a record window that leaves a setting whose difficulty is
@@ -317,6 +433,28 @@ void TestScoreRecord::aSettingWithoutADifficultyStaysChosen()
     QVERIFY(!saveRounds(game.record.store, 1, 2).isEmpty());
     QCOMPARE(record.CmbSETTING->currentIndex(), unknown);
     QCOMPARE(record.shownRound(), missing.id);
+}
+
+// Guards against a sort that leaves the selection on the row number it had
+// (another round then selected, and another drawn than selected).
+void TestScoreRecord::theSelectionFollowsItsRoundThroughASort()
+{
+    constexpr int kRounds = 5;
+    Game game;
+    const QList<qint64> ids = saveRounds(game.record.store, kRounds);
+    FrmSCORE& record = openRecord(game.w());
+    QTableView& view = *record.GrdROUND;
+    const int row = view.model()->rowCount() - 2; // newest first: the second oldest
+    clickRow(view, row);
+    const qint64 picked = idAt(*view.model(), row);
+    QCOMPARE(picked, ids.at(1));
+
+    view.sortByColumn(ui::RoundTableModel::Score, Qt::AscendingOrder);
+    QCOMPARE(idAt(*view.model(), row), ids.at(3)); // the rows turned over
+    QCOMPARE(selectedIds(view), QList<qint64> {picked});
+    QCOMPARE(record.shownRound(), picked);
+    clickRow(view, 0); // the lowest score, the oldest round
+    QCOMPARE(record.shownRound(), ids.first());
 }
 
 TORMELL_TEST_MAIN(TestScoreRecord)

@@ -6,40 +6,65 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <compare>
+#include <utility>
 
 namespace ui {
 
 namespace {
 
-// How two rounds compare in one column. Doubles go by their total order, so
-// that a NaN (a NULL in the file) sorts to one end instead of breaking the sort.
-std::weak_ordering compareIn(int column, const record::RoundSummary& a, const record::RoundSummary& b)
+// The same round read again. A record replaced by another (one copied in, or
+// a fresh one begun) may give its id to a different round.
+bool sameRound(const record::RoundSummary& a, const record::RoundSummary& b)
 {
-    switch (column) {
-    case RoundTableModel::Difficulty:
-        return std::weak_order(a.difficulty, b.difficulty);
-    case RoundTableModel::DisplayTime:
-        return std::weak_order(a.displaySeconds, b.displaySeconds);
-    case RoundTableModel::Score:
-        return a.score <=> b.score;
-    case RoundTableModel::Elapsed:
-        return std::weak_order(a.elapsedSeconds, b.elapsedSeconds);
-    case RoundTableModel::Verdict:
-        return a.verdict.compare(b.verdict) <=> 0;
-    default:
-        return a.playedAt.toMSecsSinceEpoch() <=> b.playedAt.toMSecsSinceEpoch();
-    }
+    using record::sameNumber;
+    return a.id == b.id && a.playedAt == b.playedAt && sameNumber(a.difficulty, b.difficulty)
+        && sameNumber(a.displaySeconds, b.displaySeconds) && sameNumber(a.elapsedSeconds, b.elapsedSeconds)
+        && a.score == b.score && a.verdict == b.verdict && a.gridLines == b.gridLines && a.coached == b.coached;
 }
 
 } // namespace
 
-void RoundTableModel::setRounds(QList<record::RoundSummary> rounds)
+void RoundTableModel::setRounds(const QList<record::RoundSummary>& rounds)
 {
-    beginResetModel();
-    m_rounds = std::move(rounds);
-    sortRows();
-    endResetModel();
+    QHash<qint64, const record::RoundSummary*> incoming;
+    incoming.reserve(rounds.size());
+    for (const record::RoundSummary& round : rounds)
+        incoming.insert(round.id, &round);
+    const auto stays = [&](int row) {
+        const record::RoundSummary* now = incoming.value(m_rounds.at(row).id);
+        return now != nullptr && sameRound(*now, m_rounds.at(row));
+    };
+    // Each run of rows that go, from the last, so that the rows above keep their numbers.
+    for (int last = rowCount() - 1; last >= 0; --last) {
+        if (stays(last))
+            continue;
+        int first = last;
+        while (first > 0 && !stays(first - 1))
+            --first;
+        beginRemoveRows({}, first, last);
+        m_rounds.remove(first, last - first + 1);
+        endRemoveRows();
+        last = first;
+    }
+    for (const record::RoundSummary& round : std::as_const(m_rounds))
+        incoming.remove(round.id);
+    if (incoming.isEmpty())
+        return;
+    // The new rounds after the others, in the record's order: the view sorts them.
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(incoming.size()) - 1);
+    for (const record::RoundSummary& round : rounds)
+        if (incoming.contains(round.id))
+            m_rounds.append(round);
+    endInsertRows();
+}
+
+qint64 RoundTableModel::newestId() const
+{
+    qint64 newest = 0;
+    for (const record::RoundSummary& round : m_rounds)
+        newest = std::max(newest, round.id);
+    return newest;
 }
 
 int RoundTableModel::rowCount(const QModelIndex& parent) const
@@ -57,6 +82,8 @@ QVariant RoundTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const record::RoundSummary& round = m_rounds.at(index.row());
+    if (role == IdRole)
+        return round.id;
     if (role == Qt::TextAlignmentRole)
         return index.column() == Date || index.column() == Verdict ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                                                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
@@ -101,41 +128,6 @@ QVariant RoundTableModel::headerData(int section, Qt::Orientation orientation, i
     default:
         return {};
     }
-}
-
-void RoundTableModel::sort(int column, Qt::SortOrder order)
-{
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // The selection follows its rounds to their new rows.
-    const QModelIndexList before = persistentIndexList();
-    QList<qint64> ids;
-    for (const QModelIndex& index : before)
-        ids.append(m_rounds.at(index.row()).id);
-    m_sortColumn = column;
-    m_sortOrder = order;
-    sortRows();
-    QHash<qint64, int> rowOf;
-    for (int row = 0; row < rowCount(); ++row)
-        rowOf.insert(m_rounds.at(row).id, row);
-    QModelIndexList after;
-    for (qsizetype i = 0; i < before.size(); ++i)
-        after.append(this->index(rowOf.value(ids.at(i)), before.at(i).column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void RoundTableModel::sortRows()
-{
-    const int column = m_sortColumn;
-    const bool ascending = m_sortOrder == Qt::AscendingOrder;
-    // The id breaks ties, so equal keys keep the order played.
-    std::sort(m_rounds.begin(), m_rounds.end(),
-              [column, ascending](const record::RoundSummary& a, const record::RoundSummary& b) {
-                  const std::weak_ordering order = compareIn(column, a, b);
-                  if (order == 0)
-                      return ascending ? a.id < b.id : a.id > b.id;
-                  return ascending ? order < 0 : order > 0;
-              });
 }
 
 } // namespace ui

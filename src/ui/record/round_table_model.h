@@ -1,6 +1,7 @@
 #pragma once
 // The rounds of one setting as the record window's table shows them: date,
-// difficulty, display time, score, elapsed time and verdict, sortable.
+// difficulty, display time, score, elapsed time and verdict. Rows stay in the
+// order they came; RoundSortModel sorts them for the view.
 
 #include "record/round_record.h"
 
@@ -14,25 +15,25 @@ class RoundTableModel : public QAbstractTableModel {
 
 public:
     enum Column { Date, Difficulty, DisplayTime, Score, Elapsed, Verdict, ColumnCount };
+    /// The round's id, as a qint64, in every column.
+    static constexpr int IdRole = Qt::UserRole;
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    /// Replaces every row; the order stays the one last sorted by.
-    void setRounds(QList<record::RoundSummary> rounds);
+    /// Follows the record to `rounds`: rows no longer in it are removed, new
+    /// ones inserted, and the rest stay, so a view keeps its selection and place.
+    void setRounds(const QList<record::RoundSummary>& rounds);
     const record::RoundSummary& roundAt(int row) const { return m_rounds.at(row); }
+    /// The id of the round saved last; 0 with none.
+    qint64 newestId() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    void sortRows();
-
     QList<record::RoundSummary> m_rounds;
-    int m_sortColumn = Date;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
 
 } // namespace ui

@@ -15,6 +15,7 @@
 #include "ui/coach.h"
 #include "ui/notice.h"
 #include "ui/record/memory_speed_chart.h"
+#include "ui/record/round_sort_model.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
 #include "widgets/canvas.h"
@@ -31,6 +32,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -104,7 +106,7 @@ QString memorySpeedText(const core::MemorySpeedFit& fit)
 
 FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     : QWidget(owner, Qt::Window), m_store(store), m_model(new ui::RoundTableModel(this)),
-      m_coachedSeconds(std::numeric_limits<double>::quiet_NaN())
+      m_sorted(new ui::RoundSortModel(*m_model, this)), m_coachedSeconds(std::numeric_limits<double>::quiet_NaN())
 {
     setObjectName(QStringLiteral("FrmSCORE"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -157,7 +159,7 @@ void FrmSCORE::createControls()
 
     GrdROUND = new QTableView(this);
     GrdROUND->setObjectName(QStringLiteral("GrdROUND"));
-    GrdROUND->setModel(m_model);
+    GrdROUND->setModel(m_sorted);
     GrdROUND->setSelectionBehavior(QAbstractItemView::SelectRows);
     GrdROUND->setSelectionMode(QAbstractItemView::ExtendedSelection);
     GrdROUND->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -237,14 +239,16 @@ void FrmSCORE::reload()
         return;
     }
     // Stay with the setting on view; at first, open on the one played last.
-    const int chosen = CmbSETTING->currentIndex();
-    qsizetype index = chosen >= 0 && chosen < m_settings.size() ? settings.value.indexOf(m_settings.at(chosen)) : -1;
-    m_settings = std::move(settings.value);
-    if (index < 0) {
-        if (const auto latest = m_store.latestSetting(); latest.value)
-            index = m_settings.indexOf(*latest.value);
-    }
-    {
+    // The list is filled again only when it changed, so that an open list stays open.
+    if (settings.value != m_settings) {
+        const int chosen = CmbSETTING->currentIndex();
+        qsizetype index
+            = chosen >= 0 && chosen < m_settings.size() ? settings.value.indexOf(m_settings.at(chosen)) : -1;
+        m_settings = std::move(settings.value);
+        if (index < 0) {
+            if (const auto latest = m_store.latestSetting(); latest.value)
+                index = m_settings.indexOf(*latest.value);
+        }
         const QSignalBlocker quiet(CmbSETTING);
         CmbSETTING->clear();
         for (const record::Setting& setting : m_settings)
@@ -260,7 +264,7 @@ void FrmSCORE::showSetting()
     CmdDELETE->setEnabled(index >= 0);
     CmdEXPORT->setEnabled(index >= 0);
     if (index < 0) {
-        m_model->setRounds({});
+        followRounds({});
         ChtSCORE->setRounds({});
         showCoach(index);
         LblSUMMARY->setText(QStringLiteral("まだ記録がありません。採点結果の「点数保存」で回が記録されます。"));
@@ -279,19 +283,39 @@ void FrmSCORE::showSetting()
                             .arg(record::kAverageWindow)
                             .arg(QString::number(progress.lastTenAverage, 'f', 1), showCoach(index)));
     ChtSCORE->setRounds(rounds.value);
-    m_model->setRounds(std::move(rounds.value));
-    // The newest round is the one a player who has just saved wants to see.
-    int newestRow = -1;
-    qint64 newestId = 0;
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        if (m_model->roundAt(row).id > newestId) {
-            newestId = m_model->roundAt(row).id;
-            newestRow = row;
-        }
-    GrdROUND->clearSelection();
-    if (newestRow >= 0)
-        GrdROUND->selectRow(newestRow);
+    followRounds(rounds.value);
     showSelectedRound();
+}
+
+void FrmSCORE::followRounds(const QList<record::RoundSummary>& rounds)
+{
+    // A player on the newest round (as after a save), or on none (as on
+    // opening, or once the rounds chosen are gone), moves on to the newest:
+    // one who has just saved wants to see it. Any other choice stays, as does
+    // the round at the top of a scrolled table.
+    const bool onNewest = selectedIds() == QList<qint64> {m_model->newestId()};
+    const QScrollBar& scroll = *GrdROUND->verticalScrollBar();
+    const qint64 top = scroll.value() > scroll.minimum() ? m_sorted->idAt(GrdROUND->rowAt(0)) : 0;
+
+    m_model->setRounds(rounds);
+
+    const int newest = m_sorted->rowOf(m_model->newestId());
+    if ((onNewest || selectedIds().isEmpty()) && newest >= 0) {
+        const QModelIndex row = m_sorted->index(newest, ui::RoundTableModel::Date);
+        GrdROUND->selectionModel()->setCurrentIndex(
+            row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        GrdROUND->scrollTo(row);
+    }
+    if (const int topRow = m_sorted->rowOf(top); topRow >= 0)
+        GrdROUND->scrollTo(m_sorted->index(topRow, ui::RoundTableModel::Date), QAbstractItemView::PositionAtTop);
+}
+
+QList<qint64> FrmSCORE::selectedIds() const
+{
+    QList<qint64> ids;
+    for (const QModelIndex& row : GrdROUND->selectionModel()->selectedRows())
+        ids.append(m_sorted->idAt(row.row()));
+    return ids;
 }
 
 QString FrmSCORE::showCoach(int index)
@@ -350,7 +374,7 @@ void FrmSCORE::showSelectedRound()
         m_shown = 0;
         return;
     }
-    const qint64 id = m_model->roundAt(rows.last().row()).id;
+    const qint64 id = m_sorted->idAt(rows.last().row());
     if (id == m_shown)
         return;
     const auto round = m_store.round(id);
@@ -366,9 +390,7 @@ void FrmSCORE::showSelectedRound()
 
 void FrmSCORE::CmdDELETE_Click()
 {
-    QList<qint64> ids;
-    for (const QModelIndex& row : GrdROUND->selectionModel()->selectedRows())
-        ids.append(m_model->roundAt(row.row()).id);
+    const QList<qint64> ids = selectedIds();
     if (ids.isEmpty())
         return;
     auto* confirm = new QMessageBox(QMessageBox::Question, QStringLiteral("記録の削除"),

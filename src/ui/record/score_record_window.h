@@ -5,7 +5,7 @@
 // setting's difficulty, now and day by day; and coached practice, its switch
 // and its next display time. Modeless; at most one exists, owned by the main
 // window. It follows the record as rounds are saved, by this copy of the game
-// or another.
+// or another, and keeps the player's place in it.
 
 #include "record/round_record.h"
 
@@ -33,6 +33,7 @@ class Canvas;
 }
 namespace ui {
 class MemorySpeedChart;
+class RoundSortModel;
 class RoundTableModel;
 class ScoreChart;
 } // namespace ui
@@ -61,7 +62,7 @@ public:
 
     /// The settings listed, in the order of CmbSETTING.
     const QList<record::Setting>& settings() const { return m_settings; }
-    /// The table's rows.
+    /// The table's rows, in the order they came; the table shows them sorted.
     const ui::RoundTableModel& rounds() const { return *m_model; }
     /// The round drawn on PicROUND, 0 for none.
     qint64 shownRound() const { return m_shown; }
@@ -88,6 +89,9 @@ protected:
 private:
     void createControls();
     void showSetting();
+    /// Puts `rounds` in the table, keeping the player's place in it.
+    void followRounds(const QList<record::RoundSummary>& rounds);
+    QList<qint64> selectedIds() const;
     void showSelectedRound();
     /// The summary's memory speed and the coach's offer, for the setting at `index`.
     QString showCoach(int index);
@@ -96,6 +100,7 @@ private:
     record::ScoreStore& m_store;
     QList<record::Setting> m_settings;
     ui::RoundTableModel* m_model;
+    ui::RoundSortModel* m_sorted;
     // Looks for rounds saved by another copy of the game while the window shows.
     QTimer m_lookForChanges;
     std::unique_ptr<figure::Figure> m_figure;
