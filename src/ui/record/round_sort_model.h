@@ -1,8 +1,8 @@
 #pragma once
 // The record window's table sorted by the column clicked: numbers as numbers,
 // a missing one (a NULL in the file, read as NaN) at one end, and rounds that
-// tie in the order they were saved. Rows come and go with the record's
-// without a reset, so the view keeps its selection and place.
+// tie in the order they were saved. Rows that come and go are passed on as
+// such, not as a reset, so the view keeps its selection and place.
 
 #include <QSortFilterProxyModel>
 

@@ -21,7 +21,8 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     /// Follows the record to `rounds`: rows no longer in it are removed, new
-    /// ones inserted, and the rest stay, so a view keeps its selection and place.
+    /// ones inserted, and the rest stay, so a view keeps its selection and
+    /// place. With no row staying, the model is reset instead.
     void setRounds(const QList<record::RoundSummary>& rounds);
     const record::RoundSummary& roundAt(int row) const { return m_rounds.at(row); }
     /// The id of the round saved last; 0 with none.
