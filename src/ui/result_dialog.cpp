@@ -9,7 +9,9 @@
 #include "ui/main_window.h"
 #include "ui/notice.h"
 
+#include <QColor>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
 namespace {
@@ -21,6 +23,7 @@ constexpr double kSaveProblemTop = 2400;
 constexpr double kSaveProblemHeight = 735;
 constexpr double kClientHeightWithProblem = kSaveProblemTop + kSaveProblemHeight + 120;
 constexpr double kBoldPointSize = 12;
+constexpr QColor kProblemColour(0xC0, 0x00, 0x00);
 
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
 
@@ -127,7 +130,11 @@ bool FrmMSG::save()
 void FrmMSG::showNote(const QString& message, bool problem)
 {
     LblSAVE->setText(message);
-    LblSAVE->setStyleSheet(problem ? QStringLiteral("color: #C00000") : QString());
+    // Through the palette: a style sheet would restyle the label on every check.
+    QPalette colours = palette();
+    if (problem)
+        colours.setColor(QPalette::WindowText, kProblemColour);
+    LblSAVE->setPalette(colours);
     LblSAVE->show();
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeightWithProblem).size());
 }
