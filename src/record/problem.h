@@ -11,7 +11,7 @@ namespace record {
 
 struct Problem {
     QString message; // Japanese, for the player: what failed and why
-    QString detail; // technical: the SQLite or file-system error and the path
+    QString detail; // technical: the SQLite or file-system error; logged (tormell.record) when made
 };
 
 /// What the player asked for.

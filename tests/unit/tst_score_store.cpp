@@ -16,8 +16,10 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <bit>
 #include <csignal>
 #include <cstring>
@@ -89,6 +91,35 @@ int writeRounds(const QStringList& args)
         ::raise(SIGKILL); // no destructor, no exit handler: only what append left on disk
     return 0;
 }
+
+// Every message logged while it lives, as "category: text".
+class LogCapture {
+public:
+    LogCapture()
+        : m_previous(qInstallMessageHandler(&LogCapture::keep))
+    {
+        s_lines.clear();
+    }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    bool logged(const QString& category, const QString& text) const
+    {
+        return std::any_of(s_lines.begin(), s_lines.end(), [&](const QString& line) {
+            return line.startsWith(category + QStringLiteral(": ")) && line.contains(text);
+        });
+    }
+
+private:
+    static void keep(QtMsgType, const QMessageLogContext& context, const QString& message)
+    {
+        s_lines.append(QString::fromLatin1(context.category) + QStringLiteral(": ") + message);
+    }
+
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous;
+};
 
 QList<qint64> idsOf(const QList<record::RoundSummary>& rounds)
 {
@@ -334,13 +365,39 @@ private slots:
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
         }
         RoundRecord round = sampleRound();
+        const LogCapture log;
         const auto failed = ScoreStore(m_path).append(round);
         QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(failed);
         QVERIFY2(
             failed->message.startsWith(kSaveFailed) && failed->message.contains(named), qPrintable(failed->message));
         QVERIFY(!failed->detail.isEmpty());
+        QVERIFY(log.logged(QStringLiteral("tormell.record"), failed->detail));
         QCOMPARE(round.id, 0);
+    }
+
+    void sqliteErrorsAreToldByTheirCause_data()
+    {
+        QTest::addColumn<int>("code"); // SQLite's extended result code, as the driver gives it
+        QTest::addColumn<QString>("told");
+        const QString full = QStringLiteral("ディスクの空き容量");
+        QTest::newRow("full disk met while saving (SQLITE_FULL)") << 13 << full;
+        QTest::newRow("full disk met while opening: the WAL index cannot grow (SQLITE_IOERR_SHMSIZE)") << 4874 << full;
+        QTest::newRow("a read the disk failed (SQLITE_IOERR_READ)") << 266 << QStringLiteral("ディスクの読み書き");
+        QTest::newRow("a folder that cannot be written (SQLITE_READONLY_DIRECTORY)")
+            << 1544 << QStringLiteral("書き込みが許されていません");
+    }
+    // Guards against a full disk told as a failing one, which sends the
+    // player looking for a fault rather than for space.
+    void sqliteErrorsAreToldByTheirCause()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, told);
+        const QSqlError error(
+            QStringLiteral("driver"), QStringLiteral("database"), QSqlError::StatementError, QString::number(code));
+        const QString message
+            = record::problem(record::Action::Read, record::reasonOf(error), m_path, record::describe(error)).message;
+        QVERIFY2(message.contains(told), qPrintable(message));
     }
 
     void anOlderFileIsUpgradedKeepingEveryRow_data()
@@ -374,7 +431,8 @@ private slots:
                     {i + 1, record::jointBlob(r.target), record::jointBlob(r.player)});
             }
             if (oldVersion >= 2)
-                old.run(QStringLiteral("CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+                old.run(QStringLiteral(
+                    "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
             old.run(QStringLiteral("PRAGMA user_version = %1").arg(oldVersion));
         }
 
