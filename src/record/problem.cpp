@@ -83,6 +83,8 @@ QString reasonText(Reason reason, const QString& path)
         return QStringLiteral("ディスクの読み書きに失敗しました(ファイル「%1」)。").arg(path);
     case Reason::NoSuchRound:
         return QStringLiteral("その回の記録は見つかりません。");
+    case Reason::RoundDamaged:
+        return QStringLiteral("この回の姿勢の記録が欠けているか壊れているため、描けません。");
     case Reason::Unexpected:
         return QStringLiteral("予期しない障害が起きました(ファイル「%1」)。").arg(path);
     }

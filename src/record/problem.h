@@ -29,6 +29,7 @@ enum class Reason {
     Damaged,
     IoError, // the disk failed a read or a write
     NoSuchRound,
+    RoundDamaged, // one round's joints are missing or unreadable; the rest of the record is whole
     Unexpected,
 };
 

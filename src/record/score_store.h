@@ -56,10 +56,13 @@ public:
     /// The setting of the round played last; none while there are no rounds.
     Read<std::optional<Setting>> latestSetting();
 
-    /// One round with its joints.
+    /// One round with its joints. A round whose joints are missing or
+    /// unreadable gives a problem that says it cannot be drawn.
     Read<RoundRecord> round(qint64 id);
 
-    /// Every round with its joints, oldest first: what an export needs.
+    /// Every round with its joints, oldest first: what an export needs. A
+    /// round whose joints are missing or unreadable comes marked `damaged`;
+    /// it fails neither the others nor the file.
     Read<QList<RoundRecord>> completeRounds();
 
     /// Emits changed() if another copy of the game wrote the record, or the

@@ -490,6 +490,47 @@ private slots:
         QCOMPARE(bytesOf(m_path), before);
     }
 
+    void aDamagedRoundIsAFaultOfThatRoundAlone_data()
+    {
+        QTest::addColumn<QString>("damage"); // done to the newest round
+        QTest::newRow("joints of the wrong size")
+            << "UPDATE round_joints SET player = zeroblob(100) WHERE round_id = ?";
+        QTest::newRow("no joints row") << "DELETE FROM round_joints WHERE round_id = ?";
+    }
+    // Guards against one round's joints failing every complete listing (and
+    // so the export) and the other rounds' redraws, against the file moved
+    // aside for a fault SQLite's checks cannot see, and against a round
+    // without its joints silently dropped.
+    void aDamagedRoundIsAFaultOfThatRoundAlone()
+    {
+        QFETCH(QString, damage);
+        constexpr int kRounds = 3;
+        ScoreStore store(m_path);
+        QList<qint64> ids;
+        for (int i = 0; i < kRounds; ++i) {
+            RoundRecord round = sampleRound(i);
+            QVERIFY(!store.append(round));
+            ids.append(round.id);
+        }
+        RawFile(m_path).run(damage, {ids.last()});
+
+        const auto complete = store.completeRounds();
+        QVERIFY(!complete.problem);
+        QCOMPARE(complete.value.size(), kRounds);
+        QVERIFY(complete.value.last().damaged);
+        QVERIFY(!complete.value.first().damaged && sameBits(complete.value.first().player, sampleRound(0).player));
+        const auto newest = store.round(ids.last());
+        QVERIFY(newest.problem);
+        QVERIFY2(newest.problem->message.contains(QStringLiteral("描けません")), qPrintable(newest.problem->message));
+        QVERIFY(!store.round(ids.first()).problem);
+        QCOMPARE(store.rounds().value.size(), kRounds);
+        RoundRecord next = sampleRound(kRounds);
+        QVERIFY(!store.append(next));
+        QCOMPARE(store.completeRounds().value.size(), kRounds + 1);
+        QVERIFY(QDir(m_folder).entryList({QStringLiteral("scores.corrupt-*")}).isEmpty());
+        QVERIFY(!store.takeNotice());
+    }
+
     // Guards against rounds listed by id rather than time, a setting's or a
     // difficulty's list that takes in others, the latest setting taken from the round saved last
     // rather than played last, a removal that leaves joints behind or takes
