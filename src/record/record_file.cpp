@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <array>
 #include <atomic>
 #include <optional>
 #include <utility>
@@ -35,6 +36,14 @@ QString uniqueConnectionName()
     return QStringLiteral("tormell-record-%1").arg(++made);
 }
 
+// A record may come from another computer, so every connection opens it as
+// SQLite advises for files of unknown origin: no function that a view or a
+// trigger in the file names runs unless SQLite knows it to be harmless, and
+// every cell's size is checked as it is read, so that a crafted page is found
+// damaged rather than misread.
+const std::array kUntrustedFilePragmas
+    = {QStringLiteral("PRAGMA trusted_schema = OFF"), QStringLiteral("PRAGMA cell_size_check = ON")};
+
 QString connectOptions(bool readOnly)
 {
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
@@ -56,8 +65,11 @@ public:
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
         db.setConnectOptions(connectOptions(true));
-        if (db.open())
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version"));
+        if (!db.open())
+            return;
+        for (const QString& pragma : kUntrustedFilePragmas)
+            QSqlQuery(db).exec(pragma);
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version"));
     }
     ~ReadOnlyHold()
     {
@@ -188,6 +200,8 @@ void RecordFile::connect(bool readOnly)
     db.setConnectOptions(connectOptions(readOnly));
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));
+    for (const QString& pragma : kUntrustedFilePragmas)
+        sql::run(db, pragma);
     m_opened = identityOf(m_path);
     m_seen = m_opened;
 }

@@ -49,6 +49,7 @@ public:
     void closeDamaged();
 
     const QString& path() const { return m_path; }
+    const QString& connectionName() const { return m_connectionName; }
 
 private:
     void connect(bool readOnly);

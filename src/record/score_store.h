@@ -35,6 +35,10 @@ public:
 
     const QString& path() const { return m_file.path(); }
 
+    /// The name of the store's Qt SQL connection, for a look at its settings
+    /// through QSqlDatabase::database(); open from its first use on.
+    const QString& connectionName() const { return m_file.connectionName(); }
+
     /// Stores `round` and sets its id.
     std::optional<Problem> append(RoundRecord& round);
 

@@ -42,6 +42,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 const QString kWriterMode = QStringLiteral("--write-rounds");
 constexpr int kChildTimeoutMs = 30000;
 const QString kSaveFailed = QStringLiteral("点数を保存できませんでした。");
+const QString kRemoveFailed = QStringLiteral("記録を削除できませんでした。");
 const QString kNewer = QStringLiteral("新しい版");
 
 bool sameBits(double a, double b)
@@ -121,6 +122,13 @@ private:
     QtMessageHandler m_previous;
 };
 
+// A setting of the store's own connection, as SQLite reports it.
+QVariant pragmaOf(const ScoreStore& store, const QString& name)
+{
+    QSqlQuery query(QSqlDatabase::database(store.connectionName(), false));
+    return query.exec(QStringLiteral("PRAGMA ") + name) && query.next() ? query.value(0) : QVariant();
+}
+
 QList<qint64> idsOf(const QList<record::RoundSummary>& rounds)
 {
     QList<qint64> ids;
@@ -148,7 +156,9 @@ private slots:
 
     // Guards against a field lost or rounded on the way: a time without its
     // offset or milliseconds, an infinity or a verdict character mangled,
-    // joints kept as floats or in REAL columns, which drop the sign of zero.
+    // joints kept as floats or in REAL columns, which drop the sign of zero;
+    // and against a save that a power cut could undo (the WAL synced less
+    // than FULL) or a connection that trusts what a file from elsewhere holds.
     void aSaveReadsBackFieldForField_data()
     {
         QTest::addColumn<RoundRecord>("round");
@@ -168,7 +178,14 @@ private slots:
     void aSaveReadsBackFieldForField()
     {
         QFETCH(RoundRecord, round);
-        QVERIFY(!ScoreStore(m_path).append(round));
+        {
+            ScoreStore saver(m_path);
+            QVERIFY(!saver.append(round));
+            constexpr int kSynchronousFull = 2; // PRAGMA synchronous reads 0 OFF, 1 NORMAL, 2 FULL, 3 EXTRA
+            QCOMPARE(pragmaOf(saver, QStringLiteral("synchronous")), QVariant(kSynchronousFull));
+            QCOMPARE(pragmaOf(saver, QStringLiteral("trusted_schema")), QVariant(0));
+            QCOMPARE(pragmaOf(saver, QStringLiteral("cell_size_check")), QVariant(1));
+        }
         QVERIFY(round.id > 0);
 
         ScoreStore reader(m_path); // a store of its own: read from the file, not from memory
@@ -485,7 +502,8 @@ private slots:
         QVERIFY(store->readOnly());
         QVERIFY(store->takeNotice().value_or(record::Problem {}).message.contains(kNewer));
         QCOMPARE(store->rounds().value.size(), 1);
-        QVERIFY(store->remove({first.id}));
+        const auto refused = store->remove({first.id});
+        QVERIFY(refused && refused->message.startsWith(kRemoveFailed) && refused->message.contains(kNewer));
         store.reset(); // the last connection closes
         QCOMPARE(bytesOf(m_path), before);
     }
