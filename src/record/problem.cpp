@@ -133,7 +133,7 @@ QString describe(const QSqlError& error)
 Problem movedAsideNotice(const QString& movedTo, const QString& detail)
 {
     qCWarning(lcRecord).noquote().nospace() << "damaged record moved aside to " << movedTo << ": " << detail;
-    return {QStringLiteral("記録ファイルが壊れていたため、新しい記録を始めました。"
+    return {QStringLiteral("記録ファイルが壊れているか、Tormellの記録ではなかったため、新しい記録を始めました。"
                            "元のファイルは「%1」に残してあります。")
                 .arg(movedTo),
         detail};

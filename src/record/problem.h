@@ -41,7 +41,8 @@ Reason reasonOf(const QSqlError& error);
 /// The error as one line for the log: driver and database texts with SQLite's result code.
 QString describe(const QSqlError& error);
 
-/// Said once after a damaged record was moved aside and a fresh one begun.
+/// Said once after a damaged record, or a file that is not a Tormell record,
+/// was moved aside and a fresh one begun.
 Problem movedAsideNotice(const QString& movedTo, const QString& detail);
 
 /// Said once when the record was written by a newer Tormell and is only read.

@@ -13,7 +13,6 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <array>
-#include <atomic>
 #include <optional>
 #include <utility>
 
@@ -29,12 +28,6 @@ constexpr unsigned long kBusyRetryMs = 10;
 // already; SQLite's default (2 MiB) would keep a second copy of every page a
 // long list has read. This holds what a save or a query works on at once.
 constexpr int kPageCacheKiB = 256;
-
-QString uniqueConnectionName()
-{
-    static std::atomic<quint64> made {0};
-    return QStringLiteral("tormell-record-%1").arg(++made);
-}
 
 // A record may come from another computer, so every connection opens it as
 // SQLite advises for files of unknown origin: no function that a view or a
@@ -60,9 +53,8 @@ QString connectOptions(bool readOnly)
 class ReadOnlyHold {
 public:
     explicit ReadOnlyHold(const QString& path)
-        : m_name(uniqueConnectionName())
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        QSqlDatabase db = m_connection.db();
         db.setDatabaseName(path);
         db.setConnectOptions(connectOptions(true));
         if (!db.open())
@@ -71,23 +63,16 @@ public:
             QSqlQuery(db).exec(pragma);
         QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version"));
     }
-    ~ReadOnlyHold()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    ReadOnlyHold(const ReadOnlyHold&) = delete;
-    ReadOnlyHold& operator=(const ReadOnlyHold&) = delete;
 
 private:
-    QString m_name;
+    sql::Connection m_connection;
 };
 
 } // namespace
 
 RecordFile::RecordFile(QString path)
     : m_path(std::move(path))
-    , m_connectionName(uniqueConnectionName())
+    , m_connectionName(sql::uniqueConnectionName())
     , m_seen(identityOf(m_path))
 {
 }
@@ -211,7 +196,7 @@ void RecordFile::checkAndMigrate()
     const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     int found = 0;
     try {
-        found = schema::version(db);
+        found = schema::checkedVersion(db);
         const QString check = sql::single(db, QStringLiteral("PRAGMA quick_check")).toString();
         if (check != QStringLiteral("ok"))
             throw Failure(Reason::Damaged, {}, QStringLiteral("quick_check: ") + check);

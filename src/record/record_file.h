@@ -2,7 +2,7 @@
 // The store's connection to its file: opened on first use and checked then;
 // brought up to the current layout and kept in WAL mode; opened read-only
 // when a newer Tormell wrote it, and then left byte for byte as it is; moved
-// aside with its WAL when damaged; opened anew when the file at the path was
+// aside with its WAL when damaged or not a Tormell record; opened anew when the file at the path was
 // removed or replaced by someone else.
 
 #include "record/file_identity.h"

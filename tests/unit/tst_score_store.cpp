@@ -274,10 +274,15 @@ private slots:
         QTest::newRow("random bytes") << "random";
         QTest::newRow("a database with a damaged page") << "page";
         QTest::newRow("a damaged page, the last commit still in the WAL") << "wal";
+        QTest::newRow("another program's database: version 0, a rounds table of its own") << "foreign";
+        QTest::newRow("a record with a trigger its version never creates") << "trigger";
+        QTest::newRow("an older record with a view and a table of another program") << "view";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
     // of every later save, its last commits lost by leaving its WAL behind,
-    // and against the player never hearing where it went.
+    // and against the player never hearing where it went; and against a file
+    // Tormell did not write taken for a record: saves failing on it forever,
+    // or its triggers run by them.
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins()
     {
         QFETCH(QString, damage);
@@ -289,6 +294,32 @@ private slots:
         if (damage == QStringLiteral("random")) {
             QDir().mkpath(m_folder);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
+        } else if (damage == QStringLiteral("foreign")) {
+            QDir().mkpath(m_folder);
+            {
+                RawFile other(m_path);
+                other.run(QStringLiteral("CREATE TABLE rounds (player TEXT, points INTEGER)"));
+                other.run(QStringLiteral("INSERT INTO rounds VALUES ('someone', 42)"));
+            }
+            damaged = bytesOf(m_path);
+        } else if (damage == QStringLiteral("trigger") || damage == QStringLiteral("view")) {
+            {
+                ScoreStore writer(m_path);
+                RoundRecord round = sampleRound();
+                QVERIFY(!writer.append(round));
+            }
+            {
+                RawFile edited(m_path);
+                if (damage == QStringLiteral("trigger")) {
+                    edited.run(
+                        QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON rounds BEGIN DELETE FROM rounds; END"));
+                } else {
+                    edited.run(QStringLiteral("CREATE VIEW best AS SELECT max(score) FROM rounds"));
+                    edited.run(QStringLiteral("CREATE TABLE notes (text TEXT)"));
+                    edited.run(QStringLiteral("PRAGMA user_version = 2"));
+                }
+            }
+            damaged = bytesOf(m_path); // closed: every change is in the file
         } else {
             {
                 ScoreStore writer(m_path);
