@@ -149,4 +149,14 @@ Problem newerVersionNotice(const QString& path, int version)
         detail};
 }
 
+Problem readOnlyNotice(const QString& path)
+{
+    const QString detail = QStringLiteral("no write access to %1, its companions or its folder").arg(path);
+    qCWarning(lcRecord).noquote() << "record only read:" << detail;
+    return {QStringLiteral("記録ファイル「%1」かそのフォルダーに書き込めないため、記録を読むことはできますが、"
+                           "新しい回は保存できません。")
+                .arg(path),
+        detail};
+}
+
 } // namespace record

@@ -48,4 +48,7 @@ Problem movedAsideNotice(const QString& movedTo, const QString& detail);
 /// Said once when the record was written by a newer Tormell and is only read.
 Problem newerVersionNotice(const QString& path, int version);
 
+/// Said once when this user may not write the record or its folder, so that it is only read.
+Problem readOnlyNotice(const QString& path);
+
 } // namespace record

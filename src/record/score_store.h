@@ -77,6 +77,12 @@ public:
     /// Whether a newer Tormell wrote the record: it is read, never written.
     bool readOnly() const { return m_file.newer(); }
 
+    /// Whether new rounds can be kept, as the last use of the record found:
+    /// not when a newer Tormell wrote it, nor when this user may not write the
+    /// file or its folder; it is then opened for reading alone, and rounds
+    /// stay readable. True before the first use, which may yet fail.
+    bool canSave() const { return !m_file.newer() && !m_file.refused(); }
+
     /// What happened to the file that the player should hear of once: a
     /// damaged record moved aside, or one only read because it is newer.
     std::optional<Problem> takeNotice() { return m_file.takeNotice(); }

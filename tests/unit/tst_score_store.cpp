@@ -1,6 +1,7 @@
 // The score record on disk: what a save keeps, a kill right after a save,
 // damaged and unwritable files, two writers at once, older and newer files.
 
+#include "record/file_identity.h"
 #include "record/joint_blob.h"
 #include "record/move_aside.h"
 #include "record/schema.h"
@@ -8,6 +9,7 @@
 #include "record/time_text.h"
 #include "support/record_files.h"
 #include "support/sample_round.h"
+#include "support/unprivileged.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +28,7 @@
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 using record::RoundRecord;
@@ -402,13 +405,15 @@ private slots:
     {
         QFETCH(QString, blocker);
         QFETCH(QString, named);
+        std::optional<Unprivileged> asPlayer;
         if (blocker == QStringLiteral("file")) {
             writeBytes(m_folder, "not a folder");
         } else if (blocker == QStringLiteral("folder")) {
             QDir().mkpath(m_path);
         } else {
-            if (::geteuid() == 0)
-                QSKIP("root writes into a read-only folder");
+            asPlayer.emplace(m_dir->path());
+            if (!asPlayer->ordinary())
+                QSKIP("root could not drop its ids, and writes into a read-only folder");
             QDir().mkpath(m_folder);
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
         }
@@ -446,6 +451,73 @@ private slots:
         const QString message
             = record::problem(record::Action::Read, record::reasonOf(error), m_path, record::describe(error)).message;
         QVERIFY2(message.contains(told), qPrintable(message));
+    }
+
+    void aReadOnlyFolderIsStillRead_data()
+    {
+        QTest::addColumn<bool>("killedCopy");
+        QTest::newRow("a read-only folder, the file closed cleanly") << false;
+        QTest::newRow("a read-only copy, a killed copy's last save still in its WAL") << true;
+    }
+    // Guards against a record that cannot even be read where it cannot be
+    // written (SQLite cannot make the WAL's index there), against the player
+    // not told that rounds will not be kept, against the last saves in a WAL
+    // left unread, and against a view that stays frozen once the folder can
+    // be written again.
+    void aReadOnlyFolderIsStillRead()
+    {
+        QFETCH(bool, killedCopy);
+        const Unprivileged asPlayer(m_dir->path());
+        if (!asPlayer.ordinary())
+            QSKIP("root could not drop its ids, and writes into a read-only folder");
+        constexpr int kSaved = 2;
+        {
+            ScoreStore writer(m_path);
+            for (int i = 0; i < kSaved; ++i) {
+                RoundRecord round = sampleRound(i);
+                QVERIFY(!writer.append(round));
+            }
+        }
+        int kept = kSaved;
+        QStringList locked {m_folder};
+        if (killedCopy) {
+            const auto writers = runWriters(m_path, 1, {QStringLiteral("killed ")}, QStringLiteral("kill"));
+            QCOMPARE(writers[0]->exitStatus(), QProcess::CrashExit);
+            QVERIFY2(
+                QFileInfo(m_path + QStringLiteral("-wal")).size() > 0, writers[0]->readAllStandardError().constData());
+            ++kept;
+            locked << m_path << m_path + QStringLiteral("-wal") << m_path + QStringLiteral("-shm");
+        }
+        const auto permit = [&](QFile::Permissions write) {
+            for (const QString& path : locked)
+                QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | write);
+        };
+        permit({});
+
+        ScoreStore store(m_path);
+        const auto listed = store.rounds();
+        QVERIFY2(!listed.problem, qPrintable(listed.problem.value_or(record::Problem {}).message));
+        QCOMPARE(listed.value.size(), kept);
+        QVERIFY(!store.round(listed.value.last().id).problem);
+        QCOMPARE(store.completeRounds().value.size(), kept);
+        QVERIFY(!store.canSave());
+        QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(QStringLiteral("保存できません")));
+        RoundRecord refused = sampleRound(kSaved + 1);
+        const auto failed = store.append(refused);
+        QVERIFY(failed && failed->message.startsWith(kSaveFailed));
+        QCOMPARE(store.rounds().value.size(), kept);
+        QVERIFY(!store.takeNotice()); // told once
+
+        permit(QFile::WriteOwner);
+        for (const auto& writer : runWriters(m_path, 1, {QStringLiteral("elsewhere ")}, {}))
+            QCOMPARE(writer->exitCode(), 0);
+        QSignalSpy changed(&store, &ScoreStore::changed);
+        store.pollForChanges();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(store.rounds().value.size(), kept + 1);
+        RoundRecord mine = sampleRound(kSaved + 2);
+        QVERIFY(!store.append(mine));
+        QVERIFY(store.canSave());
     }
 
     void anOlderFileIsUpgradedKeepingEveryRow_data()
