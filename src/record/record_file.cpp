@@ -192,6 +192,7 @@ bool RecordFile::mustReopen(Use use)
 
 void RecordFile::openForWriting()
 {
+    restoreCompanionAccess(m_path);
     connect(Access::Write);
     try {
         checkAndMigrate();
