@@ -154,6 +154,10 @@ std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
         const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Change);
         if (!db || ids.isEmpty())
             return;
+        // A round and its joints go in one transaction. No foreign key says so
+        // in the layout: the store is the file's only writer (a file holding
+        // anything more is not taken for a record), and adding one would mean
+        // rebuilding every player's joints table for what this already gives.
         sql::Transaction transaction(*db);
         QSqlQuery rounds = sql::prepare(*db, QStringLiteral("DELETE FROM rounds WHERE id = ?"));
         QSqlQuery joints = sql::prepare(*db, QStringLiteral("DELETE FROM round_joints WHERE round_id = ?"));
