@@ -77,7 +77,7 @@ Layout layoutOf(const QSqlDatabase& db)
 {
     QSqlQuery rows = sql::run(db,
         QStringLiteral("SELECT v.user_version, m.type, m.name FROM pragma_user_version AS v"
-                       " LEFT JOIN sqlite_master AS m ON lower(substr(m.name, 1, 7)) <> 'sqlite_'"));
+                       " LEFT JOIN sqlite_master AS m ON m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
     Layout layout;
     while (rows.next()) {
         layout.version = versionOf(rows.value(0));
