@@ -23,8 +23,8 @@ public:
     RecordFile& operator=(const RecordFile&) = delete;
 
     enum class Use {
-        Read, // nothing is created; a newer file is fine
-        Change, // nothing is created; a newer file is refused
+        Read, // nothing is created; a newer file is fine; one this user may not write is opened to read alone
+        Change, // nothing is created; a newer file, or one this user may not write, is refused
         Create, // the folder and the file are created if missing; a newer file is refused
     };
 
