@@ -1,5 +1,6 @@
 // The score record on disk: what a save keeps, a kill right after a save,
-// damaged and unwritable files, two writers at once, older and newer files.
+// damaged, foreign and unwritable files, a damaged round, read-only folders
+// and files, two writers at once, older and newer files.
 
 #include "record/file_identity.h"
 #include "record/joint_blob.h"
