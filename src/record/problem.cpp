@@ -1,5 +1,7 @@
 #include "record/problem.h"
 
+#include "record/log.h"
+
 #include <QSqlError>
 
 namespace record {
@@ -18,6 +20,29 @@ constexpr int kSqliteFull = 13;
 constexpr int kSqliteCantOpen = 14;
 constexpr int kSqliteAuth = 23;
 constexpr int kSqliteNotADb = 26;
+// An extended code is a primary code with a subcode in the bits above it.
+constexpr int kExtendedCodeShift = 8;
+// SQLITE_IOERR_SHMSIZE: the WAL index could not grow, which a full disk (or a
+// full quota) causes; opening the record meets it before any save could.
+constexpr int kShmSizeSubcode = 19;
+constexpr int kSqliteIoErrShmSize = kSqliteIoErr | (kShmSizeSubcode << kExtendedCodeShift);
+static_assert(kSqliteIoErrShmSize == 4874);
+
+// For the log, in its own language.
+const char* actionName(Action action)
+{
+    switch (action) {
+    case Action::Save:
+        return "save";
+    case Action::Read:
+        return "read";
+    case Action::Remove:
+        return "removal";
+    case Action::Export:
+        return "export";
+    }
+    return "use";
+}
 
 QString actionText(Action action)
 {
@@ -58,6 +83,8 @@ QString reasonText(Reason reason, const QString& path)
         return QStringLiteral("ディスクの読み書きに失敗しました(ファイル「%1」)。").arg(path);
     case Reason::NoSuchRound:
         return QStringLiteral("その回の記録は見つかりません。");
+    case Reason::RoundDamaged:
+        return QStringLiteral("この回の姿勢の記録が欠けているか壊れているため、描けません。");
     case Reason::Unexpected:
         return QStringLiteral("予期しない障害が起きました(ファイル「%1」)。").arg(path);
     }
@@ -68,12 +95,16 @@ QString reasonText(Reason reason, const QString& path)
 
 Problem problem(Action action, Reason reason, const QString& path, const QString& detail)
 {
+    qCWarning(lcRecord).noquote().nospace() << actionName(action) << " failed (" << path << "): " << detail;
     return {actionText(action) + reasonText(reason, path), detail};
 }
 
 Reason reasonOf(const QSqlError& error)
 {
-    switch (error.nativeErrorCode().toInt() & kPrimaryCodeMask) {
+    const int code = error.nativeErrorCode().toInt();
+    if (code == kSqliteIoErrShmSize)
+        return Reason::DiskFull;
+    switch (code & kPrimaryCodeMask) {
     case kSqliteBusy:
     case kSqliteLocked:
         return Reason::Busy;
@@ -101,7 +132,8 @@ QString describe(const QSqlError& error)
 
 Problem movedAsideNotice(const QString& movedTo, const QString& detail)
 {
-    return {QStringLiteral("記録ファイルが壊れていたため、新しい記録を始めました。"
+    qCWarning(lcRecord).noquote().nospace() << "damaged record moved aside to " << movedTo << ": " << detail;
+    return {QStringLiteral("記録ファイルが壊れているか、Tormellの記録ではなかったため、新しい記録を始めました。"
                            "元のファイルは「%1」に残してあります。")
                 .arg(movedTo),
         detail};
@@ -109,10 +141,22 @@ Problem movedAsideNotice(const QString& movedTo, const QString& detail)
 
 Problem newerVersionNotice(const QString& path, int version)
 {
+    const QString detail = QStringLiteral("schema version %1 in %2").arg(version).arg(path);
+    qCWarning(lcRecord).noquote() << "newer record, only read:" << detail;
     return {QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれています。"
                            "読むことはできますが、この版では点数を保存しません。")
                 .arg(path),
-        QStringLiteral("schema version %1 in %2").arg(version).arg(path)};
+        detail};
+}
+
+Problem readOnlyNotice(const QString& path)
+{
+    const QString detail = QStringLiteral("no write access to %1, its companions or its folder").arg(path);
+    qCWarning(lcRecord).noquote() << "record only read:" << detail;
+    return {QStringLiteral("記録ファイル「%1」かそのフォルダーに書き込めないため、記録を読むことはできますが、"
+                           "新しい回は保存できません。")
+                .arg(path),
+        detail};
 }
 
 } // namespace record

@@ -30,6 +30,7 @@ struct RoundSummary {
 struct RoundRecord : RoundSummary {
     Joints target {};
     Joints player {};
+    bool damaged = false; // read back without its joints (missing, or not nine points): both poses left at 0
 };
 
 /// The settings a player compares rounds by.
