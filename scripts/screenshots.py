@@ -1,7 +1,7 @@
 """Plays one round on a private X server and keeps a picture of each step
 for the README: title, ready, display, reproducing, dragged, result; saves
 it and several more rounds played with the mouse into the score record and
-keeps the record window (record); adds four weeks of coached practice by a
+keeps the record window (record); adds eight weeks of coached practice by a
 simulated player to the record and keeps the record window's memory speed
 chart (progress); then the ready window again at a scale factor of 2
 (ready@2x).
@@ -34,12 +34,12 @@ RECORD_AT = (16, 16)  # where the record window's frame goes, away from the scre
 MENU_ITEM_X = 20  # pixels from the main window's left edge to the middle of "点数" in its menu bar
 
 # The simulated player of the progress chart: coached rounds at difficulty 1,
-# some each day for four weeks, its memory speed (the display time it
+# some each day for eight weeks, its memory speed (the display time it
 # remembers three rounds in four) falling from the first value to the second.
 SIMULATED_SEED = 20261207
-SIMULATED_DAYS = 28
+SIMULATED_DAYS = 56
 SIMULATED_ROUNDS_A_DAY = 8
-SIMULATED_SPEEDS = (1.0, 0.45)
+SIMULATED_SPEEDS = (1.2, 0.35)
 SIMULATED_SLOPE = 4.0  # per unit of natural log of the display time
 LAPSE = 0.02
 # The coach's staircase: a quarter of an octave a step, one step shorter after
@@ -49,7 +49,6 @@ REMEMBERED = 60
 SHORTEST, LONGEST = 0.05, 3.0
 VERDICTS = ((20, "××　だめ！　××"), (40, "　×もっとがんばれ×　"), (60, "△△　ふつう　△△"),
             (80, "○○　ＧＯＯＤ！！　○○"), (101, "◎◎ ＶＥＲＹ　ＧＯＯＤ！！ ◎◎"))
-JOINTS_BYTES = 9 * 2 * 8  # nine points, x then y, as little-endian doubles
 
 
 def tour(s):
@@ -98,12 +97,12 @@ def tour(s):
     record = open_record(s, main)
     s.save(settled_grab(s, record.rect), "record.png", s.frame_rect(record))
 
-    # The same window on a record with four weeks of coached practice, its
-    # second tab (the memory speed) chosen from the keyboard.
-    s.run("xdotool", "windowclose", str(record.id))
+    # The same window once eight weeks of coached practice are in the record:
+    # brought forward again, it reads the record anew. Its second tab (the
+    # memory speed) is chosen from the keyboard.
+    s.run("xdotool", "windowactivate", "--sync", str(main.win.id))
     add_simulated_practice(s)
-    record = open_record(s, main)
-    s.run("xdotool", "windowactivate", "--sync", str(record.id), "key", "--delay", "100", "Tab", "Right")
+    s.run("xdotool", "windowactivate", "--sync", str(record.id), "sleep", "0.5", "key", "--delay", "200", "Tab", "Right")
     s.save(settled_grab(s, record.rect), "progress.png", s.frame_rect(record))
 
     # The record window covers END; the main window comes forward to be clicked.
@@ -134,7 +133,8 @@ def rounds_kept(s):
 
 
 def add_simulated_practice(s):
-    """Coached rounds of the simulated player, written into the session's record before its real rounds."""
+    """Coached rounds of the simulated player, written into the session's record before its real rounds,
+    each with the poses of the first round played, so that whichever round is drawn again looks like one."""
     rng = random.Random(SIMULATED_SEED)
     path = os.path.join(s.env["XDG_DATA_HOME"], "Tormell", "scores.sqlite")
     first_day = datetime.datetime.now().astimezone() - datetime.timedelta(days=SIMULATED_DAYS)
@@ -154,6 +154,7 @@ def add_simulated_practice(s):
             seconds = seconds / STEP if remembered else seconds * STEP ** 3
             seconds = min(max(round(seconds, 2), SHORTEST), LONGEST)
     with closing(sqlite3.connect(path)) as db, db:
+        poses = db.execute("SELECT target, player FROM round_joints ORDER BY round_id LIMIT 1").fetchone()
         for played, shown, score in rows:
             verdict = next(text for below, text in VERDICTS if score < below)
             cursor = db.execute(
@@ -162,7 +163,7 @@ def add_simulated_practice(s):
                 (played.isoformat(timespec="milliseconds"), int(played.timestamp() * 1000), shown,
                  rng.randint(4, 20), score, verdict))
             db.execute("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)",
-                       (cursor.lastrowid, bytes(JOINTS_BYTES), bytes(JOINTS_BYTES)))
+                       (cursor.lastrowid, *poses))
 
 
 def open_record(s, main):
