@@ -6,7 +6,9 @@ void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const Q
 {
     auto* box = new QMessageBox(icon, title, message, QMessageBox::Ok, &parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    // A message box is modal from birth; open() would block its parent window.
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 } // namespace ui

@@ -5,6 +5,7 @@
 #include "record/score_store.h"
 #include "support/checked_round.h"
 #include "support/game.h"
+#include "support/record_files.h"
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
 #include "ui/result_dialog.h"
@@ -13,6 +14,7 @@
 #include "ui/record/score_record_window.h"
 #include "widgets/status_bar.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTimeAxis>
 #include <QDir>
@@ -45,6 +47,7 @@ private slots:
     void saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs();
     void onlySaveStoresARound();
     void aSaveThatFailsKeepsTheDialogOpenWithTheReason();
+    void aNoticeOfAFileMovedAsideLeavesTheGamePlayable();
     void theRecordWindowShowsAndFollowsTheSavedRounds();
     void deletingAsksFirstAndRemovesOnlyOnYes();
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike_data();
@@ -115,6 +118,26 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
     QVERIFY(dialog.isHidden());
     QCOMPARE(saved(game).size(), 1);
+}
+
+// Guards against a notice that blocks the main window (a window-modal box)
+// until the player dismisses it.
+void TestScoreRecord::aNoticeOfAFileMovedAsideLeavesTheGamePlayable()
+{
+    Game game;
+    Frm001& w = game.w();
+    writeBytes(game.record.store.path(), QByteArrayLiteral("not a score record"));
+    QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+
+    auto* notice = w.findChild<QMessageBox*>();
+    QVERIFY(notice && notice->isVisible());
+    QCOMPARE(notice->windowModality(), Qt::NonModal);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(w.StatusBar1->text() != QStringLiteral("READY"));
+    // Through the window system, which holds back input from a blocked window.
+    QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.Command4->mapTo(&w, w.Command4->rect().center()));
+    QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
+    QVERIFY(notice->isVisible());
 }
 
 // Guards against a record window that shows nothing of a save, misses rounds
