@@ -6,6 +6,7 @@
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
+#include "ui/log.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
 
@@ -126,6 +127,7 @@ bool FrmMSG::save()
 
 void FrmMSG::showNote(const QString& message, bool problem)
 {
+    qCDebug(ui::lcUi).noquote() << "result dialog says:" << message;
     LblSAVE->setText(message);
     LblSAVE->setStyleSheet(problem ? QStringLiteral("color: #C00000") : QString());
     LblSAVE->show();
