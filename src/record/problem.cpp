@@ -34,6 +34,18 @@ QString actionText(Action action)
     return {};
 }
 
+// The reason first, the path last on a line of its own: a path can be long
+// enough to push the reason out of sight.
+QString withPath(const QString& reason, const QString& whatIsThere, const QString& path)
+{
+    return reason + QStringLiteral("\n%1：%2").arg(whatIsThere, path);
+}
+
+QString withFile(const QString& reason, const QString& path)
+{
+    return withPath(reason, QStringLiteral("ファイル"), path);
+}
+
 QString reasonText(Reason reason, const QString& path)
 {
     switch (reason) {
@@ -42,24 +54,24 @@ QString reasonText(Reason reason, const QString& path)
     case Reason::NoLocation:
         return QStringLiteral("記録を置くフォルダーが決まりません(データフォルダーがありません)。");
     case Reason::FolderUnavailable:
-        return QStringLiteral("フォルダー「%1」を作れません。").arg(path);
+        return withPath(QStringLiteral("記録を置くフォルダーを作れません。"), QStringLiteral("フォルダー"), path);
     case Reason::NotAccessible:
-        return QStringLiteral("ファイル「%1」を開けないか、書き込みが許されていません。").arg(path);
+        return withFile(QStringLiteral("ファイルを開けないか、書き込みが許されていません。"), path);
     case Reason::DiskFull:
         return QStringLiteral("ディスクの空き容量が足りません。");
     case Reason::Busy:
         return QStringLiteral("ほかのTormellが記録を使っていて、待っても空きませんでした。もう一度お試しください。");
     case Reason::NewerVersion:
-        return QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれたため、この版では書き換えません。")
-            .arg(path);
+        return withFile(
+            QStringLiteral("記録ファイルは新しい版のTormellで書かれたため、この版では書き換えません。"), path);
     case Reason::Damaged:
-        return QStringLiteral("記録ファイル「%1」が壊れています。").arg(path);
+        return withFile(QStringLiteral("記録ファイルが壊れています。"), path);
     case Reason::IoError:
-        return QStringLiteral("ディスクの読み書きに失敗しました(ファイル「%1」)。").arg(path);
+        return withFile(QStringLiteral("ディスクの読み書きに失敗しました。"), path);
     case Reason::NoSuchRound:
         return QStringLiteral("その回の記録は見つかりません。");
     case Reason::Unexpected:
-        return QStringLiteral("予期しない障害が起きました(ファイル「%1」)。").arg(path);
+        return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }
     return {};
 }
@@ -109,9 +121,9 @@ Problem movedAsideNotice(const QString& movedTo, const QString& detail)
 
 Problem newerVersionNotice(const QString& path, int version)
 {
-    return {QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれています。"
-                           "読むことはできますが、この版では点数を保存しません。")
-                .arg(path),
+    return {withFile(QStringLiteral("記録ファイルは新しい版のTormellで書かれています。"
+                                    "読むことはできますが、この版では点数を保存しません。"),
+                path),
         QStringLiteral("schema version %1 in %2").arg(version).arg(path)};
 }
 
