@@ -29,9 +29,10 @@ private slots:
         QTest::newRow("disk failure") << saving(Reason::IoError) << "読み書きに失敗しました";
         QTest::newRow("unexpected") << saving(Reason::Unexpected) << "予期しない障害";
         QTest::newRow("export not accessible")
-            << record::problem(Action::Export, Reason::NotAccessible, kPath, {}).message << "書き込みが許されていません";
-        QTest::newRow("newer version notice") << record::newerVersionNotice(kPath, 99).message
-                                              << "この版では点数を保存しません";
+            << record::problem(Action::Export, Reason::NotAccessible, kPath, {}).message
+            << "書き込みが許されていません";
+        QTest::newRow("newer version notice")
+            << record::newerVersionNotice(kPath, 99).message << "この版では点数を保存しません";
     }
 
     // Guards against a message that names the path before the reason, which a
