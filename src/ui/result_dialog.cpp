@@ -2,6 +2,7 @@
 
 #include "record/score_store.h"
 #include "widgets/error_boundary.h"
+#include "widgets/wrapping_label.h"
 #include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
@@ -17,10 +18,12 @@ namespace {
 
 constexpr double kClientWidth = 3105;
 constexpr double kClientHeight = 2415;
-// Below the buttons, the reason a save failed, on up to three lines.
-constexpr double kSaveProblemTop = 2400;
-constexpr double kSaveProblemHeight = 735;
-constexpr double kClientHeightWithProblem = kSaveProblemTop + kSaveProblemHeight + 120;
+// Below the buttons, the note on the save, as tall as its lines; the dialog
+// grows to hold it, its controls above stay where they are.
+constexpr double kNoteLeft = 120;
+constexpr double kNoteTop = 2400;
+constexpr double kNoteWidth = kClientWidth - 2 * kNoteLeft;
+constexpr double kNoteBottomMargin = 120;
 constexpr double kBoldPointSize = 12;
 
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
@@ -76,8 +79,9 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     setTabOrder(Command1, Command2);
     Command1->setFocus();
 
-    LblSAVE = ui::addLabel(*this, "LblSAVE", QString(), 120, kSaveProblemTop, kClientWidth - 240, kSaveProblemHeight);
-    LblSAVE->setWordWrap(true);
+    LblSAVE = new tk::WrappingLabel(this);
+    LblSAVE->setObjectName(QStringLiteral("LblSAVE"));
+    LblSAVE->setAttribute(Qt::WA_NoMousePropagation);
     LblSAVE->hide();
 
     ui::describeResultDialog(*this);
@@ -130,8 +134,11 @@ void FrmMSG::showNote(const QString& message, bool problem)
     qCDebug(ui::lcUi).noquote() << "result dialog says:" << message;
     LblSAVE->setText(message);
     LblSAVE->setStyleSheet(problem ? QStringLiteral("color: #C00000") : QString());
+    const QRect note = tk::pixelRect(kNoteLeft, kNoteTop, kNoteWidth, 0);
+    LblSAVE->setGeometry(note.left(), note.top(), note.width(), LblSAVE->heightForWidth(note.width()));
     LblSAVE->show();
-    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeightWithProblem).size());
+    const QRect below = tk::pixelRect(0, 0, kClientWidth, kNoteBottomMargin);
+    resize(below.width(), LblSAVE->geometry().bottom() + 1 + below.height());
 }
 
 void FrmMSG::Command2_Click()
