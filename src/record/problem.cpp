@@ -59,6 +59,18 @@ QString actionText(Action action)
     return {};
 }
 
+// The reason first, the path last on a line of its own: a path can be long
+// enough to push the reason out of sight.
+QString withPath(const QString& reason, const QString& whatIsThere, const QString& path)
+{
+    return reason + QStringLiteral("\n%1：%2").arg(whatIsThere, path);
+}
+
+QString withFile(const QString& reason, const QString& path)
+{
+    return withPath(reason, QStringLiteral("ファイル"), path);
+}
+
 QString reasonText(Reason reason, const QString& path)
 {
     switch (reason) {
@@ -67,26 +79,26 @@ QString reasonText(Reason reason, const QString& path)
     case Reason::NoLocation:
         return QStringLiteral("記録を置くフォルダーが決まりません(データフォルダーがありません)。");
     case Reason::FolderUnavailable:
-        return QStringLiteral("フォルダー「%1」を作れません。").arg(path);
+        return withPath(QStringLiteral("記録を置くフォルダーを作れません。"), QStringLiteral("フォルダー"), path);
     case Reason::NotAccessible:
-        return QStringLiteral("ファイル「%1」を開けないか、書き込みが許されていません。").arg(path);
+        return withFile(QStringLiteral("ファイルを開けないか、書き込みが許されていません。"), path);
     case Reason::DiskFull:
         return QStringLiteral("ディスクの空き容量が足りません。");
     case Reason::Busy:
         return QStringLiteral("ほかのTormellが記録を使っていて、待っても空きませんでした。もう一度お試しください。");
     case Reason::NewerVersion:
-        return QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれたため、この版では書き換えません。")
-            .arg(path);
+        return withFile(
+            QStringLiteral("記録ファイルは新しい版のTormellで書かれたため、この版では書き換えません。"), path);
     case Reason::Damaged:
-        return QStringLiteral("記録ファイル「%1」が壊れています。").arg(path);
+        return withFile(QStringLiteral("記録ファイルが壊れています。"), path);
     case Reason::IoError:
-        return QStringLiteral("ディスクの読み書きに失敗しました(ファイル「%1」)。").arg(path);
+        return withFile(QStringLiteral("ディスクの読み書きに失敗しました。"), path);
     case Reason::NoSuchRound:
         return QStringLiteral("その回の記録は見つかりません。");
     case Reason::RoundDamaged:
         return QStringLiteral("この回の姿勢の記録が欠けているか壊れているため、描けません。");
     case Reason::Unexpected:
-        return QStringLiteral("予期しない障害が起きました(ファイル「%1」)。").arg(path);
+        return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }
     return {};
 }
@@ -143,9 +155,9 @@ Problem newerVersionNotice(const QString& path, int version)
 {
     const QString detail = QStringLiteral("schema version %1 in %2").arg(version).arg(path);
     qCWarning(lcRecord).noquote() << "newer record, only read:" << detail;
-    return {QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれています。"
-                           "読むことはできますが、この版では点数を保存しません。")
-                .arg(path),
+    return {withFile(QStringLiteral("記録ファイルは新しい版のTormellで書かれています。"
+                                    "読むことはできますが、この版では点数を保存しません。"),
+                path),
         detail};
 }
 
@@ -153,9 +165,9 @@ Problem readOnlyNotice(const QString& path)
 {
     const QString detail = QStringLiteral("no write access to %1, its companions or its folder").arg(path);
     qCWarning(lcRecord).noquote() << "record only read:" << detail;
-    return {QStringLiteral("記録ファイル「%1」かそのフォルダーに書き込めないため、記録を読むことはできますが、"
-                           "新しい回は保存できません。")
-                .arg(path),
+    return {withFile(QStringLiteral("記録ファイルかそのフォルダーに書き込めないため、記録を読むことはできますが、"
+                                    "新しい回は保存できません。"),
+                path),
         detail};
 }
 

@@ -23,7 +23,10 @@ struct Game {
     // course in a few passes; actions queued before START run inside it.
     static constexpr double kStepPerReading = 0.01;
 
-    Game() : window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, record.store, nullptr})))
+    /// The game with its score record at `recordFileName` in a folder of its own.
+    explicit Game(const QString& recordFileName = TemporaryRecord::kFileName)
+        : record(recordFileName)
+        , window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, record.store, nullptr})))
     {
         QVERIFY2(window, "main window did not load");
     }
