@@ -182,7 +182,7 @@ void FrmSCORE::showSetting()
     if (index < 0) {
         m_model->setRounds({});
         ChtSCORE->setRounds({});
-        LblSUMMARY->setText(QStringLiteral("まだ記録がありません。採点結果の「点数保存」で回が記録されます。"));
+        LblSUMMARY->clear(); // the chart says how rounds are kept
         showSelectedRound();
         return;
     }
