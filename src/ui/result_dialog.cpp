@@ -87,10 +87,10 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
 
 void FrmMSG::setRound(const record::RoundRecord& round)
 {
-    LBLDATA1->setText(tk::numberText(round.difficulty));
-    LBLDATA2->setText(tk::numberText(round.displaySeconds));
-    LBLDATA3->setText(tk::numberText(round.score));
-    LBLDATA4->setText(tk::numberText(round.elapsedSeconds));
+    ui::showValue(*LBLDATA1, tk::numberText(round.difficulty));
+    ui::showValue(*LBLDATA2, tk::numberText(round.displaySeconds));
+    ui::showValue(*LBLDATA3, tk::numberText(round.score));
+    ui::showValue(*LBLDATA4, tk::numberText(round.elapsedSeconds));
     m_round = round;
     LblSAVE->hide();
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
@@ -112,7 +112,7 @@ void FrmMSG::Command1_Click()
 
 void FrmMSG::showSaveProblem(const QString& message)
 {
-    LblSAVE->setText(message);
+    ui::showValue(*LblSAVE, message);
     LblSAVE->show();
     resize(tk::pixelRect(0, 0, kClientWidth, kClientHeightWithProblem).size());
 }

@@ -1,5 +1,7 @@
 #include "widgets/error_boundary.h"
 
+#include "widgets/window_role.h"
+
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
@@ -25,6 +27,8 @@ Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
     , m_reporter(reportToUser)
 {
+    // The application is the one place made before every window.
+    announceWidgetWindowsAsWindows();
 }
 
 void Application::setReporter(Reporter reporter)

@@ -153,7 +153,7 @@ void FrmSCORE::reload()
     if (const auto notice = m_store.takeNotice())
         ui::tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), notice->message);
     if (settings.problem) {
-        LblSUMMARY->setText(settings.problem->message);
+        ui::showValue(*LblSUMMARY, settings.problem->message);
         return;
     }
     // Stay with the setting on view; at first, open on the one played last.
@@ -182,21 +182,21 @@ void FrmSCORE::showSetting()
     if (index < 0) {
         m_model->setRounds({});
         ChtSCORE->setRounds({});
-        LblSUMMARY->clear(); // the chart says how rounds are kept
+        ui::showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
         showSelectedRound();
         return;
     }
     auto rounds = m_store.rounds(m_settings.at(index));
     if (rounds.problem) {
-        LblSUMMARY->setText(rounds.problem->message);
+        ui::showValue(*LblSUMMARY, rounds.problem->message);
         return;
     }
     const record::Progress progress = record::progressOf(rounds.value);
-    LblSUMMARY->setText(QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点")
-                            .arg(progress.rounds)
-                            .arg(progress.best)
-                            .arg(record::kAverageWindow)
-                            .arg(QString::number(progress.lastTenAverage, 'f', 1)));
+    ui::showValue(*LblSUMMARY, QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点")
+                                   .arg(progress.rounds)
+                                   .arg(progress.best)
+                                   .arg(record::kAverageWindow)
+                                   .arg(QString::number(progress.lastTenAverage, 'f', 1)));
     ChtSCORE->setRounds(rounds.value);
     m_model->setRounds(std::move(rounds.value));
     // The newest round is the one a player who has just saved wants to see.
@@ -227,7 +227,7 @@ void FrmSCORE::showSelectedRound()
         return;
     const auto round = m_store.round(id);
     if (round.problem) {
-        LblSUMMARY->setText(round.problem->message);
+        ui::showValue(*LblSUMMARY, round.problem->message);
         return;
     }
     // A record edited by hand may ask for more grid lines than the figure has.
