@@ -11,6 +11,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -26,6 +27,9 @@ struct ProbeGame {
     ProbeGame(int& argc, char** argv)
         : app(argc, argv)
     {
+        // What the windows keep in the player's settings, such as where the
+        // record window was, stays in the probe's folder too.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, recordFolder.path());
     }
 
     tk::Application app; // first: every window and timer needs it

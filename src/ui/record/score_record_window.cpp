@@ -13,9 +13,11 @@
 #include "ui/notice.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
+#include "ui/remembered_placement.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -26,7 +28,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -39,6 +40,8 @@ constexpr double kPointSize = 9;
 // Opens with room for the table's six columns beside the round drawn again,
 // and for the chart above the table; a smaller screen gets what it has.
 constexpr QSize kOpeningSize(1080, 720);
+// Where the player's settings keep the window's place.
+const QString kPlacementKey = QStringLiteral("recordWindow");
 // Rows the table measures to fit its columns: those on view and a few more.
 // Measuring every row lays out the text of each of thousands of cells.
 constexpr int kRowsMeasuredForWidths = 50;
@@ -60,7 +63,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     setWindowIcon(ui::appIcon());
     setFont(ui::japaneseFont({}, kPointSize));
     createControls();
-    resize(kOpeningSize.boundedTo(screen()->availableGeometry().size()));
+    ui::restorePlacement(*this, kPlacementKey, kOpeningSize);
     m_figure = std::make_unique<figure::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
     m_figure->SUB_SETDEFAULT();
     ui::describeScoreRecord(*this);
@@ -268,6 +271,12 @@ void FrmSCORE::CmdEXPORT_Click()
         return;
     if (const auto problem = record::exportCsv(m_store, path, tk::numberText))
         ui::tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+}
+
+void FrmSCORE::closeEvent(QCloseEvent* event)
+{
+    tk::contain([this] { ui::rememberPlacement(*this, kPlacementKey); });
+    QWidget::closeEvent(event);
 }
 
 void FrmSCORE::changeEvent(QEvent* event)

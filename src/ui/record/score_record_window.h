@@ -2,7 +2,8 @@
 // The score record: the player's saved rounds of one setting (difficulty and
 // display time) as a chart of progress, a sortable table and a summary, the
 // selected round drawn again as its check showed it. Modeless; at most one
-// exists, owned by the main window. It follows the record as rounds are saved.
+// exists, owned by the main window. It follows the record as rounds are saved,
+// and opens where the player last left it.
 
 #include "record/round_record.h"
 
@@ -62,6 +63,7 @@ public:
     void CmdEXPORT_Click();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
