@@ -106,9 +106,8 @@ def open_record(s, main):
     """The 点数 menu's record window at the size it opens with, moved to be shown whole."""
     record = main.open_record()
     frame = s.frame_rect(record)
-    # xdotool places the window itself; its frame sits around it.
     at = (RECORD_AT[0] + record.x - frame[0], RECORD_AT[1] + record.y - frame[1])
-    s.run("xdotool", "windowmove", str(record.id), *map(str, at))
+    s.move_window(record, (RECORD_AT[0] - frame[0], RECORD_AT[1] - frame[1]))
     return s.wait_for("the record window in place",
                       lambda: next((w for w in s.windows("^点数の記録$") if (w.x, w.y) == at), None), 5)
 

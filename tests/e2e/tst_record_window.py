@@ -23,17 +23,6 @@ def centre(rect):
     return (x + w / 2, y + h / 2)
 
 
-def move_by_title_bar(s, win, offset):
-    """Moves win by offset as the player does: a drag of its title bar, or
-    without a window manager, a request to the X server."""
-    if not s.wm:
-        s.run("xdotool", "windowmove", str(win.id), str(win.x + offset[0]), str(win.y + offset[1]))
-        return
-    top = s.frame_extents(win)[2]
-    grip = (win.x + win.w / 2, win.y - top / 2)
-    s.drag(grip, (grip[0] + offset[0], grip[1] + offset[1]))
-
-
 def moved_to(s, title, rect):
     """The window titled title once it is at rect."""
     return s.wait_for("the window %s at %s" % (title, rect),
@@ -45,7 +34,7 @@ def test(s):
     main = s.main_window()
     main.wait_for_rest_figure()
     to = (main.win.x + MAIN_MOVE[0], main.win.y + MAIN_MOVE[1], main.win.w, main.win.h)
-    move_by_title_bar(s, main.win, MAIN_MOVE)
+    s.move_window(main.win, MAIN_MOVE)
     main = xs.MainWindow(s, moved_to(s, "^Tormell$", to))
 
     record = main.open_record()
@@ -54,7 +43,7 @@ def test(s):
              "the record window opened centred at %s, the main window's centre is %s" % (opened, beside))
 
     moved = (record.x + MOVE[0], record.y + MOVE[1], record.w, record.h)
-    move_by_title_bar(s, record, MOVE)
+    s.move_window(record, MOVE)
     record = moved_to(s, "^点数の記録$", moved)
     s.save(s.grab(), "moved.png", (0, 0) + s.screen)
 

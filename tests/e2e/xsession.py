@@ -419,6 +419,16 @@ class Session:
         self.wait_for_focus(win)
         self.run("xdotool", "key", "ctrl+a", "type", "--delay", "20", text)
 
+    def move_window(self, win, offset):
+        """Moves win by offset as the player does: a drag of its title bar under
+        the window manager; without one, a request to the X server."""
+        if not self.wm:
+            self.run("xdotool", "windowmove", str(win.id), str(win.x + offset[0]), str(win.y + offset[1]))
+            return
+        top = self.frame_extents(win)[2]
+        grip = (win.x + win.w / 2, win.y - top / 2)
+        self.drag(grip, (grip[0] + offset[0], grip[1] + offset[1]))
+
     def release(self):
         self.run("xdotool", "mouseup", "1", "sleep", "0.1")
 
