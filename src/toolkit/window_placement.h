@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QRect>
-
 #include <optional>
 
 namespace tk {

@@ -1,6 +1,7 @@
 #include "ui/accessibility.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

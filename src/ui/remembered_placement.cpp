@@ -43,7 +43,7 @@ QMargins frameOf(const QWidget* owner)
     const QRect frame = owner->frameGeometry();
     const QRect client = owner->geometry();
     return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
+        frame.bottom() - client.bottom()};
 }
 
 } // namespace
@@ -62,8 +62,8 @@ void restorePlacement(QWidget& window, const QString& key, QSize opening)
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
 
-    const QRect placed =
-        tk::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens);
+    const QRect placed
+        = tk::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens);
     window.resize(placed.size().shrunkBy(frame));
     window.move(placed.topLeft()); // a window's position is that of its frame
     if (kept.value(maximized(key)).toBool())

@@ -82,7 +82,8 @@ void TestRecordWindow::aPlaceOnNoScreenOpensCentredOverTheMainWindow()
     FrmSCORE& record = openRecord(game);
     QCOMPARE(record.size(), size);
     const QPoint offCentre = record.frameGeometry().center() - game.w().frameGeometry().center();
-    QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(QStringLiteral("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
+    QVERIFY2(
+        offCentre.manhattanLength() <= 1, qPrintable(QStringLiteral("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(record.frameGeometry()));
 }
 
