@@ -31,7 +31,6 @@ DROPS = (0.45, 0.62, 0.55, 0.74, 0.68, 0.86, 0.93)
 # The screen: a common laptop's, room for the record window at its opening size.
 TOUR_SCREEN = (1280, 800)
 RECORD_AT = (16, 16)  # where the record window's frame goes, away from the screen's edge
-MENU_ITEM_X = 20  # pixels from the main window's left edge to the middle of "点数" in its menu bar
 
 # The simulated player of the progress chart: coached rounds at difficulty 1,
 # some each day for eight weeks, its memory speed (the display time it
@@ -168,12 +167,10 @@ def add_simulated_practice(s):
 
 def open_record(s, main):
     """The 点数 menu's record window at the size it opens with, moved to be shown whole."""
-    s.click((main.win.x + MENU_ITEM_X, (main.win.y + main.client[1]) / 2))
-    record = s.wait_for("the record window", lambda: next(iter(s.windows("^点数の記録$")), None), 10)
+    record = main.open_record()
     frame = s.frame_rect(record)
-    # xdotool places the window itself; its frame sits around it.
     at = (RECORD_AT[0] + record.x - frame[0], RECORD_AT[1] + record.y - frame[1])
-    s.run("xdotool", "windowmove", str(record.id), *map(str, at))
+    s.move_window(record, (RECORD_AT[0] - frame[0], RECORD_AT[1] - frame[1]))
     return s.wait_for("the record window in place",
                       lambda: next((w for w in s.windows("^点数の記録$") if (w.x, w.y) == at), None), 5)
 

@@ -2,9 +2,8 @@
 
 #include "core/staircase.h"
 #include "record/score_store.h"
+#include "ui/player_settings.h"
 
-#include <QCoreApplication>
-#include <QSettings>
 
 #include <algorithm>
 #include <cmath>
@@ -44,24 +43,16 @@ Reading read(const QList<record::RoundSummary>& rounds, const QDateTime& now, Wa
     return reading;
 }
 
-// The player's settings: Tormell.conf in the user's configuration folder.
-// Named by the application alone, as the game sets no organisation (which
-// would also move its data folder).
-QSettings preferences()
-{
-    return QSettings(QSettings::UserScope, QCoreApplication::applicationName());
-}
-
 } // namespace
 
 bool practiceOn()
 {
-    return preferences().value(kPracticeKey, false).toBool();
+    return playerSettings().value(kPracticeKey, false).toBool();
 }
 
 void setPracticeOn(bool on)
 {
-    preferences().setValue(kPracticeKey, on);
+    playerSettings().setValue(kPracticeKey, on);
 }
 
 Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now)

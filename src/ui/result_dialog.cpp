@@ -94,10 +94,10 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
 
 void FrmMSG::setRound(const record::RoundRecord& round)
 {
-    LBLDATA1->setText(tk::numberText(round.difficulty));
-    LBLDATA2->setText(tk::numberText(round.displaySeconds));
-    LBLDATA3->setText(tk::numberText(round.score));
-    LBLDATA4->setText(tk::numberText(round.elapsedSeconds));
+    ui::showValue(*LBLDATA1, tk::numberText(round.difficulty));
+    ui::showValue(*LBLDATA2, tk::numberText(round.displaySeconds));
+    ui::showValue(*LBLDATA3, tk::numberText(round.score));
+    ui::showValue(*LBLDATA4, tk::numberText(round.elapsedSeconds));
     m_round = round;
     m_kept = false;
     LblSAVE->hide();
@@ -135,7 +135,7 @@ bool FrmMSG::save()
 void FrmMSG::showNote(const QString& message, bool problem)
 {
     qCDebug(ui::lcUi).noquote() << "result dialog says:" << message;
-    LblSAVE->setText(message);
+    ui::showValue(*LblSAVE, message);
     // Through the palette: a style sheet would restyle the label on every check.
     QPalette colours = palette();
     if (problem)

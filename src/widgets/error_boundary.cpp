@@ -1,6 +1,7 @@
 #include "widgets/error_boundary.h"
 
 #include "widgets/log.h"
+#include "widgets/window_role.h"
 
 #include <exception>
 
@@ -16,7 +17,11 @@ void log(const QString& message)
 
 } // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The application is the one place made before every window.
+    announceWidgetWindowsAsWindows();
+}
 
 Application::Reporter Application::setReporter(Reporter reporter)
 {

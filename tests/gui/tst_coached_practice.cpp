@@ -70,8 +70,6 @@ class TestCoachedPractice : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { ui::coach::setPracticeOn(true); }
-
     void aPractisedRoundIsKeptAtOnceAndTheBoxStepped_data()
     {
         QTest::addColumn<bool>("remember");
@@ -86,7 +84,8 @@ private slots:
     {
         QFETCH(bool, remember);
         QFETCH(QString, next);
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         const int slider = w.Slider1->value();
         FrmMSG& dialog = practise(game, remember);
@@ -114,7 +113,8 @@ private slots:
     // one with no START, a second check, and one after CLEAR.
     void onlyACheckAfterStartIsPractice()
     {
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         w.Command2_Click();
         QVERIFY(!w.resultDialog()->kept());
@@ -134,7 +134,8 @@ private slots:
     // lost: the dialog says why, and 点数保存 tries again.
     void aRoundThatCannotBeKeptLeavesTheBoxAlone()
     {
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         const QString blocked = QStringLiteral("scores.sqlite");
         QVERIFY(QDir(game.record.folder.path()).mkdir(blocked)); // a folder where the file should be
@@ -153,8 +154,8 @@ private slots:
     // Guards against coached practice reaching into a round with it off.
     void withPracticeOffARoundIsAsEver()
     {
-        ui::coach::setPracticeOn(false);
         Game game;
+        ui::coach::setPracticeOn(false);
         Frm001& w = game.w();
         FrmMSG& dialog = practise(game, true);
         QVERIFY(!dialog.kept());
@@ -215,7 +216,8 @@ private slots:
     // coach's time that the main window does not take.
     void theRecordWindowSwitchesPracticeAndOffersTheCoachsTime()
     {
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         practise(game, false);
         w.MNU点数->trigger();

@@ -1,9 +1,11 @@
 #pragma once
-// A loaded main window with a fake clock and scripted chance, as the tests drive it.
+// A loaded main window with a fake clock and scripted chance, as the tests
+// drive it, with a score record and settings of its own.
 
 #include "support/fake_clock.h"
 #include "support/scripted_random.h"
 #include "support/temporary_record.h"
+#include "support/temporary_settings.h"
 #include "core/figure.h"
 #include "ui/main_window.h"
 
@@ -17,6 +19,7 @@ struct Game {
     FakeClock clock;
     ScriptedRandom random;
     TemporaryRecord record;
+    TemporarySettings settings;
     QPointer<Frm001> window;
 
     // Every clock reading moves time on a little, so a display wait runs its

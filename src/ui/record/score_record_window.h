@@ -4,7 +4,8 @@
 // selected round drawn again as its check showed it; the memory speed of the
 // setting's difficulty, now and day by day; and coached practice, its switch
 // and its next display time. Modeless; at most one exists, owned by the main
-// window. It follows the record as rounds are saved.
+// window. It follows the record as rounds are saved, and opens where the
+// player last left it.
 
 #include "record/round_record.h"
 
@@ -80,6 +81,7 @@ signals:
     void coachedSettingChosen(double difficulty, double displaySeconds);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
