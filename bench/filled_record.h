@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
@@ -22,7 +23,10 @@ inline record::RoundRecord aRound(int n)
     constexpr double kTwipsApart = 300;
     constexpr qint64 kSecondsApart = 60;
     constexpr int kScores = 101; // 0..100
-    static const QDateTime firstPlay = QDateTime::currentDateTime();
+    // A week ago: 10,000 rounds a minute apart end about now, none still to
+    // come, all within the coach's four weeks.
+    constexpr qint64 kDaysBack = 7;
+    static const QDateTime firstPlay = QDateTime::currentDateTime().addDays(-kDaysBack);
     record::RoundRecord round;
     round.playedAt = firstPlay.addSecs(kSecondsApart * n);
     round.difficulty = 2;
@@ -35,14 +39,28 @@ inline record::RoundRecord aRound(int n)
     return round;
 }
 
+/// The nth round of a player in coached practice at the same difficulty:
+/// every other round at the setting the record window shows, the others at
+/// the times a staircase would choose around it.
+inline record::RoundRecord aCoachedRound(int n)
+{
+    static constexpr std::array kOtherTimes = {0.4, 0.5, 0.63, 1.0, 1.26};
+    record::RoundRecord round = aRound(n);
+    round.coached = true;
+    if (n % 2 != 0)
+        round.displaySeconds = kOtherTimes[static_cast<std::size_t>(n / 2) % kOtherTimes.size()];
+    return round;
+}
+
 /// Saves `count` rounds into the record at `path`, one save each as the
-/// game saves them. Only quick where a sync costs nothing (tmpfs). False,
-/// with the store's reason on standard error, if a save fails.
-inline bool saveRounds(const QString& path, int count)
+/// game saves them: coached ones if `coached`. Only quick where a sync costs
+/// nothing (tmpfs). False, with the store's reason on standard error, if a
+/// save fails.
+inline bool saveRounds(const QString& path, int count, bool coached = false)
 {
     record::ScoreStore store(path);
     for (int n = 0; n < count; ++n) {
-        record::RoundRecord round = aRound(n);
+        record::RoundRecord round = coached ? aCoachedRound(n) : aRound(n);
         if (const auto problem = store.append(round)) {
             std::fprintf(stderr, "%s\n", qPrintable(problem->detail));
             return false;
@@ -59,14 +77,14 @@ inline QString memoryFolderTemplate()
     return (QDir(shm).exists() ? shm : QDir::tempPath()) + QStringLiteral("/tormell-XXXXXX");
 }
 
-/// Writes a record of `count` rounds to `path`, wherever it lies: saved on
+/// Writes a record of `count` rounds (coached ones if `coached`) to `path`, wherever it lies: saved on
 /// tmpfs, then copied once the store has closed it (and so has nothing left
 /// in a companion file).
-inline bool writeFilledRecord(const QString& path, int count)
+inline bool writeFilledRecord(const QString& path, int count, bool coached)
 {
     const QTemporaryDir memory(memoryFolderTemplate());
     const QString laid = memory.filePath(QStringLiteral("scores.sqlite"));
-    if (!memory.isValid() || !saveRounds(laid, count))
+    if (!memory.isValid() || !saveRounds(laid, count, coached))
         return false;
     if (!QFile::copy(laid, path)) {
         std::fprintf(stderr, "cannot copy the record to %s\n", qPrintable(path));

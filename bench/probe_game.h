@@ -11,6 +11,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -26,12 +27,15 @@ struct ProbeGame {
     ProbeGame(int& argc, char** argv)
         : app(argc, argv)
     {
+        // Nor do the probes' settings (coached practice among them) reach the player's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     }
 
     tk::Application app; // first: every window and timer needs it
     tk::SteadyClock clock;
     tk::ClockSeededRandom random;
     QTemporaryDir recordFolder; // what the probes save never reaches the player's record
+    QTemporaryDir settingsFolder;
     record::ScoreStore scores{recordFolder.filePath(QStringLiteral("scores.sqlite"))};
 
     /// Loads the main window (hiding `titleWindow`, as at start-up), waits

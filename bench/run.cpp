@@ -40,6 +40,7 @@ constexpr double kGrowthGoalMiB = 1;
 constexpr double kSaveClickGoalMs = 5; // p99
 constexpr double kRecordWindowGoalMs = 100;
 constexpr double kRecordWindowGoalMiB = 15;
+constexpr double kCoachedCheckGoalMs = 5; // p99
 constexpr double kEstimateGoalMs = 5;
 
 /// One finished probe run: its "key value" lines, or why it failed.
@@ -370,18 +371,23 @@ void saveClick(Report& report)
         QStringLiteral("goal p99 < %1 ms, %2").arg(fixed(kSaveClickGoalMs, 0), verdict(p99Ms < kSaveClickGoalMs))});
 }
 
-/// The record window over many rounds: its opening against reading the rounds
-/// alone, and its memory against the game's without it.
-void recordWindow(Report& report)
+/// The record window over many rounds, the player's own or coached practice's:
+/// its opening against reading the rounds shown alone, and its memory against
+/// the game's without it.
+void recordWindow(Report& report, bool coached)
 {
-    const ProbeRun run = runProbe(QStringLiteral("bench_record_window"));
+    const ProbeRun run = coached ? runProbe(QStringLiteral("bench_record_window"), {QStringLiteral("--coached")})
+                                 : runProbe(QStringLiteral("bench_record_window"));
     if (!run.ok()) {
         report.addFailure(QStringLiteral("record window"), run);
         return;
     }
-    const QString rounds = QString::number(run.integer(QStringLiteral("rounds")));
+    const QString rounds = coached ? QStringLiteral("%1 coached rounds (%2 shown)")
+                                         .arg(run.integer(QStringLiteral("rounds")))
+                                         .arg(run.integer(QStringLiteral("shown_rounds")))
+                                   : QStringLiteral("%1 rounds").arg(run.integer(QStringLiteral("rounds")));
     const double openMs = run.number(QStringLiteral("open_us_median")) / kUsPerMs;
-    report.add({QStringLiteral("record window of %1 rounds, open to first paint (median of %2)")
+    report.add({QStringLiteral("record window of %1, open to first paint (median of %2)")
                     .arg(rounds, runs(run, QStringLiteral("open_us"))),
         QStringLiteral("%1 ms (slowest %2 ms)")
             .arg(fixed(openMs, 1), fixed(run.number(QStringLiteral("open_us_p99")) / kUsPerMs, 1)),
@@ -392,11 +398,30 @@ void recordWindow(Report& report)
     const double addedMiB = (run.number(QStringLiteral("open_rss_kib")) - game) / kKiBPerMiB;
     const double peakMiB
         = (run.number(QStringLiteral("open_hwm_kib")) - run.number(QStringLiteral("game_hwm_kib"))) / kKiBPerMiB;
-    report.add({QStringLiteral("record window of %1 rounds, memory (VmRSS, one run)").arg(rounds),
+    report.add({QStringLiteral("record window of %1, memory (VmRSS, one run)").arg(rounds),
         QStringLiteral("+%1 MiB (VmHWM +%2 MiB)").arg(fixed(addedMiB, 1), fixed(peakMiB, 1)),
         QStringLiteral("game shown, without it %1").arg(mib(game)),
         QStringLiteral("goal < %1 MiB, %2")
             .arg(fixed(kRecordWindowGoalMiB, 0), verdict(addedMiB < kRecordWindowGoalMiB))});
+}
+
+/// A check with coached practice on, its keeping and the coach's next time
+/// included, against the same check with it off.
+void coachedCheck(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_coached_check"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("coached CHEK"), run);
+        return;
+    }
+    const double p99Ms = run.number(QStringLiteral("coached_check_us_p99")) / kUsPerMs;
+    report.add({QStringLiteral("coached CHEK, kept synced, next time typed (median / p99 of %1)")
+                    .arg(runs(run, QStringLiteral("coached_check_us"))),
+        ms(run, QStringLiteral("coached_check_us")),
+        QStringLiteral("off %1; 4 KiB write + fsync %2")
+            .arg(ms(run, QStringLiteral("check_us")), ms(run, QStringLiteral("fsync_us"))),
+        QStringLiteral("goal p99 < %1 ms, %2")
+            .arg(fixed(kCoachedCheckGoalMs, 0), verdict(p99Ms < kCoachedCheckGoalMs))});
 }
 
 /// The coach's estimate over a long record, against the same number of rounds
@@ -445,7 +470,9 @@ int main(int argc, char** argv)
     memoryGrowth(report);
     scoreRecord(report);
     saveClick(report);
-    recordWindow(report);
+    recordWindow(report, false);
+    recordWindow(report, true);
+    coachedCheck(report);
     coachEstimate(report);
     report.print();
     return report.failed() ? EXIT_FAILURE : EXIT_SUCCESS;

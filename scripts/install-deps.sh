@@ -16,6 +16,9 @@ wanted=(
   # the end-to-end tests and the screenshots: a virtual X server, real pointer
   # events, window queries and screen grabs
   xvfb xauth xdotool x11-utils imagemagick python3
+  # the end-to-end suite's second pass under a window manager, and its check
+  # of what a screen reader reads, on a private session bus
+  openbox dbus at-spi2-core python3-pyatspi
   # installation and package tests: the desktop-file and metainfo validators,
   # and what cpack needs to build a .deb with its library dependencies
   desktop-file-utils appstream dpkg-dev file

@@ -1,13 +1,17 @@
 """Plays one round on a private X server and keeps a picture of each step
 for the README: title, ready, display, reproducing, dragged, result; saves
 it and several more rounds played with the mouse into the score record and
-keeps the record window (record); then the ready window again at a scale
-factor of 2 (ready@2x).
+keeps the record window (record); adds eight weeks of coached practice by a
+simulated player to the record and keeps the record window's memory speed
+chart (progress); then the ready window again at a scale factor of 2
+(ready@2x).
 
 Usage: screenshots.py TORMELL_BINARY OUTPUT_DIR
 """
 
+import datetime
 import os
+import random
 import shutil
 import sqlite3
 import sys
@@ -27,7 +31,23 @@ DROPS = (0.45, 0.62, 0.55, 0.74, 0.68, 0.86, 0.93)
 # The screen: a common laptop's, room for the record window at its opening size.
 TOUR_SCREEN = (1280, 800)
 RECORD_AT = (16, 16)  # where the record window's frame goes, away from the screen's edge
-MENU_ITEM_X = 20  # pixels from the main window's left edge to the middle of "点数" in its menu bar
+
+# The simulated player of the progress chart: coached rounds at difficulty 1,
+# some each day for eight weeks, its memory speed (the display time it
+# remembers three rounds in four) falling from the first value to the second.
+SIMULATED_SEED = 20261207
+SIMULATED_DAYS = 56
+SIMULATED_ROUNDS_A_DAY = 8
+SIMULATED_SPEEDS = (1.2, 0.35)
+SIMULATED_SLOPE = 4.0  # per unit of natural log of the display time
+LAPSE = 0.02
+# The coach's staircase: a quarter of an octave a step, one step shorter after
+# a remembered round (a score of 60 or more), three longer after another.
+STEP = 2 ** 0.25
+REMEMBERED = 60
+SHORTEST, LONGEST = 0.05, 3.0
+VERDICTS = ((20, "××　だめ！　××"), (40, "　×もっとがんばれ×　"), (60, "△△　ふつう　△△"),
+            (80, "○○　ＧＯＯＤ！！　○○"), (101, "◎◎ ＶＥＲＹ　ＧＯＯＤ！！ ◎◎"))
 
 
 def tour(s):
@@ -76,6 +96,14 @@ def tour(s):
     record = open_record(s, main)
     s.save(settled_grab(s, record.rect), "record.png", s.frame_rect(record))
 
+    # The same window once eight weeks of coached practice are in the record:
+    # brought forward again, it reads the record anew. Its second tab (the
+    # memory speed) is chosen from the keyboard.
+    s.run("xdotool", "windowactivate", "--sync", str(main.win.id))
+    add_simulated_practice(s)
+    s.run("xdotool", "windowactivate", "--sync", str(record.id), "sleep", "0.5", "key", "--delay", "200", "Tab", "Right")
+    s.save(settled_grab(s, record.rect), "progress.png", s.frame_rect(record))
+
     # The record window covers END; the main window comes forward to be clicked.
     s.run("xdotool", "windowactivate", "--sync", str(main.win.id))
     main.end()
@@ -103,14 +131,46 @@ def rounds_kept(s):
         return db.execute("SELECT COUNT(*) FROM rounds").fetchone()[0]
 
 
+def add_simulated_practice(s):
+    """Coached rounds of the simulated player, written into the session's record before its real rounds,
+    each with the poses of the first round played, so that whichever round is drawn again looks like one."""
+    rng = random.Random(SIMULATED_SEED)
+    path = os.path.join(s.env["XDG_DATA_HOME"], "Tormell", "scores.sqlite")
+    first_day = datetime.datetime.now().astimezone() - datetime.timedelta(days=SIMULATED_DAYS)
+    seconds = 0.75
+    rows = []
+    for day in range(SIMULATED_DAYS):
+        progress = day / (SIMULATED_DAYS - 1)
+        speed = SIMULATED_SPEEDS[0] * (SIMULATED_SPEEDS[1] / SIMULATED_SPEEDS[0]) ** progress
+        for n in range(SIMULATED_ROUNDS_A_DAY):
+            # A logistic in log time, scaled down by the lapses and passing 0.75 at the memory speed.
+            odds_against = (1 - LAPSE) / 0.75 - 1
+            remembered_with = (1 - LAPSE) / (1 + odds_against * (speed / seconds) ** SIMULATED_SLOPE)
+            remembered = rng.random() < remembered_with
+            score = rng.randint(REMEMBERED, 100) if remembered else rng.randint(0, REMEMBERED - 1)
+            played = first_day + datetime.timedelta(days=day, hours=19, minutes=3 * n)
+            rows.append((played, seconds, score))
+            seconds = seconds / STEP if remembered else seconds * STEP ** 3
+            seconds = min(max(round(seconds, 2), SHORTEST), LONGEST)
+    with closing(sqlite3.connect(path)) as db, db:
+        poses = db.execute("SELECT target, player FROM round_joints ORDER BY round_id LIMIT 1").fetchone()
+        for played, shown, score in rows:
+            verdict = next(text for below, text in VERDICTS if score < below)
+            cursor = db.execute(
+                "INSERT INTO rounds (played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score,"
+                " verdict, grid_lines, coached) VALUES (?, ?, 1, ?, ?, ?, ?, 0, 1)",
+                (played.isoformat(timespec="milliseconds"), int(played.timestamp() * 1000), shown,
+                 rng.randint(4, 20), score, verdict))
+            db.execute("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)",
+                       (cursor.lastrowid, *poses))
+
+
 def open_record(s, main):
     """The 点数 menu's record window at the size it opens with, moved to be shown whole."""
-    s.click((main.win.x + MENU_ITEM_X, (main.win.y + main.client[1]) / 2))
-    record = s.wait_for("the record window", lambda: next(iter(s.windows("^点数の記録$")), None), 10)
+    record = main.open_record()
     frame = s.frame_rect(record)
-    # xdotool places the window itself; its frame sits around it.
     at = (RECORD_AT[0] + record.x - frame[0], RECORD_AT[1] + record.y - frame[1])
-    s.run("xdotool", "windowmove", str(record.id), *map(str, at))
+    s.move_window(record, (RECORD_AT[0] - frame[0], RECORD_AT[1] - frame[1]))
     return s.wait_for("the record window in place",
                       lambda: next((w for w in s.windows("^点数の記録$") if (w.x, w.y) == at), None), 5)
 

@@ -42,7 +42,7 @@ QStringList header()
         for (std::size_t joint = 1; joint <= kJointCount; ++joint)
             names << QStringLiteral("%1_x%2").arg(pose).arg(joint) << QStringLiteral("%1_y%2").arg(pose).arg(joint);
     // Added after the joints so that the columns before keep their places.
-    names << QStringLiteral("coached");
+    names << QStringLiteral("coached") << QStringLiteral("damaged");
     return names;
 }
 
@@ -51,10 +51,15 @@ QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
     QStringList fields {QString::number(round.id), isoText(round.playedAt), numberText(round.difficulty),
         numberText(round.displaySeconds), numberText(round.elapsedSeconds), QString::number(round.score), round.verdict,
         QString::number(round.gridLines)};
-    for (const Joints* pose : {&round.target, &round.player})
-        for (const QPointF& joint : *pose)
-            fields << numberText(joint.x()) << numberText(joint.y());
-    fields << QString::number(round.coached ? 1 : 0);
+    constexpr qsizetype kJointCells = 2 * 2 * static_cast<qsizetype>(kJointCount); // two poses, x and y
+    if (round.damaged) {
+        fields.resize(fields.size() + kJointCells); // nothing to write: empty, not zeros that look measured
+    } else {
+        for (const Joints* pose : {&round.target, &round.player})
+            for (const QPointF& joint : *pose)
+                fields << numberText(joint.x()) << numberText(joint.y());
+    }
+    fields << QString::number(round.coached ? 1 : 0) << QString::number(round.damaged ? 1 : 0);
     return fields;
 }
 

@@ -19,7 +19,9 @@ class ScoreStore;
 using NumberText = QString (*)(double);
 
 /// A header row, then one row per round: id, time in ISO 8601, the settings,
-/// score, verdict, grid lines, then x and y of each target joint and of each player joint.
+/// score, verdict, grid lines, then x and y of each target joint and of each
+/// player joint, then coached (1 or 0) and damaged (1 when the round's joints
+/// could not be read, whose cells are then empty).
 QByteArray roundsCsv(const QList<RoundRecord>& rounds, NumberText numberText);
 
 /// Writes every round of `store` to `path`, replacing the file only once all is written.

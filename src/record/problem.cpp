@@ -1,5 +1,7 @@
 #include "record/problem.h"
 
+#include "record/log.h"
+
 #include <QSqlError>
 
 namespace record {
@@ -18,6 +20,29 @@ constexpr int kSqliteFull = 13;
 constexpr int kSqliteCantOpen = 14;
 constexpr int kSqliteAuth = 23;
 constexpr int kSqliteNotADb = 26;
+// An extended code is a primary code with a subcode in the bits above it.
+constexpr int kExtendedCodeShift = 8;
+// SQLITE_IOERR_SHMSIZE: the WAL index could not grow, which a full disk (or a
+// full quota) causes; opening the record meets it before any save could.
+constexpr int kShmSizeSubcode = 19;
+constexpr int kSqliteIoErrShmSize = kSqliteIoErr | (kShmSizeSubcode << kExtendedCodeShift);
+static_assert(kSqliteIoErrShmSize == 4874);
+
+// For the log, in its own language.
+const char* actionName(Action action)
+{
+    switch (action) {
+    case Action::Save:
+        return "save";
+    case Action::Read:
+        return "read";
+    case Action::Remove:
+        return "removal";
+    case Action::Export:
+        return "export";
+    }
+    return "use";
+}
 
 QString actionText(Action action)
 {
@@ -34,6 +59,18 @@ QString actionText(Action action)
     return {};
 }
 
+// The reason first, the path last on a line of its own: a path can be long
+// enough to push the reason out of sight.
+QString withPath(const QString& reason, const QString& whatIsThere, const QString& path)
+{
+    return reason + QStringLiteral("\n%1：%2").arg(whatIsThere, path);
+}
+
+QString withFile(const QString& reason, const QString& path)
+{
+    return withPath(reason, QStringLiteral("ファイル"), path);
+}
+
 QString reasonText(Reason reason, const QString& path)
 {
     switch (reason) {
@@ -42,24 +79,26 @@ QString reasonText(Reason reason, const QString& path)
     case Reason::NoLocation:
         return QStringLiteral("記録を置くフォルダーが決まりません(データフォルダーがありません)。");
     case Reason::FolderUnavailable:
-        return QStringLiteral("フォルダー「%1」を作れません。").arg(path);
+        return withPath(QStringLiteral("記録を置くフォルダーを作れません。"), QStringLiteral("フォルダー"), path);
     case Reason::NotAccessible:
-        return QStringLiteral("ファイル「%1」を開けないか、書き込みが許されていません。").arg(path);
+        return withFile(QStringLiteral("ファイルを開けないか、書き込みが許されていません。"), path);
     case Reason::DiskFull:
         return QStringLiteral("ディスクの空き容量が足りません。");
     case Reason::Busy:
         return QStringLiteral("ほかのTormellが記録を使っていて、待っても空きませんでした。もう一度お試しください。");
     case Reason::NewerVersion:
-        return QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれたため、この版では書き換えません。")
-            .arg(path);
+        return withFile(
+            QStringLiteral("記録ファイルは新しい版のTormellで書かれたため、この版では書き換えません。"), path);
     case Reason::Damaged:
-        return QStringLiteral("記録ファイル「%1」が壊れています。").arg(path);
+        return withFile(QStringLiteral("記録ファイルが壊れています。"), path);
     case Reason::IoError:
-        return QStringLiteral("ディスクの読み書きに失敗しました(ファイル「%1」)。").arg(path);
+        return withFile(QStringLiteral("ディスクの読み書きに失敗しました。"), path);
     case Reason::NoSuchRound:
         return QStringLiteral("その回の記録は見つかりません。");
+    case Reason::RoundDamaged:
+        return QStringLiteral("この回の姿勢の記録が欠けているか壊れているため、描けません。");
     case Reason::Unexpected:
-        return QStringLiteral("予期しない障害が起きました(ファイル「%1」)。").arg(path);
+        return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }
     return {};
 }
@@ -68,12 +107,16 @@ QString reasonText(Reason reason, const QString& path)
 
 Problem problem(Action action, Reason reason, const QString& path, const QString& detail)
 {
+    qCWarning(lcRecord).noquote().nospace() << actionName(action) << " failed (" << path << "): " << detail;
     return {actionText(action) + reasonText(reason, path), detail};
 }
 
 Reason reasonOf(const QSqlError& error)
 {
-    switch (error.nativeErrorCode().toInt() & kPrimaryCodeMask) {
+    const int code = error.nativeErrorCode().toInt();
+    if (code == kSqliteIoErrShmSize)
+        return Reason::DiskFull;
+    switch (code & kPrimaryCodeMask) {
     case kSqliteBusy:
     case kSqliteLocked:
         return Reason::Busy;
@@ -101,7 +144,8 @@ QString describe(const QSqlError& error)
 
 Problem movedAsideNotice(const QString& movedTo, const QString& detail)
 {
-    return {QStringLiteral("記録ファイルが壊れていたため、新しい記録を始めました。"
+    qCWarning(lcRecord).noquote().nospace() << "damaged record moved aside to " << movedTo << ": " << detail;
+    return {QStringLiteral("記録ファイルが壊れているか、Tormellの記録ではなかったため、新しい記録を始めました。"
                            "元のファイルは「%1」に残してあります。")
                 .arg(movedTo),
         detail};
@@ -109,10 +153,22 @@ Problem movedAsideNotice(const QString& movedTo, const QString& detail)
 
 Problem newerVersionNotice(const QString& path, int version)
 {
-    return {QStringLiteral("記録ファイル「%1」は新しい版のTormellで書かれています。"
-                           "読むことはできますが、この版では点数を保存しません。")
-                .arg(path),
-        QStringLiteral("schema version %1 in %2").arg(version).arg(path)};
+    const QString detail = QStringLiteral("schema version %1 in %2").arg(version).arg(path);
+    qCWarning(lcRecord).noquote() << "newer record, only read:" << detail;
+    return {withFile(QStringLiteral("記録ファイルは新しい版のTormellで書かれています。"
+                                    "読むことはできますが、この版では点数を保存しません。"),
+                path),
+        detail};
+}
+
+Problem readOnlyNotice(const QString& path)
+{
+    const QString detail = QStringLiteral("no write access to %1, its companions or its folder").arg(path);
+    qCWarning(lcRecord).noquote() << "record only read:" << detail;
+    return {withFile(QStringLiteral("記録ファイルかそのフォルダーに書き込めないため、記録を読むことはできますが、"
+                                    "新しい回は保存できません。"),
+                path),
+        detail};
 }
 
 } // namespace record

@@ -11,7 +11,7 @@ namespace record {
 
 struct Problem {
     QString message; // Japanese, for the player: what failed and why
-    QString detail; // technical: the SQLite or file-system error and the path
+    QString detail; // technical: the SQLite or file-system error; logged (tormell.record) when made
 };
 
 /// What the player asked for.
@@ -29,6 +29,7 @@ enum class Reason {
     Damaged,
     IoError, // the disk failed a read or a write
     NoSuchRound,
+    RoundDamaged, // one round's joints are missing or unreadable; the rest of the record is whole
     Unexpected,
 };
 
@@ -40,10 +41,14 @@ Reason reasonOf(const QSqlError& error);
 /// The error as one line for the log: driver and database texts with SQLite's result code.
 QString describe(const QSqlError& error);
 
-/// Said once after a damaged record was moved aside and a fresh one begun.
+/// Said once after a damaged record, or a file that is not a Tormell record,
+/// was moved aside and a fresh one begun.
 Problem movedAsideNotice(const QString& movedTo, const QString& detail);
 
 /// Said once when the record was written by a newer Tormell and is only read.
 Problem newerVersionNotice(const QString& path, int version);
+
+/// Said once when this user may not write the record or its folder, so that it is only read.
+Problem readOnlyNotice(const QString& path);
 
 } // namespace record

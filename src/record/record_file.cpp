@@ -4,6 +4,7 @@
 #include "record/move_aside.h"
 #include "record/schema.h"
 #include "record/sql.h"
+#include "record/write_access.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,7 +13,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
-#include <atomic>
+#include <QUrl>
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -29,18 +31,31 @@ constexpr unsigned long kBusyRetryMs = 10;
 // long list has read. This holds what a save or a query works on at once.
 constexpr int kPageCacheKiB = 256;
 
-QString uniqueConnectionName()
-{
-    static std::atomic<quint64> made {0};
-    return QStringLiteral("tormell-record-%1").arg(++made);
-}
+// A record may come from another computer, so every connection opens it as
+// SQLite advises for files of unknown origin: no function that a view or a
+// trigger in the file names runs unless SQLite knows it to be harmless, and
+// every cell's size is checked as it is read, so that a crafted page is found
+// damaged rather than misread.
+const std::array kUntrustedFilePragmas
+    = {QStringLiteral("PRAGMA trusted_schema = OFF"), QStringLiteral("PRAGMA cell_size_check = ON")};
 
-QString connectOptions(bool readOnly)
+QString connectOptions(RecordFile::Access access)
 {
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    if (readOnly)
+    if (access != RecordFile::Access::Write)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (access == RecordFile::Access::Immutable)
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
     return options;
+}
+
+// SQLite reads an immutable file without locks and without its WAL, and may
+// misread one that changes after all; the caller makes sure none can.
+QString immutableUri(const QString& path)
+{
+    QUrl uri = QUrl::fromLocalFile(path);
+    uri.setQuery(QStringLiteral("immutable=1"));
+    return uri.toString(QUrl::FullyEncoded);
 }
 
 // A read-only connection to the file for as long as it lives. One read takes
@@ -51,31 +66,26 @@ QString connectOptions(bool readOnly)
 class ReadOnlyHold {
 public:
     explicit ReadOnlyHold(const QString& path)
-        : m_name(uniqueConnectionName())
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        QSqlDatabase db = m_connection.db();
         db.setDatabaseName(path);
-        db.setConnectOptions(connectOptions(true));
-        if (db.open())
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version"));
+        db.setConnectOptions(connectOptions(RecordFile::Access::Read));
+        if (!db.open())
+            return;
+        for (const QString& pragma : kUntrustedFilePragmas)
+            QSqlQuery(db).exec(pragma);
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version"));
     }
-    ~ReadOnlyHold()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    ReadOnlyHold(const ReadOnlyHold&) = delete;
-    ReadOnlyHold& operator=(const ReadOnlyHold&) = delete;
 
 private:
-    QString m_name;
+    sql::Connection m_connection;
 };
 
 } // namespace
 
 RecordFile::RecordFile(QString path)
     : m_path(std::move(path))
-    , m_connectionName(uniqueConnectionName())
+    , m_connectionName(sql::uniqueConnectionName())
     , m_seen(identityOf(m_path))
 {
 }
@@ -92,10 +102,7 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
     if (m_path.isEmpty())
         throw Failure(Reason::NoLocation, {}, QStringLiteral("the record has no file name"));
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    // Since it was opened, the file may have been removed or replaced, or
-    // upgraded by a newer Tormell that this one must not write into.
-    if (db.isOpen()
-        && (identityOf(m_path) != m_opened || (use != Use::Read && !m_newer && schema::version(db) != schema::kVersion)))
+    if (db.isOpen() && mustReopen(use))
         close();
     // A damaged file found here is moved aside; the loop then goes on with a fresh one.
     while (!db.isOpen()) {
@@ -104,14 +111,27 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
                 return std::nullopt;
             makeFolder();
         }
-        connect(false);
         try {
-            checkAndMigrate();
-        } catch (const Failure&) {
-            close(); // unchecked or not brought up to date: never used as it is
-            throw;
+            openForWriting();
+        } catch (const Failure& failure) {
+            if (failure.reason != Reason::NotAccessible)
+                throw;
+            m_refused = true;
+            if (use != Use::Read)
+                throw;
+            // SQLite cannot so much as read a WAL file without writing its
+            // index beside it, unless told that the file cannot change.
+            openForReading();
         }
         db = QSqlDatabase::database(m_connectionName, false);
+    }
+    // Told where the record is read, once until it can be written again; a
+    // refused save says so itself.
+    if (!m_refused) {
+        m_refusalTold = false;
+    } else if (use == Use::Read && !m_refusalTold && !m_newer && !m_notice) {
+        m_notice = readOnlyNotice(m_path);
+        m_refusalTold = true;
     }
     if (m_newer && use != Use::Read)
         throw Failure(Reason::NewerVersion, {}, QStringLiteral("schema version newer than %1").arg(schema::kVersion));
@@ -124,14 +144,15 @@ bool RecordFile::changedElsewhere()
     const bool replaced = now != m_seen;
     m_seen = now;
     const std::optional<QSqlDatabase> db = open(Use::Read);
+    const bool unseen = std::exchange(m_changeUnseen, false);
     if (!db) {
         close();
-        return replaced;
+        return replaced || unseen;
     }
     const qint64 version = dataVersion();
     const bool written = version != m_seenDataVersion;
     m_seenDataVersion = version;
-    return replaced || written;
+    return replaced || written || unseen;
 }
 
 std::optional<Problem> RecordFile::takeNotice()
@@ -149,10 +170,55 @@ void RecordFile::closeDamaged()
     disconnect(true);
 }
 
+bool RecordFile::mustReopen(Use use)
+{
+    // Since it was opened, the file may have been removed or replaced.
+    if (identityOf(m_path) != m_opened)
+        return true;
+    if (use == Use::Read) {
+        if (m_access != Access::Immutable || !writerPossible(m_path))
+            return false;
+        // From here on another copy may write, which this connection would not see.
+        m_changeUnseen = true;
+        return true;
+    }
+    // A write needs a connection that may write: not one opened to read
+    // alone, nor one SQLite opened read-only because the file or a companion
+    // could not be written then; nor one to a file upgraded since by a newer
+    // Tormell, which this one must not write into.
+    return m_access != Access::Write || m_refused
+        || (!m_newer && schema::version(QSqlDatabase::database(m_connectionName, false)) != schema::kVersion);
+}
+
+void RecordFile::openForWriting()
+{
+    restoreCompanionAccess(m_path);
+    connect(Access::Write);
+    try {
+        checkAndMigrate();
+    } catch (const Failure&) {
+        close(); // unchecked or not brought up to date: never used as it is
+        throw;
+    }
+    // SQLite opens a file this user may not write for reading alone, without a word.
+    m_refused = !mayWriteRecord(m_path);
+}
+
+void RecordFile::openForReading()
+{
+    connect(writerPossible(m_path) ? Access::Read : Access::Immutable);
+    try {
+        checkAndMigrate();
+    } catch (const Failure&) {
+        close();
+        throw;
+    }
+}
+
 bool RecordFile::writtenByNewer() const
 {
     const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    if (!db.isOpen() || m_newer)
+    if (!db.isOpen() || m_access != Access::Write)
         return false; // nothing open, or open only to read: nothing to keep from it
     try {
         return schema::version(db) > schema::kVersion;
@@ -169,25 +235,29 @@ void RecordFile::disconnect(bool leaveAsItIs)
         // write. (Nor does SQLite do it to a file moved or removed meanwhile,
         // and a connection open only to read copies nothing.)
         std::optional<ReadOnlyHold> hold;
-        if (leaveAsItIs && !m_newer)
+        if (leaveAsItIs && m_access == Access::Write)
             hold.emplace(m_path);
         QSqlDatabase::database(m_connectionName, false).close();
     }
     m_opened = {};
+    m_access = Access::Write;
     m_newer = false;
 }
 
-void RecordFile::connect(bool readOnly)
+void RecordFile::connect(Access access)
 {
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
         ? QSqlDatabase::database(m_connectionName, false)
         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     if (!db.isValid())
         throw Failure(Reason::NoDriver, {}, QStringLiteral("Qt SQL driver QSQLITE is not available"));
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(connectOptions(readOnly));
+    db.setDatabaseName(access == Access::Immutable ? immutableUri(m_path) : m_path);
+    db.setConnectOptions(connectOptions(access));
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));
+    m_access = access;
+    for (const QString& pragma : kUntrustedFilePragmas)
+        sql::run(db, pragma);
     m_opened = identityOf(m_path);
     m_seen = m_opened;
 }
@@ -195,14 +265,16 @@ void RecordFile::connect(bool readOnly)
 void RecordFile::checkAndMigrate()
 {
     const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    const bool writable = m_access == Access::Write;
     int found = 0;
     try {
-        found = schema::version(db);
+        found = schema::checkedVersion(db);
         const QString check = sql::single(db, QStringLiteral("PRAGMA quick_check")).toString();
         if (check != QStringLiteral("ok"))
             throw Failure(Reason::Damaged, {}, QStringLiteral("quick_check: ") + check);
     } catch (const Failure& failure) {
-        if (failure.reason != Reason::Damaged)
+        // A file this user may not write stays where it is, told as damaged.
+        if (failure.reason != Reason::Damaged || !writable)
             throw;
         const FileIdentity damaged = m_opened;
         closeDamaged();
@@ -211,15 +283,20 @@ void RecordFile::checkAndMigrate()
             m_notice = movedAsideNotice(movedTo, failure.detail);
         return;
     }
-    if (found <= schema::kVersion) {
+    if (found < schema::kVersion && !writable)
+        throw Failure(Reason::NotAccessible, {},
+            QStringLiteral("layout %1 cannot be brought up to date without writing").arg(found));
+    if (found <= schema::kVersion && writable) {
         useWriteAheadLog(db);
         if (found < schema::kVersion)
             found = schema::migrate(db);
     }
     if (found > schema::kVersion) {
         // Reopened read-only, so that not even SQLite's own housekeeping writes to it.
-        close();
-        connect(true);
+        if (writable) {
+            close();
+            connect(Access::Read);
+        }
         m_newer = true;
         m_notice = newerVersionNotice(m_path, found);
     }

@@ -2,8 +2,9 @@
 // The store's connection to its file: opened on first use and checked then;
 // brought up to the current layout and kept in WAL mode; opened read-only
 // when a newer Tormell wrote it, and then left byte for byte as it is; moved
-// aside with its WAL when damaged; opened anew when the file at the path was
-// removed or replaced by someone else.
+// aside with its WAL when damaged or not a Tormell record; opened anew when
+// the file at the path was removed or replaced by someone else; opened for
+// reading alone when this user may not write it or its folder.
 
 #include "record/file_identity.h"
 #include "record/problem.h"
@@ -22,8 +23,8 @@ public:
     RecordFile& operator=(const RecordFile&) = delete;
 
     enum class Use {
-        Read, // nothing is created; a newer file is fine
-        Change, // nothing is created; a newer file is refused
+        Read, // nothing is created; a newer file is fine; one this user may not write is opened to read alone
+        Change, // nothing is created; a newer file, or one this user may not write, is refused
         Create, // the folder and the file are created if missing; a newer file is refused
     };
 
@@ -38,6 +39,10 @@ public:
     /// Whether the file came from a newer Tormell and is only read.
     bool newer() const { return m_newer; }
 
+    /// Whether this user may not write the file, its companions or its
+    /// folder, as the last use found; the file is then only read.
+    bool refused() const { return m_refused; }
+
     /// A message for the player about what happened to the file, given once.
     std::optional<Problem> takeNotice();
 
@@ -49,9 +54,20 @@ public:
     void closeDamaged();
 
     const QString& path() const { return m_path; }
+    const QString& connectionName() const { return m_connectionName; }
+
+    /// How the open connection reaches the file.
+    enum class Access {
+        Write,
+        Read, // read-only; SQLite still reads the WAL, through its index
+        Immutable, // read-only, without locks or WAL: only while no writer can be (writerPossible())
+    };
 
 private:
-    void connect(bool readOnly);
+    bool mustReopen(Use use);
+    void openForWriting();
+    void openForReading();
+    void connect(Access access);
     void checkAndMigrate();
     static void useWriteAheadLog(const QSqlDatabase& db);
     bool writtenByNewer() const;
@@ -64,7 +80,11 @@ private:
     FileIdentity m_opened; // the file the connection has open
     FileIdentity m_seen; // the file at the path when last asked for changes
     qint64 m_seenDataVersion = 0;
+    bool m_changeUnseen = false; // reopened where an immutable connection could not see writes
+    Access m_access = Access::Write;
     bool m_newer = false;
+    bool m_refused = false;
+    bool m_refusalTold = false;
     std::optional<Problem> m_notice;
 };
 

@@ -31,6 +31,7 @@ struct RoundSummary {
 struct RoundRecord : RoundSummary {
     Joints target {};
     Joints player {};
+    bool damaged = false; // read back without its joints (missing, or not nine points): both poses left at 0
 };
 
 /// Whether two numbers read from the record are the same; a missing one (a

@@ -3,6 +3,9 @@
 #include "record/failure.h"
 #include "record/sql.h"
 
+#include <QSet>
+#include <QSqlQuery>
+#include <QStringList>
 #include <array>
 #include <span>
 
@@ -47,15 +50,80 @@ constexpr std::array kMarkCoached = {
 
 constexpr std::array<std::span<const char* const>, kVersion> kSteps = {kCreateTables, kIndexSettings, kMarkCoached};
 
-} // namespace
-
-int version(const QSqlDatabase& db)
+void runSteps(const QSqlDatabase& db, int from, int to)
 {
-    const int found = sql::single(db, QStringLiteral("PRAGMA user_version")).toInt();
+    for (int step = from; step < to; ++step)
+        for (const char* statement : kSteps[static_cast<std::size_t>(step)])
+            sql::run(db, QString::fromLatin1(statement));
+}
+
+int versionOf(const QVariant& value)
+{
+    const int found = value.toInt();
     // No version of Tormell writes a negative one: the file belongs to something else.
     if (found < 0)
         throw Failure(Reason::Damaged, {}, QStringLiteral("negative schema version %1").arg(found));
     return found;
+}
+
+struct Layout {
+    int version = 0;
+    QSet<QString> objects; // "type name", SQLite's own (named sqlite_...) aside
+};
+
+// Version and objects in one statement, so that both come from one snapshot:
+// another copy of the game may be laying out a new file at this moment.
+Layout layoutOf(const QSqlDatabase& db)
+{
+    QSqlQuery rows = sql::run(db,
+        QStringLiteral("SELECT v.user_version, m.type, m.name FROM pragma_user_version AS v"
+                       " LEFT JOIN sqlite_master AS m ON m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
+    Layout layout;
+    while (rows.next()) {
+        layout.version = versionOf(rows.value(0));
+        if (!rows.value(1).isNull())
+            layout.objects.insert(rows.value(1).toString() + QLatin1Char(' ') + rows.value(2).toString());
+    }
+    return layout;
+}
+
+// What Tormell lays out up to `version`, found by taking an empty database
+// in memory through the same steps: it cannot drift from them.
+QSet<QString> objectsUpTo(int version)
+{
+    const sql::Connection scratch;
+    QSqlDatabase db = scratch.db();
+    db.setDatabaseName(QStringLiteral(":memory:"));
+    if (!db.open())
+        throw Failure(Reason::Unexpected, {}, QStringLiteral("cannot open a database in memory"));
+    runSteps(db, 0, version);
+    return layoutOf(db).objects;
+}
+
+} // namespace
+
+int version(const QSqlDatabase& db)
+{
+    return versionOf(sql::single(db, QStringLiteral("PRAGMA user_version")));
+}
+
+int checkedVersion(const QSqlDatabase& db)
+{
+    const Layout found = layoutOf(db);
+    if (found.version > kVersion)
+        return found.version;
+    const QSet<QString> expected = objectsUpTo(found.version);
+    if (found.objects != expected) {
+        QStringList foreign = (found.objects - expected).values();
+        QStringList missing = (expected - found.objects).values();
+        foreign.sort();
+        missing.sort();
+        throw Failure(Reason::Damaged, {},
+            QStringLiteral("not a Tormell record at version %1: holds [%2], lacks [%3]")
+                .arg(found.version)
+                .arg(foreign.join(QStringLiteral(", ")), missing.join(QStringLiteral(", "))));
+    }
+    return found.version;
 }
 
 int migrate(const QSqlDatabase& db)
@@ -65,9 +133,7 @@ int migrate(const QSqlDatabase& db)
     const int found = version(db);
     if (found >= kVersion)
         return found;
-    for (int step = found; step < kVersion; ++step)
-        for (const char* statement : kSteps[static_cast<std::size_t>(step)])
-            sql::run(db, QString::fromLatin1(statement));
+    runSteps(db, found, kVersion);
     sql::run(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     transaction.commit();
     return found;

@@ -12,6 +12,13 @@ inline constexpr int kVersion = 3;
 /// The file's version as it stands.
 int version(const QSqlDatabase& db);
 
+/// The same, once the file is known to be a Tormell record: at its version
+/// or older, it holds exactly the tables and indexes Tormell creates up to
+/// that version (SQLite's own aside), and no view, trigger or table of
+/// another program. One that does not fails as damaged, to be kept aside
+/// like one. A newer file is taken as it is: its layout is the newer Tormell's.
+int checkedVersion(const QSqlDatabase& db);
+
 /// Applies the steps from the file's version up to kVersion in one write
 /// transaction, keeping every row. Returns the version found inside the
 /// transaction; a newer file is left untouched.

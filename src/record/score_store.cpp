@@ -18,7 +18,7 @@ const QString kSelectSummary = QStringLiteral("SELECT id, played_at, played_ms, 
                                               " elapsed_seconds, score, verdict, grid_lines, coached FROM rounds");
 const QString kSelectComplete = QStringLiteral(
     "SELECT id, played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
-    " coached, target, player FROM rounds JOIN round_joints ON round_joints.round_id = rounds.id");
+    " coached, target, player FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id");
 enum Column {
     Id,
     PlayedAt,
@@ -71,15 +71,6 @@ void readSummary(const QSqlQuery& row, RoundSummary& round)
     round.coached = row.value(Coached).toBool();
 }
 
-Joints jointsAt(const QSqlQuery& row, Column column)
-{
-    const std::optional<Joints> joints = jointsOf(row.value(column).toByteArray());
-    if (!joints)
-        throw Failure(Reason::Damaged, {},
-            QStringLiteral("the joints of round %1 are not nine points").arg(row.value(Id).toLongLong()));
-    return *joints;
-}
-
 QList<RoundSummary> summaries(QSqlQuery rows)
 {
     QList<RoundSummary> found;
@@ -101,8 +92,17 @@ QList<RoundRecord> completes(QSqlQuery rows)
     while (rows.next()) {
         RoundRecord& round = found.emplace_back();
         readSummary(rows, round);
-        round.target = jointsAt(rows, Target);
-        round.player = jointsAt(rows, Player);
+        // A round whose joints are missing (NULL from the join) or the wrong
+        // size is a fault of that round alone: the file passes SQLite's checks,
+        // and the other rounds, its summary and the export go on without them.
+        const std::optional<Joints> target = jointsOf(rows.value(Target).toByteArray());
+        const std::optional<Joints> player = jointsOf(rows.value(Player).toByteArray());
+        if (target && player) {
+            round.target = *target;
+            round.player = *player;
+        } else {
+            round.damaged = true;
+        }
     }
     return found;
 }
@@ -154,6 +154,10 @@ std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
         const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Change);
         if (!db || ids.isEmpty())
             return;
+        // A round and its joints go in one transaction. No foreign key says so
+        // in the layout: the store is the file's only writer (a file holding
+        // anything more is not taken for a record), and adding one would mean
+        // rebuilding every player's joints table for what this already gives.
         sql::Transaction transaction(*db);
         QSqlQuery rounds = sql::prepare(*db, QStringLiteral("DELETE FROM rounds WHERE id = ?"));
         QSqlQuery joints = sql::prepare(*db, QStringLiteral("DELETE FROM round_joints WHERE round_id = ?"));
@@ -229,6 +233,10 @@ Read<RoundRecord> ScoreStore::round(qint64 id)
         return {{}, found.problem};
     if (found.value.isEmpty())
         return {{}, problem(Action::Read, Reason::NoSuchRound, path(), QStringLiteral("no round %1").arg(id))};
+    if (found.value.front().damaged)
+        return {{},
+            problem(Action::Read, Reason::RoundDamaged, path(),
+                QStringLiteral("the joints of round %1 are missing or not nine points").arg(id))};
     return {found.value.front(), std::nullopt};
 }
 

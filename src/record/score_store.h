@@ -35,6 +35,10 @@ public:
 
     const QString& path() const { return m_file.path(); }
 
+    /// The name of the store's Qt SQL connection, for a look at its settings
+    /// through QSqlDatabase::database(); open from its first use on.
+    const QString& connectionName() const { return m_file.connectionName(); }
+
     /// Stores `round` and sets its id.
     std::optional<Problem> append(RoundRecord& round);
 
@@ -56,10 +60,13 @@ public:
     /// The setting of the round played last; none while there are no rounds.
     Read<std::optional<Setting>> latestSetting();
 
-    /// One round with its joints.
+    /// One round with its joints. A round whose joints are missing or
+    /// unreadable gives a problem that says it cannot be drawn.
     Read<RoundRecord> round(qint64 id);
 
-    /// Every round with its joints, oldest first: what an export needs.
+    /// Every round with its joints, oldest first: what an export needs. A
+    /// round whose joints are missing or unreadable comes marked `damaged`;
+    /// it fails neither the others nor the file.
     Read<QList<RoundRecord>> completeRounds();
 
     /// Emits changed() if another copy of the game wrote the record, or the
@@ -69,6 +76,12 @@ public:
 
     /// Whether a newer Tormell wrote the record: it is read, never written.
     bool readOnly() const { return m_file.newer(); }
+
+    /// Whether new rounds can be kept, as the last use of the record found:
+    /// not when a newer Tormell wrote it, nor when this user may not write the
+    /// file or its folder; it is then opened for reading alone, and rounds
+    /// stay readable. True before the first use, which may yet fail.
+    bool canSave() const { return !m_file.newer() && !m_file.refused(); }
 
     /// What happened to the file that the player should hear of once: a
     /// damaged record moved aside, or one only read because it is newer.

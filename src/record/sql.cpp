@@ -3,6 +3,7 @@
 #include "record/failure.h"
 
 #include <QSqlError>
+#include <atomic>
 
 namespace record::sql {
 
@@ -14,6 +15,29 @@ namespace {
 }
 
 } // namespace
+
+QString uniqueConnectionName()
+{
+    static std::atomic<quint64> made {0};
+    return QStringLiteral("tormell-record-%1").arg(++made);
+}
+
+Connection::Connection()
+    : m_name(uniqueConnectionName())
+{
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+}
+
+Connection::~Connection()
+{
+    db().close(); // no handle may outlive the connection's removal
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase Connection::db() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
 
 QSqlQuery prepare(const QSqlDatabase& db, const QString& statement)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Running SQL on the record's connection: statements that throw a Failure
-// instead of returning false, and write transactions that roll back unless committed.
+// instead of returning false, write transactions that roll back unless
+// committed, and connections of the library's own, each under its own name.
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -8,6 +9,23 @@
 #include <QVariantList>
 
 namespace record::sql {
+
+/// A name for a Qt SQL connection that no other connection of the program has.
+QString uniqueConnectionName();
+
+/// A connection to SQLite of its own for as long as it lives, not yet open.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase db() const;
+
+private:
+    QString m_name;
+};
 
 /// A forward-only statement ready to be run, possibly many times.
 QSqlQuery prepare(const QSqlDatabase& db, const QString& statement);

@@ -2,9 +2,8 @@
 
 #include "core/staircase.h"
 #include "record/score_store.h"
+#include "ui/player_settings.h"
 
-#include <QCoreApplication>
-#include <QSettings>
 
 #include <algorithm>
 #include <cmath>
@@ -16,10 +15,13 @@ namespace {
 const QString kPracticeKey = QStringLiteral("coach/practice");
 constexpr int kHighestScore = 100;
 
-bool believable(const record::RoundSummary& round, const QDateTime& now)
+// Moments are compared as milliseconds since 1970: comparing a round's time
+// with the local "now" would look up the time zone (a file read, with glibc)
+// for each of thousands of rounds.
+bool believable(const record::RoundSummary& round, qint64 nowMs)
 {
     return std::isfinite(round.displaySeconds) && round.displaySeconds > 0 && round.score >= 0
-        && round.score <= kHighestScore && round.playedAt.isValid() && round.playedAt <= now;
+        && round.score <= kHighestScore && round.playedAt.isValid() && round.playedAt.toMSecsSinceEpoch() <= nowMs;
 }
 
 core::Trial trialOf(const record::RoundSummary& round)
@@ -31,8 +33,9 @@ template <class Wanted>
 Reading read(const QList<record::RoundSummary>& rounds, const QDateTime& now, Wanted wanted)
 {
     Reading reading;
+    const qint64 nowMs = now.toMSecsSinceEpoch();
     for (const record::RoundSummary& round : rounds) {
-        if (!believable(round, now))
+        if (!believable(round, nowMs))
             ++reading.leftOut;
         else if (wanted(round))
             reading.trials.push_back(trialOf(round));
@@ -40,24 +43,16 @@ Reading read(const QList<record::RoundSummary>& rounds, const QDateTime& now, Wa
     return reading;
 }
 
-// The player's settings: Tormell.conf in the user's configuration folder.
-// Named by the application alone, as the game sets no organisation (which
-// would also move its data folder).
-QSettings preferences()
-{
-    return QSettings(QSettings::UserScope, QCoreApplication::applicationName());
-}
-
 } // namespace
 
 bool practiceOn()
 {
-    return preferences().value(kPracticeKey, false).toBool();
+    return playerSettings().value(kPracticeKey, false).toBool();
 }
 
 void setPracticeOn(bool on)
 {
-    preferences().setValue(kPracticeKey, on);
+    playerSettings().setValue(kPracticeKey, on);
 }
 
 Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now)
@@ -67,16 +62,19 @@ Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime
 
 Reading windowRounds(const QList<record::RoundSummary>& rounds, const QDateTime& until, const QDateTime& now)
 {
-    const QDateTime from = until.addDays(-kWindowDays);
-    return read(rounds, now,
-        [&](const record::RoundSummary& round) { return round.playedAt > from && round.playedAt <= until; });
+    const qint64 fromMs = until.addDays(-kWindowDays).toMSecsSinceEpoch(), untilMs = until.toMSecsSinceEpoch();
+    return read(rounds, now, [&](const record::RoundSummary& round) {
+        const qint64 playedMs = round.playedAt.toMSecsSinceEpoch();
+        return playedMs > fromMs && playedMs <= untilMs;
+    });
 }
 
 QList<DayEstimate> dailyMemorySpeed(const QList<record::RoundSummary>& rounds, const QDateTime& now)
 {
     QList<QDate> days;
+    const qint64 nowMs = now.toMSecsSinceEpoch();
     for (const record::RoundSummary& round : rounds)
-        if (believable(round, now) && (days.isEmpty() || days.last() != round.playedAt.date()))
+        if (believable(round, nowMs) && (days.isEmpty() || days.last() != round.playedAt.date()))
             days.append(round.playedAt.date());
     // Rounds played in other time zones may come out of date order.
     std::sort(days.begin(), days.end());

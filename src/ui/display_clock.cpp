@@ -2,6 +2,7 @@
 
 #include "toolkit/numeric_text.h"
 #include "widgets/slider.h"
+#include "ui/accessibility.h"
 #include "ui/main_window.h"
 
 #include <QLabel>
@@ -15,7 +16,7 @@ constexpr double kSecondsPerSliderStep = 0.15;
 void Frm001::Timer1_Timer()
 {
     SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) + 1);
-    Label1->setText(tk::numberText(SEC_CNT));
+    ui::showValue(*Label1, tk::numberText(SEC_CNT));
     Label1->repaint();
 }
 

@@ -275,7 +275,7 @@ void Frm001::Form_Load()
 
 void Frm001::SUB_SETDEFAULT()
 {
-    Label1->setText(QString());
+    ui::showValue(*Label1, QString());
     m_figure->SUB_SETDEFAULT();
     StatusBar1->setText(QStringLiteral("READY"));
 }

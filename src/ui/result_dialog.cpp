@@ -2,25 +2,32 @@
 
 #include "record/score_store.h"
 #include "widgets/error_boundary.h"
+#include "widgets/wrapping_label.h"
 #include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/fixed_layout.h"
+#include "ui/log.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
 
+#include <QColor>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
 namespace {
 
 constexpr double kClientWidth = 3105;
 constexpr double kClientHeight = 2415;
-// Below the buttons, the reason a save failed, on up to three lines.
-constexpr double kSaveProblemTop = 2400;
-constexpr double kSaveProblemHeight = 735;
-constexpr double kClientHeightWithProblem = kSaveProblemTop + kSaveProblemHeight + 120;
+// Below the buttons, the note on the save, as tall as its lines; the dialog
+// grows to hold it, its controls above stay where they are.
+constexpr double kNoteLeft = 120;
+constexpr double kNoteTop = 2400;
+constexpr double kNoteWidth = kClientWidth - 2 * kNoteLeft;
+constexpr double kNoteBottomMargin = 120;
 constexpr double kBoldPointSize = 12;
+constexpr QColor kProblemColour(0xC0, 0x00, 0x00);
 
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
 
@@ -75,8 +82,9 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     setTabOrder(Command1, Command2);
     Command1->setFocus();
 
-    LblSAVE = ui::addLabel(*this, "LblSAVE", QString(), 120, kSaveProblemTop, kClientWidth - 240, kSaveProblemHeight);
-    LblSAVE->setWordWrap(true);
+    LblSAVE = new tk::WrappingLabel(this);
+    LblSAVE->setObjectName(QStringLiteral("LblSAVE"));
+    LblSAVE->setAttribute(Qt::WA_NoMousePropagation);
     LblSAVE->hide();
 
     ui::describeResultDialog(*this);
@@ -86,10 +94,10 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
 
 void FrmMSG::setRound(const record::RoundRecord& round)
 {
-    LBLDATA1->setText(tk::numberText(round.difficulty));
-    LBLDATA2->setText(tk::numberText(round.displaySeconds));
-    LBLDATA3->setText(tk::numberText(round.score));
-    LBLDATA4->setText(tk::numberText(round.elapsedSeconds));
+    ui::showValue(*LBLDATA1, tk::numberText(round.difficulty));
+    ui::showValue(*LBLDATA2, tk::numberText(round.displaySeconds));
+    ui::showValue(*LBLDATA3, tk::numberText(round.score));
+    ui::showValue(*LBLDATA4, tk::numberText(round.elapsedSeconds));
     m_round = round;
     m_kept = false;
     LblSAVE->hide();
@@ -126,10 +134,18 @@ bool FrmMSG::save()
 
 void FrmMSG::showNote(const QString& message, bool problem)
 {
-    LblSAVE->setText(message);
-    LblSAVE->setStyleSheet(problem ? QStringLiteral("color: #C00000") : QString());
+    qCDebug(ui::lcUi).noquote() << "result dialog says:" << message;
+    ui::showValue(*LblSAVE, message);
+    // Through the palette: a style sheet would restyle the label on every check.
+    QPalette colours = palette();
+    if (problem)
+        colours.setColor(QPalette::WindowText, kProblemColour);
+    LblSAVE->setPalette(colours);
+    const QRect note = tk::pixelRect(kNoteLeft, kNoteTop, kNoteWidth, 0);
+    LblSAVE->setGeometry(note.left(), note.top(), note.width(), LblSAVE->heightForWidth(note.width()));
     LblSAVE->show();
-    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeightWithProblem).size());
+    const QRect below = tk::pixelRect(0, 0, kClientWidth, kNoteBottomMargin);
+    resize(below.width(), LblSAVE->geometry().bottom() + 1 + below.height());
 }
 
 void FrmMSG::Command2_Click()

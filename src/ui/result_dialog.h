@@ -37,7 +37,8 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
     /// Why the last save failed, or that coached practice kept the round;
-    /// hidden until then.
+    /// hidden until then. It is as tall as its wrapped lines, and the dialog
+    /// grows to hold it, so that a message naming a long path is read in full.
     QLabel* LblSAVE;
 
     /// Shows the round a check scored in the four value fields; it is what

@@ -6,6 +6,7 @@
 #include "core/target.h"
 #include "toolkit/numeric_text.h"
 #include "toolkit/responsive_wait.h"
+#include "ui/accessibility.h"
 #include "ui/main_window.h"
 #include "widgets/canvas.h"
 #include "widgets/status_bar.h"
@@ -23,7 +24,7 @@ void Frm001::Command1_Click()
     figure::Figure& fig = *m_figure;
     Picture1->clear();
     SEC_CNT = 0;
-    Label1->setText(QString());
+    ui::showValue(*Label1, QString());
     Label1->repaint();
 
     const qint32 n = tk::toInt32(tk::numericValue(Combo1->currentText()));

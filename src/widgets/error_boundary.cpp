@@ -1,35 +1,31 @@
 #include "widgets/error_boundary.h"
 
-#include <QMessageBox>
-#include <cstdio>
+#include "widgets/log.h"
+#include "widgets/window_role.h"
+
 #include <exception>
 
 namespace tk {
 
 namespace {
 
-void reportOnStderr(const QString& message)
+// One line for each error, on stderr unless QT_LOGGING_RULES says otherwise.
+void log(const QString& message)
 {
-    std::fprintf(stderr, "tormell: %s\n", qPrintable(message));
-}
-
-void reportToUser(const QString& message)
-{
-    reportOnStderr(message);
-    QMessageBox::critical(nullptr, QStringLiteral("Tormell"), message);
+    qCWarning(lcWidgets, "error boundary: %s", qUtf8Printable(message));
 }
 
 } // namespace
 
-Application::Application(int& argc, char** argv)
-    : QApplication(argc, argv)
-    , m_reporter(reportToUser)
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The application is the one place made before every window.
+    announceWidgetWindowsAsWindows();
 }
 
-void Application::setReporter(Reporter reporter)
+Application::Reporter Application::setReporter(Reporter reporter)
 {
-    m_reporter = std::move(reporter);
+    return std::exchange(m_reporter, std::move(reporter));
 }
 
 Application* Application::instance()
@@ -52,14 +48,17 @@ void Application::reportError(const QString& message)
     if (Application* app = instance())
         app->report(message);
     else
-        reportOnStderr(message);
+        log(message);
 }
 
 void Application::report(const QString& message)
 {
     ++m_errors;
+    log(message);
     if (m_reporter)
         m_reporter(message);
+    else
+        m_report.post(message);
 }
 
 void reportCurrentError()

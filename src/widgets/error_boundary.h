@@ -1,11 +1,13 @@
 #pragma once
-// The error boundary: a handler's error is reported (on stderr and in a
-// message box) and the program keeps running; the handler has ended at its
-// failing step, with the steps before it done.
+// The error boundary: a handler's error is logged (tormell.widgets), shown to
+// the player once the event loop runs, and the program keeps running; the
+// handler has ended at its failing step, with the steps before it done.
 //
 // Qt calls an exception leaving a slot or an event handler undefined, so every
 // handler runs inside contain(): connected through connectGuarded(), or called
 // from an event override. The application's notify() is only a last guard.
+
+#include "widgets/error_report.h"
 
 #include <QApplication>
 
@@ -22,8 +24,10 @@ public:
     Application(int& argc, char** argv);
 
     using Reporter = std::function<void(const QString& message)>;
-    /// Replaces how errors are reported (stderr and a message box by default).
-    void setReporter(Reporter reporter);
+    /// Replaces how errors are shown to the player; an empty one restores the
+    /// default, the queued ErrorReport. Every error is logged all the same.
+    /// Returns the one replaced.
+    Reporter setReporter(Reporter reporter);
     /// Errors that reached the boundary so far.
     int errorCount() const { return m_errors; }
 
@@ -31,14 +35,15 @@ public:
 
     static Application* instance();
 
-    /// Reports an error to the application's boundary, or on stderr alone
+    /// Reports an error to the application's boundary, or to the log alone
     /// when the program runs without a tk::Application.
     static void reportError(const QString& message);
 
 private:
     void report(const QString& message);
 
-    Reporter m_reporter;
+    ErrorReport m_report;
+    Reporter m_reporter; // empty: m_report
     int m_errors = 0;
 };
 

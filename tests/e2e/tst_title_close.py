@@ -1,6 +1,8 @@
-"""Closing the title during its three seconds, as a window manager asks
-(Alt+F4, WM_DELETE_WINDOW), ends the program at once with status 0, and no
-main window comes up."""
+"""Closing the title during its three seconds ends the program at once with
+status 0, and no main window comes up. Under the window manager the player
+presses Alt+F4 (the title is frameless: no close box), and the window manager
+asks the title to close; without one the test sends that request itself
+(WM_DELETE_WINDOW)."""
 
 import time
 
@@ -15,7 +17,7 @@ def test(s):
 
     title = s.title_window()
     asked = time.monotonic()
-    s.ask_to_close(title)
+    s.close_window(title)
     code = s.wait_for_exit()
     took = time.monotonic() - asked
     output = s.game_output()

@@ -5,16 +5,23 @@ xdotool, sends real pointer events through XTest and reads the screen back
 with ImageMagick's import. Only the standard library is used (and libX11
 through ctypes, for what no X tool sends); pixels come back as raw RGB bytes.
 
+With TORMELL_E2E_WM=openbox in the environment the session runs openbox on
+its server, as a player's desktop would: it frames, places and focuses the
+windows, and closes them from its close box. Every window is found in root
+coordinates, so the helpers work with a frame round it or without.
+
 Geometry is derived from the window layout: controls sit at fixed twip
 positions, 15 twips to a pixel, below the menu bar; the canvas has a
 2-pixel border.
 """
 
 import ctypes
+import json
 import math
 import os
 import random
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -29,6 +36,17 @@ TITLE_BACKGROUND = (0xC0, 0xC0, 0xFF)
 
 # Screen size of the private server: room for the main window and the dialog.
 SCREEN = (1024, 768)
+
+# Names the window manager a session runs; unset or empty for none.
+WINDOW_MANAGER_VARIABLE = "TORMELL_E2E_WM"
+# The window manager's settings: the tests know where its close box is.
+OPENBOX_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "openbox-rc.xml")
+# From the menu bar's left edge to the middle of its one item, 点数.
+MENU_ITEM_X = 20
+# Reads what a screen reader finds of the game.
+ATSPI_TREE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_tree.py")
+# Debian's python3-pyatspi is built for the system's interpreter.
+SYSTEM_PYTHON = "/usr/bin/python3"
 
 # START's display time as the tests type it. A screen grab and its scan take a
 # few tenths of a second, more on a loaded machine, so the default 0.75 s can
@@ -172,23 +190,53 @@ class Session:
             shutil.rmtree(self.tmp, ignore_errors=True)
             raise
         self.env = dict(os.environ)
-        # The game keeps its score record in the session's folder, never the user's.
+        # The game keeps its score record and its settings in the session's
+        # folder, never the user's.
         self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=self.tmp,
                         XDG_DATA_HOME=os.path.join(self.tmp, "data"),
-                        XDG_CONFIG_HOME=os.path.join(self.tmp, "config"))
+                        XDG_CONFIG_HOME=os.path.join(self.tmp, "config"),
+                        XDG_CACHE_HOME=os.path.join(self.tmp, "cache"))
         for name in ("WAYLAND_DISPLAY", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "XAUTHORITY"):
             self.env.pop(name, None)
         self.wm = None
-        if window_manager:
-            self._start_wm(window_manager)
+        self.bus = None
+        try:
+            if window_manager:
+                self._start_wm(window_manager)
+        except Failure:
+            self.close()
+            raise
 
     def _start_wm(self, command):
-        """Window frames for pictures meant for people; the tests run without."""
-        self.wm = subprocess.Popen([command], env=self.env, stdin=subprocess.DEVNULL,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        """openbox with the tests' own settings, on this session's server."""
+        self.wm = subprocess.Popen([command, "--config-file", OPENBOX_CONFIG, "--sm-disable"], env=self.env,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.wait_for("the window manager",
                       lambda: b"window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
                                                        check_exit=False), 10)
+
+    def accessible_tree(self, python):
+        """The game as a screen reader finds it, read with the interpreter
+        python (see pyatspi_python): its node, with a node for each window
+        below it and their contents below those; None until it has registered."""
+        result = subprocess.run([python, ATSPI_TREE, str(self.game.pid)], env=self.env, stdin=subprocess.DEVNULL,
+                                capture_output=True, timeout=30)
+        if result.returncode != 0:
+            raise Failure("reading the accessibility tree failed: " + result.stderr.decode(errors="replace"))
+        return json.loads(result.stdout)
+
+    def start_screen_reader_bus(self):
+        """A private session bus on which the accessibility bus is switched on,
+        as a screen reader switches it on; the game started next speaks there."""
+        self.bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env=self.env,
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                    start_new_session=True)  # its services go with it at the end
+        address = self.bus.stdout.readline().decode().strip()
+        check(address, "the private session bus did not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        self.run("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                 "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status", "string:ScreenReaderEnabled",
+                 "variant:boolean:true")
 
     def _start_x(self):
         # A random display number, not the first free one: tests and other
@@ -247,6 +295,14 @@ class Session:
         if self.wm and self.wm.poll() is None:
             self.wm.terminate()
             self.wm.wait()
+        if self.bus:
+            # The bus and the accessibility services it started, all in its process group.
+            try:
+                os.killpg(self.bus.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            self.bus.wait()
+            self.bus.stdout.close()
         self._stop_x()
         shutil.rmtree(self.tmp, ignore_errors=True)
 
@@ -310,16 +366,32 @@ class Session:
             raise Failure("could not write %s: %s" % (path, convert.stderr.decode(errors="replace")))
         return path
 
+    def frame_extents(self, win):
+        """(left, right, top, bottom): how far the window manager's frame reaches
+        past the window on each side; all 0 without one, or for a frameless window."""
+        out = self.run("xprop", "-id", str(win.id), "_NET_FRAME_EXTENTS", check_exit=False).decode()
+        if "=" not in out:
+            return (0, 0, 0, 0)
+        return tuple(int(v) for v in out.split("=")[1].split(","))
+
     def frame_rect(self, win):
         """The window with the decorations a window manager put round it, if any."""
-        out = self.run("xprop", "-id", str(win.id), "_NET_FRAME_EXTENTS", check_exit=False).decode()
-        left = right = top = bottom = 0
-        if "=" in out:
-            left, right, top, bottom = (int(v) for v in out.split("=")[1].split(","))
+        left, right, top, bottom = self.frame_extents(win)
         # Only the part on the screen: a frame may reach past any edge.
         x, y = max(win.x - left, 0), max(win.y - top, 0)
         return (x, y, min(win.x + win.w + right, self.screen[0]) - x,
                 min(win.y + win.h + bottom, self.screen[1]) - y)
+
+    def active_window(self):
+        """The window the window manager has given the focus, or None."""
+        out = self.run("xprop", "-root", "_NET_ACTIVE_WINDOW", check_exit=False).decode()
+        ids = [int(word, 16) for word in out.split() if word.startswith("0x")]
+        return ids[0] if ids and ids[0] else None
+
+    def wait_for_focus(self, win, timeout=5):
+        """Under a window manager, waits until it has given win the focus."""
+        if self.wm:
+            self.wait_for("the focus on %r" % win, lambda: self.active_window() == win.id, timeout)
 
     # -- the pointer --
 
@@ -340,10 +412,22 @@ class Session:
                      str(round(start[0] + t * (end[0] - start[0]))), str(round(start[1] + t * (end[1] - start[1])))]
         self.run(*args, "sleep", "0.1")
 
-    def replace_text(self, point, text):
-        """Clicks into the text box at point and types text over what it holds."""
+    def replace_text(self, win, point, text):
+        """Clicks into the text box at point in win and types text over what it
+        holds, once the click has given the window the focus."""
         self.click(point)
+        self.wait_for_focus(win)
         self.run("xdotool", "key", "ctrl+a", "type", "--delay", "20", text)
+
+    def move_window(self, win, offset):
+        """Moves win by offset as the player does: a drag of its title bar under
+        the window manager; without one, a request to the X server."""
+        if not self.wm:
+            self.run("xdotool", "windowmove", str(win.id), str(win.x + offset[0]), str(win.y + offset[1]))
+            return
+        top = self.frame_extents(win)[2]
+        grip = (win.x + win.w / 2, win.y - top / 2)
+        self.drag(grip, (grip[0] + offset[0], grip[1] + offset[1]))
 
     def release(self):
         self.run("xdotool", "mouseup", "1", "sleep", "0.1")
@@ -355,6 +439,26 @@ class Session:
         self.release()
 
     # -- window manager requests --
+
+    def close_window(self, win):
+        """Closes win as a player does. Under the window manager: a click on
+        its frame's close box or, for a frameless window, Alt+F4 once it has
+        the focus; either way the window manager sends the window
+        WM_DELETE_WINDOW. Without one, that message is sent directly."""
+        if not self.wm:
+            self.ask_to_close(win)
+            return
+        left, right, top, bottom = self.frame_extents(win)
+        if top == 0:
+            self.wait_for_focus(win)
+            self.run("xdotool", "key", "alt+F4")
+            return
+        # In the theme of openbox-rc.xml the close box is a square at the right
+        # end of the title bar, its middle as far from the frame's right edge
+        # as from the frame's top edge.
+        frame_right = win.x + win.w + right
+        frame_top = win.y - top
+        self.click((frame_right - top / 2, frame_top + top / 2))
 
     def ask_to_close(self, win):
         """Asks a window to close as a window manager does on Alt+F4 or its close
@@ -391,6 +495,12 @@ class Session:
             wins = [w for w in self.windows("^Tormell$") if w.h < MAIN_CLIENT_HEIGHT]
             return wins[0] if wins else None
         return self.wait_for("the title window", probe, timeout)
+
+    def record_window(self, timeout=10):
+        def probe():
+            wins = self.windows("^点数の記録$")
+            return wins[0] if wins else None
+        return self.wait_for("the record window", probe, timeout)
 
     def main_window(self, timeout=15):
         """Waits for the main window: the visible 'Tormell' window with the panel below its canvas."""
@@ -482,7 +592,12 @@ class MainWindow:
         self.s.click(self.at(4800, 6960, 1215, 375))
 
     def set_display_time(self, seconds=DISPLAY_SECONDS):
-        self.s.replace_text(self.at(1800, 6240, 615, 270), str(seconds))
+        self.s.replace_text(self.win, self.at(1800, 6240, 615, 270), str(seconds))
+
+    def open_record(self):
+        """The 点数 menu: returns the record window once it is shown."""
+        self.s.click((self.win.x + MENU_ITEM_X, (self.win.y + self.client[1]) / 2))
+        return self.s.record_window()
 
     def shows_red(self, img):
         x0, y0, w, h = self.canvas_inside
@@ -543,15 +658,42 @@ class MainWindow:
         return self.s.wait_for("a joint's disc at (%.0f, %.0f)" % at, probe, timeout)
 
 
+def pyatspi_python():
+    """An interpreter that can import pyatspi: the one running the tests, or
+    else the system's; None when neither can."""
+    for python in dict.fromkeys((sys.executable, SYSTEM_PYTHON)):
+        if not python or not os.access(python, os.X_OK):
+            continue
+        if subprocess.run([python, "-c", "import pyatspi"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0:
+            return python
+    return None
+
+
+def window_manager_asked():
+    """The window manager TORMELL_E2E_WM names, as a command; None for none."""
+    name = os.environ.get(WINDOW_MANAGER_VARIABLE, "")
+    if not name:
+        return None
+    if name != "openbox":
+        raise Failure("%s=%s: the tests know openbox alone" % (WINDOW_MANAGER_VARIABLE, name))
+    command = shutil.which(name)
+    if not command:
+        raise Failure("%s=%s, but there is no openbox: scripts/install-deps.sh installs it"
+                      % (WINDOW_MANAGER_VARIABLE, name))
+    return command
+
+
 def main(test, window_manager=None, screen=SCREEN):
-    """Runs test(session) with the binary and screenshot folder from the command line."""
+    """Runs test(session) with the binary and screenshot folder from the command
+    line, under window_manager or else the one TORMELL_E2E_WM names."""
     if len(sys.argv) < 2:
         sys.exit("usage: %s TORMELL_BINARY [SCREENSHOT_DIR]" % sys.argv[0])
     binary = sys.argv[1]
     shots = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.getcwd(), "e2e-screenshots")
     began = time.monotonic()
     try:
-        session = Session(binary, shots, window_manager, screen)
+        session = Session(binary, shots, window_manager or window_manager_asked(), screen)
     except Failure as failure:
         sys.exit("FAIL: %s" % failure)
     try:

@@ -1,15 +1,20 @@
 // What a screen reader gets: Japanese names and descriptions for the controls
-// of both windows, and a result dialog that works from the keyboard alone.
+// of the windows, labels read with the values they show, every window
+// announced as one, and a result dialog that works from the keyboard alone.
 // (The main window's Tab order is covered with the other controls.)
 
+#include "app/title_window.h"
 #include "support/checked_round.h"
 #include "support/game.h"
 #include "support/test_main.h"
 #include "widgets/status_bar.h"
+#include "ui/record/score_record_window.h"
 #include "ui/result_dialog.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,6 +44,29 @@ QStringList announcedNames(QAccessibleInterface& control)
     for (const auto& [label, relation] : control.relations(QAccessible::Label))
         names << label->text(QAccessible::Name);
     return names;
+}
+
+// A control built directly on QWidget, as a window of the program's own is.
+class PlainControl : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+};
+
+QString announcedName(QWidget& widget)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// The record window over a round saved, and the main window after the seconds
+// count has moved on: every window with values on show.
+FrmSCORE& recordWithARoundSaved(Game& game)
+{
+    QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+    game.w().MNU点数->trigger();
+    return *game.w().scoreRecord();
 }
 
 // Keys as the window system delivers them: to the window, which hands them to its focus widget.
@@ -88,21 +116,83 @@ private slots:
     }
 
     // Guards against a control added later without a name: whatever Tab can
-    // reach in either window must say what it is.
+    // reach in any window must say what it is, the box of a combo box one
+    // types into and the area a chart is drawn in among them.
     void everyControlTabReachesIsNamed()
     {
         Game game;
+        FrmSCORE& record = recordWithARoundSaved(game);
         FrmMSG& dialog = checkARound(game);
-        for (QWidget* window : {static_cast<QWidget*>(&game.w()), static_cast<QWidget*>(&dialog)}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{&game.w(), &dialog, &record}) {
             for (QWidget* child : window->findChildren<QWidget*>()) {
-                // A combo box's popup list is a window of its own; its line
-                // edit speaks through the combo box.
-                if (!(child->focusPolicy() & Qt::TabFocus) || child->window() != window
-                    || qobject_cast<QComboBox*>(child->parentWidget()))
+                // A combo box's popup list is a window of its own.
+                if (!(child->focusPolicy() & Qt::TabFocus) || child->window() != window)
                     continue;
-                QVERIFY2(isJapanese(child->accessibleName()), qPrintable(child->objectName()));
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child);
+                QVERIFY(accessible);
+                const QStringList names = announcedNames(*accessible);
+                QVERIFY2(std::any_of(names.cbegin(), names.cend(), isJapanese), qPrintable(child->objectName()));
             }
         }
+    }
+
+    // Guards against a label read by a name that hides what it shows, as a
+    // purpose alone ("経過時間") hides the count beside it. A heading's colon
+    // is not read.
+    void noLabelsNameHidesItsText()
+    {
+        Game game;
+        TemporaryRecord titleRecord;
+        Form1 title(game.clock, game.random, titleRecord.store);
+        FrmSCORE& record = recordWithARoundSaved(game);
+        FrmMSG& dialog = checkARound(game);
+        game.w().Timer1_Timer();
+        for (QWidget* window : std::initializer_list<QWidget*>{&title, &game.w(), &dialog, &record}) {
+            for (QLabel* label : window->findChildren<QLabel*>()) {
+                QString text = label->text();
+                if (text.endsWith(u'：'))
+                    text.chop(1);
+                if (!text.isEmpty())
+                    QVERIFY2(announcedName(*label).contains(text),
+                             qPrintable(label->objectName() + QStringLiteral(": ") + announcedName(*label)));
+            }
+        }
+    }
+
+    // Guards against a value read without what it is or its unit, and a name
+    // left behind when the value goes.
+    void aValueIsReadAfterWhatItIsAndBeforeItsUnit()
+    {
+        Game game;
+        Frm001& w = game.w();
+        FrmMSG& dialog = checkARound(game);
+        QCOMPARE(announcedName(*w.Label1), QStringLiteral("経過時間 1 秒"));
+        QCOMPARE(announcedName(*dialog.LBLDATA3), QStringLiteral("点数 %1 点").arg(w.SCORE));
+        QCOMPARE(announcedName(*dialog.LBLDATA1), QStringLiteral("難易度レベル 1"));
+        w.Command4_Click();
+        QCOMPARE(announcedName(*w.Label1), QStringLiteral("経過時間"));
+    }
+
+    // Guards against a window announced as a filler, a part of something
+    // else: a screen reader then says nothing of a window opening.
+    void everyWindowIsAnnouncedAsAWindow()
+    {
+        Game game;
+        TemporaryRecord titleRecord;
+        Form1 title(game.clock, game.random, titleRecord.store);
+        FrmSCORE& record = recordWithARoundSaved(game);
+        FrmMSG& dialog = checkARound(game);
+        const auto role = [](QWidget& window) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&window);
+            return accessible ? accessible->role() : QAccessible::NoRole;
+        };
+        QCOMPARE(role(title), QAccessible::Window);
+        QCOMPARE(role(game.w()), QAccessible::Window);
+        QCOMPARE(role(record), QAccessible::Window);
+        QCOMPARE(role(dialog), QAccessible::Dialog);
+        // Only windows: a control built on a plain widget stays what Qt makes it.
+        PlainControl control(&record);
+        QCOMPARE(role(control), QAccessible::Client);
     }
 
     // Guards against "点数保存" needing the mouse, or touching the figure on the way out.

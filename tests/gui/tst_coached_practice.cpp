@@ -5,6 +5,7 @@
 #include "support/draw_scripts.h"
 #include "support/game.h"
 #include "support/test_main.h"
+#include "support/verdicts.h"
 #include "ui/coach.h"
 #include "ui/record/score_record_window.h"
 #include "ui/result_dialog.h"
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <limits>
 
 using figure::X2;
 using figure::Y2;
@@ -47,14 +50,26 @@ QList<record::RoundSummary> kept(Game& game)
     return game.record.store.rounds().value;
 }
 
+// A coached round of difficulty 1 played `daysAgo` days before `now`.
+record::RoundRecord coachedRound(const QDateTime& now, double daysAgo, double seconds, int score)
+{
+    constexpr qint64 kSecondsADay = 24 * 3600;
+    record::RoundRecord round;
+    round.playedAt = now.addSecs(-static_cast<qint64>(daysAgo * kSecondsADay));
+    round.difficulty = 1;
+    round.displaySeconds = seconds;
+    round.score = score;
+    round.verdict = verdict::kFair; // the record asks for one; the coach reads the score
+    round.coached = true;
+    return round;
+}
+
 } // namespace
 
 class TestCoachedPractice : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { ui::coach::setPracticeOn(true); }
-
     void aPractisedRoundIsKeptAtOnceAndTheBoxStepped_data()
     {
         QTest::addColumn<bool>("remember");
@@ -69,7 +84,8 @@ private slots:
     {
         QFETCH(bool, remember);
         QFETCH(QString, next);
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         const int slider = w.Slider1->value();
         FrmMSG& dialog = practise(game, remember);
@@ -97,7 +113,8 @@ private slots:
     // one with no START, a second check, and one after CLEAR.
     void onlyACheckAfterStartIsPractice()
     {
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         w.Command2_Click();
         QVERIFY(!w.resultDialog()->kept());
@@ -117,7 +134,8 @@ private slots:
     // lost: the dialog says why, and 点数保存 tries again.
     void aRoundThatCannotBeKeptLeavesTheBoxAlone()
     {
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         const QString blocked = QStringLiteral("scores.sqlite");
         QVERIFY(QDir(game.record.folder.path()).mkdir(blocked)); // a folder where the file should be
@@ -136,8 +154,8 @@ private slots:
     // Guards against coached practice reaching into a round with it off.
     void withPracticeOffARoundIsAsEver()
     {
-        ui::coach::setPracticeOn(false);
         Game game;
+        ui::coach::setPracticeOn(false);
         Frm001& w = game.w();
         FrmMSG& dialog = practise(game, true);
         QVERIFY(!dialog.kept());
@@ -149,11 +167,57 @@ private slots:
         QVERIFY(!kept(game).first().coached);
     }
 
+    // Guards against rounds no game plays (a record edited by hand) steering
+    // the staircase or the memory speed, or left out without a word.
+    void roundsNoGameCouldPlayAreLeftOutAndCounted()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+        Game game;
+        Frm001& w = game.w();
+        // Remembered at 0.5 s, forgotten at 0.2 s, then nothing but nonsense.
+        QList<record::RoundRecord> rounds {coachedRound(now, 3, 0.5, 90), coachedRound(now, 2, 0.2, 10),
+            coachedRound(now, 1, 0, 90), coachedRound(now, 1, -1, 90), coachedRound(now, 1, kNaN, 90),
+            coachedRound(now, 1, 0.4, 101), coachedRound(now, 1, 0.4, -1), coachedRound(now, -1, 0.4, 90)};
+        for (record::RoundRecord& round : rounds)
+            QVERIFY(!game.record.store.append(round));
+
+        w.MNU点数->trigger();
+        FrmSCORE& record = *w.scoreRecord();
+        QVERIFY2(record.LblSUMMARY->text().contains(QStringLiteral("記録のおかしい6回は除きました")),
+            qPrintable(record.LblSUMMARY->text()));
+        QCOMPARE(record.coachedSeconds(), 0.34); // three steps up from 0.2 s: 0.3364
+
+        const QList<record::RoundSummary> summaries(rounds.begin(), rounds.end());
+        const ui::coach::Reading recent = ui::coach::windowRounds(summaries, now, now);
+        QCOMPARE(recent.trials.size(), std::size_t {2});
+        QCOMPARE(recent.leftOut, 6);
+    }
+
+    // Guards against a day's point fitted to other days than the four weeks
+    // ending with it, or a day without rounds given a point.
+    void eachDayIsFittedToTheFourWeeksEndingWithIt()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        QList<record::RoundSummary> rounds;
+        // Forty days ago: rounds that alone determine a speed of about 0.3 s.
+        for (const double seconds : {0.1, 0.2, 0.3, 0.5, 0.8})
+            for (int n = 0; n < 4; ++n)
+                rounds.append(coachedRound(now, 40, seconds, seconds >= 0.3 || n == 0 ? 90 : 10));
+        // Today: one round, remembered, at a single time.
+        rounds.append(coachedRound(now, 0, 0.2, 90));
+        const QList<ui::coach::DayEstimate> days = ui::coach::dailyMemorySpeed(rounds, now);
+        QCOMPARE(days.size(), 1); // today's window holds too little
+        QCOMPARE(days.first().day, now.addDays(-40).date());
+        QVERIFY(days.first().speed.seconds > 0.1 && days.first().speed.seconds < 0.5);
+    }
+
     // Guards against a switch that is not remembered, and an offer of the
     // coach's time that the main window does not take.
     void theRecordWindowSwitchesPracticeAndOffersTheCoachsTime()
     {
-        Game game;
+        Game game; // with settings of its own
+        ui::coach::setPracticeOn(true);
         Frm001& w = game.w();
         practise(game, false);
         w.MNU点数->trigger();

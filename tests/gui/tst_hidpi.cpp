@@ -3,6 +3,7 @@
 
 #include "support/canvas_points.h"
 #include "support/game.h"
+#include "support/test_main.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 
@@ -111,7 +112,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_SCALE_FACTOR", QByteArray::number(kScale));
     tk::Application app(argc, argv);
-    app.setReporter([](const QString& message) { qWarning("error boundary: %s", qPrintable(message)); });
+    reportErrorsToTheTestLogAlone(app);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestHiDpi test;
     QTEST_SET_MAIN_SOURCE_PATH

@@ -5,6 +5,7 @@
 #include "record/score_store.h"
 #include "support/checked_round.h"
 #include "support/game.h"
+#include "support/record_files.h"
 #include "support/sample_round.h"
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
@@ -16,6 +17,7 @@
 #include "widgets/status_bar.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTimeAxis>
 #include <QDir>
@@ -104,6 +106,8 @@ private slots:
     void saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs();
     void onlySaveStoresARound();
     void aSaveThatFailsKeepsTheDialogOpenWithTheReason();
+    void aFailedSavesReasonAndLongPathAreReadInFull();
+    void aNoticeOfAFileMovedAsideLeavesTheGamePlayable();
     void theRecordWindowShowsAndFollowsTheSavedRounds();
     void deletingAsksFirstAndRemovesOnlyOnYes();
     void theTimeAxisHoldsTheRoundsAndNoTwoTicksReadAlike_data();
@@ -179,6 +183,58 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
     QVERIFY(dialog.isHidden());
     QCOMPARE(saved(game).size(), 1);
+}
+
+// Guards against a failed save's message cut short: the reason after a long
+// path, a note of a few lines, or a path that runs past the note's edge.
+void TestScoreRecord::aFailedSavesReasonAndLongPathAreReadInFull()
+{
+    // One folder name too wide for the dialog: it has to break inside it.
+    constexpr int kLongName = 250; // the longest a file system takes is 255
+    constexpr int kPathLength = 300;
+    Game game(QString(kLongName, u'r') + QStringLiteral("/records/scores.sqlite"));
+    const QString path = game.record.store.path();
+    QVERIFY(path.size() >= kPathLength);
+    QVERIFY(QDir().mkpath(path)); // a folder in the file's place
+    FrmMSG& dialog = checkARound(game);
+    const QRect buttons = dialog.Command1->geometry().united(dialog.Command2->geometry());
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+
+    const QLabel& note = *dialog.LblSAVE;
+    QVERIFY(note.isVisible());
+    const QString text = note.text();
+    const qsizetype why = text.indexOf(QStringLiteral("書き込みが許されていません"));
+    QVERIFY2(why >= 0 && why < text.indexOf(path), qPrintable(text));
+
+    QVERIFY(note.height() >= note.heightForWidth(note.width()));
+    // However its lines break, they are no fewer than if they broke anywhere.
+    const QRect anywhere = note.fontMetrics().boundingRect(
+        QRect(QPoint(0, 0), QSize(note.width(), QWIDGETSIZE_MAX)), Qt::TextWrapAnywhere, text);
+    QVERIFY2(note.height() >= anywhere.height(),
+        qPrintable(QStringLiteral("%1 < %2").arg(note.height()).arg(anywhere.height())));
+    QVERIFY(dialog.rect().contains(note.geometry()));
+    QCOMPARE(dialog.Command1->geometry().united(dialog.Command2->geometry()), buttons);
+    QVERIFY(note.geometry().top() > buttons.bottom());
+}
+
+// Guards against a notice that blocks the main window (a window-modal box)
+// until the player dismisses it.
+void TestScoreRecord::aNoticeOfAFileMovedAsideLeavesTheGamePlayable()
+{
+    Game game;
+    Frm001& w = game.w();
+    writeBytes(game.record.store.path(), QByteArrayLiteral("not a score record"));
+    QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+
+    auto* notice = w.findChild<QMessageBox*>();
+    QVERIFY(notice && notice->isVisible());
+    QCOMPARE(notice->windowModality(), Qt::NonModal);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(w.StatusBar1->text() != QStringLiteral("READY"));
+    // Through the window system, which holds back input from a blocked window.
+    QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, w.Command4->mapTo(&w, w.Command4->rect().center()));
+    QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
+    QVERIFY(notice->isVisible());
 }
 
 // Guards against a record window that shows nothing of a save, misses rounds

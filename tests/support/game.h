@@ -1,9 +1,11 @@
 #pragma once
-// A loaded main window with a fake clock and scripted chance, as the tests drive it.
+// A loaded main window with a fake clock and scripted chance, as the tests
+// drive it, with a score record and settings of its own.
 
 #include "support/fake_clock.h"
 #include "support/scripted_random.h"
 #include "support/temporary_record.h"
+#include "support/temporary_settings.h"
 #include "core/figure.h"
 #include "ui/main_window.h"
 
@@ -17,13 +19,17 @@ struct Game {
     FakeClock clock;
     ScriptedRandom random;
     TemporaryRecord record;
+    TemporarySettings settings;
     QPointer<Frm001> window;
 
     // Every clock reading moves time on a little, so a display wait runs its
     // course in a few passes; actions queued before START run inside it.
     static constexpr double kStepPerReading = 0.01;
 
-    Game() : window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, record.store, nullptr})))
+    /// The game with its score record at `recordFileName` in a folder of its own.
+    explicit Game(const QString& recordFileName = TemporaryRecord::kFileName)
+        : record(recordFileName)
+        , window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, record.store, nullptr})))
     {
         QVERIFY2(window, "main window did not load");
     }

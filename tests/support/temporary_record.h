@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 
 struct TemporaryRecord {
+    static inline const QString kFileName = QStringLiteral("scores.sqlite");
+
+    /// The record at `fileName` inside the folder, which may name folders not made yet.
+    explicit TemporaryRecord(const QString& fileName = kFileName) : store(folder.filePath(fileName)) {}
+
     QTemporaryDir folder;
-    record::ScoreStore store{folder.filePath(QStringLiteral("scores.sqlite"))};
+    record::ScoreStore store;
 };

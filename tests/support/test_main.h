@@ -1,7 +1,8 @@
 #pragma once
 // main() for a Qt Test program: the game's own application object (with its
-// error boundary), reporting errors to the test log instead of a message box,
-// and the player's settings in a folder of the test's own.
+// error boundary), whose errors reach the test log through the boundary's log
+// line ("error boundary: ...") and no report box, and the player's settings in
+// a folder of the test's own.
 
 #include "widgets/error_boundary.h"
 
@@ -9,11 +10,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+/// The boundary logs every error, which Qt Test writes to its log; tests show
+/// the player nothing more.
+inline void reportErrorsToTheTestLogAlone(tk::Application& app)
+{
+    app.setReporter([](const QString&) {});
+}
+
 #define TORMELL_TEST_MAIN(TestClass)                                                                         \
     int main(int argc, char** argv)                                                                          \
     {                                                                                                        \
         tk::Application app(argc, argv);                                                                     \
-        app.setReporter([](const QString& message) { qWarning("error boundary: %s", qPrintable(message)); }); \
+        reportErrorsToTheTestLogAlone(app);                                                                  \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                             \
         const QTemporaryDir settingsFolder;                                                                  \
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());           \

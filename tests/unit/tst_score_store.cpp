@@ -1,6 +1,8 @@
 // The score record on disk: what a save keeps, a kill right after a save,
-// damaged and unwritable files, two writers at once, older and newer files.
+// damaged, foreign and unwritable files, a damaged round, read-only folders
+// and files, two writers at once, older and newer files.
 
+#include "record/file_identity.h"
 #include "record/joint_blob.h"
 #include "record/move_aside.h"
 #include "record/schema.h"
@@ -8,6 +10,7 @@
 #include "record/time_text.h"
 #include "support/record_files.h"
 #include "support/sample_round.h"
+#include "support/unprivileged.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,14 +19,17 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <bit>
 #include <csignal>
 #include <cstring>
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 using record::RoundRecord;
@@ -40,6 +46,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 const QString kWriterMode = QStringLiteral("--write-rounds");
 constexpr int kChildTimeoutMs = 30000;
 const QString kSaveFailed = QStringLiteral("点数を保存できませんでした。");
+const QString kRemoveFailed = QStringLiteral("記録を削除できませんでした。");
 const QString kNewer = QStringLiteral("新しい版");
 
 bool sameBits(double a, double b)
@@ -90,6 +97,42 @@ int writeRounds(const QStringList& args)
     return 0;
 }
 
+// Every message logged while it lives, as "category: text".
+class LogCapture {
+public:
+    LogCapture()
+        : m_previous(qInstallMessageHandler(&LogCapture::keep))
+    {
+        s_lines.clear();
+    }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    bool logged(const QString& category, const QString& text) const
+    {
+        return std::any_of(s_lines.begin(), s_lines.end(), [&](const QString& line) {
+            return line.startsWith(category + QStringLiteral(": ")) && line.contains(text);
+        });
+    }
+
+private:
+    static void keep(QtMsgType, const QMessageLogContext& context, const QString& message)
+    {
+        s_lines.append(QString::fromLatin1(context.category) + QStringLiteral(": ") + message);
+    }
+
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous;
+};
+
+// A setting of the store's own connection, as SQLite reports it.
+QVariant pragmaOf(const ScoreStore& store, const QString& name)
+{
+    QSqlQuery query(QSqlDatabase::database(store.connectionName(), false));
+    return query.exec(QStringLiteral("PRAGMA ") + name) && query.next() ? query.value(0) : QVariant();
+}
+
 QList<qint64> idsOf(const QList<record::RoundSummary>& rounds)
 {
     QList<qint64> ids;
@@ -115,9 +158,18 @@ private slots:
         m_path = m_folder + QStringLiteral("/scores.sqlite");
     }
 
+    void cleanup()
+    {
+        // A test that failed with its folder locked leaves it removable.
+        if (QFileInfo::exists(m_folder))
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
     // Guards against a field lost or rounded on the way: a time without its
     // offset or milliseconds, an infinity or a verdict character mangled,
-    // joints kept as floats or in REAL columns, which drop the sign of zero.
+    // joints kept as floats or in REAL columns, which drop the sign of zero;
+    // and against a save that a power cut could undo (the WAL synced less
+    // than FULL) or a connection that trusts what a file from elsewhere holds.
     void aSaveReadsBackFieldForField_data()
     {
         QTest::addColumn<RoundRecord>("round");
@@ -137,7 +189,14 @@ private slots:
     void aSaveReadsBackFieldForField()
     {
         QFETCH(RoundRecord, round);
-        QVERIFY(!ScoreStore(m_path).append(round));
+        {
+            ScoreStore saver(m_path);
+            QVERIFY(!saver.append(round));
+            constexpr int kSynchronousFull = 2; // PRAGMA synchronous reads 0 OFF, 1 NORMAL, 2 FULL, 3 EXTRA
+            QCOMPARE(pragmaOf(saver, QStringLiteral("synchronous")), QVariant(kSynchronousFull));
+            QCOMPARE(pragmaOf(saver, QStringLiteral("trusted_schema")), QVariant(0));
+            QCOMPARE(pragmaOf(saver, QStringLiteral("cell_size_check")), QVariant(1));
+        }
         QVERIFY(round.id > 0);
 
         ScoreStore reader(m_path); // a store of its own: read from the file, not from memory
@@ -226,10 +285,15 @@ private slots:
         QTest::newRow("random bytes") << "random";
         QTest::newRow("a database with a damaged page") << "page";
         QTest::newRow("a damaged page, the last commit still in the WAL") << "wal";
+        QTest::newRow("another program's database: version 0, a rounds table of its own") << "foreign";
+        QTest::newRow("a record with a trigger its version never creates") << "trigger";
+        QTest::newRow("an older record with a view and a table of another program") << "view";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
     // of every later save, its last commits lost by leaving its WAL behind,
-    // and against the player never hearing where it went.
+    // and against the player never hearing where it went; and against a file
+    // Tormell did not write taken for a record: saves failing on it forever,
+    // or its triggers run by them.
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins()
     {
         QFETCH(QString, damage);
@@ -241,6 +305,32 @@ private slots:
         if (damage == QStringLiteral("random")) {
             QDir().mkpath(m_folder);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
+        } else if (damage == QStringLiteral("foreign")) {
+            QDir().mkpath(m_folder);
+            {
+                RawFile other(m_path);
+                other.run(QStringLiteral("CREATE TABLE rounds (player TEXT, points INTEGER)"));
+                other.run(QStringLiteral("INSERT INTO rounds VALUES ('someone', 42)"));
+            }
+            damaged = bytesOf(m_path);
+        } else if (damage == QStringLiteral("trigger") || damage == QStringLiteral("view")) {
+            {
+                ScoreStore writer(m_path);
+                RoundRecord round = sampleRound();
+                QVERIFY(!writer.append(round));
+            }
+            {
+                RawFile edited(m_path);
+                if (damage == QStringLiteral("trigger")) {
+                    edited.run(
+                        QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON rounds BEGIN DELETE FROM rounds; END"));
+                } else {
+                    edited.run(QStringLiteral("CREATE VIEW best AS SELECT max(score) FROM rounds"));
+                    edited.run(QStringLiteral("CREATE TABLE notes (text TEXT)"));
+                    edited.run(QStringLiteral("PRAGMA user_version = 2"));
+                }
+            }
+            damaged = bytesOf(m_path); // closed: every change is in the file
         } else {
             {
                 ScoreStore writer(m_path);
@@ -323,24 +413,151 @@ private slots:
     {
         QFETCH(QString, blocker);
         QFETCH(QString, named);
+        std::optional<Unprivileged> asPlayer;
         if (blocker == QStringLiteral("file")) {
             writeBytes(m_folder, "not a folder");
         } else if (blocker == QStringLiteral("folder")) {
             QDir().mkpath(m_path);
         } else {
-            if (::geteuid() == 0)
-                QSKIP("root writes into a read-only folder");
+            asPlayer.emplace(m_dir->path());
+            if (!asPlayer->ordinary())
+                QSKIP("root could not drop its ids, and writes into a read-only folder");
             QDir().mkpath(m_folder);
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
         }
         RoundRecord round = sampleRound();
+        const LogCapture log;
         const auto failed = ScoreStore(m_path).append(round);
         QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(failed);
         QVERIFY2(
             failed->message.startsWith(kSaveFailed) && failed->message.contains(named), qPrintable(failed->message));
         QVERIFY(!failed->detail.isEmpty());
+        QVERIFY(log.logged(QStringLiteral("tormell.record"), failed->detail));
         QCOMPARE(round.id, 0);
+    }
+
+    void sqliteErrorsAreToldByTheirCause_data()
+    {
+        QTest::addColumn<int>("code"); // SQLite's extended result code, as the driver gives it
+        QTest::addColumn<QString>("told");
+        const QString full = QStringLiteral("ディスクの空き容量");
+        QTest::newRow("full disk met while saving (SQLITE_FULL)") << 13 << full;
+        QTest::newRow("full disk met while opening: the WAL index cannot grow (SQLITE_IOERR_SHMSIZE)") << 4874 << full;
+        QTest::newRow("a read the disk failed (SQLITE_IOERR_READ)") << 266 << QStringLiteral("ディスクの読み書き");
+        QTest::newRow("a folder that cannot be written (SQLITE_READONLY_DIRECTORY)")
+            << 1544 << QStringLiteral("書き込みが許されていません");
+    }
+    // Guards against a full disk told as a failing one, which sends the
+    // player looking for a fault rather than for space.
+    void sqliteErrorsAreToldByTheirCause()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, told);
+        const QSqlError error(
+            QStringLiteral("driver"), QStringLiteral("database"), QSqlError::StatementError, QString::number(code));
+        const QString message
+            = record::problem(record::Action::Read, record::reasonOf(error), m_path, record::describe(error)).message;
+        QVERIFY2(message.contains(told), qPrintable(message));
+    }
+
+    void aReadOnlyFolderIsStillRead_data()
+    {
+        QTest::addColumn<bool>("killedCopy");
+        QTest::newRow("a read-only folder, the file closed cleanly") << false;
+        QTest::newRow("a read-only copy, a killed copy's last save still in its WAL") << true;
+    }
+    // Guards against a record that cannot even be read where it cannot be
+    // written (SQLite cannot make the WAL's index there), against the player
+    // not told that rounds will not be kept, against the last saves in a WAL
+    // left unread, and against a view that stays frozen once the folder can
+    // be written again.
+    void aReadOnlyFolderIsStillRead()
+    {
+        QFETCH(bool, killedCopy);
+        const Unprivileged asPlayer(m_dir->path());
+        if (!asPlayer.ordinary())
+            QSKIP("root could not drop its ids, and writes into a read-only folder");
+        constexpr int kSaved = 2;
+        {
+            ScoreStore writer(m_path);
+            for (int i = 0; i < kSaved; ++i) {
+                RoundRecord round = sampleRound(i);
+                QVERIFY(!writer.append(round));
+            }
+        }
+        int kept = kSaved;
+        QStringList locked {m_folder};
+        if (killedCopy) {
+            const auto writers = runWriters(m_path, 1, {QStringLiteral("killed ")}, QStringLiteral("kill"));
+            QCOMPARE(writers[0]->exitStatus(), QProcess::CrashExit);
+            QVERIFY2(
+                QFileInfo(m_path + QStringLiteral("-wal")).size() > 0, writers[0]->readAllStandardError().constData());
+            ++kept;
+            locked << m_path << m_path + QStringLiteral("-wal") << m_path + QStringLiteral("-shm");
+        }
+        const auto permit = [&](QFile::Permissions write) {
+            for (const QString& path : locked)
+                QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | write);
+        };
+        permit({});
+
+        ScoreStore store(m_path);
+        const auto listed = store.rounds();
+        QVERIFY2(!listed.problem, qPrintable(listed.problem.value_or(record::Problem {}).message));
+        QCOMPARE(listed.value.size(), kept);
+        QVERIFY(!store.round(listed.value.last().id).problem);
+        QCOMPARE(store.completeRounds().value.size(), kept);
+        QVERIFY(!store.canSave());
+        QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(QStringLiteral("保存できません")));
+        RoundRecord refused = sampleRound(kSaved + 1);
+        const auto failed = store.append(refused);
+        QVERIFY(failed && failed->message.startsWith(kSaveFailed));
+        QCOMPARE(store.rounds().value.size(), kept);
+        QVERIFY(!store.takeNotice()); // told once
+
+        permit(QFile::WriteOwner);
+        for (const auto& writer : runWriters(m_path, 1, {QStringLiteral("elsewhere ")}, {}))
+            QCOMPARE(writer->exitCode(), 0);
+        QSignalSpy changed(&store, &ScoreStore::changed);
+        store.pollForChanges();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(store.rounds().value.size(), kept + 1);
+        RoundRecord mine = sampleRound(kSaved + 2);
+        QVERIFY(!store.append(mine));
+        QVERIFY(store.canSave());
+    }
+
+    // Guards against saves that go on failing once the file may be written
+    // again, because SQLite made the WAL's index read-only while the file was,
+    // and against mending that by removing an index another copy may have open.
+    void aStaleReadOnlyIndexNoLongerBlocksSaving()
+    {
+        const Unprivileged asPlayer(m_dir->path());
+        if (!asPlayer.ordinary())
+            QSKIP("root could not drop its ids, and writes into read-only files");
+        {
+            ScoreStore writer(m_path);
+            RoundRecord first = sampleRound(0);
+            QVERIFY(!writer.append(first));
+        }
+        QFile::setPermissions(m_path, QFile::ReadOwner);
+        ScoreStore store(m_path);
+        QCOMPARE(store.rounds().value.size(), 1);
+        RoundRecord second = sampleRound(1);
+        QVERIFY(store.append(second));
+        QVERIFY(!store.canSave());
+        const QString index = m_path + QStringLiteral("-shm");
+        QVERIFY(!(QFileInfo(index).permissions() & QFile::WriteOwner)); // made like the file, and left
+        const record::FileIdentity indexBefore = record::identityOf(index);
+
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(!store.append(second));
+        QVERIFY(store.canSave());
+        QCOMPARE(record::identityOf(index), indexBefore);
+        RoundRecord third = sampleRound(2);
+        QVERIFY(!ScoreStore(m_path).append(third));
+        QCOMPARE(store.rounds().value.size(), 3);
     }
 
     void anOlderFileIsUpgradedKeepingEveryRow_data()
@@ -374,7 +591,8 @@ private slots:
                     {i + 1, record::jointBlob(r.target), record::jointBlob(r.player)});
             }
             if (oldVersion >= 2)
-                old.run(QStringLiteral("CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+                old.run(QStringLiteral(
+                    "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
             old.run(QStringLiteral("PRAGMA user_version = %1").arg(oldVersion));
         }
 
@@ -427,9 +645,51 @@ private slots:
         QVERIFY(store->readOnly());
         QVERIFY(store->takeNotice().value_or(record::Problem {}).message.contains(kNewer));
         QCOMPARE(store->rounds().value.size(), 1);
-        QVERIFY(store->remove({first.id}));
+        const auto refused = store->remove({first.id});
+        QVERIFY(refused && refused->message.startsWith(kRemoveFailed) && refused->message.contains(kNewer));
         store.reset(); // the last connection closes
         QCOMPARE(bytesOf(m_path), before);
+    }
+
+    void aDamagedRoundIsAFaultOfThatRoundAlone_data()
+    {
+        QTest::addColumn<QString>("damage"); // done to the newest round
+        QTest::newRow("joints of the wrong size")
+            << "UPDATE round_joints SET player = zeroblob(100) WHERE round_id = ?";
+        QTest::newRow("no joints row") << "DELETE FROM round_joints WHERE round_id = ?";
+    }
+    // Guards against one round's joints failing every complete listing (and
+    // so the export) and the other rounds' redraws, against the file moved
+    // aside for a fault SQLite's checks cannot see, and against a round
+    // without its joints silently dropped.
+    void aDamagedRoundIsAFaultOfThatRoundAlone()
+    {
+        QFETCH(QString, damage);
+        constexpr int kRounds = 3;
+        ScoreStore store(m_path);
+        QList<qint64> ids;
+        for (int i = 0; i < kRounds; ++i) {
+            RoundRecord round = sampleRound(i);
+            QVERIFY(!store.append(round));
+            ids.append(round.id);
+        }
+        RawFile(m_path).run(damage, {ids.last()});
+
+        const auto complete = store.completeRounds();
+        QVERIFY(!complete.problem);
+        QCOMPARE(complete.value.size(), kRounds);
+        QVERIFY(complete.value.last().damaged);
+        QVERIFY(!complete.value.first().damaged && sameBits(complete.value.first().player, sampleRound(0).player));
+        const auto newest = store.round(ids.last());
+        QVERIFY(newest.problem);
+        QVERIFY2(newest.problem->message.contains(QStringLiteral("描けません")), qPrintable(newest.problem->message));
+        QVERIFY(!store.round(ids.first()).problem);
+        QCOMPARE(store.rounds().value.size(), kRounds);
+        RoundRecord next = sampleRound(kRounds);
+        QVERIFY(!store.append(next));
+        QCOMPARE(store.completeRounds().value.size(), kRounds + 1);
+        QVERIFY(QDir(m_folder).entryList({QStringLiteral("scores.corrupt-*")}).isEmpty());
+        QVERIFY(!store.takeNotice());
     }
 
     // Guards against rounds listed by id rather than time, a setting's or a

@@ -12,6 +12,8 @@
 #include "toolkit/responsive_wait.h"
 #include "toolkit/timer.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,6 +24,7 @@
 #include <functional>
 #include <limits>
 #include <set>
+#include <stdexcept>
 
 class TestToolkit : public QObject {
     Q_OBJECT
@@ -37,6 +40,9 @@ private slots:
     void waitOfNothingReturnsAtOnce();
     void errorInAConnectedHandlerIsReportedAndTheProgramGoesOn_data();
     void errorInAConnectedHandlerIsReportedAndTheProgramGoesOn();
+    void aContainedErrorIsAWarningOfTheWidgetsLog();
+    void aContainedErrorIsShownOnlyOnceTheEventLoopRuns();
+    void errorsWhileTheReportIsOpenAreCountedOnIt();
     void aThinnedLineKeepsEveryRunsEndsAndExtremes_data();
     void aThinnedLineKeepsEveryRunsEndsAndExtremes();
 };
@@ -236,6 +242,115 @@ void TestToolkit::errorInAConnectedHandlerIsReportedAndTheProgramGoesOn()
         QCOMPARE(stepsAfter, 0);
         QCOMPARE(app->errorCount(), errorsBefore + n);
     }
+}
+
+namespace {
+
+// The report boxes on screen.
+QList<QMessageBox*> shownReports()
+{
+    QList<QMessageBox*> boxes;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+            boxes.append(box);
+    }
+    return boxes;
+}
+
+// Errors shown to the player as the game shows them, where the other tests
+// only log them; closed and back to the test log alone when it goes.
+class PlayersReport {
+public:
+    PlayersReport() : m_testLog(tk::Application::instance()->setReporter({})) {}
+    ~PlayersReport()
+    {
+        for (QMessageBox* box : shownReports())
+            box->close();
+        tk::Application::instance()->setReporter(m_testLog);
+    }
+    PlayersReport(const PlayersReport&) = delete;
+    PlayersReport& operator=(const PlayersReport&) = delete;
+
+private:
+    tk::Application::Reporter m_testLog;
+};
+
+// A handler failing with `what`, as the log will say it.
+void containError(const char* what)
+{
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("error boundary: ") + QLatin1String(what)));
+    tk::contain([what] { throw std::runtime_error(what); });
+}
+
+} // namespace
+
+// Guards against an error that QT_LOGGING_RULES cannot reach: it is written
+// as a warning of the category tormell.widgets.
+void TestToolkit::aContainedErrorIsAWarningOfTheWidgetsLog()
+{
+    struct Line {
+        QtMsgType type;
+        QByteArray category;
+        QString text;
+    };
+    static QList<Line> lines;
+    lines.clear();
+    const QtMessageHandler testLog
+        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+              lines.append({type, context.category, text});
+          });
+    tk::contain([] { throw tk::IndexError(10, 1, 9); });
+    qInstallMessageHandler(testLog);
+
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines[0].type, QtWarningMsg);
+    QCOMPARE(lines[0].category, QByteArrayLiteral("tormell.widgets"));
+    QCOMPARE(lines[0].text, QStringLiteral("error boundary: Subscript out of range: 10 is not in 1..9"));
+}
+
+// Guards against a report made inside the failing handler: in the middle of a
+// drag or a display wait, and a modal box there runs an event loop of its own.
+void TestToolkit::aContainedErrorIsShownOnlyOnceTheEventLoopRuns()
+{
+    PlayersReport report;
+    bool eventsRan = false;
+    // Whatever loop runs first runs this; a modal one it ends at once.
+    QTimer::singleShot(0, [&eventsRan] {
+        eventsRan = true;
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    containError("the handler failed");
+    QVERIFY(!eventsRan);
+    QVERIFY(shownReports().isEmpty());
+
+    QTRY_COMPARE(shownReports().size(), 1);
+    QVERIFY(eventsRan);
+    const QMessageBox& box = *shownReports().first();
+    QCOMPARE(box.text(), QStringLiteral("the handler failed"));
+    QCOMPARE(box.windowModality(), Qt::NonModal);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Guards against a box for every error (a handler failing on every drag move
+// would bury the game) and against a count that outlives its box.
+void TestToolkit::errorsWhileTheReportIsOpenAreCountedOnIt()
+{
+    PlayersReport report;
+    for (const char* what : {"first", "second", "third"})
+        containError(what);
+    QTRY_COMPARE(shownReports().size(), 1);
+    QMessageBox* box = shownReports().first();
+    QCOMPARE(box->text(), QStringLiteral("first\n（ほか 2 回）"));
+
+    containError("fourth");
+    QTRY_COMPARE(box->text(), QStringLiteral("first\n（ほか 3 回）"));
+    QCOMPARE(shownReports(), QList<QMessageBox*> {box});
+
+    box->close();
+    containError("after closing");
+    QTRY_COMPARE(shownReports().size(), 1);
+    QCOMPARE(shownReports().first()->text(), QStringLiteral("after closing"));
 }
 
 namespace {

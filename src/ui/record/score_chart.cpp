@@ -5,8 +5,10 @@
 
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
+#include <QLabel>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -54,8 +56,15 @@ constexpr qsizetype kThinnedRuns = 250;
 
 ScoreChart::ScoreChart(QWidget* parent)
     : QChartView(parent), m_scores(new QLineSeries), m_averages(new QLineSeries), m_time(new QDateTimeAxis),
-      m_points(new QValueAxis)
+      m_points(new QValueAxis),
+      m_emptyHint(new QLabel(QStringLiteral("まだ記録がありません。採点結果の「点数保存」で回が記録されます。")))
 {
+    // With nothing to draw, the hint stands where the chart would be.
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(viewport()))->addWidget(m_emptyHint);
+
     setRenderHint(QPainter::Antialiasing);
     QChart* chart = this->chart();
     chart->layout()->setContentsMargins(0, 0, 0, 0);
@@ -87,6 +96,7 @@ ScoreChart::ScoreChart(QWidget* parent)
         series->attachAxis(m_time);
         series->attachAxis(m_points);
     }
+    setRounds({});
 }
 
 void ScoreChart::setRounds(const QList<record::RoundSummary>& rounds)
@@ -105,7 +115,13 @@ void ScoreChart::setRounds(const QList<record::RoundSummary>& rounds)
     m_scores->replace(tk::thinnedLine(scorePoints, kThinnedRuns));
     m_averages->replace(tk::thinnedLine(averagePoints, kThinnedRuns));
 
-    if (rounds.isEmpty())
+    // An empty chart has no times to mark: its axes would read the epoch's date five times over.
+    const bool empty = rounds.isEmpty();
+    m_emptyHint->setVisible(empty);
+    m_time->setVisible(!empty);
+    m_points->setVisible(!empty);
+    chart()->legend()->setVisible(!empty);
+    if (empty)
         return;
     const QDateTime first = rounds.first().playedAt, last = rounds.last().playedAt;
     const qint64 span = first.msecsTo(last);

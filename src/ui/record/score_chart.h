@@ -9,6 +9,7 @@
 #include <QList>
 
 class QDateTimeAxis;
+class QLabel;
 class QLineSeries;
 class QValueAxis;
 
@@ -20,18 +21,21 @@ class ScoreChart : public QChartView {
 public:
     explicit ScoreChart(QWidget* parent = nullptr);
 
-    /// Shows `rounds`, oldest first.
+    /// Shows `rounds`, oldest first; with none, a hint on how rounds are kept
+    /// instead of the chart.
     void setRounds(const QList<record::RoundSummary>& rounds);
 
     const QLineSeries& scores() const { return *m_scores; }
     const QLineSeries& averages() const { return *m_averages; }
     const QDateTimeAxis& timeAxis() const { return *m_time; }
+    const QLabel& emptyHint() const { return *m_emptyHint; }
 
 private:
     QLineSeries* m_scores;
     QLineSeries* m_averages;
     QDateTimeAxis* m_time;
     QValueAxis* m_points;
+    QLabel* m_emptyHint;
 };
 
 } // namespace ui

@@ -18,10 +18,12 @@
 #include "ui/record/round_sort_model.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
+#include "ui/remembered_placement.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -31,7 +33,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -49,6 +50,8 @@ constexpr double kPointSize = 9;
 // Opens with room for the table's six columns beside the round drawn again,
 // and for the chart above the table; a smaller screen gets what it has.
 constexpr QSize kOpeningSize(1080, 720);
+// Where the player's settings keep the window's place.
+const QString kPlacementKey = QStringLiteral("recordWindow");
 // Rows the table measures to fit its columns: those on view and a few more.
 // Measuring every row lays out the text of each of thousands of cells.
 constexpr int kRowsMeasuredForWidths = 50;
@@ -114,7 +117,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     setWindowIcon(ui::appIcon());
     setFont(ui::japaneseFont({}, kPointSize));
     createControls();
-    resize(kOpeningSize.boundedTo(screen()->availableGeometry().size()));
+    ui::restorePlacement(*this, kPlacementKey, kOpeningSize);
     m_figure = std::make_unique<figure::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
     m_figure->SUB_SETDEFAULT();
     ui::describeScoreRecord(*this);
@@ -235,7 +238,7 @@ void FrmSCORE::reload()
     if (const auto notice = m_store.takeNotice())
         ui::tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), notice->message);
     if (settings.problem) {
-        LblSUMMARY->setText(settings.problem->message);
+        ui::showValue(*LblSUMMARY, settings.problem->message);
         return;
     }
     // Stay with the setting on view; at first, open on the one played last.
@@ -267,21 +270,21 @@ void FrmSCORE::showSetting()
         followRounds({});
         ChtSCORE->setRounds({});
         showCoach(index);
-        LblSUMMARY->setText(QStringLiteral("まだ記録がありません。採点結果の「点数保存」で回が記録されます。"));
+        ui::showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
         showSelectedRound();
         return;
     }
     auto rounds = m_store.rounds(m_settings.at(index));
     if (rounds.problem) {
-        LblSUMMARY->setText(rounds.problem->message);
+        ui::showValue(*LblSUMMARY, rounds.problem->message);
         return;
     }
     const record::Progress progress = record::progressOf(rounds.value);
-    LblSUMMARY->setText(QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点　%5")
-                            .arg(progress.rounds)
-                            .arg(progress.best)
-                            .arg(record::kAverageWindow)
-                            .arg(QString::number(progress.lastTenAverage, 'f', 1), showCoach(index)));
+    ui::showValue(*LblSUMMARY, QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点　%5")
+                                   .arg(progress.rounds)
+                                   .arg(progress.best)
+                                   .arg(record::kAverageWindow)
+                                   .arg(QString::number(progress.lastTenAverage, 'f', 1), showCoach(index)));
     ChtSCORE->setRounds(rounds.value);
     followRounds(rounds.value);
     showSelectedRound();
@@ -342,8 +345,8 @@ QString FrmSCORE::showCoach(int index)
         }
     }
     const bool offered = std::isfinite(m_coachedSeconds);
-    LblCOACH->setText(offered ? QStringLiteral("次のおまかせ表示時間：%1 秒").arg(secondsText(m_coachedSeconds))
-                              : QString());
+    ui::showValue(*LblCOACH, offered ? QStringLiteral("次のおまかせ表示時間：%1 秒").arg(secondsText(m_coachedSeconds))
+                                     : QString());
     CmdCOACH->setEnabled(offered);
     showSpeedChart();
     return speed;
@@ -379,7 +382,7 @@ void FrmSCORE::showSelectedRound()
         return;
     const auto round = m_store.round(id);
     if (round.problem) {
-        LblSUMMARY->setText(round.problem->message);
+        ui::showValue(*LblSUMMARY, round.problem->message);
         return;
     }
     // A record edited by hand may ask for more grid lines than the figure has.
@@ -418,6 +421,12 @@ void FrmSCORE::CmdEXPORT_Click()
         return;
     if (const auto problem = record::exportCsv(m_store, path, tk::numberText))
         ui::tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+}
+
+void FrmSCORE::closeEvent(QCloseEvent* event)
+{
+    tk::contain([this] { ui::rememberPlacement(*this, kPlacementKey); });
+    QWidget::closeEvent(event);
 }
 
 void FrmSCORE::showEvent(QShowEvent* event)

@@ -5,7 +5,8 @@
 // setting's difficulty, now and day by day; and coached practice, its switch
 // and its next display time. Modeless; at most one exists, owned by the main
 // window. It follows the record as rounds are saved, by this copy of the game
-// or another, and keeps the player's place in it.
+// or another, keeps the player's place in it, and opens where the player last
+// left it.
 
 #include "record/round_record.h"
 
@@ -83,6 +84,7 @@ signals:
     void coachedSettingChosen(double difficulty, double displaySeconds);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -1,0 +1,7 @@
+#include "record/log.h"
+
+namespace record {
+
+Q_LOGGING_CATEGORY(lcRecord, "tormell.record")
+
+} // namespace record

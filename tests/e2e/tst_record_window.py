@@ -1,0 +1,67 @@
+"""The record window on the desktop: it opens centred over the main window
+wherever that is, comes back where the player left it, and its close box
+closes it and leaves the game running. Under the window manager the player
+drags the windows by their title bars and clicks the close box; without one
+the test moves them and sends the close request itself."""
+
+import xsession as xs
+
+# Room round the record window, so that centred over the main window is not
+# also pressed against an edge of the screen.
+SCREEN = (1600, 1000)
+# The main window opens in the middle of the screen: moved off it, centred
+# over the main window is no longer centred on the screen, where a window
+# manager may put a window of its own accord.
+MAIN_MOVE = (-200, -100)
+MOVE = (170, 110)  # kept on the screen: one partly off it comes back moved onto it
+# Frames are whole pixels: centring an odd difference in width rounds.
+CENTRED_WITHIN = 1
+
+
+def centre(rect):
+    x, y, w, h = rect
+    return (x + w / 2, y + h / 2)
+
+
+def moved_to(s, title, rect):
+    """The window titled title once it is at rect."""
+    return s.wait_for("the window %s at %s" % (title, rect),
+                      lambda: next((w for w in s.windows(title) if w.rect == rect), None), 5)
+
+
+def test(s):
+    s.start_game()
+    main = s.main_window()
+    main.wait_for_rest_figure()
+    to = (main.win.x + MAIN_MOVE[0], main.win.y + MAIN_MOVE[1], main.win.w, main.win.h)
+    s.move_window(main.win, MAIN_MOVE)
+    main = xs.MainWindow(s, moved_to(s, "^Tormell$", to))
+
+    record = main.open_record()
+    opened, beside = centre(s.frame_rect(record)), centre(s.frame_rect(main.win))
+    xs.check(all(abs(a - b) <= CENTRED_WITHIN for a, b in zip(opened, beside)),
+             "the record window opened centred at %s, the main window's centre is %s" % (opened, beside))
+
+    moved = (record.x + MOVE[0], record.y + MOVE[1], record.w, record.h)
+    s.move_window(record, MOVE)
+    record = moved_to(s, "^点数の記録$", moved)
+    s.save(s.grab(), "moved.png", (0, 0) + s.screen)
+
+    s.close_window(record)
+    s.wait_for("the record window to close", lambda: not s.windows("^点数の記録$"), 5)
+    xs.check(s.game.poll() is None and s.windows("^Tormell$"), "closing the record window ended the game")
+
+    reopened = main.open_record()
+    xs.check(reopened.rect == moved, "the record window came back at %s, not where it was left, %s"
+             % (reopened.rect, moved))
+
+    # Closed again, so that it does not lie over END.
+    s.close_window(reopened)
+    s.wait_for("the record window to close again", lambda: not s.windows("^点数の記録$"), 5)
+    main.end()
+    code = s.wait_for_exit()
+    xs.check(code == 0, "END: the game exited with %s\n%s" % (code, s.game_output()))
+
+
+if __name__ == "__main__":
+    xs.main(test, screen=SCREEN)

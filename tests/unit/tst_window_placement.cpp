@@ -1,0 +1,83 @@
+// Where a window opens: back where it was left while a screen still shows
+// that place, else centred over its owner; always whole on one screen.
+
+#include "support/test_main.h"
+#include "toolkit/window_placement.h"
+
+#include <QTest>
+
+#include <optional>
+
+using Screens = QList<QRect>;
+
+namespace {
+const QRect kScreen(0, 0, 1000, 800);
+const QRect kSecondScreen(1000, 0, 800, 600);
+const QRect kOwner(300, 200, 400, 300); // its middle at (500, 350)
+} // namespace
+
+class TestWindowPlacement : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aWindowOpensWhereItWasLeftOrCentredOverItsOwner_data();
+    void aWindowOpensWhereItWasLeftOrCentredOverItsOwner();
+};
+
+void TestWindowPlacement::aWindowOpensWhereItWasLeftOrCentredOverItsOwner_data()
+{
+    QTest::addColumn<std::optional<QRect>>("last");
+    QTest::addColumn<QSize>("opening");
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<Screens>("screens");
+    QTest::addColumn<QRect>("placed");
+    const std::optional<QRect> never;
+    const QSize opening(200, 100);
+
+    QTest::newRow("first time: centred over the owner")
+        << never << opening << kOwner << Screens {kScreen} << QRect(400, 300, 200, 100);
+    QTest::newRow("first time, owner at the screen's edge: pushed onto the screen")
+        << never << QSize(600, 200) << QRect(0, 200, 400, 300) << Screens {kScreen} << QRect(0, 250, 600, 200);
+    QTest::newRow("first time, larger than the screen: shrunk to it")
+        << never << QSize(1200, 900) << kOwner << Screens {kScreen} << kScreen;
+    QTest::newRow("first time, no owner: centred on the first screen")
+        << never << opening << QRect() << Screens {kScreen, kSecondScreen} << QRect(400, 350, 200, 100);
+    QTest::newRow("first time, owner on the second screen: opens there")
+        << never << QSize(600, 400) << QRect(1200, 100, 400, 300) << Screens {kScreen, kSecondScreen}
+        << QRect(1100, 50, 600, 400);
+    QTest::newRow("left on the screen: back there, at its size")
+        << std::optional(QRect(50, 60, 300, 200)) << opening << kOwner << Screens {kScreen} << QRect(50, 60, 300, 200);
+    QTest::newRow("left partly off the screen: moved the least way onto it")
+        << std::optional(QRect(900, -50, 300, 200)) << opening << kOwner << Screens {kScreen}
+        << QRect(700, 0, 300, 200);
+    QTest::newRow("left under a panel: below it")
+        << std::optional(QRect(10, 0, 300, 200)) << opening << kOwner << Screens {QRect(0, 30, 1000, 770)}
+        << QRect(10, 30, 300, 200);
+    QTest::newRow("left on the second screen: back there")
+        << std::optional(QRect(1200, 100, 300, 200)) << opening << kOwner << Screens {kScreen, kSecondScreen}
+        << QRect(1200, 100, 300, 200);
+    QTest::newRow("left across both screens: onto the one showing most of it")
+        << std::optional(QRect(900, 100, 300, 200)) << opening << kOwner << Screens {kScreen, kSecondScreen}
+        << QRect(1000, 100, 300, 200);
+    QTest::newRow("left on a screen since removed: centred over the owner, at its size")
+        << std::optional(QRect(1200, 100, 300, 200)) << opening << kOwner << Screens {kScreen}
+        << QRect(350, 250, 300, 200);
+    QTest::newRow("left on a larger screen since replaced: shrunk to the one there is")
+        << std::optional(QRect(100, 100, 1600, 1000)) << opening << kOwner << Screens {kScreen} << kScreen;
+}
+
+// Guards against a window lost off every screen, reaching past one, opened
+// at a screen's corner rather than over its owner, or forgetting where the
+// player left it while that place can still be seen.
+void TestWindowPlacement::aWindowOpensWhereItWasLeftOrCentredOverItsOwner()
+{
+    QFETCH(std::optional<QRect>, last);
+    QFETCH(QSize, opening);
+    QFETCH(QRect, owner);
+    QFETCH(Screens, screens);
+    QFETCH(QRect, placed);
+    QCOMPARE(tk::placeWindow(last, opening, owner, screens), placed);
+}
+
+TORMELL_TEST_MAIN(TestWindowPlacement)
+#include "tst_window_placement.moc"
