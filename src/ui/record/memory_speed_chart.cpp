@@ -1,9 +1,9 @@
 #include "ui/record/memory_speed_chart.h"
 
 #include "core/staircase.h"
+#include "ui/record/chart_style.h"
 
 #include <QDateTimeAxis>
-#include <QGraphicsLayout>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
@@ -13,8 +13,6 @@
 namespace ui {
 
 namespace {
-// Room for the plot, as in the score chart beside it.
-constexpr int kChartMargin = 4;
 // Seconds ticked at powers of ten: 0.1, 1, 10.
 constexpr double kLogBase = 10;
 // A day's point stands at its noon, in the middle of its date.
@@ -28,12 +26,7 @@ MemorySpeedChart::MemorySpeedChart(QWidget* parent)
     : QChartView(parent), m_speeds(new QLineSeries), m_lows(new QLineSeries), m_highs(new QLineSeries),
       m_time(new QDateTimeAxis), m_seconds(new QLogValueAxis)
 {
-    setRenderHint(QPainter::Antialiasing);
     QChart* chart = this->chart();
-    chart->layout()->setContentsMargins(0, 0, 0, 0);
-    chart->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
-    chart->setBackgroundRoundness(0);
-    chart->legend()->setAlignment(Qt::AlignBottom);
     m_speeds->setName(QStringLiteral("記憶の速さ"));
     m_speeds->setPointsVisible(true);
     m_lows->setName(QStringLiteral("68%区間"));
@@ -54,16 +47,7 @@ MemorySpeedChart::MemorySpeedChart(QWidget* parent)
     m_seconds->setTitleText(QStringLiteral("表示時間（秒）"));
     m_seconds->setBase(kLogBase);
     m_seconds->setLabelFormat(QStringLiteral("%g"));
-    QFont title = font();
-    title.setBold(true);
-    chart->legend()->setFont(font());
-    chart->setTitleFont(font());
-    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_seconds}) {
-        axis->setTitleFont(title);
-        axis->setLabelsFont(font());
-    }
-    chart->addAxis(m_time, Qt::AlignBottom);
-    chart->addAxis(m_seconds, Qt::AlignLeft);
+    styleChart(*this, *m_time, *m_seconds);
     for (QLineSeries* series : {m_speeds, m_lows, m_highs}) {
         series->attachAxis(m_time);
         series->attachAxis(m_seconds);

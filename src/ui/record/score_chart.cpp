@@ -2,9 +2,10 @@
 
 #include "record/progress.h"
 #include "toolkit/line_thinning.h"
+#include "ui/record/chart_style.h"
 
 #include <QDateTimeAxis>
-#include <QGraphicsLayout>
+#include <QLegend>
 #include <QLabel>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -27,8 +28,6 @@ constexpr qint64 kEdgeShare = 20;
 // Ticks at least this far apart fall on different dates, a day that a change
 // of summer time lengthens included.
 constexpr qint64 kDistinctDatesMs = 2 * kDayMs;
-// Room for the plot: the chart fills its view without a frame of its own.
-constexpr int kChartMargin = 4;
 
 // The shortest labels in which no two ticks of the axis read alike.
 QString timeFormat(const QDateTime& first, const QDateTime& last, qint64 tickSpacingMs)
@@ -65,12 +64,7 @@ ScoreChart::ScoreChart(QWidget* parent)
     m_emptyHint->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(viewport()))->addWidget(m_emptyHint);
 
-    setRenderHint(QPainter::Antialiasing);
     QChart* chart = this->chart();
-    chart->layout()->setContentsMargins(0, 0, 0, 0);
-    chart->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
-    chart->setBackgroundRoundness(0);
-    chart->legend()->setAlignment(Qt::AlignBottom);
     m_scores->setName(QStringLiteral("点数"));
     m_averages->setName(QStringLiteral("直近%1回の平均").arg(record::kAverageWindow));
     chart->addSeries(m_scores);
@@ -80,18 +74,7 @@ ScoreChart::ScoreChart(QWidget* parent)
     m_time->setFormat(QStringLiteral("MM/dd"));
     m_points->setTitleText(QStringLiteral("点数"));
     m_points->setRange(kLowestScore, kHighestScore);
-    // The chart's words in the window's Japanese font, titles bold as in the
-    // theme. The theme's own Arial would send Qt through its fallbacks for
-    // every Japanese word and load a Latin face besides.
-    QFont title = font();
-    title.setBold(true);
-    chart->legend()->setFont(font());
-    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_points}) {
-        axis->setTitleFont(title);
-        axis->setLabelsFont(font());
-    }
-    chart->addAxis(m_time, Qt::AlignBottom);
-    chart->addAxis(m_points, Qt::AlignLeft);
+    styleChart(*this, *m_time, *m_points);
     for (QLineSeries* series : {m_scores, m_averages}) {
         series->attachAxis(m_time);
         series->attachAxis(m_points);
