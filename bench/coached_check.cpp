@@ -25,7 +25,7 @@ constexpr int kRounds = 200;
 const QString kShortDisplayTime = QStringLiteral("0.01");
 
 // The CHEK handler after a START, and the pass of the event loop that paints it.
-std::vector<double> checks(Frm001& window)
+std::vector<double> checks(ui::Frm001& window)
 {
     std::vector<double> timed;
     for (int round = 0; round < kWarmUpRounds + kRounds; ++round) {
@@ -46,7 +46,7 @@ std::vector<double> checks(Frm001& window)
 int main(int argc, char** argv)
 {
     bench::ProbeGame game(argc, argv);
-    const std::unique_ptr<Frm001> window = game.showMainWindow(kShortDisplayTime);
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(kShortDisplayTime);
 
     ui::coach::setPracticeOn(false);
     const std::vector<double> plain = checks(*window);

@@ -31,7 +31,7 @@ constexpr int kMoves = 1000;
 constexpr double kRadiusPixels = 60;
 constexpr int kMovesPerTurn = 100;
 
-void send(tk::Canvas& canvas, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
+void send(widgets::Canvas& canvas, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, at, canvas.mapToGlobal(at), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(&canvas, &event);
@@ -42,16 +42,16 @@ void send(tk::Canvas& canvas, QEvent::Type type, QPointF at, Qt::MouseButton but
 int main(int argc, char** argv)
 {
     bench::ProbeGame game(argc, argv);
-    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
     window->Command1_Click();
     QCoreApplication::processEvents();
 
-    tk::Canvas& canvas = *window->Picture1;
-    const tk::Label& handle = window->figure().LblPOI(kJoint);
+    widgets::Canvas& canvas = *window->Picture1;
+    const toolkit::Label& handle = window->figure().LblPOI(kJoint);
     // Where the handle's centre lies on the canvas widget, inside its frame.
     const auto handleCentre = [&canvas, &handle] {
         return canvas.contentsRect().topLeft()
-            + tk::pixelPoint(handle.left() + figure::kHandleHalf, handle.top() + figure::kHandleHalf);
+            + toolkit::pixelPoint(handle.left() + core::kHandleHalf, handle.top() + core::kHandleHalf);
     };
     const QPointF grab = handleCentre();
     send(canvas, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);

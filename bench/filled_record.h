@@ -34,7 +34,7 @@ inline record::RoundRecord aRound(int n)
     round.elapsedSeconds = n;
     round.score = n % kScores;
     round.verdict = QStringLiteral("\u25B3\u25B3\u3000ふつう\u3000\u25B3\u25B3");
-    for (std::size_t i = 0; i < record::kJointCount; ++i)
+    for (std::size_t i = 0; i < core::kJointCount; ++i)
         round.target[i] = round.player[i] = {kTwipsApart * static_cast<double>(i), kTwipsApart + n};
     return round;
 }

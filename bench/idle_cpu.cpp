@@ -23,11 +23,12 @@ const QString kDisplaySeconds = QStringLiteral("1.5");
 int main(int argc, char** argv)
 {
     bench::ProbeGame game(argc, argv);
-    const std::unique_ptr<Form1> title = std::make_unique<Form1>(game.clock, game.random, game.scores);
+    const std::unique_ptr<app::Form1> title = std::make_unique<app::Form1>(game.clock, game.random, game.scores);
     title->show();
     if (!bench::waitUntilExposed(*title))
         return EXIT_FAILURE;
-    const bench::CpuShare titleWait = bench::cpuShareOf([&game] { tk::waitResponsively(game.clock, kTitleSeconds); });
+    const bench::CpuShare titleWait
+        = bench::cpuShareOf([&game] { toolkit::waitResponsively(game.clock, kTitleSeconds); });
     bench::report("title_wait_cpu_percent", titleWait.percentOfCore());
     bench::report("title_wait_wall_s", titleWait.wallSeconds);
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
     bench::report("busy_loop_cpu_percent", busy.percentOfCore());
     bench::report("busy_loop_wall_s", busy.wallSeconds);
 
-    const std::unique_ptr<Frm001> window = game.showMainWindow(kDisplaySeconds, title.get());
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(kDisplaySeconds, title.get());
     const bench::CpuShare display = bench::cpuShareOf([&window] { window->Command1_Click(); });
     bench::report("display_wait_cpu_percent", display.percentOfCore());
     bench::report("display_wait_wall_s", display.wallSeconds);

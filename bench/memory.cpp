@@ -20,7 +20,7 @@ constexpr int kRoundsPerEventPass = 10;
 int main(int argc, char** argv)
 {
     bench::ProbeGame game(argc, argv);
-    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
 
     for (int round = 1; round <= kRounds; ++round) {
         window->Command1_Click();

@@ -31,9 +31,9 @@ struct ProbeGame {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     }
 
-    tk::Application app; // first: every window and timer needs it
-    tk::SteadyClock clock;
-    tk::ClockSeededRandom random;
+    widgets::Application app; // first: every window and timer needs it
+    toolkit::SteadyClock clock;
+    toolkit::ClockSeededRandom random;
     QTemporaryDir recordFolder; // what the probes save never reaches the player's record
     QTemporaryDir settingsFolder;
     record::ScoreStore scores{recordFolder.filePath(QStringLiteral("scores.sqlite"))};
@@ -42,9 +42,9 @@ struct ProbeGame {
     /// until it is exposed and painted, and types `displaySeconds` into its
     /// display-time box. A window that never appears ends the probe with a
     /// failure: there would be nothing to measure.
-    std::unique_ptr<Frm001> showMainWindow(const QString& displaySeconds, QWidget* titleWindow = nullptr)
+    std::unique_ptr<ui::Frm001> showMainWindow(const QString& displaySeconds, QWidget* titleWindow = nullptr)
     {
-        std::unique_ptr<Frm001> window(Frm001::load({clock, random, scores, QPointer<QWidget>(titleWindow)}));
+        std::unique_ptr<ui::Frm001> window(ui::Frm001::load({clock, random, scores, QPointer<QWidget>(titleWindow)}));
         if (!waitUntilExposed(*window))
             std::exit(EXIT_FAILURE); // waitUntilExposed has said why
         window->Text1->setText(displaySeconds);

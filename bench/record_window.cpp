@@ -48,10 +48,10 @@ void fill(const QString& path, bool coached)
 
 // Opens the record window from the menu and processes events until its chart
 // and its table have been painted. Microseconds taken.
-double openUntilPainted(Frm001& window, bench::PaintLog& paints, int rows)
+double openUntilPainted(ui::Frm001& window, bench::PaintLog& paints, int rows)
 {
     paints.clear();
-    FrmSCORE* record = nullptr;
+    ui::FrmSCORE* record = nullptr;
     const auto shown = [&] {
         return paints.painted(record) && paints.painted(record->ChtSCORE->viewport())
             && paints.painted(record->GrdROUND->viewport());
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     if (!latest)
         bench::fail("the record laid down holds no rounds");
     const auto shownRounds = game.scores.rounds(*latest).value.size();
-    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
     QCoreApplication::processEvents();
     bench::reportInteger("game_rss_kib", bench::statusKiB("VmRSS"));
     bench::reportInteger("game_hwm_kib", bench::statusKiB("VmHWM"));

@@ -23,7 +23,7 @@ constexpr int kRounds = 200;
 int main(int argc, char** argv)
 {
     bench::ProbeGame game(argc, argv);
-    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
 
     // Each timed span must include a paint of the canvas, or it would time less
     // than a click costs.

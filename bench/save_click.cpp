@@ -23,14 +23,14 @@ constexpr int kSaves = 200;
 int main(int argc, char** argv)
 {
     bench::ProbeGame game(argc, argv);
-    const std::unique_ptr<Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
+    const std::unique_ptr<ui::Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
 
     std::vector<double> saves;
     for (int save = 0; save < kWarmUpSaves + kSaves; ++save) {
         window->Command1_Click();
         window->Command2_Click();
         QCoreApplication::processEvents(); // the dialog on screen, as the player clicks it
-        const QPointer<FrmMSG> dialog = window->resultDialog();
+        const QPointer<ui::FrmMSG> dialog = window->resultDialog();
         if (dialog == nullptr || !dialog->isVisible())
             bench::fail("CHEK did not show the result dialog");
         // The handler a click on 点数保存 runs, and the pass of the event loop after it.

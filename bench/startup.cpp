@@ -18,11 +18,11 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
     const bench::ExposureWatch watch(
         [untilMainWindow](const QWidget& widget) {
-            return untilMainWindow ? qobject_cast<const Frm001*>(&widget) != nullptr
-                                   : qobject_cast<const Form1*>(&widget) != nullptr;
+            return untilMainWindow ? qobject_cast<const ui::Frm001*>(&widget) != nullptr
+                                   : qobject_cast<const app::Form1*>(&widget) != nullptr;
         },
         bench::reportExposedAndExit);
-    Module1 module(game.clock, game.random, game.scores);
+    app::Module1 module(game.clock, game.random, game.scores);
     if (!module.Main())
         return EXIT_FAILURE; // the title was closed before it was measured
     return QApplication::exec();

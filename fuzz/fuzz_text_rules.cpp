@@ -131,7 +131,7 @@ void checkRounding(QStringView text, double value, Int (*convert)(double), const
         const Int got = convert(value);
         if (!fits || got != nearest)
             fault(name, text, got, nearest);
-    } catch (const tk::OverflowError&) {
+    } catch (const toolkit::OverflowError&) {
         if (fits)
             fault(name, text, 0, nearest);
     }
@@ -139,38 +139,38 @@ void checkRounding(QStringView text, double value, Int (*convert)(double), const
 
 void checkText(QStringView text)
 {
-    const double value = tk::numericValue(text);
+    const double value = toolkit::numericValue(text);
     const double expected = referenceValue(text);
     if (std::isnan(value) || !sameBits(value, expected))
         fault("numericValue disagrees with the reference reading", text, value, expected);
 
-    const QString written = tk::numberText(value);
+    const QString written = toolkit::numberText(value);
     if (std::isinf(value)) {
         if (written != (value > 0 ? QStringLiteral("inf") : QStringLiteral("-inf")))
             fault("numberText of an infinity", text, value, value);
     } else {
         if (!isPlainDecimal(written, value))
             fault(qPrintable(QStringLiteral("numberText wrote '%1'").arg(written)), text, value, value);
-        const double readBack = tk::numericValue(written);
+        const double readBack = toolkit::numericValue(written);
         if (!(std::abs(readBack - value) <= kRoundTripTolerance * std::abs(value)))
             fault("numberText does not read back", text, readBack, value);
     }
 
-    checkRounding<qint16>(text, value, tk::toInt16, "toInt16");
-    checkRounding<qint32>(text, value, tk::toInt32, "toInt32");
+    checkRounding<qint16>(text, value, toolkit::toInt16, "toInt16");
+    checkRounding<qint32>(text, value, toolkit::toInt32, "toInt32");
 
     // The count and the time from the reference reading: lines 0..11 plus the
     // edge interval, halves to even; seconds 0..60 as the nearest float.
-    const double lines = expected < 0 ? 0 : expected > figure::kMostGridLines ? figure::kMostGridLines : expected;
+    const double lines = expected < 0 ? 0 : expected > core::kMostGridLines ? core::kMostGridLines : expected;
     const double expectedIntervals = std::nearbyint(lines + 1);
-    const double longest = rounds::kLongestDisplaySeconds;
+    const double longest = core::kLongestDisplaySeconds;
     const auto expectedSeconds = static_cast<float>(expected < 0 ? 0 : expected > longest ? longest : expected);
     try {
-        const qint16 intervals = figure::gridIntervalsFor(text);
-        if (intervals != expectedIntervals || intervals < 1 || intervals > figure::kMostGridLines + 1)
+        const qint16 intervals = core::gridIntervalsFor(text);
+        if (intervals != expectedIntervals || intervals < 1 || intervals > core::kMostGridLines + 1)
             fault("gridIntervalsFor", text, intervals, expectedIntervals);
-        const float seconds = rounds::displaySecondsFor(text);
-        if (!sameBits(seconds, expectedSeconds) || seconds > rounds::kLongestDisplaySeconds)
+        const float seconds = core::displaySecondsFor(text);
+        if (!sameBits(seconds, expectedSeconds) || seconds > core::kLongestDisplaySeconds)
             fault("displaySecondsFor", text, seconds, expectedSeconds);
     } catch (const std::exception& error) {
         fault(error.what(), text, 0, 0);

@@ -29,13 +29,13 @@ int main(int argc, char** argv)
                    stderr);
         return EXIT_FAILURE;
     }
-    tk::Application app(argc, argv);
+    widgets::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tormell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
-    tk::SteadyClock clock;
-    tk::ClockSeededRandom random;
+    toolkit::SteadyClock clock;
+    toolkit::ClockSeededRandom random;
     record::ScoreStore scores(record::ScoreStore::defaultPath());
-    Module1 module(clock, random, scores);
+    app::Module1 module(clock, random, scores);
     if (!module.Main())
         return EXIT_SUCCESS; // the title was closed before the game began
     return QApplication::exec();

@@ -2,7 +2,9 @@
 
 #include "app/title_window.h"
 
-Module1::Module1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores)
+namespace app {
+
+Module1::Module1(const toolkit::Clock& clock, toolkit::RandomSource& random, record::ScoreStore& scores)
     : m_clock(clock), m_random(random), m_scores(scores)
 {
 }
@@ -25,3 +27,5 @@ Form1* Module1::titleWindow() const
 {
     return m_form1;
 }
+
+} // namespace app

@@ -3,19 +3,21 @@
 
 #include <QPointer>
 
-class Form1;
-
 namespace record {
 class ScoreStore;
 }
-namespace tk {
+namespace toolkit {
 class Clock;
 class RandomSource;
-} // namespace tk
+} // namespace toolkit
+
+namespace app {
+
+class Form1;
 
 class Module1 {
 public:
-    Module1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores);
+    Module1(const toolkit::Clock& clock, toolkit::RandomSource& random, record::ScoreStore& scores);
 
     /// Loads the title window, which opens the main window after three
     /// seconds, then keeps the title hidden for the rest of the run. Returns
@@ -26,8 +28,10 @@ public:
     Form1* titleWindow() const;
 
 private:
-    const tk::Clock& m_clock;
-    tk::RandomSource& m_random;
+    const toolkit::Clock& m_clock;
+    toolkit::RandomSource& m_random;
     record::ScoreStore& m_scores;
     QPointer<Form1> m_form1;
 };
+
+} // namespace app

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QScreen>
 
+namespace app {
+
 namespace {
 
 constexpr double kClientWidth = 5445;
@@ -21,13 +23,13 @@ constexpr float kTitleSeconds = 3;
 
 } // namespace
 
-Form1::Form1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores)
+Form1::Form1(const toolkit::Clock& clock, toolkit::RandomSource& random, record::ScoreStore& scores)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_clock(clock), m_random(random), m_scores(scores)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tormell"));
-    setFixedSize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+    setFixedSize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kBackground);
     palette.setColor(QPalette::WindowText, Qt::black);
@@ -60,13 +62,15 @@ bool Form1::Form_Load()
     // Closing the title hides it at once and deletes it soon after, perhaps
     // inside the wait: then the run is over and this window is not touched again.
     const QPointer<Form1> self(this);
-    if (!tk::waitResponsively(m_clock, kTitleSeconds, [&self] { return self.isNull() || self->isHidden(); }))
+    if (!toolkit::waitResponsively(m_clock, kTitleSeconds, [&self] { return self.isNull() || self->isHidden(); }))
         return false;
-    m_main = Frm001::load({m_clock, m_random, m_scores, this});
+    m_main = ui::Frm001::load({m_clock, m_random, m_scores, this});
     return true;
 }
 
-Frm001* Form1::mainWindow() const
+ui::Frm001* Form1::mainWindow() const
 {
     return m_main;
 }
+
+} // namespace app

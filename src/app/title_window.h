@@ -6,21 +6,25 @@
 #include <QWidget>
 
 class QLabel;
-class Frm001;
 
 namespace record {
 class ScoreStore;
 }
-namespace tk {
+namespace toolkit {
 class Clock;
 class RandomSource;
-} // namespace tk
+} // namespace toolkit
+namespace ui {
+class Frm001;
+}
+
+namespace app {
 
 class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    Form1(const tk::Clock& clock, tk::RandomSource& random, record::ScoreStore& scores);
+    Form1(const toolkit::Clock& clock, toolkit::RandomSource& random, record::ScoreStore& scores);
 
     QLabel* Label1;
     QLabel* Label2;
@@ -31,11 +35,13 @@ public:
     [[nodiscard]] bool Form_Load();
 
     /// The main window once loaded; null after it has been unloaded.
-    Frm001* mainWindow() const;
+    ui::Frm001* mainWindow() const;
 
 private:
-    const tk::Clock& m_clock;
-    tk::RandomSource& m_random;
+    const toolkit::Clock& m_clock;
+    toolkit::RandomSource& m_random;
     record::ScoreStore& m_scores;
-    QPointer<Frm001> m_main;
+    QPointer<ui::Frm001> m_main;
 };
+
+} // namespace app

@@ -1,7 +1,7 @@
 #pragma once
 // The fixed measures of the stick figure, in twips and degrees.
 
-namespace figure {
+namespace core {
 
 /// The square canvas the figure stands on, a side in twips.
 inline constexpr double kCanvasSide = 6000;
@@ -41,4 +41,4 @@ inline constexpr double kMarkerHalf = kMarkerSide / 2; // 78.75
 // Pixel width of every figure line after a reset.
 inline constexpr int kFigureLineWidth = 3;
 
-} // namespace figure
+} // namespace core

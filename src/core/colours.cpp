@@ -2,7 +2,7 @@
 
 #include "core/figure.h"
 
-using namespace figure;
+using namespace core;
 
 void Figure::SETCOLOR()
 {
@@ -16,7 +16,7 @@ void Figure::SETCOLOR()
 
 void Figure::setTrunkColour(QColor colour)
 {
-    for (tk::Line* line : {LinBODY, LinSHOLD, LinWEST})
+    for (toolkit::Line* line : {LinBODY, LinSHOLD, LinWEST})
         line->setBorderColor(colour);
     for (int j = ShpBD.first; j <= ShpBD.last; ++j) {
         ShpBD(j).setBorderColor(colour);

@@ -4,7 +4,7 @@
 #include "core/figure.h"
 #include "toolkit/scene.h"
 
-using namespace figure;
+using namespace core;
 
 void Figure::SUB_SETDEFAULT()
 {
@@ -12,7 +12,7 @@ void Figure::SUB_SETDEFAULT()
 
     for (int i = kFirstSegment; i <= kLastSegment; ++i) {
         LblPOI(i).setVisible(false);
-        LblPOI(i).setBorderStyle(tk::BorderNone);
+        LblPOI(i).setBorderStyle(toolkit::BorderNone);
         LinA(i).setVisible(false);
         LinB(i).setVisible(true);
         LinA(i).setBorderWidth(kFigureLineWidth);
@@ -20,10 +20,10 @@ void Figure::SUB_SETDEFAULT()
         ShpEXP(i).setWidth(kMarkerSide);
         ShpEXP(i).setHeight(kMarkerSide);
         ShpEXP(i).setVisible(false);
-        LinA(i).setBorderStyle(tk::BorderInsideSolid);
-        LinB(i).setBorderStyle(tk::BorderInsideSolid);
+        LinA(i).setBorderStyle(toolkit::BorderInsideSolid);
+        LinB(i).setBorderStyle(toolkit::BorderInsideSolid);
     }
-    for (tk::Line* trunk : {LinBODY, LinSHOLD, LinWEST})
+    for (toolkit::Line* trunk : {LinBODY, LinSHOLD, LinWEST})
         trunk->setBorderWidth(kFigureLineWidth);
     setTrunkColour(Qt::black);
     for (int j = ShpBD.first; j <= ShpBD.last; ++j) {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-float rounds::displaySecondsFor(QStringView text)
+float core::displaySecondsFor(QStringView text)
 {
     // Clamped as a double: a float cannot hold every number a text can give.
-    return static_cast<float>(std::clamp(tk::numericValue(text), 0.0, double{kLongestDisplaySeconds}));
+    return static_cast<float>(std::clamp(toolkit::numericValue(text), 0.0, double{kLongestDisplaySeconds}));
 }

@@ -3,7 +3,7 @@
 
 #include <QStringView>
 
-namespace rounds {
+namespace core {
 
 /// A typed display time is honoured up to a minute; beyond that (up to the
 /// infinity of a text like "1e400") the round would never begin.
@@ -13,4 +13,4 @@ inline constexpr float kLongestDisplaySeconds = 60;
 /// (and a text without a number) means no display wait.
 float displaySecondsFor(QStringView text);
 
-} // namespace rounds
+} // namespace core

@@ -4,15 +4,15 @@
 #include "core/figure.h"
 #include "toolkit/numeric_text.h"
 
-using namespace figure;
+using namespace core;
 
 std::pair<float, float> Figure::carryOffset(int i) const
 {
     if (!isUpperLimb(i))
         return {0.0f, 0.0f};
     const int j = i + 1;
-    return {tk::toFloat(static_cast<double>(LblPOI(j).left()) - LblPOI(i).left()),
-            tk::toFloat(static_cast<double>(LblPOI(j).top()) - LblPOI(i).top())};
+    return {toolkit::toFloat(static_cast<double>(LblPOI(j).left()) - LblPOI(i).left()),
+            toolkit::toFloat(static_cast<double>(LblPOI(j).top()) - LblPOI(i).top())};
 }
 
 void Figure::dragOverHandle(int i, float X, float Y)

@@ -5,13 +5,13 @@
 #include "core/body.h"
 #include "toolkit/scene.h"
 
-using namespace figure;
+using namespace core;
 
 namespace {
 const QColor kTargetColour(0xFF, 0x00, 0x00);
 } // namespace
 
-Figure::Figure(tk::Scene& scene, QColor playerLineColour) : m_scene(scene)
+Figure::Figure(toolkit::Scene& scene, QColor playerLineColour) : m_scene(scene)
 {
     LinBG.create(scene);
     for (int i = LinBG.first; i <= LinBG.last; ++i)
@@ -22,15 +22,15 @@ Figure::Figure(tk::Scene& scene, QColor playerLineColour) : m_scene(scene)
         LinA(i).setBorderColor(kTargetColour);
         LinB(i).setBorderColor(playerLineColour);
     }
-    LinBODY = &scene.add<tk::Line>();
-    LinSHOLD = &scene.add<tk::Line>();
-    LinWEST = &scene.add<tk::Line>();
-    ShpBD.create(scene, tk::Shape::Kind::Circle);
-    ShpPOINT.create(scene, tk::Shape::Kind::Circle);
-    ShpEXP.create(scene, tk::Shape::Kind::Circle);
+    LinBODY = &scene.add<toolkit::Line>();
+    LinSHOLD = &scene.add<toolkit::Line>();
+    LinWEST = &scene.add<toolkit::Line>();
+    ShpBD.create(scene, toolkit::Shape::Kind::Circle);
+    ShpPOINT.create(scene, toolkit::Shape::Kind::Circle);
+    ShpEXP.create(scene, toolkit::Shape::Kind::Circle);
     LblPOI.create(scene);
     for (int i = kFirstSegment; i <= kLastSegment; ++i) {
-        LblPOI(i).setBorderStyle(tk::BorderSolid);
+        LblPOI(i).setBorderStyle(toolkit::BorderSolid);
         LblPOI(i).setAutomaticDrag(true);
     }
 }

@@ -14,31 +14,31 @@
 
 #include <utility>
 
-namespace tk {
+namespace toolkit {
 class Scene;
 }
 
-namespace figure {
+namespace core {
 
 class Figure {
 public:
     /// Creates the items on `scene` in painting order: grid, target, player,
     /// trunk, discs, handles. The player's lines are drawn in `playerLineColour`,
     /// the system's text colour.
-    Figure(tk::Scene& scene, QColor playerLineColour);
+    Figure(toolkit::Scene& scene, QColor playerLineColour);
     Figure(const Figure&) = delete;
     Figure& operator=(const Figure&) = delete;
 
-    tk::ItemArray<tk::Line, 0, 24> LinBG;
-    tk::ItemArray<tk::Line, 1, 9> LinA;
-    tk::ItemArray<tk::Line, 1, 9> LinB;
-    tk::Line* LinBODY;
-    tk::Line* LinSHOLD;
-    tk::Line* LinWEST;
-    tk::ItemArray<tk::Shape, 0, 4> ShpBD;
-    tk::ItemArray<tk::Shape, 1, 9> ShpEXP;
-    tk::ItemArray<tk::Shape, 1, 9> ShpPOINT;
-    tk::ItemArray<tk::Label, 1, 9> LblPOI;
+    toolkit::ItemArray<toolkit::Line, 0, 24> LinBG;
+    toolkit::ItemArray<toolkit::Line, 1, 9> LinA;
+    toolkit::ItemArray<toolkit::Line, 1, 9> LinB;
+    toolkit::Line* LinBODY;
+    toolkit::Line* LinSHOLD;
+    toolkit::Line* LinWEST;
+    toolkit::ItemArray<toolkit::Shape, 0, 4> ShpBD;
+    toolkit::ItemArray<toolkit::Shape, 1, 9> ShpEXP;
+    toolkit::ItemArray<toolkit::Shape, 1, 9> ShpPOINT;
+    toolkit::ItemArray<toolkit::Label, 1, 9> LblPOI;
 
     PoseAngles DTT_DEF;
     PoseAngles DTT_TGT;
@@ -48,7 +48,7 @@ public:
     PoseCoords DXY_USR;
 
     /// Slots 1..9 name the nine segment lines of one figure; slot 0 stays empty.
-    using LineList = tk::CheckedArray<tk::Line*, 0, kLastSegment>;
+    using LineList = toolkit::CheckedArray<toolkit::Line*, 0, kLastSegment>;
     LineList targetLines() const;
     LineList playerLines() const;
 
@@ -99,7 +99,7 @@ private:
     /// elbow or knee along by (dx, dy).
     void applyJoint(int i, double cx, double cy, float dx, float dy);
 
-    tk::Scene& m_scene;
+    toolkit::Scene& m_scene;
 };
 
-} // namespace figure
+} // namespace core

@@ -4,7 +4,7 @@
 #include "core/figure.h"
 #include "toolkit/numeric_text.h"
 
-using namespace figure;
+using namespace core;
 
 void Figure::SUB_MKLINE(const qint16& LL)
 {
@@ -13,14 +13,14 @@ void Figure::SUB_MKLINE(const qint16& LL)
     const qint16 intervals = LL;
     for (int i = 1; i <= intervals; ++i) {
         const double p = static_cast<double>(i) / static_cast<double>(intervals) * kCanvasSide;
-        tk::Line& horizontal = LinBG(i);
+        toolkit::Line& horizontal = LinBG(i);
         horizontal.setBorderColor(Qt::black);
         horizontal.setX1(0);
         horizontal.setY1(p);
         horizontal.setX2(kCanvasSide);
         horizontal.setY2(p);
         horizontal.setVisible(true);
-        tk::Line& vertical = LinBG(tk::toInt16(static_cast<double>(intervals) + i));
+        toolkit::Line& vertical = LinBG(toolkit::toInt16(static_cast<double>(intervals) + i));
         vertical.setBorderColor(Qt::black);
         vertical.setX1(p);
         vertical.setY1(0);

@@ -3,7 +3,7 @@
 
 #include <QStringView>
 
-namespace figure {
+namespace core {
 
 /// The most lines each way the grid has items for (LinBG 1..24).
 inline constexpr int kMostGridLines = 11;
@@ -12,4 +12,4 @@ inline constexpr int kMostGridLines = 11;
 /// for the edge interval, rounded half to even. Any text gives 1..12.
 qint16 gridIntervalsFor(QStringView text);
 
-} // namespace figure
+} // namespace core

@@ -1,6 +1,6 @@
 #include "core/joints.h"
 
-figure::Joints figure::jointsOf(const PoseCoords& pose)
+core::Joints core::jointsOf(const PoseCoords& pose)
 {
     Joints joints;
     for (int i = kFirstSegment; i <= kLastSegment; ++i)

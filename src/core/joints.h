@@ -6,13 +6,16 @@
 #include <QPointF>
 
 #include <array>
+#include <cstddef>
 
-namespace figure {
+namespace core {
 
+/// The joints: head, elbows, hands, knees, feet.
+inline constexpr std::size_t kJointCount = kLastSegment;
 /// Joint i (the end of segment i) at index i - 1, in twips.
-using Joints = std::array<QPointF, kLastSegment>;
+using Joints = std::array<QPointF, kJointCount>;
 
 /// The end points of the pose's nine segments.
 Joints jointsOf(const PoseCoords& pose);
 
-} // namespace figure
+} // namespace core

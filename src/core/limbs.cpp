@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-using namespace figure;
+using namespace core;
 
 namespace {
 
@@ -46,7 +46,7 @@ constexpr Side sideOf(int i)
 
 void Figure::SUB_FIXPOSI(const qint16& IFLG, const PoseAngles& DTT, PoseCoords& DXY, const LineList& LINEO)
 {
-    tk::CheckedArray<double, kFirstSegment, kLastSegment> radians;
+    toolkit::CheckedArray<double, kFirstSegment, kLastSegment> radians;
     for (int i = kFirstSegment; i <= kLastSegment; ++i)
         radians(i) = (kPi + kPi) * DTT(i) / 360;
 
@@ -89,7 +89,7 @@ void Figure::SUB_FIXPOSI(const qint16& IFLG, const PoseAngles& DTT, PoseCoords& 
     }
 
     for (int i = kFirstSegment; i <= kLastSegment; ++i) {
-        tk::Line& line = *LINEO(i);
+        toolkit::Line& line = *LINEO(i);
         line.setX1(DXY(X1, i));
         line.setY1(DXY(Y1, i));
         line.setX2(DXY(X2, i));

@@ -8,7 +8,7 @@
 
 #include "toolkit/checked_array.h"
 
-namespace figure {
+namespace core {
 
 inline constexpr int kFirstSegment = 1;
 inline constexpr int kLastSegment = 9;
@@ -16,9 +16,9 @@ inline constexpr int kLastSegment = 9;
 enum Coord : int { X1 = 1, Y1 = 2, X2 = 3, Y2 = 4 };
 
 /// Angles in degrees, index 0..9.
-using PoseAngles = tk::CheckedArray<double, 0, kLastSegment>;
+using PoseAngles = toolkit::CheckedArray<double, 0, kLastSegment>;
 /// Segment coordinates in twips, DXY(k, i) with k 0..4, i 0..9.
-using PoseCoords = tk::CheckedArray2<double, 0, Y2, 0, kLastSegment>;
+using PoseCoords = toolkit::CheckedArray2<double, 0, Y2, 0, kLastSegment>;
 
 /// The upper segments whose joints (elbows, knees) carry the segment below.
 constexpr bool isUpperLimb(int segment)
@@ -26,4 +26,4 @@ constexpr bool isUpperLimb(int segment)
     return segment == 2 || segment == 4 || segment == 6 || segment == 8;
 }
 
-} // namespace figure
+} // namespace core

@@ -2,17 +2,17 @@
 
 #include <cmath>
 
-namespace scoring {
+namespace core {
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
-double matchRatio(const figure::PoseCoords& rest, const figure::PoseCoords& target,
-                  const figure::PoseCoords& player)
+double matchRatio(const core::PoseCoords& rest, const core::PoseCoords& target,
+                  const core::PoseCoords& player)
 {
     double displacement = 0;
     double error = 0;
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+    for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
         const double restX = rest(X2, i), restY = rest(Y2, i);
         const double targetX = target(X2, i), targetY = target(Y2, i);
         // A joint that kept its x or its y exactly was not moved by the target.
@@ -44,4 +44,4 @@ double scoreFor(double ratio)
     return std::floor(std::max(ratio * 100, 0.0));
 }
 
-} // namespace scoring
+} // namespace core

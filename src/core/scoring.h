@@ -5,13 +5,13 @@
 
 #include <QString>
 
-namespace scoring {
+namespace core {
 
 /// 1 minus the players' total joint error over the target's total joint
 /// displacement, over the joints the target moved off the rest joint's x and y.
 /// 1 when no joint counts: there was nothing to reproduce.
-double matchRatio(const figure::PoseCoords& rest, const figure::PoseCoords& target,
-                  const figure::PoseCoords& player);
+double matchRatio(const core::PoseCoords& rest, const core::PoseCoords& target,
+                  const core::PoseCoords& player);
 
 /// The verdict for a ratio. Each band includes its upper end.
 QString verdictFor(double ratio);
@@ -19,4 +19,4 @@ QString verdictFor(double ratio);
 /// The ratio as a score: times 100, raised to 0 when negative, rounded down.
 double scoreFor(double ratio);
 
-} // namespace scoring
+} // namespace core

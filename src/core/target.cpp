@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace figure;
+using namespace core;
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr double kExtraSwingFactor = kBaseSwing * 0.2;
 // Re-seeds before each segment's first draw.
 constexpr int kReseedsPerSegment = 100;
 
-using PickList = tk::CheckedArray<qint16, kFirstSegment, kLastSegment>;
+using PickList = toolkit::CheckedArray<qint16, kFirstSegment, kLastSegment>;
 
 bool isPicked(const PickList& picks, int count, int segment)
 {
@@ -30,7 +30,7 @@ bool isPicked(const PickList& picks, int count, int segment)
 
 } // namespace
 
-PoseAngles rounds::targetAngles(tk::RandomSource& random, qint32 count, const PoseAngles& rest)
+PoseAngles core::targetAngles(toolkit::RandomSource& random, qint32 count, const PoseAngles& rest)
 {
     PickList picks;
     for (int i = 1; i <= count; ++i) {

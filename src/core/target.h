@@ -5,17 +5,17 @@
 
 #include <QtGlobal>
 
-namespace tk {
+namespace toolkit {
 class RandomSource;
 }
 
-namespace rounds {
+namespace core {
 
 /// The target's angles: `count` segments picked at random (the first five
 /// among head, forearms and shins, never one twice) swing about their rest
 /// angle; every other segment keeps it. Re-seeds and draws come in a fixed
 /// order, so a scripted source replays a round exactly. A count above nine
 /// raises an IndexError rather than search for ever; zero or less moves none.
-figure::PoseAngles targetAngles(tk::RandomSource& random, qint32 count, const figure::PoseAngles& rest);
+core::PoseAngles targetAngles(toolkit::RandomSource& random, qint32 count, const core::PoseAngles& rest);
 
-} // namespace rounds
+} // namespace core

@@ -3,7 +3,7 @@
 #include "core/body.h"
 #include "core/figure.h"
 
-using namespace figure;
+using namespace core;
 
 void Figure::SUB_BODPOSI()
 {

@@ -39,7 +39,7 @@ QStringList header()
         QStringLiteral("display_seconds"), QStringLiteral("elapsed_seconds"), QStringLiteral("score"),
         QStringLiteral("verdict"), QStringLiteral("grid_lines")};
     for (const QString& pose : {QStringLiteral("target"), QStringLiteral("player")})
-        for (std::size_t joint = 1; joint <= kJointCount; ++joint)
+        for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
             names << QStringLiteral("%1_x%2").arg(pose).arg(joint) << QStringLiteral("%1_y%2").arg(pose).arg(joint);
     // Added after the joints so that the columns before keep their places.
     names << QStringLiteral("coached") << QStringLiteral("damaged");
@@ -51,11 +51,11 @@ QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
     QStringList fields {QString::number(round.id), isoText(round.playedAt), numberText(round.difficulty),
         numberText(round.displaySeconds), numberText(round.elapsedSeconds), QString::number(round.score), round.verdict,
         QString::number(round.gridLines)};
-    constexpr qsizetype kJointCells = 2 * 2 * static_cast<qsizetype>(kJointCount); // two poses, x and y
+    constexpr qsizetype kJointCells = 2 * 2 * static_cast<qsizetype>(core::kJointCount); // two poses, x and y
     if (round.damaged) {
         fields.resize(fields.size() + kJointCells); // nothing to write: empty, not zeros that look measured
     } else {
-        for (const Joints* pose : {&round.target, &round.player})
+        for (const core::Joints* pose : {&round.target, &round.player})
             for (const QPointF& joint : *pose)
                 fields << numberText(joint.x()) << numberText(joint.y());
     }

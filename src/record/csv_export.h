@@ -15,7 +15,7 @@ namespace record {
 
 class ScoreStore;
 
-/// The program's way of writing a number for people (tk::numberText in the game).
+/// The program's way of writing a number for people (toolkit::numberText in the game).
 using NumberText = QString (*)(double);
 
 /// A header row, then one row per round: id, time in ISO 8601, the settings,

@@ -8,7 +8,7 @@ namespace record {
 namespace {
 
 constexpr qsizetype kCoordinateSize = sizeof(quint64);
-constexpr qsizetype kBlobSize = static_cast<qsizetype>(kJointCount) * 2 * kCoordinateSize;
+constexpr qsizetype kBlobSize = static_cast<qsizetype>(core::kJointCount) * 2 * kCoordinateSize;
 static_assert(sizeof(double) == kCoordinateSize);
 
 void put(char* out, double value)
@@ -23,7 +23,7 @@ double take(const char* in)
 
 } // namespace
 
-QByteArray jointBlob(const Joints& joints)
+QByteArray jointBlob(const core::Joints& joints)
 {
     QByteArray blob(kBlobSize, Qt::Uninitialized);
     char* out = blob.data();
@@ -35,11 +35,11 @@ QByteArray jointBlob(const Joints& joints)
     return blob;
 }
 
-std::optional<Joints> jointsOf(const QByteArray& blob)
+std::optional<core::Joints> jointsOf(const QByteArray& blob)
 {
     if (blob.size() != kBlobSize)
         return std::nullopt;
-    Joints joints;
+    core::Joints joints;
     const char* in = blob.constData();
     for (QPointF& joint : joints) {
         joint = {take(in), take(in + kCoordinateSize)};

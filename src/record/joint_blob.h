@@ -10,9 +10,9 @@
 
 namespace record {
 
-QByteArray jointBlob(const Joints& joints);
+QByteArray jointBlob(const core::Joints& joints);
 
 /// The joints of a blob, or nothing when it is not the size nine points take.
-std::optional<Joints> jointsOf(const QByteArray& blob);
+std::optional<core::Joints> jointsOf(const QByteArray& blob);
 
 } // namespace record

@@ -1,18 +1,13 @@
 #pragma once
 // One played round as the score record keeps it.
 
+#include "core/joints.h"
+
 #include <QDateTime>
-#include <QPointF>
 #include <QString>
-#include <array>
 #include <cmath>
-#include <cstddef>
 
 namespace record {
-
-/// The figure's nine joint end points (head, elbows, hands, knees, feet); joint i is index i-1.
-inline constexpr std::size_t kJointCount = 9;
-using Joints = std::array<QPointF, kJointCount>;
 
 /// A round without its joints: what a table or a chart of many rounds needs.
 struct RoundSummary {
@@ -29,8 +24,8 @@ struct RoundSummary {
 
 /// A whole round: its summary and both poses in twips.
 struct RoundRecord : RoundSummary {
-    Joints target {};
-    Joints player {};
+    core::Joints target {};
+    core::Joints player {};
     bool damaged = false; // read back without its joints (missing, or not nine points): both poses left at 0
 };
 

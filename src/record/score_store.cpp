@@ -95,8 +95,8 @@ QList<RoundRecord> completes(QSqlQuery rows)
         // A round whose joints are missing (NULL from the join) or the wrong
         // size is a fault of that round alone: the file passes SQLite's checks,
         // and the other rounds, its summary and the export go on without them.
-        const std::optional<Joints> target = jointsOf(rows.value(Target).toByteArray());
-        const std::optional<Joints> player = jointsOf(rows.value(Player).toByteArray());
+        const std::optional<core::Joints> target = jointsOf(rows.value(Target).toByteArray());
+        const std::optional<core::Joints> player = jointsOf(rows.value(Player).toByteArray());
         if (target && player) {
             round.target = *target;
             round.player = *player;

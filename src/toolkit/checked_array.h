@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace tk {
+namespace toolkit {
 
 /// Array indexed First..Last; an index outside raises IndexError, never wraps.
 template <class T, int First, int Last>
@@ -45,4 +45,4 @@ private:
     CheckedArray<CheckedArray<T, K0, K1>, I0, I1> m_rows;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace tk {
+namespace toolkit {
 
 double SteadyClock::now() const
 {
@@ -10,4 +10,4 @@ double SteadyClock::now() const
     return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace tk
+} // namespace toolkit

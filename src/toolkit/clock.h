@@ -2,7 +2,7 @@
 // Where the program reads the time. Waits measure on a monotonic clock, so
 // they end on time across midnight and clock changes.
 
-namespace tk {
+namespace toolkit {
 
 class Clock {
 public:
@@ -19,4 +19,4 @@ public:
     double now() const override;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tk {
+namespace toolkit {
 
 class RuntimeError : public std::runtime_error {
 public:
@@ -28,4 +28,4 @@ public:
     }
 };
 
-} // namespace tk
+} // namespace toolkit

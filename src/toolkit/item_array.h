@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tk {
+namespace toolkit {
 
 template <class T, int First, int Last>
 class ItemArray {
@@ -41,4 +41,4 @@ private:
     CheckedArray<T*, First, Last> m_items;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -5,7 +5,7 @@
 #include "toolkit/scene.h"
 #include "toolkit/twips.h"
 
-namespace tk {
+namespace toolkit {
 
 void Item::setVisible(bool visible)
 {
@@ -81,4 +81,4 @@ void Label::setBorderStyle(int style)
     change([&] { m_borderStyle = style; });
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -7,7 +7,7 @@
 #include <QRectF>
 #include <QString>
 
-namespace tk {
+namespace toolkit {
 
 class Scene;
 
@@ -140,4 +140,4 @@ private:
     bool m_automaticDrag = false;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace tk {
+namespace toolkit {
 
 QList<QPointF> thinnedLine(const QList<QPointF>& points, qsizetype runs)
 {
@@ -27,4 +27,4 @@ QList<QPointF> thinnedLine(const QList<QPointF>& points, qsizetype runs)
     return kept;
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -6,11 +6,11 @@
 #include <QList>
 #include <QPointF>
 
-namespace tk {
+namespace toolkit {
 
 /// `points` (in the order they are drawn) as they are when there are at most
 /// four for each of `runs`; otherwise split into `runs` runs of consecutive
 /// points, each kept as its first, lowest, highest and last point, in order.
 QList<QPointF> thinnedLine(const QList<QPointF>& points, qsizetype runs);
 
-} // namespace tk
+} // namespace toolkit

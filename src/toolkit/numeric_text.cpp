@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -193,4 +193,4 @@ float toFloat(double value)
     return static_cast<float>(value);
 }
 
-} // namespace tk
+} // namespace toolkit

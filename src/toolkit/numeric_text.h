@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace tk {
+namespace toolkit {
 
 /// The number at the start of `text`: leading blanks skipped, then an optional
 /// sign, digits, an optional "." with digits and an optional exponent. Reading
@@ -27,4 +27,4 @@ qint32 toInt32(double value);
 /// Nearest 32-bit float; OverflowError when `value` lies beyond the float range.
 float toFloat(double value);
 
-} // namespace tk
+} // namespace toolkit

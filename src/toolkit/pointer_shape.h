@@ -3,7 +3,7 @@
 
 #include <Qt>
 
-namespace tk {
+namespace toolkit {
 
 enum class PointerShape : int { Default = 0, Arrow = 1, UpArrow = 10 };
 
@@ -19,4 +19,4 @@ constexpr Qt::CursorShape cursorFor(PointerShape shape)
     return Qt::ArrowCursor;
 }
 
-} // namespace tk
+} // namespace toolkit

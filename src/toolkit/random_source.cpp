@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -46,4 +46,4 @@ float ClockSeededRandom::next()
     return static_cast<float>(bits >> 40) * kTwoToMinus24;
 }
 
-} // namespace tk
+} // namespace toolkit

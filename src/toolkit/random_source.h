@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace tk {
+namespace toolkit {
 
 class RandomSource {
 public:
@@ -34,4 +34,4 @@ private:
     std::uint64_t m_counter = 0;
 };
 
-} // namespace tk
+} // namespace toolkit

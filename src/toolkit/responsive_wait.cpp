@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 // One sleep never exceeds this, so an endless wait re-reads its clock now and then.
@@ -35,4 +35,4 @@ bool waitResponsively(const Clock& clock, double seconds, const std::function<bo
     }
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-namespace tk {
+namespace toolkit {
 
 class Clock;
 
@@ -14,4 +14,4 @@ class Clock;
 /// abandoned. A wait of zero or less, or NaN, returns at once.
 bool waitResponsively(const Clock& clock, double seconds, const std::function<bool()>& abandon = {});
 
-} // namespace tk
+} // namespace toolkit

@@ -1,6 +1,6 @@
 #include "toolkit/scene.h"
 
-namespace tk {
+namespace toolkit {
 
 void Scene::setBackColor(QColor color)
 {
@@ -17,4 +17,4 @@ void Scene::areaChanged(const QRectF& twips) const
         m_observer->sceneAreaChanged(twips);
 }
 
-} // namespace tk
+} // namespace toolkit

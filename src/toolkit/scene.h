@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 /// Told of every change, so that only what changed is painted again.
 class SceneObserver {
@@ -55,4 +55,4 @@ private:
     SceneObserver* m_observer = nullptr;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tk {
+namespace toolkit {
 
 Timer::Timer(QObject* parent) : QObject(parent), m_timer(this)
 {
@@ -23,4 +23,4 @@ void Timer::setInterval(int milliseconds)
         m_timer.start(milliseconds);
 }
 
-} // namespace tk
+} // namespace toolkit

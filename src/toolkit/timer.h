@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace tk {
+namespace toolkit {
 
 class Timer : public QObject {
     Q_OBJECT
@@ -25,4 +25,4 @@ private:
     int m_interval = 0;
 };
 
-} // namespace tk
+} // namespace toolkit

@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QRectF>
 
-namespace tk {
+namespace toolkit {
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
@@ -37,4 +37,4 @@ inline QRect pixelRect(double left, double top, double width, double height)
     return pixelRectF(left, top, width, height).toRect();
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -50,4 +50,4 @@ QRect placeWindow(const std::optional<QRect>& last, QSize opening, const QRect& 
     return onto(placed, screenShowing(around, screens).value_or(screens.first()));
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -7,7 +7,7 @@
 #include <QRect>
 #include <optional>
 
-namespace tk {
+namespace toolkit {
 
 /// The frame a window opens with. `last` is where the player left it, if it
 /// was open before; `opening` its size the first time. It goes back to
@@ -17,4 +17,4 @@ namespace tk {
 /// areas; with none known, the window stays as asked.
 QRect placeWindow(const std::optional<QRect>& last, QSize opening, const QRect& owner, const QList<QRect>& screens);
 
-} // namespace tk
+} // namespace toolkit

@@ -16,18 +16,20 @@
 
 #include <utility>
 
+namespace ui {
+
 record::RoundRecord Frm001::checkedRound(const QString& verdict, qint16 intervals) const
 {
     record::RoundRecord round;
     round.playedAt = QDateTime::currentDateTime();
-    round.difficulty = tk::numericValue(Combo1->currentText());
-    round.displaySeconds = tk::numericValue(Text1->text());
-    round.elapsedSeconds = tk::numericValue(Label1->text());
+    round.difficulty = toolkit::numericValue(Combo1->currentText());
+    round.displaySeconds = toolkit::numericValue(Text1->text());
+    round.elapsedSeconds = toolkit::numericValue(Label1->text());
     round.score = SCORE;
     round.verdict = verdict;
     round.gridLines = intervals - 1;
-    round.target = figure::jointsOf(m_figure->DXY_TGT);
-    round.player = figure::jointsOf(m_figure->DXY_USR);
+    round.target = core::jointsOf(m_figure->DXY_TGT);
+    round.player = core::jointsOf(m_figure->DXY_USR);
     return round;
 }
 
@@ -37,12 +39,12 @@ void Frm001::Command2_Click()
     Timer1.setInterval(0);
     m_figure->revealTarget();
 
-    const double ratio = scoring::matchRatio(m_figure->DXY_DEF, m_figure->DXY_TGT, m_figure->DXY_USR);
-    const QString verdict = scoring::verdictFor(ratio);
+    const double ratio = core::matchRatio(m_figure->DXY_DEF, m_figure->DXY_TGT, m_figure->DXY_USR);
+    const QString verdict = core::verdictFor(ratio);
     StatusBar1->setText(verdict);
-    const double score = scoring::scoreFor(ratio);
-    SCORE = tk::toInt32(score);
-    StatusBar1->setText(StatusBar1->text() + QStringLiteral("  ") + tk::numberText(score) + QStringLiteral("点"));
+    const double score = core::scoreFor(ratio);
+    SCORE = toolkit::toInt32(score);
+    StatusBar1->setText(StatusBar1->text() + QStringLiteral("  ") + toolkit::numberText(score) + QStringLiteral("点"));
 
     Picture1->clear();
     const qint16 intervals = gridIntervals();
@@ -57,11 +59,11 @@ void Frm001::Command2_Click()
         m_resultDialog = new FrmMSG(*this, m_scores);
     FrmMSG& dialog = *m_resultDialog;
     dialog.setRound(checkedRound(verdict, intervals));
-    if (practised && ui::coach::practiceOn())
+    if (practised && coach::practiceOn())
         coachRound(dialog);
     dialog.show();
 
-    SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) - 1);
+    SEC_CNT = toolkit::toInt32(static_cast<double>(SEC_CNT) - 1);
 }
 
 void Frm001::coachRound(FrmMSG& dialog)
@@ -70,6 +72,8 @@ void Frm001::coachRound(FrmMSG& dialog)
     if (!dialog.keepCoachedRound())
         return;
     const record::RoundRecord& round = dialog.round();
-    if (const auto next = ui::coach::nextSeconds(m_scores, round.difficulty, round.displaySeconds))
+    if (const auto next = coach::nextSeconds(m_scores, round.difficulty, round.displaySeconds))
         typeDisplayTime(*next);
 }
+
+} // namespace ui

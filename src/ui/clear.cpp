@@ -3,6 +3,8 @@
 #include "core/figure.h"
 #include "ui/main_window.h"
 
+namespace ui {
+
 void Frm001::Command4_Click()
 {
     SUB_SETDEFAULT();
@@ -10,3 +12,5 @@ void Frm001::Command4_Click()
     Timer1.setInterval(0);
     m_targetShown = false;
 }
+
+} // namespace ui

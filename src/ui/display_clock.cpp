@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace ui {
+
 namespace {
 // Each slider step adds this much display time: 0..10 steps give 0..1.5 s.
 constexpr double kSecondsPerSliderStep = 0.15;
@@ -15,8 +17,8 @@ constexpr double kSecondsPerSliderStep = 0.15;
 
 void Frm001::Timer1_Timer()
 {
-    SEC_CNT = tk::toInt32(static_cast<double>(SEC_CNT) + 1);
-    ui::showValue(*Label1, tk::numberText(SEC_CNT));
+    SEC_CNT = toolkit::toInt32(static_cast<double>(SEC_CNT) + 1);
+    showValue(*Label1, toolkit::numberText(SEC_CNT));
     Label1->repaint();
 }
 
@@ -28,12 +30,14 @@ void Frm001::Slider1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float, f
 void Frm001::copySliderToDisplayTime()
 {
     const qint32 steps = Slider1->value();
-    Text1->setText(tk::numberText(steps * kSecondsPerSliderStep));
+    Text1->setText(toolkit::numberText(steps * kSecondsPerSliderStep));
 }
 
 void Frm001::typeDisplayTime(double seconds)
 {
     // The slider stays where the player left it: the box follows it only when
     // the pointer moves over it.
-    Text1->setText(tk::numberText(seconds));
+    Text1->setText(toolkit::numberText(seconds));
 }
+
+} // namespace ui

@@ -17,7 +17,7 @@ constexpr double kShrinkStep = 0.5;
 
 void place(QWidget& widget, double left, double top, double width, double height)
 {
-    widget.setGeometry(tk::pixelRect(left, top, width, height));
+    widget.setGeometry(toolkit::pixelRect(left, top, width, height));
 }
 
 QLabel* addLabel(QWidget& parent, const char* name, const QString& text, double left, double top, double width,

@@ -6,12 +6,16 @@
 
 #include <QComboBox>
 
+namespace ui {
+
 qint16 Frm001::gridIntervals() const
 {
-    return figure::gridIntervalsFor(CmbNline->currentText());
+    return core::gridIntervalsFor(CmbNline->currentText());
 }
 
 void Frm001::CmbNline_Click()
 {
     m_figure->SUB_MKLINE(gridIntervals());
 }
+
+} // namespace ui

@@ -26,13 +26,15 @@
 #include <QPushButton>
 #include <QScreen>
 
+namespace ui {
+
 namespace {
 
 // The client area below the menu bar, status bar included.
 constexpr double kClientWidth = 6030;
 constexpr double kClientHeight = 7890;
 constexpr double kStatusBarHeight = 495;
-using figure::kCanvasSide;
+using core::kCanvasSide;
 
 // The panel's controls use the system's user-interface font at this size; the
 // status bar a larger Japanese font.
@@ -49,7 +51,7 @@ QPushButton* addButton(QWidget& parent, const char* name, const QString& text, d
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     button->setAttribute(Qt::WA_NoMousePropagation);
-    ui::place(*button, left, top, width, height);
+    place(*button, left, top, width, height);
     return button;
 }
 
@@ -62,7 +64,7 @@ QComboBox* addCombo(QWidget& parent, const char* name, bool editable, int firstI
     for (int item = firstItem; item <= lastItem; ++item)
         combo->addItem(QString::number(item));
     combo->setAttribute(Qt::WA_NoMousePropagation);
-    ui::place(*combo, left, top, width, height);
+    place(*combo, left, top, width, height);
     return combo;
 }
 
@@ -83,8 +85,8 @@ Frm001::Frm001(const Frm001Services& services)
     setObjectName(QStringLiteral("Frm001"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tormell"));
-    setWindowIcon(ui::appIcon());
-    setFont(ui::japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
+    setWindowIcon(appIcon());
+    setFont(japaneseFont({QStringLiteral("MS UI Gothic")}, kPanelPointSize));
     // The window's background is the system's menu colour, its text black.
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::Window));
@@ -99,11 +101,11 @@ Frm001::Frm001(const Frm001Services& services)
     m_client->installEventFilter(this);
     setCentralWidget(m_client);
     createControls(m_client);
-    m_figure = std::make_unique<figure::Figure>(Picture1->scene(), palette().color(QPalette::WindowText));
+    m_figure = std::make_unique<core::Figure>(Picture1->scene(), palette().color(QPalette::WindowText));
     connectEvents();
-    ui::describeMainWindow(*this);
+    describeMainWindow(*this);
 
-    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size()
+    resize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size()
            + QSize(0, menuBar()->sizeHint().height()));
 }
 
@@ -121,47 +123,47 @@ FrmSCORE* Frm001::scoreRecord() const
 
 void Frm001::createControls(QWidget* client)
 {
-    Picture1 = new tk::Canvas(client);
+    Picture1 = new widgets::Canvas(client);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    ui::place(*Picture1, 0, 0, kCanvasSide, kCanvasSide);
+    place(*Picture1, 0, 0, kCanvasSide, kCanvasSide);
 
     Shape1 = new QFrame(client);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Shape1->setLineWidth(1);
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents); // a drawn shape, not a control
-    ui::place(*Shape1, 0, 6120, 6015, 615);
+    place(*Shape1, 0, 6120, 6015, 615);
 
-    Label5 = ui::addLabel(*client, "Label5", QStringLiteral("表示時間"), 120, 6240, 495, 375);
+    Label5 = addLabel(*client, "Label5", QStringLiteral("表示時間"), 120, 6240, 495, 375);
     Label5->setWordWrap(true); // two lines, as its box is tall enough for
     Label5->setFont(font());
     // The slider, placed after it, covers the label's right end (from 480 to
     // 615 twips): the text wraps within what stays in view.
-    Label5->setContentsMargins(0, 0, tk::pixelRect(0, 0, 615 - 480, 0).width(), 0);
+    Label5->setContentsMargins(0, 0, toolkit::pixelRect(0, 0, 615 - 480, 0).width(), 0);
     Label5->setAutoFillBackground(true);
     Label5->setBackgroundRole(QPalette::Button);
-    ui::fitText(*Label5);
+    fitText(*Label5);
 
-    Slider1 = new tk::Slider(client);
+    Slider1 = new widgets::Slider(client);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setRange(0, kSliderMax);
     Slider1->setPageStep(1);
     Slider1->setTickPosition(QSlider::TicksBelow);
-    ui::place(*Slider1, 480, 6240, 1335, 375);
+    place(*Slider1, 480, 6240, 1335, 375);
 
     Text1 = new QLineEdit(QStringLiteral("Text1"), client);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAttribute(Qt::WA_NoMousePropagation);
     Text1->setTextMargins(0, 0, 0, 0);
-    ui::place(*Text1, 1800, 6240, 615, 270);
+    place(*Text1, 1800, 6240, 615, 270);
 
-    Label2 = ui::addLabel(*client, "Label2", QStringLiteral("秒"), 2400, 6360, 495, 255);
-    Label3 = ui::addLabel(*client, "Label3", QStringLiteral("難易度："), 2520, 6240, 855, 375,
+    Label2 = addLabel(*client, "Label2", QStringLiteral("秒"), 2400, 6360, 495, 255);
+    Label3 = addLabel(*client, "Label3", QStringLiteral("難易度："), 2520, 6240, 855, 375,
                           Qt::AlignRight | Qt::AlignTop);
 
     Combo1 = addCombo(*client, "Combo1", false, 1, 3, 3360, 6240, 615, 300);
 
-    Label4 = ui::addLabel(*client, "Label4", QStringLiteral("背景ライン数："), 4080, 6240, 1095, 255,
+    Label4 = addLabel(*client, "Label4", QStringLiteral("背景ライン数："), 4080, 6240, 1095, 255,
                           Qt::AlignRight | Qt::AlignTop);
 
     CmbNline = addCombo(*client, "CmbNline", true, 0, kGridLinesOffered, 5160, 6240, 615, 300);
@@ -176,17 +178,17 @@ void Frm001::createControls(QWidget* client)
     Command1 = addButton(*client, "Command1", QStringLiteral("START"), 1560, 6960, 1095, 375);
     Command2 = addButton(*client, "Command2", QStringLiteral("CHEK"), 2640, 6960, 1215, 375);
 
-    Label1 = ui::addLabel(*client, "Label1", QStringLiteral("Label1"), 3960, 6960, 615, 255);
+    Label1 = addLabel(*client, "Label1", QStringLiteral("Label1"), 3960, 6960, 615, 255);
     Label1->setAutoFillBackground(true);
     Label1->setBackgroundRole(QPalette::Button);
 
     Command3 = addButton(*client, "Command3", QStringLiteral("END"), 4800, 6960, 1215, 375);
 
-    StatusBar1 = new tk::StatusBar(this);
+    StatusBar1 = new widgets::StatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setFont(ui::japaneseFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
+    StatusBar1->setFont(japaneseFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
                                      kStatusPointSize));
-    StatusBar1->setFixedHeight(tk::pixelRect(0, 0, 0, kStatusBarHeight).height());
+    StatusBar1->setFixedHeight(toolkit::pixelRect(0, 0, 0, kStatusBarHeight).height());
     setStatusBar(StatusBar1);
 
     // Keyboard focus order; labels, the status bar and canvas items take none.
@@ -199,34 +201,34 @@ void Frm001::createControls(QWidget* client)
 
 void Frm001::connectEvents()
 {
-    tk::connectGuarded(Command1, &QPushButton::clicked, this, &Frm001::Command1_Click);
-    tk::connectGuarded(Command2, &QPushButton::clicked, this, &Frm001::Command2_Click);
-    tk::connectGuarded(Command3, &QPushButton::clicked, this, &Frm001::Command3_Click);
-    tk::connectGuarded(Command4, &QPushButton::clicked, this, &Frm001::Command4_Click);
-    tk::connectGuarded(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
-    tk::connectGuarded(Slider1, &tk::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
-    tk::connectGuarded(&Timer1, &tk::Timer::tick, this, &Frm001::Timer1_Timer);
-    tk::connectGuarded(MNU点数, &QAction::triggered, this, &Frm001::MNU点数_Click);
-    tk::connectGuarded(Picture1, &tk::Canvas::dragOver, this, &Frm001::Picture1_DragOver);
-    tk::connectGuarded(Picture1, &tk::Canvas::mouseMoved, this, &Frm001::Picture1_MouseMove);
-    tk::connectGuarded(Picture1, &tk::Canvas::labelDragOver, this, [this](tk::Label& label, float x, float y) {
+    widgets::connectGuarded(Command1, &QPushButton::clicked, this, &Frm001::Command1_Click);
+    widgets::connectGuarded(Command2, &QPushButton::clicked, this, &Frm001::Command2_Click);
+    widgets::connectGuarded(Command3, &QPushButton::clicked, this, &Frm001::Command3_Click);
+    widgets::connectGuarded(Command4, &QPushButton::clicked, this, &Frm001::Command4_Click);
+    widgets::connectGuarded(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
+    widgets::connectGuarded(Slider1, &widgets::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
+    widgets::connectGuarded(&Timer1, &toolkit::Timer::tick, this, &Frm001::Timer1_Timer);
+    widgets::connectGuarded(MNU点数, &QAction::triggered, this, &Frm001::MNU点数_Click);
+    widgets::connectGuarded(Picture1, &widgets::Canvas::dragOver, this, &Frm001::Picture1_DragOver);
+    widgets::connectGuarded(Picture1, &widgets::Canvas::mouseMoved, this, &Frm001::Picture1_MouseMove);
+    widgets::connectGuarded(Picture1, &widgets::Canvas::labelDragOver, this, [this](toolkit::Label& label, float x, float y) {
         if (const auto index = m_figure->LblPOI.indexOf(label))
             LblPOI_DragOver(static_cast<qint16>(*index), x, y);
     });
-    tk::connectGuarded(Picture1, &tk::Canvas::labelMouseMove, this,
-                       [this](tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y) {
+    widgets::connectGuarded(Picture1, &widgets::Canvas::labelMouseMove, this,
+                       [this](toolkit::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y) {
                            if (const auto index = m_figure->LblPOI.indexOf(label))
                                LblPOI_MouseMove(static_cast<qint16>(*index), buttons, shift, x, y);
                        });
 }
 
-void Frm001::setMousePointer(tk::PointerShape shape)
+void Frm001::setMousePointer(toolkit::PointerShape shape)
 {
     m_pointer = shape;
-    if (shape == tk::PointerShape::Default)
+    if (shape == toolkit::PointerShape::Default)
         unsetCursor();
     else
-        setCursor(tk::cursorFor(shape));
+        setCursor(toolkit::cursorFor(shape));
 }
 
 void Frm001::centreOnScreen()
@@ -242,10 +244,10 @@ bool Frm001::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_client && event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
-        tk::contain([&] {
+        widgets::contain([&] {
             Form_MouseMove(move->buttons(), move->modifiers(),
-                           static_cast<float>(tk::twipsFromPixels(move->position().x())),
-                           static_cast<float>(tk::twipsFromPixels(move->position().y())));
+                           static_cast<float>(toolkit::twipsFromPixels(move->position().x())),
+                           static_cast<float>(toolkit::twipsFromPixels(move->position().y())));
         });
     }
     return QMainWindow::eventFilter(watched, event);
@@ -253,7 +255,7 @@ bool Frm001::eventFilter(QObject* watched, QEvent* event)
 
 void Frm001::closeEvent(QCloseEvent* event)
 {
-    tk::contain([this] { Form_QueryUnload(); });
+    widgets::contain([this] { Form_QueryUnload(); });
     event->accept();
 }
 
@@ -275,7 +277,7 @@ void Frm001::Form_Load()
 
 void Frm001::SUB_SETDEFAULT()
 {
-    ui::showValue(*Label1, QString());
+    showValue(*Label1, QString());
     m_figure->SUB_SETDEFAULT();
     StatusBar1->setText(QStringLiteral("READY"));
 }
@@ -305,7 +307,7 @@ void Frm001::MNU点数_Click()
     // One record window; choosing the menu again brings it forward.
     if (!m_scoreRecord) {
         m_scoreRecord = new FrmSCORE(m_scores, this);
-        tk::connectGuarded(m_scoreRecord.data(), &FrmSCORE::coachedSettingChosen, this, &Frm001::takeCoachedSetting);
+        widgets::connectGuarded(m_scoreRecord.data(), &FrmSCORE::coachedSettingChosen, this, &Frm001::takeCoachedSetting);
     }
     m_scoreRecord->show();
     m_scoreRecord->raise();
@@ -315,7 +317,9 @@ void Frm001::MNU点数_Click()
 void Frm001::takeCoachedSetting(double difficulty, double displaySeconds)
 {
     // The list offers its own difficulties only; a record edited by hand may name another.
-    if (const int item = Combo1->findText(tk::numberText(difficulty)); item >= 0)
+    if (const int item = Combo1->findText(toolkit::numberText(difficulty)); item >= 0)
         Combo1->setCurrentIndex(item);
     typeDisplayTime(displaySeconds);
 }
+
+} // namespace ui

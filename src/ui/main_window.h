@@ -22,10 +22,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class FrmMSG;
-class FrmSCORE;
-
-namespace figure {
+namespace core {
 class Figure;
 }
 namespace record {
@@ -33,20 +30,27 @@ class ScoreStore;
 struct RoundRecord;
 } // namespace record
 
-namespace tk {
-class Canvas;
+namespace toolkit {
 class Clock;
 class RandomSource;
+} // namespace toolkit
+namespace widgets {
+class Canvas;
 class Slider;
 class StatusBar;
-} // namespace tk
+} // namespace widgets
+
+namespace ui {
+
+class FrmMSG;
+class FrmSCORE;
 
 /// What the main window takes from outside: time, chance, the player's score
 /// record, and the title window that it hides when it loads and unloads when
 /// it closes.
 struct Frm001Services {
-    const tk::Clock& clock;
-    tk::RandomSource& random;
+    const toolkit::Clock& clock;
+    toolkit::RandomSource& random;
     record::ScoreStore& scores;
     QPointer<QWidget> titleWindow;
 };
@@ -60,10 +64,10 @@ public:
     ~Frm001() override;
 
     // Controls of the window, named as the program names them.
-    tk::Canvas* Picture1;
+    widgets::Canvas* Picture1;
     QFrame* Shape1;
     QLabel* Label5;
-    tk::Slider* Slider1;
+    widgets::Slider* Slider1;
     QLineEdit* Text1;
     QLabel* Label2;
     QLabel* Label3;
@@ -75,20 +79,20 @@ public:
     QPushButton* Command2;
     QLabel* Label1;
     QPushButton* Command3;
-    tk::StatusBar* StatusBar1;
-    tk::Timer Timer1;
+    widgets::StatusBar* StatusBar1;
+    toolkit::Timer Timer1;
     QAction* MNU点数;
 
     /// The figure on Picture1: its poses and canvas items.
-    figure::Figure& figure() const { return *m_figure; }
+    core::Figure& figure() const { return *m_figure; }
 
     qint32 SEC_CNT = 0; // seconds counted by the display clock
     qint32 SCORE = 0;   // score of the last check, 0..100
     qint16 POI_SEL = 0; // the current drag handle, 0 before any
 
     /// The window-wide pointer shape.
-    tk::PointerShape mousePointer() const { return m_pointer; }
-    void setMousePointer(tk::PointerShape shape);
+    toolkit::PointerShape mousePointer() const { return m_pointer; }
+    void setMousePointer(toolkit::PointerShape shape);
 
     /// The result dialog while it is open.
     FrmMSG* resultDialog() const;
@@ -147,17 +151,19 @@ private:
     /// Puts a display time into Text1 as the player would type it.
     void typeDisplayTime(double seconds);
 
-    const tk::Clock& m_clock;
-    tk::RandomSource& m_random;
+    const toolkit::Clock& m_clock;
+    toolkit::RandomSource& m_random;
     record::ScoreStore& m_scores;
     QPointer<QWidget> m_titleWindow;
     QPointer<FrmMSG> m_resultDialog;
     QPointer<FrmSCORE> m_scoreRecord;
     QWidget* m_client;
-    std::unique_ptr<figure::Figure> m_figure;
-    tk::PointerShape m_pointer = tk::PointerShape::Default;
+    std::unique_ptr<core::Figure> m_figure;
+    toolkit::PointerShape m_pointer = toolkit::PointerShape::Default;
     bool m_unloading = false;
     // A target was shown since the last check or clear: only such a check is
     // a round of coached practice.
     bool m_targetShown = false;
 };
+
+} // namespace ui

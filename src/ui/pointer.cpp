@@ -3,16 +3,18 @@
 #include "core/figure.h"
 #include "ui/main_window.h"
 
+namespace ui {
+
 void Frm001::LblPOI_DragOver(qint16 Index, float X, float Y)
 {
     POI_SEL = Index;
-    setMousePointer(tk::PointerShape::UpArrow);
+    setMousePointer(toolkit::PointerShape::UpArrow);
     m_figure->dragOverHandle(POI_SEL, X, Y);
 }
 
 void Frm001::Picture1_DragOver(float X, float Y)
 {
-    setMousePointer(tk::PointerShape::UpArrow);
+    setMousePointer(toolkit::PointerShape::UpArrow);
     if (POI_SEL == 0)
         return; // no handle has been under the pointer yet
     m_figure->dragOverCanvas(POI_SEL, X, Y);
@@ -20,16 +22,18 @@ void Frm001::Picture1_DragOver(float X, float Y)
 
 void Frm001::LblPOI_MouseMove(qint16 Index, Qt::MouseButtons, Qt::KeyboardModifiers, float, float)
 {
-    setMousePointer(tk::PointerShape::UpArrow);
+    setMousePointer(toolkit::PointerShape::UpArrow);
     POI_SEL = Index;
 }
 
 void Frm001::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float, float)
 {
-    setMousePointer(tk::PointerShape::Arrow);
+    setMousePointer(toolkit::PointerShape::Arrow);
 }
 
 void Frm001::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float, float)
 {
-    setMousePointer(tk::PointerShape::Default);
+    setMousePointer(toolkit::PointerShape::Default);
 }
+
+} // namespace ui

@@ -56,7 +56,7 @@ void restorePlacement(QWidget& window, const QString& key, QSize opening)
         screens.append(screen->availableGeometry());
 
     const QRect placed
-        = tk::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens);
+        = toolkit::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens);
     window.resize(placed.size().shrunkBy(frame));
     window.move(placed.topLeft()); // a window's position is that of its frame
     if (kept.value(maximized(key)).toBool())

@@ -16,6 +16,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+namespace ui {
+
 namespace {
 
 constexpr double kClientWidth = 3105;
@@ -37,7 +39,7 @@ QLabel* bold(QLabel* label)
     font.setBold(true);
     font.setPointSizeF(kBoldPointSize);
     label->setFont(font);
-    ui::fitText(*label);
+    fitText(*label);
     return label;
 }
 
@@ -49,32 +51,32 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("採点結果"));
-    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+    resize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size());
 
-    Label1 = ui::addLabel(*this, "Label1", QStringLiteral("難易度レベル："), 120, 120, 1215, 375, kRight);
-    LBLDATA1 = ui::addLabel(*this, "LBLDATA1", QString(), 1440, 120, 1575, 255);
-    Label7 = ui::addLabel(*this, "Label7", QStringLiteral("表示時間："), 360, 480, 975, 255, kRight);
-    LBLDATA2 = ui::addLabel(*this, "LBLDATA2", QString(), 1440, 480, 1575, 255);
+    Label1 = addLabel(*this, "Label1", QStringLiteral("難易度レベル："), 120, 120, 1215, 375, kRight);
+    LBLDATA1 = addLabel(*this, "LBLDATA1", QString(), 1440, 120, 1575, 255);
+    Label7 = addLabel(*this, "Label7", QStringLiteral("表示時間："), 360, 480, 975, 255, kRight);
+    LBLDATA2 = addLabel(*this, "LBLDATA2", QString(), 1440, 480, 1575, 255);
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameStyle(QFrame::HLine | QFrame::Plain);
-    ui::place(*Line1, 0, 720, 3120, tk::kTwipsPerPixel);
+    place(*Line1, 0, 720, 3120, toolkit::kTwipsPerPixel);
 
-    Label3 = ui::addLabel(*this, "Label3", QStringLiteral("結果"), 240, 840, 1095, 255);
-    Label2 = bold(ui::addLabel(*this, "Label2", QStringLiteral("点数："), 120, 1200, 1215, 255, kRight));
-    LBLDATA3 = bold(ui::addLabel(*this, "LBLDATA3", QString(), 1440, 1200, 855, 375));
-    Label4 = bold(ui::addLabel(*this, "Label4", QStringLiteral("点"), 2400, 1200, 495, 255));
-    Label5 = bold(ui::addLabel(*this, "Label5", QStringLiteral("経過時間："), 0, 1560, 1335, 375, kRight));
-    LBLDATA4 = bold(ui::addLabel(*this, "LBLDATA4", QString(), 1440, 1560, 855, 375));
-    Label6 = bold(ui::addLabel(*this, "Label6", QStringLiteral("秒"), 2400, 1560, 615, 255));
+    Label3 = addLabel(*this, "Label3", QStringLiteral("結果"), 240, 840, 1095, 255);
+    Label2 = bold(addLabel(*this, "Label2", QStringLiteral("点数："), 120, 1200, 1215, 255, kRight));
+    LBLDATA3 = bold(addLabel(*this, "LBLDATA3", QString(), 1440, 1200, 855, 375));
+    Label4 = bold(addLabel(*this, "Label4", QStringLiteral("点"), 2400, 1200, 495, 255));
+    Label5 = bold(addLabel(*this, "Label5", QStringLiteral("経過時間："), 0, 1560, 1335, 375, kRight));
+    LBLDATA4 = bold(addLabel(*this, "LBLDATA4", QString(), 1440, 1560, 855, 375));
+    Label6 = bold(addLabel(*this, "Label6", QStringLiteral("秒"), 2400, 1560, 615, 255));
 
     Command1 = new QPushButton(QStringLiteral("点数保存"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    ui::place(*Command1, 120, 2040, 1215, 255);
+    place(*Command1, 120, 2040, 1215, 255);
     Command2 = new QPushButton(QStringLiteral("終了"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    ui::place(*Command2, 1680, 2040, 1215, 255);
+    place(*Command2, 1680, 2040, 1215, 255);
     for (QPushButton* button : {Command1, Command2}) {
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::StrongFocus);
@@ -82,26 +84,26 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     setTabOrder(Command1, Command2);
     Command1->setFocus();
 
-    LblSAVE = new tk::WrappingLabel(this);
+    LblSAVE = new widgets::WrappingLabel(this);
     LblSAVE->setObjectName(QStringLiteral("LblSAVE"));
     LblSAVE->setAttribute(Qt::WA_NoMousePropagation);
     LblSAVE->hide();
 
-    ui::describeResultDialog(*this);
-    tk::connectGuarded(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
-    tk::connectGuarded(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
+    describeResultDialog(*this);
+    widgets::connectGuarded(Command1, &QPushButton::clicked, this, &FrmMSG::Command1_Click);
+    widgets::connectGuarded(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }
 
 void FrmMSG::setRound(const record::RoundRecord& round)
 {
-    ui::showValue(*LBLDATA1, tk::numberText(round.difficulty));
-    ui::showValue(*LBLDATA2, tk::numberText(round.displaySeconds));
-    ui::showValue(*LBLDATA3, tk::numberText(round.score));
-    ui::showValue(*LBLDATA4, tk::numberText(round.elapsedSeconds));
+    showValue(*LBLDATA1, toolkit::numberText(round.difficulty));
+    showValue(*LBLDATA2, toolkit::numberText(round.displaySeconds));
+    showValue(*LBLDATA3, toolkit::numberText(round.score));
+    showValue(*LBLDATA4, toolkit::numberText(round.elapsedSeconds));
     m_round = round;
     m_kept = false;
     LblSAVE->hide();
-    resize(tk::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+    resize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size());
 }
 
 bool FrmMSG::keepCoachedRound()
@@ -125,7 +127,7 @@ bool FrmMSG::save()
     const auto problem = m_scores.append(m_round);
     if (const auto notice = m_scores.takeNotice()) {
         // Said once, on the main window, so that it outlives this dialog.
-        ui::tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), notice->message);
+        tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), notice->message);
     }
     if (problem)
         showNote(problem->message, true);
@@ -134,17 +136,17 @@ bool FrmMSG::save()
 
 void FrmMSG::showNote(const QString& message, bool problem)
 {
-    qCDebug(ui::lcUi).noquote() << "result dialog says:" << message;
-    ui::showValue(*LblSAVE, message);
+    qCDebug(lcUi).noquote() << "result dialog says:" << message;
+    showValue(*LblSAVE, message);
     // Through the palette: a style sheet would restyle the label on every check.
     QPalette colours = palette();
     if (problem)
         colours.setColor(QPalette::WindowText, kProblemColour);
     LblSAVE->setPalette(colours);
-    const QRect note = tk::pixelRect(kNoteLeft, kNoteTop, kNoteWidth, 0);
+    const QRect note = toolkit::pixelRect(kNoteLeft, kNoteTop, kNoteWidth, 0);
     LblSAVE->setGeometry(note.left(), note.top(), note.width(), LblSAVE->heightForWidth(note.width()));
     LblSAVE->show();
-    const QRect below = tk::pixelRect(0, 0, kClientWidth, kNoteBottomMargin);
+    const QRect below = toolkit::pixelRect(0, 0, kClientWidth, kNoteBottomMargin);
     resize(below.width(), LblSAVE->geometry().bottom() + 1 + below.height());
 }
 
@@ -153,3 +155,5 @@ void FrmMSG::Command2_Click()
     m_owner.SUB_SETDEFAULT();
     close();
 }
+
+} // namespace ui

@@ -10,11 +10,13 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class Frm001;
-
 namespace record {
 class ScoreStore;
 }
+
+namespace ui {
+
+class Frm001;
 
 class FrmMSG : public QDialog {
     Q_OBJECT
@@ -71,3 +73,5 @@ private:
     record::RoundRecord m_round;
     bool m_kept = false;
 };
+
+} // namespace ui

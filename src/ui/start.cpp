@@ -15,20 +15,22 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace ui {
+
 namespace {
 constexpr int kClockPeriodMs = 1000;
 } // namespace
 
 void Frm001::Command1_Click()
 {
-    figure::Figure& fig = *m_figure;
+    core::Figure& fig = *m_figure;
     Picture1->clear();
     SEC_CNT = 0;
-    ui::showValue(*Label1, QString());
+    showValue(*Label1, QString());
     Label1->repaint();
 
-    const qint32 n = tk::toInt32(tk::numericValue(Combo1->currentText()));
-    fig.DTT_TGT = rounds::targetAngles(m_random, n, fig.DTT_DEF);
+    const qint32 n = toolkit::toInt32(toolkit::numericValue(Combo1->currentText()));
+    fig.DTT_TGT = core::targetAngles(m_random, n, fig.DTT_DEF);
     fig.SUB_FIXPOSI(1, fig.DTT_TGT, fig.DXY_TGT, fig.targetLines());
     fig.presentTarget();
     Picture1->refresh();
@@ -36,10 +38,10 @@ void Frm001::Command1_Click()
 
     // Other handlers, this one included, may run inside the wait; closing the
     // window there ends this run without touching the window again.
-    const float T = rounds::displaySecondsFor(Text1->text());
+    const float T = core::displaySecondsFor(Text1->text());
     const QPointer<Frm001> self(this);
     const bool timeRanOut =
-        tk::waitResponsively(m_clock, T, [&self] { return self.isNull() || self->isUnloading(); });
+        toolkit::waitResponsively(m_clock, T, [&self] { return self.isNull() || self->isUnloading(); });
     if (!timeRanOut || self.isNull())
         return;
 
@@ -48,3 +50,5 @@ void Frm001::Command1_Click()
     Timer1.setInterval(kClockPeriodMs);
     StatusBar1->setText(QStringLiteral("IMAGE POSITION!"));
 }
+
+} // namespace ui

@@ -10,7 +10,9 @@
 
 #include <cmath>
 
-namespace tk {
+using namespace toolkit;
+
+namespace widgets {
 
 namespace {
 // The standard sunken border of a picture box: two pixels on each side.
@@ -195,4 +197,4 @@ void Canvas::endDrag()
     m_drag.reset();
 }
 
-} // namespace tk
+} // namespace widgets

@@ -9,9 +9,9 @@
 
 #include <optional>
 
-namespace tk {
+namespace widgets {
 
-class Canvas : public QFrame, private SceneObserver {
+class Canvas : public QFrame, private toolkit::SceneObserver {
     Q_OBJECT
 
 public:
@@ -19,8 +19,8 @@ public:
     ~Canvas() override;
 
     /// What the canvas shows; items are added to it.
-    Scene& scene() { return m_scene; }
-    const Scene& scene() const { return m_scene; }
+    toolkit::Scene& scene() { return m_scene; }
+    const toolkit::Scene& scene() const { return m_scene; }
 
     /// Outer size in twips, frame included.
     double widthTwips() const;
@@ -38,16 +38,16 @@ public:
     QPointF twipsAt(QPointF widgetPos) const;
 
     /// The label being dragged, if a drag is in progress.
-    const Label* draggedLabel() const { return m_drag ? m_drag->label : nullptr; }
+    const toolkit::Label* draggedLabel() const { return m_drag ? m_drag->label : nullptr; }
 
 signals:
     /// During a drag, the pointer moved over a shown label; x, y relative to it.
-    void labelDragOver(tk::Label& label, float x, float y);
+    void labelDragOver(toolkit::Label& label, float x, float y);
     /// During a drag, the pointer moved over the bare canvas; x, y in canvas twips.
     void dragOver(float x, float y);
     /// Outside a drag, the pointer moved over a shown label, or pressed on it to
     /// start a drag; x, y relative to it.
-    void labelMouseMove(tk::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
+    void labelMouseMove(toolkit::Label& label, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x,
                         float y);
     /// Outside a drag, the pointer moved over the bare canvas.
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, float x, float y);
@@ -60,7 +60,7 @@ protected:
 
 private:
     struct Drag {
-        Label* label;
+        toolkit::Label* label;
         QPointF grabOffset; // pointer minus the label's top-left, in twips
         std::optional<QPointF> outlineAt; // top-left of the outline, in twips
     };
@@ -68,13 +68,13 @@ private:
     void sceneAreaChanged(const QRectF& twips) override;
     void sceneChanged() override;
 
-    Label* shownLabelAt(QPointF twips) const;
+    toolkit::Label* shownLabelAt(QPointF twips) const;
     QRectF outlineArea() const;
     void moveOutline(std::optional<QPointF> topLeft);
     void endDrag();
 
-    Scene m_scene;
+    toolkit::Scene m_scene;
     std::optional<Drag> m_drag;
 };
 
-} // namespace tk
+} // namespace widgets

@@ -5,7 +5,7 @@
 
 #include <exception>
 
-namespace tk {
+namespace widgets {
 
 namespace {
 
@@ -72,4 +72,4 @@ void reportCurrentError()
     }
 }
 
-} // namespace tk
+} // namespace widgets

@@ -15,7 +15,7 @@
 #include <type_traits>
 #include <utility>
 
-namespace tk {
+namespace widgets {
 
 class Application : public QApplication {
     Q_OBJECT
@@ -36,7 +36,7 @@ public:
     static Application* instance();
 
     /// Reports an error to the application's boundary, or to the log alone
-    /// when the program runs without a tk::Application.
+    /// when the program runs without a widgets::Application.
     static void reportError(const QString& message);
 
 private:
@@ -95,4 +95,4 @@ QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, Rece
     return QObject::connect(sender, signal, receiver, Guarded(std::move(call)));
 }
 
-} // namespace tk
+} // namespace widgets

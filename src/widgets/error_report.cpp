@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace tk {
+namespace widgets {
 
 ErrorReport::ErrorReport() = default;
 
@@ -44,4 +44,4 @@ QString ErrorReport::text() const
     return m_first + QStringLiteral("\n（ほか %1 回）").arg(m_count - 1);
 }
 
-} // namespace tk
+} // namespace widgets

@@ -15,7 +15,7 @@
 
 class QMessageBox;
 
-namespace tk {
+namespace widgets {
 
 class ErrorReport : public QObject {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     bool m_queued = false;
 };
 
-} // namespace tk
+} // namespace widgets

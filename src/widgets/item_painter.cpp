@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-namespace tk {
+using namespace toolkit;
+
+namespace widgets {
 
 namespace {
 
@@ -64,4 +66,4 @@ void paintItem(QPainter& painter, const Item& item)
         paintLabel(painter, *label);
 }
 
-} // namespace tk
+} // namespace widgets

@@ -3,11 +3,13 @@
 
 class QPainter;
 
-namespace tk {
-
+namespace toolkit {
 class Item;
+}
+
+namespace widgets {
 
 /// Paints `item` in logical pixels of its scene (15 twips each).
-void paintItem(QPainter& painter, const Item& item);
+void paintItem(QPainter& painter, const toolkit::Item& item);
 
-} // namespace tk
+} // namespace widgets

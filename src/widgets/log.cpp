@@ -1,8 +1,8 @@
 #include "widgets/log.h"
 
-namespace tk {
+namespace widgets {
 
 // Debug lines only when QT_LOGGING_RULES asks for them.
 Q_LOGGING_CATEGORY(lcWidgets, "tormell.widgets", QtInfoMsg)
 
-} // namespace tk
+} // namespace widgets

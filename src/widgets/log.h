@@ -4,8 +4,8 @@
 
 #include <QLoggingCategory>
 
-namespace tk {
+namespace widgets {
 
 Q_DECLARE_LOGGING_CATEGORY(lcWidgets)
 
-} // namespace tk
+} // namespace widgets

@@ -4,7 +4,9 @@
 
 #include <QMouseEvent>
 
-namespace tk {
+using namespace toolkit;
+
+namespace widgets {
 
 Slider::Slider(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 {
@@ -20,4 +22,4 @@ void Slider::mouseMoveEvent(QMouseEvent* event)
                     static_cast<float>(twipsFromPixels(at.y())));
 }
 
-} // namespace tk
+} // namespace widgets

@@ -4,7 +4,7 @@
 
 #include <QSlider>
 
-namespace tk {
+namespace widgets {
 
 class Slider : public QSlider {
     Q_OBJECT
@@ -19,4 +19,4 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 };
 
-} // namespace tk
+} // namespace widgets

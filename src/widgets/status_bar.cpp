@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace tk {
+namespace widgets {
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), m_text(new QLabel(this))
 {
@@ -22,4 +22,4 @@ void StatusBar::setText(const QString& text)
     m_text->setText(text);
 }
 
-} // namespace tk
+} // namespace widgets

@@ -5,7 +5,7 @@
 
 class QLabel;
 
-namespace tk {
+namespace widgets {
 
 class StatusBar : public QStatusBar {
     Q_OBJECT
@@ -20,4 +20,4 @@ private:
     QLabel* m_text;
 };
 
-} // namespace tk
+} // namespace widgets

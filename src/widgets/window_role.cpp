@@ -3,7 +3,7 @@
 #include <QAccessibleWidget>
 #include <QWidget>
 
-namespace tk {
+namespace widgets {
 
 namespace {
 
@@ -28,4 +28,4 @@ void announceWidgetWindowsAsWindows()
     QAccessible::installFactory(windowInterface);
 }
 
-} // namespace tk
+} // namespace widgets

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace tk {
+namespace widgets {
 
 WrappingLabel::WrappingLabel(QWidget* parent) : QLabel(parent)
 {
@@ -60,4 +60,4 @@ QSize WrappingLabel::around() const
     return {width() - inside.width() + 2 * margin(), height() - inside.height() + 2 * margin()};
 }
 
-} // namespace tk
+} // namespace widgets

@@ -8,7 +8,7 @@
 
 class QTextLayout;
 
-namespace tk {
+namespace widgets {
 
 class WrappingLabel : public QLabel {
     Q_OBJECT
@@ -30,4 +30,4 @@ private:
     QSize around() const;
 };
 
-} // namespace tk
+} // namespace widgets

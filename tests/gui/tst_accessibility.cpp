@@ -62,7 +62,7 @@ QString announcedName(QWidget& widget)
 
 // The record window over a round saved, and the main window after the seconds
 // count has moved on: every window with values on show.
-FrmSCORE& recordWithARoundSaved(Game& game)
+ui::FrmSCORE& recordWithARoundSaved(Game& game)
 {
     QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
     game.w().MNU点数->trigger();
@@ -121,8 +121,8 @@ private slots:
     void everyControlTabReachesIsNamed()
     {
         Game game;
-        FrmSCORE& record = recordWithARoundSaved(game);
-        FrmMSG& dialog = checkARound(game);
+        ui::FrmSCORE& record = recordWithARoundSaved(game);
+        ui::FrmMSG& dialog = checkARound(game);
         for (QWidget* window : std::initializer_list<QWidget*>{&game.w(), &dialog, &record}) {
             for (QWidget* child : window->findChildren<QWidget*>()) {
                 // A combo box's popup list is a window of its own.
@@ -143,9 +143,9 @@ private slots:
     {
         Game game;
         TemporaryRecord titleRecord;
-        Form1 title(game.clock, game.random, titleRecord.store);
-        FrmSCORE& record = recordWithARoundSaved(game);
-        FrmMSG& dialog = checkARound(game);
+        app::Form1 title(game.clock, game.random, titleRecord.store);
+        ui::FrmSCORE& record = recordWithARoundSaved(game);
+        ui::FrmMSG& dialog = checkARound(game);
         game.w().Timer1_Timer();
         for (QWidget* window : std::initializer_list<QWidget*>{&title, &game.w(), &dialog, &record}) {
             for (QLabel* label : window->findChildren<QLabel*>()) {
@@ -164,8 +164,8 @@ private slots:
     void aValueIsReadAfterWhatItIsAndBeforeItsUnit()
     {
         Game game;
-        Frm001& w = game.w();
-        FrmMSG& dialog = checkARound(game);
+        ui::Frm001& w = game.w();
+        ui::FrmMSG& dialog = checkARound(game);
         QCOMPARE(announcedName(*w.Label1), QStringLiteral("経過時間 1 秒"));
         QCOMPARE(announcedName(*dialog.LBLDATA3), QStringLiteral("点数 %1 点").arg(w.SCORE));
         QCOMPARE(announcedName(*dialog.LBLDATA1), QStringLiteral("難易度レベル 1"));
@@ -179,9 +179,9 @@ private slots:
     {
         Game game;
         TemporaryRecord titleRecord;
-        Form1 title(game.clock, game.random, titleRecord.store);
-        FrmSCORE& record = recordWithARoundSaved(game);
-        FrmMSG& dialog = checkARound(game);
+        app::Form1 title(game.clock, game.random, titleRecord.store);
+        ui::FrmSCORE& record = recordWithARoundSaved(game);
+        ui::FrmMSG& dialog = checkARound(game);
         const auto role = [](QWidget& window) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&window);
             return accessible ? accessible->role() : QAccessible::NoRole;
@@ -199,9 +199,9 @@ private slots:
     void spaceOnSaveClosesTheDialogAndKeepsThePose()
     {
         Game game;
-        Frm001& w = game.w();
-        const QPointer<FrmMSG> dialog = &checkARound(game);
-        const figure::PoseCoords player = w.figure().DXY_USR;
+        ui::Frm001& w = game.w();
+        const QPointer<ui::FrmMSG> dialog = &checkARound(game);
+        const core::PoseCoords player = w.figure().DXY_USR;
         dialog->activateWindow();
         QCOMPARE(dialog->focusWidget(), dialog->Command1);
 
@@ -217,8 +217,8 @@ private slots:
     void tabThenSpaceOnEndResetsTheFigure()
     {
         Game game;
-        Frm001& w = game.w();
-        const QPointer<FrmMSG> dialog = &checkARound(game);
+        ui::Frm001& w = game.w();
+        const QPointer<ui::FrmMSG> dialog = &checkARound(game);
         dialog->activateWindow();
 
         press(*dialog, Qt::Key_Tab);

@@ -41,25 +41,25 @@ private slots:
 private:
     QImage render(qreal ratio);
 
-    tk::Canvas* m_canvas = nullptr;
-    tk::Line* m_line = nullptr;
-    tk::Shape* m_disc = nullptr;
+    widgets::Canvas* m_canvas = nullptr;
+    toolkit::Line* m_line = nullptr;
+    toolkit::Shape* m_disc = nullptr;
 };
 
 void TestCanvas::init()
 {
-    m_canvas = new tk::Canvas;
+    m_canvas = new widgets::Canvas;
     m_canvas->setHeightTwips(kSideTwips);
     m_canvas->setWidthTwips(kSideTwips);
 
-    m_line = &m_canvas->scene().add<tk::Line>();
+    m_line = &m_canvas->scene().add<toolkit::Line>();
     m_line->setX1(1500);
     m_line->setY1(1500);
     m_line->setX2(4500);
     m_line->setY2(1500);
     m_line->setBorderWidth(3);
 
-    m_disc = &m_canvas->scene().add<tk::Shape>(tk::Shape::Kind::Circle);
+    m_disc = &m_canvas->scene().add<toolkit::Shape>(toolkit::Shape::Kind::Circle);
     m_disc->setLeft(2887.5);
     m_disc->setTop(1087.5);
     m_disc->setWidth(225);
@@ -129,14 +129,14 @@ void TestCanvas::itemsPaintAtTheirTwips()
 // Guards visibility: a hidden line, disc or bordered label leaves the canvas blank.
 void TestCanvas::hiddenItemsPaintNothing()
 {
-    auto& label = m_canvas->scene().add<tk::Label>();
+    auto& label = m_canvas->scene().add<toolkit::Label>();
     label.setLeft(300);
     label.setTop(300);
     label.setWidth(600);
     label.setHeight(300);
-    label.setBorderStyle(tk::BorderSolid);
+    label.setBorderStyle(toolkit::BorderSolid);
     label.setCaption(QStringLiteral("9"));
-    for (tk::Item* item : std::initializer_list<tk::Item*> {m_line, m_disc, &label})
+    for (toolkit::Item* item : std::initializer_list<toolkit::Item*> {m_line, m_disc, &label})
         item->setVisible(false);
 
     const QImage image = render(1);

@@ -15,8 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
 namespace {
 
@@ -29,10 +29,10 @@ constexpr double kSpot = 3000;
 constexpr double kTargetDx = 300;
 constexpr double kTargetDy = 400;
 
-void setRound(Frm001& w, double fraction)
+void setRound(ui::Frm001& w, double fraction)
 {
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-        for (figure::PoseCoords* pose : {&w.figure().DXY_DEF, &w.figure().DXY_TGT, &w.figure().DXY_USR}) {
+    for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i)
+        for (core::PoseCoords* pose : {&w.figure().DXY_DEF, &w.figure().DXY_TGT, &w.figure().DXY_USR}) {
             (*pose)(X2, i) = kSpot;
             (*pose)(Y2, i) = kSpot;
         }
@@ -58,7 +58,7 @@ private slots:
     void checkEndsTheRoundAndReportsIt()
     {
         Game game;
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         game.random.setDraws({kNeckOnlyDraw});
         w.Command1_Click();
         QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
@@ -76,7 +76,7 @@ private slots:
         w.Command2_Click();
 
         QCOMPARE(w.Timer1.interval(), 0);
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
             QVERIFY(w.figure().LinA(i).visible());
             QVERIFY(w.figure().ShpEXP(i).visible());
         }
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(w.StatusBar1->text(), statusFor(kVeryGood, w.SCORE));
         QCOMPARE(visibleGridLines(w.figure()), 2 * 4); // three lines each way: four intervals
 
-        FrmMSG* dialog = w.resultDialog();
+        ui::FrmMSG* dialog = w.resultDialog();
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
@@ -101,10 +101,10 @@ private slots:
     void aSecondCheckRepeatsTheResultInTheSameDialog()
     {
         Game game;
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         setRound(w, 0.5);
         w.Command2_Click();
-        const QPointer<FrmMSG> first = w.resultDialog();
+        const QPointer<ui::FrmMSG> first = w.resultDialog();
         QVERIFY(first);
         const QString status = w.StatusBar1->text();
         QCOMPARE(status, statusFor(kFair, 50));
@@ -114,7 +114,7 @@ private slots:
         w.Command2_Click();
 
         QCOMPARE(w.resultDialog(), first.data());
-        QCOMPARE(w.findChildren<FrmMSG*>().size(), 1);
+        QCOMPARE(w.findChildren<ui::FrmMSG*>().size(), 1);
         QCOMPARE(w.StatusBar1->text(), status);
         QCOMPARE(w.SCORE, 50);
         QCOMPARE(first->LBLDATA3->text(), QStringLiteral("50"));
@@ -145,7 +145,7 @@ private slots:
         QFETCH(int, score);
 
         Game game;
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         setRound(w, previous);
         w.Command2_Click();
         QVERIFY(w.StatusBar1->text() != statusFor(verdict, score));
@@ -162,12 +162,12 @@ private slots:
     void aCheckBeforeAnyStartIsSafe()
     {
         Game game;
-        Frm001& w = game.w();
-        const int errorsBefore = tk::Application::instance()->errorCount();
+        ui::Frm001& w = game.w();
+        const int errorsBefore = widgets::Application::instance()->errorCount();
 
         QTest::mouseClick(w.Command2, Qt::LeftButton);
 
-        QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore);
+        QCOMPARE(widgets::Application::instance()->errorCount(), errorsBefore);
         QVERIFY(w.SCORE >= 0 && w.SCORE <= 100);
         QVERIFY(w.StatusBar1->text().endsWith(QStringLiteral("  ") + QString::number(w.SCORE) + QStringLiteral("点")));
         QVERIFY(w.resultDialog());

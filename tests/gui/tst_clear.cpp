@@ -11,15 +11,15 @@
 #include <QLabel>
 #include <QLineEdit>
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
 namespace {
 
 // A round being reproduced: target drawn, joint 3 dragged, two seconds counted.
 void reproduceARound(Game& g)
 {
-    Frm001& w = g.w();
+    ui::Frm001& w = g.w();
     w.Text1->setText(QStringLiteral("0"));
     w.Combo1->setCurrentText(QStringLiteral("3"));
     g.random.setDraws(script({1, 3, 5}));
@@ -40,7 +40,7 @@ private slots:
     void clearEndsTheRoundBeingReproduced()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         reproduceARound(g);
         QVERIFY(w.figure().DXY_USR(X2, 3) != w.figure().DXY_DEF(X2, 3));
 
@@ -50,13 +50,12 @@ private slots:
         QCOMPARE(w.Label1->text(), QString());
         QCOMPARE(w.SEC_CNT, 2);
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
             QVERIFY(!w.figure().LblPOI(i).visible());
             QVERIFY(!w.figure().LinA(i).visible());
             QVERIFY(!w.figure().ShpEXP(i).visible());
-            QCOMPARE(
-                w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - figure::kHandleHalf));
-            QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - figure::kHandleHalf));
+            QCOMPARE(w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - core::kHandleHalf));
+            QCOMPARE(w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - core::kHandleHalf));
             QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
         }
         QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
@@ -67,7 +66,7 @@ private slots:
     void clearTwiceEqualsClearOnce()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         reproduceARound(g);
         w.Command4_Click();
         const QStringList once = snapshot(w);
@@ -82,7 +81,7 @@ private slots:
     void clearBeforeAnyStartKeepsTheLoadedState()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         const QStringList loaded = snapshot(w);
         QCOMPARE(w.Timer1.interval(), 0);
 
@@ -95,10 +94,10 @@ private slots:
     void clearKeepsTheLastTarget()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         reproduceARound(g);
-        const figure::PoseAngles angles = w.figure().DTT_TGT;
-        const figure::PoseCoords coords = w.figure().DXY_TGT;
+        const core::PoseAngles angles = w.figure().DTT_TGT;
+        const core::PoseCoords coords = w.figure().DXY_TGT;
         QVERIFY(!(angles == w.figure().DTT_DEF));
 
         w.Command4_Click();

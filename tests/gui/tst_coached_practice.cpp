@@ -20,19 +20,19 @@
 
 #include <limits>
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
 namespace {
 
 constexpr int kRemembered = 60;
 
 // START, then the head dropped on the target's head or far from it, then CHEK.
-FrmMSG& practise(Game& game, bool remember)
+ui::FrmMSG& practise(Game& game, bool remember)
 {
     constexpr float kFarX = 2000;
     constexpr float kFarY = 900;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     game.random.setDraws({kNeckOnlyDraw});
     w.Command1_Click();
     w.LblPOI_MouseMove(1, Qt::LeftButton, Qt::NoModifier, 0, 0);
@@ -86,9 +86,9 @@ private slots:
         QFETCH(QString, next);
         Game game; // with settings of its own
         ui::coach::setPracticeOn(true);
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         const int slider = w.Slider1->value();
-        FrmMSG& dialog = practise(game, remember);
+        ui::FrmMSG& dialog = practise(game, remember);
         QCOMPARE(w.SCORE >= kRemembered, remember);
 
         QVERIFY(dialog.kept());
@@ -115,7 +115,7 @@ private slots:
     {
         Game game; // with settings of its own
         ui::coach::setPracticeOn(true);
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         w.Command2_Click();
         QVERIFY(!w.resultDialog()->kept());
         practise(game, true);
@@ -136,10 +136,10 @@ private slots:
     {
         Game game; // with settings of its own
         ui::coach::setPracticeOn(true);
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         const QString blocked = QStringLiteral("scores.sqlite");
         QVERIFY(QDir(game.record.folder.path()).mkdir(blocked)); // a folder where the file should be
-        FrmMSG& dialog = practise(game, true);
+        ui::FrmMSG& dialog = practise(game, true);
         QVERIFY(!dialog.kept());
         QVERIFY(dialog.LblSAVE->text().startsWith(QStringLiteral("点数を保存できませんでした。")));
         QCOMPARE(w.Text1->text(), QStringLiteral("0.75"));
@@ -156,8 +156,8 @@ private slots:
     {
         Game game;
         ui::coach::setPracticeOn(false);
-        Frm001& w = game.w();
-        FrmMSG& dialog = practise(game, true);
+        ui::Frm001& w = game.w();
+        ui::FrmMSG& dialog = practise(game, true);
         QVERIFY(!dialog.kept());
         QVERIFY(dialog.LblSAVE->isHidden());
         QVERIFY(kept(game).isEmpty());
@@ -174,7 +174,7 @@ private slots:
         const QDateTime now = QDateTime::currentDateTime();
         constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
         Game game;
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         // Remembered at 0.5 s, forgotten at 0.2 s, then nothing but nonsense.
         QList<record::RoundRecord> rounds {coachedRound(now, 3, 0.5, 90), coachedRound(now, 2, 0.2, 10),
             coachedRound(now, 1, 0, 90), coachedRound(now, 1, -1, 90), coachedRound(now, 1, kNaN, 90),
@@ -183,7 +183,7 @@ private slots:
             QVERIFY(!game.record.store.append(round));
 
         w.MNU点数->trigger();
-        FrmSCORE& record = *w.scoreRecord();
+        ui::FrmSCORE& record = *w.scoreRecord();
         QVERIFY2(record.LblSUMMARY->text().contains(QStringLiteral("記録のおかしい6回は除きました")),
             qPrintable(record.LblSUMMARY->text()));
         QCOMPARE(record.coachedSeconds(), 0.34); // three steps up from 0.2 s: 0.3364
@@ -218,10 +218,10 @@ private slots:
     {
         Game game; // with settings of its own
         ui::coach::setPracticeOn(true);
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         practise(game, false);
         w.MNU点数->trigger();
-        FrmSCORE& record = *w.scoreRecord();
+        ui::FrmSCORE& record = *w.scoreRecord();
         QVERIFY(record.ChkCOACH->isChecked());
         QTest::mouseClick(record.ChkCOACH, Qt::LeftButton);
         QVERIFY(!ui::coach::practiceOn());

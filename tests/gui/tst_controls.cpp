@@ -44,8 +44,8 @@ template <class Array> void checkIndexRange(const Array& array, int first, int l
 {
     for (int i = first; i <= last; ++i)
         QCOMPARE(array(i).index(), i);
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, array(first - 1));
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, array(last + 1));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, array(first - 1));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, array(last + 1));
 }
 
 } // namespace
@@ -75,10 +75,10 @@ void TestControls::controlsHaveTheirNameKindPlaceAndText_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind) << twips << QByteArray(property)
                             << shown;
     };
-    row("Picture1", "tk::Canvas", {0, 0, 6000, 6000}, "", {});
+    row("Picture1", "widgets::Canvas", {0, 0, 6000, 6000}, "", {});
     row("Shape1", "QFrame", {0, 6120, 6015, 615}, "", {});
     row("Label5", "QLabel", {120, 6240, 495, 375}, "text", QStringLiteral("表示時間"));
-    row("Slider1", "tk::Slider", {480, 6240, 1335, 375}, "value", QStringLiteral("5"));
+    row("Slider1", "widgets::Slider", {480, 6240, 1335, 375}, "value", QStringLiteral("5"));
     row("Text1", "QLineEdit", {1800, 6240, 615, 270}, "text", QStringLiteral("0.75"));
     row("Label2", "QLabel", {2400, 6360, 495, 255}, "text", QStringLiteral("秒"));
     row("Label3", "QLabel", {2520, 6240, 855, 375}, "text", QStringLiteral("難易度："));
@@ -106,7 +106,8 @@ void TestControls::controlsHaveTheirNameKindPlaceAndText()
     auto* control = game.w().centralWidget()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
     QVERIFY(control);
     QVERIFY2(control->inherits(kind.toLatin1()), control->metaObject()->className());
-    const QRect pixels(QRectF(twips.topLeft() / tk::kTwipsPerPixel, twips.size() / tk::kTwipsPerPixel).toRect());
+    const QRect pixels(
+        QRectF(twips.topLeft() / toolkit::kTwipsPerPixel, twips.size() / toolkit::kTwipsPerPixel).toRect());
     QCOMPARE(control->geometry(), pixels);
     if (!property.isEmpty())
         QCOMPARE(control->property(property).toString(), shown);
@@ -117,7 +118,7 @@ void TestControls::controlsHaveTheirNameKindPlaceAndText()
 void TestControls::listsAndRangesOfferTheirChoices()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     QCOMPARE(itemsOf(w.Combo1), (QStringList {"1", "2", "3"}));
     QVERIFY(!w.Combo1->isEditable());
     QStringList lines;
@@ -135,7 +136,7 @@ void TestControls::listsAndRangesOfferTheirChoices()
 void TestControls::statusBarAndPanelShowJapanese()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     auto* statusText = w.StatusBar1->findChild<QLabel*>(QStringLiteral("text"));
     QVERIFY(statusText);
     for (const QWidget* widget : std::initializer_list<const QWidget*> {statusText, w.Label4, w.Command1}) {
@@ -151,7 +152,7 @@ void TestControls::statusBarAndPanelShowJapanese()
 void TestControls::tabVisitsTheControlsInOrder()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
@@ -172,7 +173,7 @@ void TestControls::tabVisitsTheControlsInOrder()
 void TestControls::resizingTheWindowMovesNoControl()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     const auto controls = w.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     QList<QRect> before;
     for (const QWidget* control : controls)
@@ -191,7 +192,7 @@ void TestControls::resizingTheWindowMovesNoControl()
 void TestControls::canvasItemArraysCheckTheirIndexRanges()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     checkIndexRange(w.figure().LinBG, 0, 24);
     checkIndexRange(w.figure().LinA, 1, 9);
     checkIndexRange(w.figure().LinB, 1, 9);

@@ -13,7 +13,7 @@ namespace {
 
 // A pointer move over the slider, at a different spot each time so that it
 // is a move at all.
-void movePointerOver(tk::Slider& slider)
+void movePointerOver(widgets::Slider& slider)
 {
     static int nudge = 0;
     nudge = 1 - nudge;
@@ -41,7 +41,7 @@ private slots:
         QFETCH(int, value);
         QFETCH(QString, text);
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Slider1->setValue(value);
         w.Text1->setText(QStringLiteral("typed"));
 
@@ -55,7 +55,7 @@ private slots:
     void keyboardChangeShowsAtTheNextPointerMove()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         QCOMPARE(w.Slider1->value(), 5);
         QCOMPARE(w.Text1->text(), QStringLiteral("0.75"));
 
@@ -72,7 +72,7 @@ private slots:
     void ticksCountSecondsAndCheckTakesOneBack()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Text1->setText(QStringLiteral("0"));
         w.Command1_Click();
         QCOMPARE(w.Label1->text(), QString());
@@ -93,12 +93,12 @@ private slots:
     void countOverflowIsAnErrorNotAWrap()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         constexpr qint32 kMost = std::numeric_limits<qint32>::max();
         w.SEC_CNT = kMost;
         w.Label1->setText(QStringLiteral("shown"));
 
-        QVERIFY_THROWS_EXCEPTION(tk::OverflowError, w.Timer1_Timer());
+        QVERIFY_THROWS_EXCEPTION(toolkit::OverflowError, w.Timer1_Timer());
 
         QCOMPARE(w.SEC_CNT, kMost);
         QCOMPARE(w.Label1->text(), QStringLiteral("shown"));

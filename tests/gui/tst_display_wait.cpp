@@ -20,7 +20,7 @@
 namespace {
 
 // Runs START with `inside` queued so that it runs in START's display wait.
-void startWith(Frm001& w, const std::function<void()>& inside)
+void startWith(ui::Frm001& w, const std::function<void()>& inside)
 {
     bool ran = false;
     QTimer::singleShot(0, &w, [&] {
@@ -31,11 +31,11 @@ void startWith(Frm001& w, const std::function<void()>& inside)
     QVERIFY2(ran, "the queued action did not run inside the display wait");
 }
 
-void verifyReproducing(Frm001& w)
+void verifyReproducing(ui::Frm001& w)
 {
     QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
     QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+    for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
         QVERIFY(!w.figure().LinA(i).visible());
         QVERIFY(!w.figure().ShpEXP(i).visible());
         QVERIFY(w.figure().LinB(i).visible());
@@ -55,7 +55,7 @@ private slots:
     void secondStartRunsWholeThenTheFirstFinishes()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         g.random.setDraws(script({1}));
         startWith(w, [&] {
             g.random.setDraws(script({9}));
@@ -73,7 +73,7 @@ private slots:
     void checkDuringTheDisplayScoresThenStartResumes()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         g.random.setDraws(script({3}));
         startWith(w, [&] {
             w.Command2->click();
@@ -91,7 +91,7 @@ private slots:
     void clearDuringTheDisplayEndsReproducing()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         startWith(w, [&] {
             w.Command4->click();
             QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
@@ -106,7 +106,7 @@ private slots:
     void ticksDuringTheDisplayAreCounted()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Text1->setText(QStringLiteral("0"));
         w.Command1_Click(); // the clock now runs
         w.Text1->setText(QStringLiteral("0.75"));
@@ -124,7 +124,7 @@ private slots:
     void sliderMoveDuringTheDisplaySetsTheNextTimeOnly()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         const double before = g.clock.peek();
         startWith(w, [&] {
             w.Slider1->setValue(10);
@@ -147,9 +147,9 @@ private slots:
     void closingDuringTheDisplayEndsStartQuietly()
     {
         QFETCH(bool, byEnd);
-        const int errorsBefore = tk::Application::instance()->errorCount();
+        const int errorsBefore = widgets::Application::instance()->errorCount();
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         const double before = g.clock.peek();
         startWith(w, [&] {
             if (byEnd)
@@ -167,7 +167,7 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(g.window.isNull());
-        QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore);
+        QCOMPARE(widgets::Application::instance()->errorCount(), errorsBefore);
     }
 };
 

@@ -14,38 +14,38 @@
 #include <algorithm>
 #include <array>
 
-using figure::X1;
-using figure::X2;
-using figure::Y1;
-using figure::Y2;
+using core::X1;
+using core::X2;
+using core::Y1;
+using core::Y2;
 
 namespace {
 
 constexpr int kStepPixels = 4; // well inside the 15-pixel handle, so a step stays on it
 const QPoint kDragBy(20, -10); // (+300, -150) twips
 
-QPointF segmentStart(const Frm001& w, int i)
+QPointF segmentStart(const ui::Frm001& w, int i)
 {
     return {w.figure().DXY_USR(X1, i), w.figure().DXY_USR(Y1, i)};
 }
 
-std::array<QLineF, 3> trunkOf(const Frm001& w)
+std::array<QLineF, 3> trunkOf(const ui::Frm001& w)
 {
-    const auto line = [](const tk::Line* l) { return QLineF(l->x1(), l->y1(), l->x2(), l->y2()); };
+    const auto line = [](const toolkit::Line* l) { return QLineF(l->x1(), l->y1(), l->x2(), l->y2()); };
     return {line(w.figure().LinBODY), line(w.figure().LinSHOLD), line(w.figure().LinWEST)};
 }
 
 /// Everything a drag may move: the player's pose and the handle and disc positions.
 struct Figure {
-    figure::PoseCoords pose;
+    core::PoseCoords pose;
     std::array<QPointF, 10> handles, discs;
     bool operator==(const Figure&) const = default;
 };
 
-Figure figureOf(const Frm001& w)
+Figure figureOf(const ui::Frm001& w)
 {
     Figure f {w.figure().DXY_USR, {}, {}};
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+    for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
         f.handles[i] = centreOf(w.figure().LblPOI(i));
         f.discs[i] = centreOf(w.figure().ShpPOINT(i));
     }
@@ -55,7 +55,7 @@ Figure figureOf(const Frm001& w)
 /// A window on screen, past START's display unless told otherwise, driven through the mouse.
 struct Round {
     Game g;
-    figure::PoseAngles anglesAtStart;
+    core::PoseAngles anglesAtStart;
     std::array<QLineF, 3> trunkAtStart;
     QPoint pointer;
 
@@ -106,8 +106,8 @@ struct Round {
     // dragging leaves the angles and the trunk alone.
     void verifyConsistent()
     {
-        const Frm001& w = g.w();
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        const ui::Frm001& w = g.w();
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
             const QString where = QStringLiteral("joint %1").arg(i);
             QVERIFY2(near(centreOf(w.figure().LblPOI(i)), jointOf(w.figure(), i)), qPrintable(where));
             QVERIFY2(near(centreOf(w.figure().ShpPOINT(i)), jointOf(w.figure(), i)), qPrintable(where));
@@ -149,10 +149,10 @@ private slots:
         r.press(from);
         r.moveTo(from + kDragBy);
         r.release();
-        const Frm001& w = r.g.w();
+        const ui::Frm001& w = r.g.w();
         QVERIFY(near(jointOf(w.figure(), joint), twipsOf(from + kDragBy)));
         QCOMPARE(segmentStart(w, joint), QPointF(before.pose(X1, joint), before.pose(Y1, joint)));
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
             if (i == joint)
                 continue;
             QCOMPARE(jointOf(w.figure(), i), QPointF(before.pose(X2, i), before.pose(Y2, i)));
@@ -174,7 +174,7 @@ private slots:
         QFETCH(int, elbow);
         const int hand = elbow + 1;
         Round r;
-        const Frm001& w = r.g.w();
+        const ui::Frm001& w = r.g.w();
         const QPointF elbowBefore = jointOf(w.figure(), elbow);
         const QPointF handBefore = jointOf(w.figure(), hand);
         const QPoint from = pixelOf(elbowBefore);
@@ -191,7 +191,7 @@ private slots:
     void handDragAfterElbowLeavesTheElbow()
     {
         Round r;
-        const Frm001& w = r.g.w();
+        const ui::Frm001& w = r.g.w();
         const QPoint elbow = pixelOf(jointOf(w.figure(), 2));
         r.press(elbow);
         r.moveTo(elbow + kDragBy);
@@ -222,7 +222,7 @@ private slots:
     void passingOverAnotherHandleSwitchesTheDrag()
     {
         Round r;
-        const Frm001& w = r.g.w();
+        const ui::Frm001& w = r.g.w();
         const QPoint leftFoot = pixelOf(jointOf(w.figure(), 7));
         const QPoint rightFoot = pixelOf(jointOf(w.figure(), 9));
         r.press(leftFoot);
@@ -260,7 +260,7 @@ private slots:
     void hiddenHandlesCannotBeDragged()
     {
         Round r(false);
-        const Frm001& w = r.g.w();
+        const ui::Frm001& w = r.g.w();
         const Figure before = figureOf(w);
         const QPoint disc = pixelOf(jointOf(w.figure(), 1));
         QVERIFY(w.figure().ShpPOINT(1).visible());

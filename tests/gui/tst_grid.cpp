@@ -27,20 +27,20 @@ struct Grid {
     int strays = 0; // visible lines that are neither, or not black
 };
 
-Grid gridOn(const Frm001& w)
+Grid gridOn(const ui::Frm001& w)
 {
     Grid grid;
     if (w.figure().LinBG(0).visible())
         ++grid.strays;
     for (int i = 1; i <= w.figure().LinBG.last; ++i) {
-        const tk::Line& l = w.figure().LinBG(i);
+        const toolkit::Line& l = w.figure().LinBG(i);
         if (!l.visible())
             continue;
         if (l.borderColor() != QColor(Qt::black))
             ++grid.strays;
-        else if (l.x1() == 0 && l.x2() == figure::kCanvasSide && l.y1() == l.y2())
+        else if (l.x1() == 0 && l.x2() == core::kCanvasSide && l.y1() == l.y2())
             grid.across << toHundredths(l.y1());
-        else if (l.y1() == 0 && l.y2() == figure::kCanvasSide && l.x1() == l.x2())
+        else if (l.y1() == 0 && l.y2() == core::kCanvasSide && l.x1() == l.x2())
             grid.down << toHundredths(l.x1());
         else
             ++grid.strays;
@@ -56,7 +56,7 @@ QList<double> bandsFor(int lines)
 {
     QList<double> positions;
     for (int k = 1; k <= lines + 1; ++k)
-        positions << toHundredths(k * figure::kCanvasSide / (lines + 1));
+        positions << toHundredths(k * core::kCanvasSide / (lines + 1));
     return positions;
 }
 
@@ -77,7 +77,7 @@ bool chooseFromList(QComboBox* combo, const QString& text)
     return combo->currentText() == text;
 }
 
-void paintGridRed(Frm001& w)
+void paintGridRed(ui::Frm001& w)
 {
     for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
         w.figure().LinBG(i).setBorderColor(QColor(0xFF, 0x00, 0x00));
@@ -161,17 +161,17 @@ void GridTest::typedCountsAreClampedWherePicked()
     QFETCH(QString, text);
     QFETCH(int, lines);
     Game g;
-    Frm001& w = g.w();
+    ui::Frm001& w = g.w();
     w.CmbNline->setEditText(text);
     qint16 intervals = 0;
     QVERIFY_THROWS_NO_EXCEPTION(intervals = w.gridIntervals());
     QCOMPARE(intervals, qint16(lines + 1));
 
-    const std::array<std::pair<const char*, void (Frm001::*)()>, 4> redrawers {{
-        {"grid list", &Frm001::CmbNline_Click},
-        {"CLEAR", &Frm001::Command4_Click},
-        {"CHEK", &Frm001::Command2_Click},
-        {"START", &Frm001::Command1_Click},
+    const std::array<std::pair<const char*, void (ui::Frm001::*)()>, 4> redrawers {{
+        {"grid list", &ui::Frm001::CmbNline_Click},
+        {"CLEAR", &ui::Frm001::Command4_Click},
+        {"CHEK", &ui::Frm001::Command2_Click},
+        {"START", &ui::Frm001::Command1_Click},
     }};
     // A grid no row expects, so each caller has to draw its own.
     constexpr qint16 kOtherIntervals = 5;
@@ -189,7 +189,7 @@ void GridTest::typedCountsAreClampedWherePicked()
 void GridTest::typingIntoTheListDoesNotRedrawTheGrid()
 {
     Game g;
-    Frm001& w = g.w();
+    ui::Frm001& w = g.w();
     const Grid loaded = gridOn(w);
     QCOMPARE(loaded.across, bandsFor(7)); // the grid the window loads with
     QLineEdit* edit = w.CmbNline->lineEdit();

@@ -41,7 +41,7 @@ private slots:
     void canvasDrawsEveryDevicePixelInTheSamePlaces()
     {
         Game game;
-        Frm001& w = game.w();
+        ui::Frm001& w = game.w();
         QCOMPARE(w.devicePixelRatio(), kScale);
 
         const QPixmap shot = w.Picture1->grab();
@@ -111,7 +111,7 @@ private slots:
 int main(int argc, char** argv)
 {
     qputenv("QT_SCALE_FACTOR", QByteArray::number(kScale));
-    tk::Application app(argc, argv);
+    widgets::Application app(argc, argv);
     reportErrorsToTheTestLogAlone(app);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestHiDpi test;

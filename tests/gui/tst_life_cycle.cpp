@@ -51,9 +51,9 @@ private:
 bool TestLifeCycle::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show && m_clock) {
-        if (qobject_cast<Form1*>(watched) && !m_titleShownAt)
+        if (qobject_cast<app::Form1*>(watched) && !m_titleShownAt)
             m_titleShownAt = m_clock->peek();
-        if (qobject_cast<Frm001*>(watched) && !m_mainShownAt)
+        if (qobject_cast<ui::Frm001*>(watched) && !m_mainShownAt)
             m_mainShownAt = m_clock->peek();
     }
     return QObject::eventFilter(watched, event);
@@ -84,15 +84,15 @@ void TestLifeCycle::aRunShowsTheTitleThenTheReadyWindowAndEndsOnClose()
     m_mainShownAt.reset();
     qApp->installEventFilter(this);
     TemporaryRecord record;
-    Module1 module(clock, random, record.store);
+    app::Module1 module(clock, random, record.store);
     const bool goesOn = module.Main();
     qApp->removeEventFilter(this);
     m_clock = nullptr;
 
     QVERIFY(goesOn);
-    QPointer<Form1> title = module.titleWindow();
+    QPointer<app::Form1> title = module.titleWindow();
     QVERIFY(title);
-    QPointer<Frm001> main = title->mainWindow();
+    QPointer<ui::Frm001> main = title->mainWindow();
     QVERIFY(main);
     QVERIFY(m_titleShownAt && m_mainShownAt);
     QVERIFY2(*m_mainShownAt - *m_titleShownAt >= kTitleSeconds,
@@ -153,14 +153,14 @@ void TestLifeCycle::closingTheTitleDuringItsWaitEndsTheRun()
     FakeClock clock;
     clock.setStepPerReading(kStepPerReading);
     const double start = clock.peek();
-    const int errorsBefore = tk::Application::instance()->errorCount();
+    const int errorsBefore = widgets::Application::instance()->errorCount();
 
     QVERIFY(!startWithTitleClosed(clock, closeAfter, byWindowManager));
 
     QVERIFY(clock.peek() - start < kTitleSeconds); // abandoned, not waited out
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore);
+    QCOMPARE(widgets::Application::instance()->errorCount(), errorsBefore);
 }
 
 // Guards the menu item: choosing it leaves the texts, the figure and what
@@ -168,7 +168,7 @@ void TestLifeCycle::closingTheTitleDuringItsWaitEndsTheRun()
 void TestLifeCycle::pointsMenuChangesNothing()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     const QStringList before = snapshot(w);
     const auto angles = w.figure().DTT_USR;
     const auto coords = w.figure().DXY_USR;

@@ -23,10 +23,10 @@ void hover(QWidget* widget, QPoint at = {})
 }
 
 // The shape the window records and the cursor Qt shows for it agree.
-void verifyShape(const Frm001& w, tk::PointerShape expected)
+void verifyShape(const ui::Frm001& w, toolkit::PointerShape expected)
 {
     QCOMPARE(w.mousePointer(), expected);
-    QCOMPARE(w.cursor().shape(), expected == tk::PointerShape::UpArrow ? Qt::UpArrowCursor : Qt::ArrowCursor);
+    QCOMPARE(w.cursor().shape(), expected == toolkit::PointerShape::UpArrow ? Qt::UpArrowCursor : Qt::ArrowCursor);
 }
 
 // A window past START's display, with its handles shown, on screen.
@@ -54,7 +54,7 @@ private slots:
     void hoverOverAHandleSelectsIt_data()
     {
         QTest::addColumn<int>("joint");
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i)
             QTest::addRow("joint %d", i) << i;
     }
     void hoverOverAHandleSelectsIt()
@@ -64,7 +64,7 @@ private slots:
         startRound(g);
         hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), joint)));
         QCOMPARE(g.w().POI_SEL, qint16(joint));
-        verifyShape(g.w(), tk::PointerShape::UpArrow);
+        verifyShape(g.w(), toolkit::PointerShape::UpArrow);
     }
 
     // Guards against the bare canvas clearing the current handle or keeping the up arrow.
@@ -75,7 +75,7 @@ private slots:
         hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 4)));
         hover(g.w().Picture1, kBareCanvas);
         QCOMPARE(g.w().POI_SEL, qint16(4));
-        verifyShape(g.w(), tk::PointerShape::Arrow);
+        verifyShape(g.w(), toolkit::PointerShape::Arrow);
     }
 
     // Guards against the window background (also inside the drawn panel frame) not restoring the default.
@@ -94,10 +94,10 @@ private slots:
         QVERIFY2(!client->childAt(at), "the point must lie on the bare background");
         hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 6)));
         hover(g.w().Picture1, kBareCanvas);
-        verifyShape(g.w(), tk::PointerShape::Arrow);
+        verifyShape(g.w(), toolkit::PointerShape::Arrow);
         hover(client, at);
         QCOMPARE(g.w().POI_SEL, qint16(6));
-        verifyShape(g.w(), tk::PointerShape::Default);
+        verifyShape(g.w(), toolkit::PointerShape::Default);
     }
 
     // Guards against hidden handles catching the pointer before START.
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(!g.w().figure().LblPOI(1).visible());
         hover(g.w().Picture1, pixelOf(jointOf(g.w().figure(), 1)));
         QCOMPARE(g.w().POI_SEL, qint16(0));
-        verifyShape(g.w(), tk::PointerShape::Arrow);
+        verifyShape(g.w(), toolkit::PointerShape::Arrow);
     }
 
     // Guards against a panel control passing its pointer moves on to the window background.
@@ -131,7 +131,7 @@ private slots:
         hover(widget);
         QVERIFY(widget->underMouse());
         QCOMPARE(g.w().POI_SEL, qint16(3));
-        verifyShape(g.w(), tk::PointerShape::UpArrow);
+        verifyShape(g.w(), toolkit::PointerShape::UpArrow);
     }
 };
 

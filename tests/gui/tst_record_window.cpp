@@ -19,7 +19,7 @@
 
 namespace {
 
-FrmSCORE& openRecord(Game& game)
+ui::FrmSCORE& openRecord(Game& game)
 {
     game.w().MNU点数->trigger();
     return *game.w().scoreRecord();
@@ -49,18 +49,18 @@ void TestRecordWindow::itComesBackWhereThePlayerLeftIt()
 {
     Game game;
     const QRect left(QPoint(37, 41), QSize(640, 520));
-    FrmSCORE& record = openRecord(game);
+    ui::FrmSCORE& record = openRecord(game);
     record.resize(left.size());
     record.move(left.topLeft());
     closeRecord(game);
 
-    FrmSCORE& again = openRecord(game);
+    ui::FrmSCORE& again = openRecord(game);
     QCOMPARE(again.pos(), left.topLeft());
     QCOMPARE(again.size(), left.size());
 
     again.showMaximized();
     closeRecord(game);
-    FrmSCORE& maximized = openRecord(game);
+    ui::FrmSCORE& maximized = openRecord(game);
     QVERIFY(maximized.isMaximized());
     maximized.showNormal();
     QCOMPARE(maximized.size(), left.size());
@@ -80,7 +80,7 @@ void TestRecordWindow::aPlaceOnNoScreenOpensCentredOverTheMainWindow()
     settings.sync();
     game.w().move(150, 10);
 
-    FrmSCORE& record = openRecord(game);
+    ui::FrmSCORE& record = openRecord(game);
     QCOMPARE(record.size(), size);
     const QPoint offCentre = record.frameGeometry().center() - game.w().frameGeometry().center();
     QVERIFY2(

@@ -13,15 +13,15 @@
 #include <QtTest>
 #include <cmath>
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
 namespace {
 
 // A round in progress: the target shown and gone, two joints dragged (an
 // elbow carrying its hand, and a foot) and one clock tick. False if the
 // round did not get that far.
-bool playUntilMidRound(Frm001& w)
+bool playUntilMidRound(ui::Frm001& w)
 {
     w.Command1_Click();
     if (!w.figure().LblPOI(2).visible())
@@ -33,10 +33,10 @@ bool playUntilMidRound(Frm001& w)
         && w.figure().DXY_USR(Y2, 9) != w.figure().DXY_DEF(Y2, 9);
 }
 
-bool indexZeroSlotsAreEmpty(const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
+bool indexZeroSlotsAreEmpty(const core::PoseAngles& dtt, const core::PoseCoords& dxy)
 {
     bool empty = dtt(0) == 0;
-    for (int i = 0; i <= figure::kLastSegment; ++i)
+    for (int i = 0; i <= core::kLastSegment; ++i)
         empty = empty && dxy(0, i) == 0;
     for (int k = 0; k <= Y2; ++k)
         empty = empty && dxy(k, 0) == 0;
@@ -74,13 +74,13 @@ void ResetTest::resetKeepsTheLastTarget()
 {
     Game g;
     QVERIFY(playUntilMidRound(g.w()));
-    for (int i = 0; i <= figure::kLastSegment; ++i) {
+    for (int i = 0; i <= core::kLastSegment; ++i) {
         g.w().figure().DTT_TGT(i) = 10.5 * i - 7;
         for (int k = 0; k <= Y2; ++k)
             g.w().figure().DXY_TGT(k, i) = 1000.25 * k + i;
     }
-    const figure::PoseAngles angles = g.w().figure().DTT_TGT;
-    const figure::PoseCoords coords = g.w().figure().DXY_TGT;
+    const core::PoseAngles angles = g.w().figure().DTT_TGT;
+    const core::PoseCoords coords = g.w().figure().DXY_TGT;
     g.w().SUB_SETDEFAULT();
     QVERIFY(g.w().figure().DTT_TGT == angles);
     QVERIFY(g.w().figure().DXY_TGT == coords);
@@ -106,23 +106,23 @@ void ResetTest::resetLeavesTheSlotsWithoutDataEmpty()
 void ResetTest::resetLeavesTheDragHandlesWhereTheyWere()
 {
     Game g;
-    for (int i = 1; i <= figure::kLastSegment; ++i) {
-        tk::Label& handle = g.w().figure().LblPOI(i);
+    for (int i = 1; i <= core::kLastSegment; ++i) {
+        toolkit::Label& handle = g.w().figure().LblPOI(i);
         handle.setLeft(100.0 * i + 0.5);
         handle.setTop(4000.0 - 50.0 * i);
         handle.setWidth(40);
         handle.setHeight(60);
-        handle.setBorderStyle(tk::BorderSolid);
+        handle.setBorderStyle(toolkit::BorderSolid);
         handle.setVisible(true);
     }
     g.w().SUB_SETDEFAULT();
-    for (int i = 1; i <= figure::kLastSegment; ++i) {
-        const tk::Label& handle = g.w().figure().LblPOI(i);
+    for (int i = 1; i <= core::kLastSegment; ++i) {
+        const toolkit::Label& handle = g.w().figure().LblPOI(i);
         QCOMPARE(handle.left(), static_cast<float>(100.0 * i + 0.5));
         QCOMPARE(handle.top(), static_cast<float>(4000.0 - 50.0 * i));
         QCOMPARE(handle.width(), 225.0f);
         QCOMPARE(handle.height(), 225.0f);
-        QCOMPARE(handle.borderStyle(), int(tk::BorderNone));
+        QCOMPARE(handle.borderStyle(), int(toolkit::BorderNone));
         QVERIFY(!handle.visible());
     }
 }
@@ -131,7 +131,7 @@ void ResetTest::resetLeavesTheDragHandlesWhereTheyWere()
 void ResetTest::resetAfterADragReturnsToTheReadyState()
 {
     Game g;
-    Frm001& w = g.w();
+    ui::Frm001& w = g.w();
     QVERIFY(playUntilMidRound(w));
     QVERIFY(!w.Label1->text().isEmpty());
     w.figure().DXY_USR(X2, 5) = 123; // as a drag would leave it
@@ -139,11 +139,11 @@ void ResetTest::resetAfterADragReturnsToTheReadyState()
     w.SUB_SETDEFAULT();
 
     constexpr double kFloatRounding = 1e-3;
-    for (int i = 1; i <= figure::kLastSegment; ++i) {
+    for (int i = 1; i <= core::kLastSegment; ++i) {
         QVERIFY(
-            std::abs(w.figure().ShpPOINT(i).left() + figure::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
+            std::abs(w.figure().ShpPOINT(i).left() + core::kHandleHalf - w.figure().DXY_DEF(X2, i)) < kFloatRounding);
         QVERIFY(
-            std::abs(w.figure().ShpPOINT(i).top() + figure::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
+            std::abs(w.figure().ShpPOINT(i).top() + core::kHandleHalf - w.figure().DXY_DEF(Y2, i)) < kFloatRounding);
         QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
         QCOMPARE(w.figure().LinB(i).y2(), static_cast<float>(w.figure().DXY_DEF(Y2, i)));
         QVERIFY(w.figure().LinB(i).visible());
@@ -161,7 +161,7 @@ void ResetTest::resetAfterADragReturnsToTheReadyState()
 void ResetTest::resetLeavesTheClockAndTheGridAlone()
 {
     Game g;
-    Frm001& w = g.w();
+    ui::Frm001& w = g.w();
     w.Command1_Click();
     QCOMPARE(w.Timer1.interval(), kClockPeriodMs);
     w.CmbNline->setEditText(QStringLiteral("3"));

@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <vector>
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
 namespace {
 
@@ -27,20 +27,20 @@ constexpr int kGuardMs = 5000;
 
 // What a dialog button may or may not leave alone on the main window.
 struct WindowState {
-    figure::PoseCoords player;
+    core::PoseCoords player;
     std::vector<bool> shown; // LinA, ShpEXP and LblPOI of each joint
     std::vector<bool> grid;
     QString status;
     QString clockText;
     int clockPeriod;
 
-    explicit WindowState(Frm001& w)
+    explicit WindowState(ui::Frm001& w)
         : player(w.figure().DXY_USR)
         , status(w.StatusBar1->text())
         , clockText(w.Label1->text())
         , clockPeriod(w.Timer1.interval())
     {
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i)
             shown.insert(shown.end(),
                 {w.figure().LinA(i).visible(), w.figure().ShpEXP(i).visible(), w.figure().LblPOI(i).visible()});
         for (int i = w.figure().LinBG.first; i <= w.figure().LinBG.last; ++i)
@@ -92,13 +92,13 @@ private slots:
 
         Game game;
         game.w().Command2_Click();
-        FrmMSG* dialog = game.w().resultDialog();
+        ui::FrmMSG* dialog = game.w().resultDialog();
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("採点結果"));
 
         auto* control = dialog->findChild<QWidget*>(QString::fromUtf8(QTest::currentDataTag()));
         QVERIFY(control);
-        QCOMPARE(control->geometry(), tk::pixelRect(twips.left(), twips.top(), twips.width(), twips.height()));
+        QCOMPARE(control->geometry(), toolkit::pixelRect(twips.left(), twips.top(), twips.width(), twips.height()));
         QString shown;
         if (auto* label = qobject_cast<QLabel*>(control))
             shown = label->text();
@@ -113,7 +113,7 @@ private slots:
     void onlyTheButtonsTakeFocusSaveFirst()
     {
         Game game;
-        FrmMSG& dialog = checkARound(game);
+        ui::FrmMSG& dialog = checkARound(game);
         for (QWidget* child : dialog.findChildren<QWidget*>()) {
             const bool isButton = child == dialog.Command1 || child == dialog.Command2;
             QCOMPARE(child->focusPolicy() != Qt::NoFocus, isButton);
@@ -137,8 +137,8 @@ private slots:
     {
         QFETCH(bool, viaCloseBox);
         Game game;
-        Frm001& w = game.w();
-        const QPointer<FrmMSG> dialog = &checkARound(game);
+        ui::Frm001& w = game.w();
+        const QPointer<ui::FrmMSG> dialog = &checkARound(game);
         w.Timer1.setInterval(kClockPeriodMs); // as a START made meanwhile would leave it
         const WindowState before(w);
 
@@ -168,8 +168,8 @@ private slots:
     void endGivesTheReadyStateButLeavesGridAndClock()
     {
         Game game;
-        Frm001& w = game.w();
-        const QPointer<FrmMSG> dialog = &checkARound(game);
+        ui::Frm001& w = game.w();
+        const QPointer<ui::FrmMSG> dialog = &checkARound(game);
         QVERIFY(!(w.figure().DXY_USR == w.figure().DXY_DEF));
         w.figure().SUB_MKLINE(3); // a grid other than the list's 7 lines
         w.Timer1.setInterval(kClockPeriodMs);
@@ -193,7 +193,7 @@ private slots:
     void closingTheMainWindowTakesTheDialogAlong()
     {
         Game game;
-        const QPointer<FrmMSG> dialog = &checkARound(game);
+        const QPointer<ui::FrmMSG> dialog = &checkARound(game);
         QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
 
         // The program's end shows only inside its event loop; if it never

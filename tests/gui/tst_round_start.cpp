@@ -18,9 +18,9 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-using figure::X1;
-using figure::X2;
-using figure::Y2;
+using core::X1;
+using core::X2;
+using core::Y2;
 
 namespace {
 
@@ -34,9 +34,9 @@ void prepareThreePicks(Game& g)
     g.random.setDraws(script({1, 3, 5}));
 }
 
-void verifyTrunkColour(Frm001& w, QColor colour)
+void verifyTrunkColour(ui::Frm001& w, QColor colour)
 {
-    for (tk::Line* line : {w.figure().LinBODY, w.figure().LinSHOLD, w.figure().LinWEST})
+    for (toolkit::Line* line : {w.figure().LinBODY, w.figure().LinSHOLD, w.figure().LinWEST})
         QCOMPARE(line->borderColor(), colour);
     for (int j = w.figure().ShpBD.first; j <= w.figure().ShpBD.last; ++j) {
         QCOMPARE(w.figure().ShpBD(j).borderColor(), colour);
@@ -74,7 +74,7 @@ private slots:
         QFETCH(QList<int>, pickDraws);
         QFETCH(QList<int>, picked);
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         setDifficulty(w, difficulty);
         w.Text1->setText(QStringLiteral("0"));
         g.random.setDraws(script(pickDraws));
@@ -83,8 +83,8 @@ private slots:
 
         const auto attempts = static_cast<int>(pickDraws.size());
         QCOMPARE(g.random.drawsTaken(), static_cast<std::size_t>(attempts + kSegmentDraws));
-        QCOMPARE(g.random.reseeds(), attempts + figure::kLastSegment * kReseedsPerSegment);
-        for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j) {
+        QCOMPARE(g.random.reseeds(), attempts + core::kLastSegment * kReseedsPerSegment);
+        for (int j = core::kFirstSegment; j <= core::kLastSegment; ++j) {
             const double swing = picked.contains(j) ? (j == 1 ? kHeadSwing : kLimbSwing) : 0;
             QCOMPARE(w.figure().DTT_TGT(j), w.figure().DTT_DEF(j) + swing);
         }
@@ -95,7 +95,7 @@ private slots:
     void targetAnglesFollowTheDraws()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         setDifficulty(w, QStringLiteral("9"));
         w.Text1->setText(QStringLiteral("0"));
         std::vector<float> draws;
@@ -109,7 +109,7 @@ private slots:
         const Segment segments[] = {{0.0f, 0.0f /* none drawn */, -80}, {0.75f, 0.5f, 44}, {0.25f, 0.75f, -46},
             {0.875f, 0.25f, 63}, {0.125f, 0.0f, -60}, {0.625f, 0.5f, 22}, {0.375f, 0.25f, -21},
             {0.9375f, 0.9375f, 83.125}, {0.0625f, 0.0625f, -70.875}};
-        for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j) {
+        for (int j = core::kFirstSegment; j <= core::kLastSegment; ++j) {
             draws.push_back(segments[j - 1].r1);
             if (j >= 2)
                 draws.push_back(segments[j - 1].r2);
@@ -119,7 +119,7 @@ private slots:
         w.Command1_Click();
 
         QCOMPARE(g.random.drawsTaken(), draws.size());
-        for (int j = figure::kFirstSegment; j <= figure::kLastSegment; ++j)
+        for (int j = core::kFirstSegment; j <= core::kLastSegment; ++j)
             QCOMPARE(w.figure().DTT_TGT(j) - w.figure().DTT_DEF(j), segments[j - 1].offset);
     }
 
@@ -128,7 +128,7 @@ private slots:
     void targetIsPresentedDuringTheWait()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Text1->setText(QStringLiteral("0"));
         w.Command1_Click(); // a round being reproduced, its handles shown
         w.Text1->setText(QStringLiteral("0.75"));
@@ -138,7 +138,7 @@ private slots:
         QTimer::singleShot(0, &w, [&] {
             observed = true;
             QVERIFY(w.figure().DXY_TGT(X2, 3) != w.figure().DXY_DEF(X2, 3));
-            for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+            for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
                 QVERIFY(w.figure().LinA(i).visible());
                 QVERIFY(!w.figure().LinB(i).visible());
                 QVERIFY(!w.figure().LblPOI(i).visible());
@@ -146,13 +146,13 @@ private slots:
                 QCOMPARE(w.figure().LinA(i).x2(), static_cast<float>(w.figure().DXY_TGT(X2, i)));
                 QCOMPARE(w.figure().LinA(i).y2(), static_cast<float>(w.figure().DXY_TGT(Y2, i)));
                 QCOMPARE(
-                    w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kHandleHalf));
+                    w.figure().ShpPOINT(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - core::kHandleHalf));
                 QCOMPARE(
-                    w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kHandleHalf));
+                    w.figure().ShpPOINT(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - core::kHandleHalf));
                 QCOMPARE(
-                    w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - figure::kMarkerHalf));
+                    w.figure().ShpEXP(i).left(), static_cast<float>(w.figure().DXY_TGT(X2, i) - core::kMarkerHalf));
                 QCOMPARE(
-                    w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - figure::kMarkerHalf));
+                    w.figure().ShpEXP(i).top(), static_cast<float>(w.figure().DXY_TGT(Y2, i) - core::kMarkerHalf));
             }
             verifyTrunkColour(w, QColor(0xFF, 0x00, 0x00));
             QCOMPARE(w.StatusBar1->text(), QStringLiteral("before"));
@@ -169,7 +169,7 @@ private slots:
     void startHandsTheRestPoseToThePlayer()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         prepareThreePicks(g);
         w.SEC_CNT = 7;
         w.Label1->setText(QStringLiteral("7"));
@@ -179,7 +179,7 @@ private slots:
 
         w.Command1_Click();
 
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i) {
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i) {
             QVERIFY(!w.figure().LinA(i).visible());
             QVERIFY(!w.figure().ShpEXP(i).visible());
             QVERIFY(w.figure().LinB(i).visible());
@@ -188,8 +188,8 @@ private slots:
             QCOMPARE(w.figure().LinB(i).x1(), static_cast<float>(w.figure().DXY_DEF(X1, i)));
             QCOMPARE(w.figure().LinB(i).x2(), static_cast<float>(w.figure().DXY_DEF(X2, i)));
             QCOMPARE(w.figure().LinB(i).y2(), static_cast<float>(w.figure().DXY_DEF(Y2, i)));
-            QCOMPARE(w.figure().LblPOI(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - figure::kHandleHalf));
-            QCOMPARE(w.figure().LblPOI(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - figure::kHandleHalf));
+            QCOMPARE(w.figure().LblPOI(i).left(), static_cast<float>(w.figure().DXY_DEF(X2, i) - core::kHandleHalf));
+            QCOMPARE(w.figure().LblPOI(i).top(), static_cast<float>(w.figure().DXY_DEF(Y2, i) - core::kHandleHalf));
             QCOMPARE(w.figure().ShpPOINT(i).left(), w.figure().LblPOI(i).left());
             QCOMPARE(w.figure().ShpPOINT(i).top(), w.figure().LblPOI(i).top());
         }
@@ -222,7 +222,7 @@ private slots:
         QFETCH(double, seconds);
         constexpr double kStep = 0.25; // seconds per clock reading; a minute takes 240 passes
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         g.clock.setStepPerReading(kStep);
         w.Text1->setText(text);
         bool ranInsideTheWait = false;
@@ -242,7 +242,7 @@ private slots:
     void startDuringReproductionDiscardsTheRound()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Text1->setText(QStringLiteral("0"));
         g.random.setDraws(script({3}));
         w.Command1_Click();
@@ -256,8 +256,8 @@ private slots:
         QCOMPARE(w.figure().DTT_TGT(9), w.figure().DTT_DEF(9) + kLimbSwing);
         QVERIFY(w.figure().DXY_USR == w.figure().DXY_DEF);
         QCOMPARE(w.figure().LinB(3).x2(), static_cast<float>(w.figure().DXY_DEF(X2, 3)));
-        QCOMPARE(w.figure().LblPOI(3).left(), static_cast<float>(w.figure().DXY_DEF(X2, 3) - figure::kHandleHalf));
-        QCOMPARE(w.figure().ShpPOINT(3).top(), static_cast<float>(w.figure().DXY_DEF(Y2, 3) - figure::kHandleHalf));
+        QCOMPARE(w.figure().LblPOI(3).left(), static_cast<float>(w.figure().DXY_DEF(X2, 3) - core::kHandleHalf));
+        QCOMPARE(w.figure().ShpPOINT(3).top(), static_cast<float>(w.figure().DXY_DEF(Y2, 3) - core::kHandleHalf));
     }
 
     // Guards the error boundary on the real window: START's overflow on a
@@ -266,17 +266,17 @@ private slots:
     void aStartThatFailsIsReportedOnceAndTheNextOneWorks()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Text1->setText(QStringLiteral("0"));
         w.Label1->setText(QStringLiteral("7"));
         setDifficulty(w, QStringLiteral("2147483648"));
-        const int errorsBefore = tk::Application::instance()->errorCount();
+        const int errorsBefore = widgets::Application::instance()->errorCount();
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("^error boundary: Overflow: .* a 32-bit integer$")));
 
         w.Command1->click(); // no event delivery around it: only the connection can catch
 
-        QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore + 1);
+        QCOMPARE(widgets::Application::instance()->errorCount(), errorsBefore + 1);
         QCOMPARE(w.Label1->text(), QString()); // a step before the count was done
         QVERIFY(!w.figure().ShpEXP(1).visible()); // no target drawn after it
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("READY"));
@@ -285,7 +285,7 @@ private slots:
         QTest::mouseClick(w.Command1, Qt::LeftButton);
 
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
-        QCOMPARE(tk::Application::instance()->errorCount(), errorsBefore + 1);
+        QCOMPARE(widgets::Application::instance()->errorCount(), errorsBefore + 1);
     }
 };
 

@@ -88,10 +88,10 @@ QList<qint64> saveRounds(record::ScoreStore& store, int count, int from = 0)
 }
 
 // Opens the record window from the menu and waits until it is on screen.
-FrmSCORE& openRecord(Frm001& w)
+ui::FrmSCORE& openRecord(ui::Frm001& w)
 {
     w.MNU点数->trigger();
-    FrmSCORE& record = *w.scoreRecord();
+    ui::FrmSCORE& record = *w.scoreRecord();
     if (!QTest::qWaitForWindowExposed(&record))
         qWarning("the record window was never exposed");
     return record;
@@ -126,10 +126,10 @@ private slots:
 void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
 {
     Game game;
-    Frm001& w = game.w();
-    FrmMSG& dialog = checkARound(game);
-    const figure::Joints target = figure::jointsOf(w.figure().DXY_TGT);
-    const figure::Joints player = figure::jointsOf(w.figure().DXY_USR);
+    ui::Frm001& w = game.w();
+    ui::FrmMSG& dialog = checkARound(game);
+    const core::Joints target = core::jointsOf(w.figure().DXY_TGT);
+    const core::Joints player = core::jointsOf(w.figure().DXY_USR);
     const QString status = w.StatusBar1->text();
     w.Picture1_DragOver(3000, 3000); // after the check: not part of the round
 
@@ -142,10 +142,10 @@ void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
     const auto round = game.record.store.round(rounds.first().id);
     QVERIFY(!round.problem);
     const record::RoundRecord& r = round.value;
-    QCOMPARE(tk::numberText(r.difficulty), dialog.LBLDATA1->text());
-    QCOMPARE(tk::numberText(r.displaySeconds), dialog.LBLDATA2->text());
-    QCOMPARE(tk::numberText(r.score), dialog.LBLDATA3->text());
-    QCOMPARE(tk::numberText(r.elapsedSeconds), dialog.LBLDATA4->text());
+    QCOMPARE(toolkit::numberText(r.difficulty), dialog.LBLDATA1->text());
+    QCOMPARE(toolkit::numberText(r.displaySeconds), dialog.LBLDATA2->text());
+    QCOMPARE(toolkit::numberText(r.score), dialog.LBLDATA3->text());
+    QCOMPARE(toolkit::numberText(r.elapsedSeconds), dialog.LBLDATA4->text());
     QVERIFY(status.startsWith(r.verdict + QStringLiteral("  ")));
     QCOMPARE(r.gridLines, 7);
     QCOMPARE(r.target, target);
@@ -170,7 +170,7 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     Game game;
     // A folder where the record file should be: it can be neither opened nor created.
     QVERIFY(QDir(game.record.folder.path()).mkdir(QStringLiteral("scores.sqlite")));
-    FrmMSG& dialog = checkARound(game);
+    ui::FrmMSG& dialog = checkARound(game);
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
     QVERIFY(dialog.isVisible());
     QVERIFY(dialog.LblSAVE->isVisible());
@@ -196,7 +196,7 @@ void TestScoreRecord::aFailedSavesReasonAndLongPathAreReadInFull()
     const QString path = game.record.store.path();
     QVERIFY(path.size() >= kPathLength);
     QVERIFY(QDir().mkpath(path)); // a folder in the file's place
-    FrmMSG& dialog = checkARound(game);
+    ui::FrmMSG& dialog = checkARound(game);
     const QRect buttons = dialog.Command1->geometry().united(dialog.Command2->geometry());
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
 
@@ -222,7 +222,7 @@ void TestScoreRecord::aFailedSavesReasonAndLongPathAreReadInFull()
 void TestScoreRecord::aNoticeOfAFileMovedAsideLeavesTheGamePlayable()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     writeBytes(game.record.store.path(), QByteArrayLiteral("not a score record"));
     QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
 
@@ -242,10 +242,10 @@ void TestScoreRecord::aNoticeOfAFileMovedAsideLeavesTheGamePlayable()
 void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
     w.MNU点数->trigger();
-    FrmSCORE* record = w.scoreRecord();
+    ui::FrmSCORE* record = w.scoreRecord();
     QVERIFY(record && record->isVisible());
     QCOMPARE(record->CmbSETTING->count(), 1);
     QCOMPARE(record->rounds().rowCount(), 1);
@@ -260,18 +260,18 @@ void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
     QCOMPARE(record->shownRound(), saved(game).last().id);
 
     w.MNU点数->trigger();
-    QCOMPARE(w.findChildren<FrmSCORE*>().size(), 1);
+    QCOMPARE(w.findChildren<ui::FrmSCORE*>().size(), 1);
 }
 
 // Guards against rounds removed without asking, or on No.
 void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
 {
     Game game;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     for (int round = 0; round < 2; ++round)
         QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
     w.MNU点数->trigger();
-    FrmSCORE& record = *w.scoreRecord();
+    ui::FrmSCORE& record = *w.scoreRecord();
     QCOMPARE(record.GrdROUND->selectionModel()->selectedRows().size(), 1);
 
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
@@ -424,7 +424,7 @@ void TestScoreRecord::aRoundSavedByAnotherCopyShowsWithinTwoSeconds()
     Game game;
     record::ScoreStore elsewhere(game.record.store.path());
     QVERIFY(!saveRounds(elsewhere, 1).isEmpty());
-    FrmSCORE& record = openRecord(game.w());
+    ui::FrmSCORE& record = openRecord(game.w());
     QCOMPARE(record.rounds().rowCount(), 1);
 
     const QList<qint64> later = saveRounds(elsewhere, 1, 1);
@@ -442,7 +442,7 @@ void TestScoreRecord::theTableKeepsThePlayersPlaceAsRoundsComeAndGo()
     Game game;
     const QList<qint64> ids = saveRounds(game.record.store, kRounds);
     QCOMPARE(ids.size(), kRounds);
-    FrmSCORE& record = openRecord(game.w());
+    ui::FrmSCORE& record = openRecord(game.w());
     QTableView& view = *record.GrdROUND;
     QCOMPARE(selectedIds(view), QList<qint64> {ids.last()});
     view.verticalScrollBar()->setValue(kScrolledRows);
@@ -476,7 +476,7 @@ void TestScoreRecord::aSettingWithoutADifficultyStaysChosen()
     missing.difficulty = qQNaN();
     QVERIFY(!game.record.store.append(missing));
     QVERIFY(!saveRounds(game.record.store, 1, 1).isEmpty()); // played later: the window opens on it
-    FrmSCORE& record = openRecord(game.w());
+    ui::FrmSCORE& record = openRecord(game.w());
     QCOMPARE(record.settings().size(), 2);
     const auto isUnknown = [](const record::Setting& setting) { return qIsNaN(setting.difficulty); };
     const auto unknown = static_cast<int>(
@@ -498,7 +498,7 @@ void TestScoreRecord::theSelectionFollowsItsRoundThroughASort()
     constexpr int kRounds = 5;
     Game game;
     const QList<qint64> ids = saveRounds(game.record.store, kRounds);
-    FrmSCORE& record = openRecord(game.w());
+    ui::FrmSCORE& record = openRecord(game.w());
     QTableView& view = *record.GrdROUND;
     const int row = view.model()->rowCount() - 2; // newest first: the second oldest
     clickRow(view, row);

@@ -33,10 +33,10 @@
 #include <random>
 #include <vector>
 
-using figure::X1;
-using figure::X2;
-using figure::Y1;
-using figure::Y2;
+using core::X1;
+using core::X2;
+using core::Y1;
+using core::Y2;
 
 namespace {
 
@@ -94,8 +94,8 @@ public:
             d = draw(m_rng);
         game.random.setDraws(std::move(draws));
         game.clock.setStepPerReading(kSoakStepPerReading);
-        m_grid = figure::gridIntervalsFor(m_w.CmbNline->currentText()); // drawn by the load
-        m_errorsAtStart = tk::Application::instance()->errorCount();
+        m_grid = core::gridIntervalsFor(m_w.CmbNline->currentText()); // drawn by the load
+        m_errorsAtStart = widgets::Application::instance()->errorCount();
         m_trace = qEnvironmentVariableIntValue("TORMELL_SOAK_TRACE") != 0;
         buildActions();
     }
@@ -113,7 +113,7 @@ public:
     QString failure() const { return m_failure; }
     long actions() const { return m_log.size(); }
     long checks() const { return m_checks; }
-    int errors() const { return tk::Application::instance()->errorCount() - m_errorsAtStart; }
+    int errors() const { return widgets::Application::instance()->errorCount() - m_errorsAtStart; }
     QString tail() const { return m_log.mid(std::max<qsizetype>(0, m_log.size() - kLogTail)).join(u'\n'); }
 
 private:
@@ -161,9 +161,9 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    FrmMSG* openDialog() const
+    ui::FrmMSG* openDialog() const
     {
-        FrmMSG* dialog = m_w.resultDialog();
+        ui::FrmMSG* dialog = m_w.resultDialog();
         return dialog && dialog->isVisible() ? dialog : nullptr;
     }
 
@@ -205,7 +205,7 @@ private:
         else
             QTest::mouseClick(button, Qt::LeftButton);
         m_displayDepth -= start;
-        m_grid = figure::gridIntervalsFor(m_w.CmbNline->currentText());
+        m_grid = core::gridIntervalsFor(m_w.CmbNline->currentText());
         m_dialogOpen |= button == m_w.Command2;
     }
 
@@ -239,10 +239,10 @@ private:
     void dragHandle()
     {
         std::vector<int> shown;
-        for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
+        for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i)
             if (m_w.figure().LblPOI(i).visible())
                 shown.push_back(i);
-        const int joint = shown.empty() ? roll(1, figure::kLastSegment) : shown[roll(0, int(shown.size()) - 1)];
+        const int joint = shown.empty() ? roll(1, core::kLastSegment) : shown[roll(0, int(shown.size()) - 1)];
         QPoint at = pixelOf(m_w.figure().DXY_USR(X2, joint), m_w.figure().DXY_USR(Y2, joint))
             + QPoint(roll(-kHandleReach, kHandleReach), roll(-kHandleReach, kHandleReach));
         note(QStringLiteral("joint %1%2 from %3").arg(joint).arg(shown.empty() ? " (hidden)" : "", text(at)));
@@ -252,7 +252,7 @@ private:
         if (chance(10))
             QTest::mouseDClick(m_w.Picture1, button, {}, at);
         QTest::mousePress(m_w.Picture1, button, {}, at);
-        const tk::Label* grabbed = m_w.Picture1->draggedLabel();
+        const toolkit::Label* grabbed = m_w.Picture1->draggedLabel();
         const int pressed = grabbed ? m_w.figure().LblPOI.indexOf(*grabbed).value_or(0) : 0;
         const bool aim = chance(50); // so that every verdict comes up
         const int steps = roll(1, 8);
@@ -264,7 +264,7 @@ private:
             note(text(at));
             const QPointF twips = m_w.Picture1->twipsAt(at);
             bool overAnother = false;
-            for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
+            for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i)
                 overAnother |= i != pressed && m_w.figure().LblPOI(i).visible() && m_w.figure().LblPOI(i).contains(twips.x(), twips.y());
             QTest::mouseMove(m_w.Picture1, at);
             // The first move of a drag goes on with the pressed joint unless it reaches another handle.
@@ -285,7 +285,7 @@ private:
         const int where = roll(0, 2);
         QWidget* widget = where == 2 ? m_w.centralWidget() : m_w.Picture1;
         const QPoint background[] = {{3, 440}, {200, 403}, {3, 480}};
-        const int joint = roll(1, figure::kLastSegment);
+        const int joint = roll(1, core::kLastSegment);
         const QPoint at = where == 0 ? pixelOf(m_w.figure().DXY_USR(X2, joint), m_w.figure().DXY_USR(Y2, joint))
             : where == 1             ? onCanvas()
                                      : background[roll(0, 2)];
@@ -296,7 +296,7 @@ private:
     // 点数保存, 終了, the close box or Escape.
     void dialogButton()
     {
-        FrmMSG* dialog = openDialog();
+        ui::FrmMSG* dialog = openDialog();
         const int which = roll(0, 3);
         note(dialog ? QStringLiteral("way %1").arg(which) : QStringLiteral("(none open)"));
         if (!dialog)
@@ -329,7 +329,7 @@ private:
 
     void buildActions()
     {
-        tk::Slider* slider = m_w.Slider1;
+        widgets::Slider* slider = m_w.Slider1;
         m_actions = {
             {"START", 8, [this] { start(); }},
             {"CHEK", 6, [this] { clickRound(m_w.Command2); }},
@@ -359,7 +359,7 @@ private:
                     const int before = m_w.CmbNline->currentIndex();
                     QTest::keyClick(m_w.CmbNline, anyKey({Qt::Key_Up, Qt::Key_Down}));
                     if (m_w.CmbNline->currentIndex() != before) // the list reports a pick only when it moves
-                        m_grid = figure::gridIntervalsFor(m_w.CmbNline->currentText());
+                        m_grid = core::gridIntervalsFor(m_w.CmbNline->currentText());
                 }},
             {"type grid lines", 3,
                 [this] {
@@ -389,34 +389,34 @@ private:
             return fail(QStringLiteral("%1 error(s) reached the error boundary").arg(errors()));
         if (m_w.SCORE < 0 || m_w.SCORE > kMaxScore)
             return fail(QStringLiteral("SCORE %1").arg(m_w.SCORE));
-        for (int i = figure::kFirstSegment; !inDisplay && i <= figure::kLastSegment; ++i) {
+        for (int i = core::kFirstSegment; !inDisplay && i <= core::kLastSegment; ++i) {
             const QPointF start(m_w.figure().DXY_USR(X1, i), m_w.figure().DXY_USR(Y1, i)), joint(m_w.figure().DXY_USR(X2, i), m_w.figure().DXY_USR(Y2, i));
             const QPointF handle = centreOf(m_w.figure().LblPOI(i)), disc = centreOf(m_w.figure().ShpPOINT(i));
             // A hidden handle is put on its joint when START shows it.
             if ((m_w.figure().LblPOI(i).visible() && !near(handle, joint)) || !near(disc, joint))
                 return fail(QStringLiteral("joint %1 at %2, handle at %3, disc at %4")
                                 .arg(QString::number(i), text(joint), text(handle), text(disc)));
-            const tk::Line& line = m_w.figure().LinB(i);
+            const toolkit::Line& line = m_w.figure().LinB(i);
             if (!near({line.x1(), line.y1()}, start) || !near({line.x2(), line.y2()}, joint))
                 return fail(QStringLiteral("segment %1 is off its joints").arg(i));
-            if (figure::isUpperLimb(i - 1) && !near(start, {m_w.figure().DXY_USR(X2, i - 1), m_w.figure().DXY_USR(Y2, i - 1)}))
+            if (core::isUpperLimb(i - 1) && !near(start, {m_w.figure().DXY_USR(X2, i - 1), m_w.figure().DXY_USR(Y2, i - 1)}))
                 return fail(QStringLiteral("segment %1 has come off joint %2").arg(i).arg(i - 1));
         }
         const auto trunkAt
-            = [](const tk::Line* l, QLineF expected) { return QLineF(l->x1(), l->y1(), l->x2(), l->y2()) == expected; };
+            = [](const toolkit::Line* l, QLineF expected) { return QLineF(l->x1(), l->y1(), l->x2(), l->y2()) == expected; };
         if (!trunkAt(m_w.figure().LinBODY, {3000, 1800, 3000, 3300}) || !trunkAt(m_w.figure().LinSHOLD, {2500, 1800, 3500, 1800})
             || !trunkAt(m_w.figure().LinWEST, {2700, 3300, 3300, 3300}))
             return fail(QStringLiteral("the trunk has moved"));
-        for (const figure::PoseAngles* a : {&m_w.figure().DTT_DEF, &m_w.figure().DTT_TGT, &m_w.figure().DTT_USR})
+        for (const core::PoseAngles* a : {&m_w.figure().DTT_DEF, &m_w.figure().DTT_TGT, &m_w.figure().DTT_USR})
             if ((*a)(0) != 0)
                 return fail(QStringLiteral("an angle array's slot 0 is %1").arg((*a)(0)));
-        for (const figure::PoseCoords* c : {&m_w.figure().DXY_DEF, &m_w.figure().DXY_TGT, &m_w.figure().DXY_USR})
+        for (const core::PoseCoords* c : {&m_w.figure().DXY_DEF, &m_w.figure().DXY_TGT, &m_w.figure().DXY_USR})
             for (int k = 0; k <= Y2; ++k)
-                for (int i = 0; i <= figure::kLastSegment; ++i)
+                for (int i = 0; i <= core::kLastSegment; ++i)
                     if ((k == 0 || i == 0) && (*c)(k, i) != 0)
                         return fail(QStringLiteral("coordinate slot (%1,%2) is %3").arg(k).arg(i).arg((*c)(k, i)));
         for (int i = 0; i <= kGridItems; ++i) {
-            const tk::Line& l = m_w.figure().LinBG(i);
+            const toolkit::Line& l = m_w.figure().LinBG(i);
             const bool across = l.x1() == 0 && l.x2() == kCanvasSide && l.y1() == l.y2();
             const bool down = l.y1() == 0 && l.y2() == kCanvasSide && l.x1() == l.x2();
             if (l.visible() && (i == 0 || !(across || down)))
@@ -425,7 +425,7 @@ private:
         const int lines = visibleGridLines(m_w.figure());
         if (lines != 2 * m_grid)
             return fail(QStringLiteral("%1 grid lines shown, %2 intervals expected").arg(lines).arg(m_grid));
-        if (const auto dialogs = m_w.findChildren<FrmMSG*>().size(); dialogs > 1)
+        if (const auto dialogs = m_w.findChildren<ui::FrmMSG*>().size(); dialogs > 1)
             return fail(QStringLiteral("%1 result dialogs").arg(dialogs));
         if ((openDialog() != nullptr) != m_dialogOpen)
             return fail(m_dialogOpen ? QStringLiteral("the result of CHEK is not open")
@@ -442,7 +442,7 @@ private:
             return fail(QStringLiteral("status '%1' with SCORE %2").arg(status).arg(m_w.SCORE));
     }
 
-    Frm001& m_w;
+    ui::Frm001& m_w;
     std::mt19937 m_rng;
     std::vector<Action> m_actions;
     int m_totalWeight = 0;
@@ -473,7 +473,7 @@ private slots:
     void checkRightAfterClosingTheResultKeepsItsDialog()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         w.Command2_Click();
         QVERIFY(w.resultDialog());
         QTimer::singleShot(0, &w, [&w] {
@@ -483,7 +483,7 @@ private slots:
         w.Command1_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(w.resultDialog() && w.resultDialog()->isVisible());
-        QCOMPARE(w.findChildren<FrmMSG*>().size(), 1);
+        QCOMPARE(w.findChildren<ui::FrmMSG*>().size(), 1);
     }
 
     // Guards against a drag whose first move leaves the pressed handle moving
@@ -492,7 +492,7 @@ private slots:
     void aDragMovesThePressedJointEvenIfItWasNeverHovered()
     {
         Game g;
-        Frm001& w = g.w();
+        ui::Frm001& w = g.w();
         const auto pixelAt = [&w](int i) {
             return pixelOf(jointOf(w.figure(), i));
         };

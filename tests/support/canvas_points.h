@@ -15,18 +15,18 @@ inline constexpr int kFramePixels = 2;
 /// The canvas widget's point, in logical pixels, at a canvas point in twips.
 inline QPointF widgetPointOf(QPointF twips)
 {
-    return tk::pixelPoint(twips.x(), twips.y()) + QPointF(kFramePixels, kFramePixels);
+    return toolkit::pixelPoint(twips.x(), twips.y()) + QPointF(kFramePixels, kFramePixels);
 }
 
 /// The whole pixel nearest to it: where a test puts the mouse. The frame is
 /// whole pixels, so only the twips need rounding.
 inline QPoint pixelOf(QPointF twips)
 {
-    return tk::pixelPoint(twips.x(), twips.y()).toPoint() + QPoint(kFramePixels, kFramePixels);
+    return toolkit::pixelPoint(twips.x(), twips.y()).toPoint() + QPoint(kFramePixels, kFramePixels);
 }
 
 /// The canvas point, in twips, under a pixel of the canvas widget.
 inline QPointF twipsOf(QPoint pixel)
 {
-    return {tk::twipsFromPixels(pixel.x() - kFramePixels), tk::twipsFromPixels(pixel.y() - kFramePixels)};
+    return {toolkit::twipsFromPixels(pixel.x() - kFramePixels), toolkit::twipsFromPixels(pixel.y() - kFramePixels)};
 }

@@ -6,11 +6,11 @@
 #include "support/game.h"
 #include "ui/result_dialog.h"
 
-inline FrmMSG& checkARound(Game& game)
+inline ui::FrmMSG& checkARound(Game& game)
 {
     constexpr float kDragX = 2000;
     constexpr float kDragY = 900;
-    Frm001& w = game.w();
+    ui::Frm001& w = game.w();
     game.random.setDraws({kNeckOnlyDraw});
     w.Command1_Click();
     w.Timer1_Timer();

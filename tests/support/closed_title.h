@@ -20,13 +20,13 @@ inline bool startWithTitleClosed(FakeClock& clock, double after, bool byWindowMa
 {
     ScriptedRandom random;
     TemporaryRecord record;
-    Module1 module(clock, random, record.store);
+    app::Module1 module(clock, random, record.store);
     const double closeAt = clock.peek() + after;
     // Fires on every pass of the wait's event processing until it has closed the title.
     QTimer closer;
     closer.setInterval(0);
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        Form1* title = module.titleWindow();
+        app::Form1* title = module.titleWindow();
         if (!title || title->isHidden() || clock.peek() < closeAt)
             return;
         if (byWindowManager)
@@ -43,6 +43,6 @@ inline int mainWindowCount()
 {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
-        count += qobject_cast<Frm001*>(window) != nullptr;
+        count += qobject_cast<ui::Frm001*>(window) != nullptr;
     return count;
 }

@@ -20,7 +20,7 @@ inline constexpr double kLimbSwing = 44;
 /// The draw that makes START pick segment p: the middle of p's ninth of [0, 1).
 inline float drawFor(int p)
 {
-    return static_cast<float>((p - 0.5) / figure::kLastSegment);
+    return static_cast<float>((p - 0.5) / core::kLastSegment);
 }
 
 /// A pick draw for each of `picks`, in order, then r1 and r2 for every segment.
@@ -30,7 +30,7 @@ inline std::vector<float> script(const QList<int>& picks)
     for (int p : picks)
         draws.push_back(drawFor(p));
     draws.push_back(kR1);
-    for (int j = figure::kFirstSegment + 1; j <= figure::kLastSegment; ++j) {
+    for (int j = core::kFirstSegment + 1; j <= core::kLastSegment; ++j) {
         draws.push_back(kR1);
         draws.push_back(kR2);
     }

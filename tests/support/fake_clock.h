@@ -4,7 +4,7 @@
 
 #include "toolkit/clock.h"
 
-class FakeClock final : public tk::Clock {
+class FakeClock final : public toolkit::Clock {
 public:
     double now() const override
     {

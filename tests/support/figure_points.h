@@ -10,16 +10,16 @@
 #include <cmath>
 
 /// Joint i of the player's pose: the end of segment i.
-inline QPointF jointOf(const figure::Figure& f, int i)
+inline QPointF jointOf(const core::Figure& f, int i)
 {
-    return {f.DXY_USR(figure::X2, i), f.DXY_USR(figure::Y2, i)};
+    return {f.DXY_USR(core::X2, i), f.DXY_USR(core::Y2, i)};
 }
 
 /// The centre of a joint's handle or disc, which the figure places half a side
 /// up and left of the joint.
-inline QPointF centreOf(const tk::BoxItem& box)
+inline QPointF centreOf(const toolkit::BoxItem& box)
 {
-    return {box.left() + figure::kHandleHalf, box.top() + figure::kHandleHalf};
+    return {box.left() + core::kHandleHalf, box.top() + core::kHandleHalf};
 }
 
 /// Equal up to the float rounding of item geometry, with room to spare: a float

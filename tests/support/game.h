@@ -20,7 +20,7 @@ struct Game {
     ScriptedRandom random;
     TemporaryRecord record;
     TemporarySettings settings;
-    QPointer<Frm001> window;
+    QPointer<ui::Frm001> window;
 
     // Every clock reading moves time on a little, so a display wait runs its
     // course in a few passes; actions queued before START run inside it.
@@ -29,7 +29,7 @@ struct Game {
     /// The game with its score record at `recordFileName` in a folder of its own.
     explicit Game(const QString& recordFileName = TemporaryRecord::kFileName)
         : record(recordFileName)
-        , window((clock.setStepPerReading(kStepPerReading), Frm001::load({clock, random, record.store, nullptr})))
+        , window((clock.setStepPerReading(kStepPerReading), ui::Frm001::load({clock, random, record.store, nullptr})))
     {
         QVERIFY2(window, "main window did not load");
     }
@@ -37,12 +37,12 @@ struct Game {
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    Frm001& w() { return *window; }
+    ui::Frm001& w() { return *window; }
 };
 
 /// Picks `text` in the difficulty list, adding it first if the list lacks it
 /// (the list offers 1 to 3; tests reach past them).
-inline void setDifficulty(Frm001& w, const QString& text)
+inline void setDifficulty(ui::Frm001& w, const QString& text)
 {
     if (w.Combo1->findText(text) < 0)
         w.Combo1->addItem(text);

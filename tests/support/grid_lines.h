@@ -4,7 +4,7 @@
 #include "core/figure.h"
 
 /// How many of the grid's line items are shown, whichever way they run.
-inline int visibleGridLines(const figure::Figure& f)
+inline int visibleGridLines(const core::Figure& f)
 {
     int count = 0;
     for (int i = f.LinBG.first; i <= f.LinBG.last; ++i)

@@ -6,8 +6,8 @@
 #include "toolkit/scene.h"
 
 struct RestFigure {
-    tk::Scene scene;
-    figure::Figure figure{scene, Qt::black};
+    toolkit::Scene scene;
+    core::Figure figure{scene, Qt::black};
 
     RestFigure() { figure.SUB_SETDEFAULT(); }
 };

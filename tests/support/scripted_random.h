@@ -6,7 +6,7 @@
 
 #include <vector>
 
-class ScriptedRandom final : public tk::RandomSource {
+class ScriptedRandom final : public toolkit::RandomSource {
 public:
     explicit ScriptedRandom(std::vector<float> draws = {0.5f}) : m_draws(std::move(draws)) {}
 

@@ -12,7 +12,7 @@
 
 /// The boundary logs every error, which Qt Test writes to its log; tests show
 /// the player nothing more.
-inline void reportErrorsToTheTestLogAlone(tk::Application& app)
+inline void reportErrorsToTheTestLogAlone(widgets::Application& app)
 {
     app.setReporter([](const QString&) {});
 }
@@ -20,7 +20,7 @@ inline void reportErrorsToTheTestLogAlone(tk::Application& app)
 #define TORMELL_TEST_MAIN(TestClass)                                                                         \
     int main(int argc, char** argv)                                                                          \
     {                                                                                                        \
-        tk::Application app(argc, argv);                                                                     \
+        widgets::Application app(argc, argv);                                                                     \
         reportErrorsToTheTestLogAlone(app);                                                                  \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                             \
         const QTemporaryDir settingsFolder;                                                                  \

@@ -24,20 +24,20 @@ inline QString numbers(std::initializer_list<double> values)
     return parts.join(u' ');
 }
 
-inline QString describe(const tk::Line& l)
+inline QString describe(const toolkit::Line& l)
 {
     return numbers(
                {l.x1(), l.y1(), l.x2(), l.y2(), double(l.visible()), double(l.borderWidth()), double(l.borderStyle())})
         + u' ' + l.borderColor().name();
 }
 
-inline QString describe(const tk::Shape& s)
+inline QString describe(const toolkit::Shape& s)
 {
     return numbers({s.left(), s.top(), s.width(), s.height(), double(s.visible())}) + u' ' + s.backColor().name() + u' '
         + s.borderColor().name();
 }
 
-inline QString describe(const tk::Label& l)
+inline QString describe(const toolkit::Label& l)
 {
     return numbers({l.left(), l.top(), l.width(), l.height(), double(l.visible()), double(l.borderStyle())});
 }
@@ -50,18 +50,17 @@ template <class Array> void describeAll(QStringList& out, const char* name, cons
 }
 
 /// One line per pose slot, the empty slot 0 included.
-inline void describePose(
-    QStringList& out, const char* name, const figure::PoseAngles& dtt, const figure::PoseCoords& dxy)
+inline void describePose(QStringList& out, const char* name, const core::PoseAngles& dtt, const core::PoseCoords& dxy)
 {
-    for (int i = 0; i <= figure::kLastSegment; ++i)
+    for (int i = 0; i <= core::kLastSegment; ++i)
         out << QStringLiteral("%1(%2) ").arg(QLatin1String(name)).arg(i)
                 + numbers({dtt(i), dxy(0, i), dxy(1, i), dxy(2, i), dxy(3, i), dxy(4, i)});
 }
 
 /// Everything a player can see or a later handler reads.
-inline QStringList snapshot(const Frm001& w)
+inline QStringList snapshot(const ui::Frm001& w)
 {
-    const figure::Figure& f = w.figure();
+    const core::Figure& f = w.figure();
     QStringList out;
     describeAll(out, "LinA", f.LinA);
     describeAll(out, "LinB", f.LinB);

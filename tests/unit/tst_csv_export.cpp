@@ -30,7 +30,7 @@ QString header()
 {
     QString names = QStringLiteral("id,played_at,difficulty,display_seconds,elapsed_seconds,score,verdict,grid_lines");
     for (const char* pose : {"target", "player"})
-        for (std::size_t joint = 1; joint <= record::kJointCount; ++joint)
+        for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
             names += QStringLiteral(",%1_x%2,%1_y%2").arg(QLatin1String(pose)).arg(joint);
     return names + QStringLiteral(",coached,damaged");
 }
@@ -83,7 +83,7 @@ private slots:
         round.displaySeconds = std::numeric_limits<double>::infinity();
         round.verdict = verdict;
         round.coached = true;
-        QCOMPARE(record::roundsCsv({round}, tk::numberText),
+        QCOMPARE(record::roundsCsv({round}, toolkit::numberText),
             csvOf({QStringLiteral("7,2026-12-07T16:05:03.120+09:00,1,inf,12.5,0,") + field + QStringLiteral(",0,")
                 + kSampleJointCells + QStringLiteral(",1,0")}));
     }
@@ -106,7 +106,7 @@ private slots:
         raw.run(QStringLiteral("DELETE FROM round_joints WHERE round_id = 3"));
 
         const QString path = dir.filePath(QStringLiteral("scores.csv"));
-        QVERIFY(!record::exportCsv(store, path, tk::numberText));
+        QVERIFY(!record::exportCsv(store, path, toolkit::numberText));
         QCOMPARE(bytesOf(path),
             csvOf({QStringLiteral("1,2026-12-07T16:05:03.120+09:00,1,0.75,12.5,0,") + verdict::kVeryGood
                     + QStringLiteral(",0,") + kSampleJointCells + QStringLiteral(",0,0"),
@@ -114,7 +114,7 @@ private slots:
                     + QStringLiteral(",1") + kNoJointCells + QStringLiteral(",0,1"),
                 QStringLiteral("3,2026-12-07T16:05:05.120+09:00,3,0.75,14.5,2,") + verdict::kVeryGood
                     + QStringLiteral(",2") + kNoJointCells + QStringLiteral(",0,1")}));
-        const auto failed = record::exportCsv(store, dir.path(), tk::numberText); // a folder, not a file
+        const auto failed = record::exportCsv(store, dir.path(), toolkit::numberText); // a folder, not a file
         QVERIFY(failed && !failed->message.isEmpty());
     }
 };

@@ -10,17 +10,17 @@
 #include <numbers>
 #include <utility>
 
-using figure::X1;
-using figure::X2;
-using figure::Y1;
-using figure::Y2;
+using core::X1;
+using core::X2;
+using core::Y1;
+using core::Y2;
 
 namespace {
 
 // Lays out `angles` on the hidden target lines and returns the coordinates.
-figure::PoseCoords layOut(figure::Figure& f, const figure::PoseAngles& angles)
+core::PoseCoords layOut(core::Figure& f, const core::PoseAngles& angles)
 {
-    figure::PoseCoords dxy;
+    core::PoseCoords dxy;
     f.SUB_FIXPOSI(1, angles, dxy, f.targetLines());
     return dxy;
 }
@@ -88,9 +88,9 @@ void FigureTest::segmentPointsWhereItsAngleSays()
     QFETCH(double, dy);
     QFETCH(double, tolerance);
     RestFigure g;
-    figure::PoseAngles angles = g.figure.DTT_DEF;
+    core::PoseAngles angles = g.figure.DTT_DEF;
     angles(segment) = angle;
-    const figure::PoseCoords dxy = layOut(g.figure, angles);
+    const core::PoseCoords dxy = layOut(g.figure, angles);
     QVERIFY(std::abs(dxy(X2, segment) - dxy(X1, segment) - dx) <= tolerance);
     QVERIFY(std::abs(dxy(Y2, segment) - dxy(Y1, segment) - dy) <= tolerance);
 }
@@ -123,12 +123,12 @@ void FigureTest::equalAnglesOnBothSidesMirrorThePose()
     QFETCH(double, upper);
     QFETCH(double, lower);
     RestFigure g;
-    figure::PoseAngles angles;
+    core::PoseAngles angles;
     for (int i : {2, 4, 6, 8})
         angles(i) = upper;
     for (int i : {3, 5, 7, 9})
         angles(i) = lower;
-    const figure::PoseCoords dxy = layOut(g.figure, angles);
+    const core::PoseCoords dxy = layOut(g.figure, angles);
     constexpr double kTolerance = 1e-9;
     constexpr std::array<std::pair<int, int>, 4> kMirroredJoints {{{2, 4}, {3, 5}, {6, 8}, {7, 9}}};
     for (const auto& [left, right] : kMirroredJoints) {
@@ -153,10 +153,10 @@ void FigureTest::turningAnUpperSegmentCarriesTheLowerOneBodily()
     QFETCH(int, upper);
     const int lower = upper + 1;
     RestFigure g;
-    figure::PoseAngles angles = g.figure.DTT_DEF;
-    const figure::PoseCoords before = layOut(g.figure, angles);
+    core::PoseAngles angles = g.figure.DTT_DEF;
+    const core::PoseCoords before = layOut(g.figure, angles);
     angles(upper) = 10;
-    const figure::PoseCoords after = layOut(g.figure, angles);
+    const core::PoseCoords after = layOut(g.figure, angles);
     QVERIFY(after(X2, upper) != before(X2, upper));
     QCOMPARE(after(X1, lower), after(X2, upper));
     QCOMPARE(after(Y1, lower), after(Y2, upper));
@@ -179,10 +179,10 @@ void FigureTest::neckTiltsRightForPositiveAngles()
 {
     QFETCH(double, angle);
     RestFigure g;
-    figure::PoseAngles angles = g.figure.DTT_DEF;
+    core::PoseAngles angles = g.figure.DTT_DEF;
     angles(1) = angle;
-    const figure::PoseCoords dxy = layOut(g.figure, angles);
-    for (int i = 2; i <= figure::kLastSegment; ++i)
+    const core::PoseCoords dxy = layOut(g.figure, angles);
+    for (int i = 2; i <= core::kLastSegment; ++i)
         for (int k = X1; k <= Y2; ++k)
             QCOMPARE(dxy(k, i), g.figure.DXY_DEF(k, i));
     constexpr double kNeck = 600;
@@ -195,17 +195,17 @@ void FigureTest::neckTiltsRightForPositiveAngles()
 void FigureTest::otherFlagsApplyTheCoordinatesUnchanged()
 {
     RestFigure g;
-    figure::PoseAngles angles;
+    core::PoseAngles angles;
     angles(3) = 123; // would move everything if computed
-    figure::PoseCoords dxy;
-    for (int i = 1; i <= figure::kLastSegment; ++i)
+    core::PoseCoords dxy;
+    for (int i = 1; i <= core::kLastSegment; ++i)
         for (int k = X1; k <= Y2; ++k)
             dxy(k, i) = 100.0 * i + k + 0.123456789;
-    const figure::PoseCoords given = dxy;
+    const core::PoseCoords given = dxy;
     for (const qint16 flag : {qint16(0), qint16(2), qint16(-1)}) {
         g.figure.SUB_FIXPOSI(flag, angles, dxy, g.figure.targetLines());
         QVERIFY(dxy == given);
-        for (int i = 1; i <= figure::kLastSegment; ++i) {
+        for (int i = 1; i <= core::kLastSegment; ++i) {
             QCOMPARE(g.figure.LinA(i).x1(), static_cast<float>(given(X1, i)));
             QCOMPARE(g.figure.LinA(i).y1(), static_cast<float>(given(Y1, i)));
             QCOMPARE(g.figure.LinA(i).x2(), static_cast<float>(given(X2, i)));
@@ -237,7 +237,7 @@ void FigureTest::restPoseMatchesTheTable()
     QFETCH(double, x);
     QFETCH(double, y);
     RestFigure g;
-    const figure::Figure& f = g.figure;
+    const core::Figure& f = g.figure;
     constexpr double kTableRounding = 0.05 + 1e-3; // the table gives 0.1 twip
     const auto near = [&](double actualX, double actualY) {
         return std::abs(actualX - x) <= kTableRounding && std::abs(actualY - y) <= kTableRounding;
@@ -246,8 +246,8 @@ void FigureTest::restPoseMatchesTheTable()
     QVERIFY(near(f.DXY_USR(X2, joint), f.DXY_USR(Y2, joint)));
     QVERIFY(near(f.LinB(joint).x2(), f.LinB(joint).y2()));
     QVERIFY(near(f.LinA(joint).x2(), f.LinA(joint).y2()));
-    QVERIFY(near(f.ShpPOINT(joint).left() + figure::kHandleHalf, f.ShpPOINT(joint).top() + figure::kHandleHalf));
-    QVERIFY(near(f.ShpEXP(joint).left() + figure::kMarkerHalf, f.ShpEXP(joint).top() + figure::kMarkerHalf));
+    QVERIFY(near(f.ShpPOINT(joint).left() + core::kHandleHalf, f.ShpPOINT(joint).top() + core::kHandleHalf));
+    QVERIFY(near(f.ShpEXP(joint).left() + core::kMarkerHalf, f.ShpEXP(joint).top() + core::kMarkerHalf));
     QCOMPARE(f.ShpPOINT(joint).width(), 225.0f);
     QCOMPARE(f.ShpEXP(joint).height(), 157.5f);
 }
@@ -256,8 +256,8 @@ void FigureTest::restPoseMatchesTheTable()
 void FigureTest::trunkStandsAtItsFixedPlaces()
 {
     RestFigure g;
-    const figure::Figure& f = g.figure;
-    const auto ends = [](const tk::Line* line) {
+    const core::Figure& f = g.figure;
+    const auto ends = [](const toolkit::Line* line) {
         return QList<float> {line->x1(), line->y1(), line->x2(), line->y2()};
     };
     QCOMPARE(ends(f.LinBODY), (QList<float> {3000, 1800, 3000, 3300}));
@@ -267,8 +267,8 @@ void FigureTest::trunkStandsAtItsFixedPlaces()
     const QList<QPointF> discCentres {{3000, 1800}, {2500, 1800}, {3500, 1800}, {2700, 3300}, {3300, 3300}};
     for (int j = f.ShpBD.first; j <= f.ShpBD.last; ++j) {
         QCOMPARE(f.ShpBD(j).width(), 157.5f);
-        QCOMPARE(f.ShpBD(j).left() + figure::kMarkerHalf, discCentres[j].x());
-        QCOMPARE(f.ShpBD(j).top() + figure::kMarkerHalf, discCentres[j].y());
+        QCOMPARE(f.ShpBD(j).left() + core::kMarkerHalf, discCentres[j].x());
+        QCOMPARE(f.ShpBD(j).top() + core::kMarkerHalf, discCentres[j].y());
     }
     QCOMPARE(f.ShpBD(0).left(), 2921.25f);
     QCOMPARE(f.ShpBD(0).top(), 1721.25f);
@@ -282,22 +282,22 @@ void FigureTest::figureHasItsColoursAndLinesAtRestAndDuringTheDisplay()
 {
     const QColor black(Qt::black);
     const QColor red(0xFF, 0x00, 0x00);
-    const auto checkColours = [&](const figure::Figure& f, const QColor& trunk) {
-        for (int i = 1; i <= figure::kLastSegment; ++i) {
-            for (const tk::Shape* marker : {&f.ShpPOINT(i), &f.ShpEXP(i)}) {
+    const auto checkColours = [&](const core::Figure& f, const QColor& trunk) {
+        for (int i = 1; i <= core::kLastSegment; ++i) {
+            for (const toolkit::Shape* marker : {&f.ShpPOINT(i), &f.ShpEXP(i)}) {
                 QCOMPARE(marker->backColor(), black);
                 QCOMPARE(marker->borderColor(), black);
             }
             QCOMPARE(f.LinA(i).borderColor(), red);
             QVERIFY(f.LinB(i).borderColor() != red);
-            for (const tk::Line* line : {&f.LinA(i), &f.LinB(i)}) {
-                QCOMPARE(line->borderWidth(), figure::kFigureLineWidth);
-                QCOMPARE(line->borderStyle(), int(tk::BorderInsideSolid));
+            for (const toolkit::Line* line : {&f.LinA(i), &f.LinB(i)}) {
+                QCOMPARE(line->borderWidth(), core::kFigureLineWidth);
+                QCOMPARE(line->borderStyle(), int(toolkit::BorderInsideSolid));
             }
         }
-        for (const tk::Line* line : {f.LinBODY, f.LinSHOLD, f.LinWEST}) {
+        for (const toolkit::Line* line : {f.LinBODY, f.LinSHOLD, f.LinWEST}) {
             QCOMPARE(line->borderColor(), trunk);
-            QCOMPARE(line->borderWidth(), figure::kFigureLineWidth);
+            QCOMPARE(line->borderWidth(), core::kFigureLineWidth);
         }
         for (int j = f.ShpBD.first; j <= f.ShpBD.last; ++j) {
             QCOMPARE(f.ShpBD(j).backColor(), trunk);
@@ -319,7 +319,7 @@ void FigureTest::figureHasItsColoursAndLinesAtRestAndDuringTheDisplay()
 void FigureTest::aRoundShownFromItsJointsLooksAsItsCheckDid()
 {
     RestFigure played;
-    figure::Figure& f = played.figure;
+    core::Figure& f = played.figure;
     f.DTT_TGT = f.DTT_DEF;
     f.DTT_TGT(2) = 10;
     f.DTT_TGT(9) = 150;
@@ -332,10 +332,10 @@ void FigureTest::aRoundShownFromItsJointsLooksAsItsCheckDid()
 
     RestFigure shown;
     constexpr qint16 kGridIntervals = 8;
-    shown.figure.showRound(figure::jointsOf(f.DXY_TGT), figure::jointsOf(f.DXY_USR), kGridIntervals);
-    const figure::Figure& g = shown.figure;
-    const auto ends = [](const tk::Line& line) { return QList<float>{line.x1(), line.y1(), line.x2(), line.y2()}; };
-    for (int i = 1; i <= figure::kLastSegment; ++i) {
+    shown.figure.showRound(core::jointsOf(f.DXY_TGT), core::jointsOf(f.DXY_USR), kGridIntervals);
+    const core::Figure& g = shown.figure;
+    const auto ends = [](const toolkit::Line& line) { return QList<float>{line.x1(), line.y1(), line.x2(), line.y2()}; };
+    for (int i = 1; i <= core::kLastSegment; ++i) {
         QCOMPARE(ends(g.LinA(i)), ends(f.LinA(i)));
         QCOMPARE(ends(g.LinB(i)), ends(f.LinB(i)));
         QCOMPARE(QPointF(g.ShpPOINT(i).left(), g.ShpPOINT(i).top()), QPointF(f.ShpPOINT(i).left(), f.ShpPOINT(i).top()));

@@ -77,7 +77,7 @@ void TestNumericText::numericValueReadsTheLeadingNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, expected);
-    QCOMPARE(tk::numericValue(text), expected);
+    QCOMPARE(toolkit::numericValue(text), expected);
 }
 
 void TestNumericText::numberTextWritesPlainDecimals_data()
@@ -110,7 +110,7 @@ void TestNumericText::numberTextWritesPlainDecimals()
 {
     QFETCH(double, value);
     QFETCH(QString, expected);
-    QCOMPARE(tk::numberText(value), expected);
+    QCOMPARE(toolkit::numberText(value), expected);
 }
 
 void TestNumericText::integerConversionRoundsHalvesToEvenAndRejectsOverflow_data()
@@ -153,9 +153,9 @@ void TestNumericText::integerConversionRoundsHalvesToEvenAndRejectsOverflow()
     QFETCH(qint64, expected);
     QFETCH(bool, overflows);
 
-    const auto convert = [&]() -> qint64 { return bits == 16 ? tk::toInt16(value) : tk::toInt32(value); };
+    const auto convert = [&]() -> qint64 { return bits == 16 ? toolkit::toInt16(value) : toolkit::toInt32(value); };
     if (overflows)
-        QVERIFY_THROWS_EXCEPTION(tk::OverflowError, convert());
+        QVERIFY_THROWS_EXCEPTION(toolkit::OverflowError, convert());
     else
         QCOMPARE(convert(), expected);
 }
@@ -185,10 +185,10 @@ void TestNumericText::floatConversionRoundsToNearestAndRejectsOverflow()
     QFETCH(bool, overflows);
 
     if (overflows) {
-        QVERIFY_THROWS_EXCEPTION(tk::OverflowError, tk::toFloat(value));
+        QVERIFY_THROWS_EXCEPTION(toolkit::OverflowError, toolkit::toFloat(value));
         return;
     }
-    const float result = tk::toFloat(value);
+    const float result = toolkit::toFloat(value);
     QVERIFY(std::isfinite(result));
     const double error = std::fabs(double(result) - value);
     QVERIFY(error <= std::fabs(double(std::nextafter(result, std::numeric_limits<float>::max())) - value));

@@ -54,7 +54,7 @@ bool sameBits(double a, double b)
     return std::bit_cast<quint64>(a) == std::bit_cast<quint64>(b);
 }
 
-bool sameBits(const record::Joints& a, const record::Joints& b)
+bool sameBits(const core::Joints& a, const core::Joints& b)
 {
     return std::memcmp(a.data(), b.data(), sizeof a) == 0;
 }

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <cmath>
 
-using figure::X2;
-using figure::Y2;
+using core::X2;
+using core::Y2;
 
 namespace {
 
@@ -29,9 +29,9 @@ using Joints = QList<Joint>;
 
 double ratioOf(const Joints& joints)
 {
-    figure::PoseCoords rest, target, player;
-    for (int i = figure::kFirstSegment; i <= figure::kLastSegment; ++i)
-        for (figure::PoseCoords* pose : {&rest, &target, &player}) {
+    core::PoseCoords rest, target, player;
+    for (int i = core::kFirstSegment; i <= core::kLastSegment; ++i)
+        for (core::PoseCoords* pose : {&rest, &target, &player}) {
             (*pose)(X2, i) = kIdleX;
             (*pose)(Y2, i) = kIdleY;
         }
@@ -43,7 +43,7 @@ double ratioOf(const Joints& joints)
         player(X2, j.segment) = j.player.x();
         player(Y2, j.segment) = j.player.y();
     }
-    return scoring::matchRatio(rest, target, player);
+    return core::matchRatio(rest, target, player);
 }
 
 // The two counted joints of the worked example; the player joint varies by row.
@@ -96,8 +96,8 @@ private slots:
 
         const double r = ratioOf(joints);
         QVERIFY2(std::abs(r - ratio) < kFourPlaces, qPrintable(QString::number(r, 'g', 17)));
-        QCOMPARE(scoring::verdictFor(r), verdict);
-        QCOMPARE(scoring::scoreFor(r), score);
+        QCOMPARE(core::verdictFor(r), verdict);
+        QCOMPARE(core::scoreFor(r), score);
     }
 
     // Guards against an off-by-one comparison at a band edge, or an edge that
@@ -123,7 +123,7 @@ private slots:
     {
         QFETCH(double, ratio);
         QFETCH(QString, verdict);
-        QCOMPARE(scoring::verdictFor(ratio), verdict);
+        QCOMPARE(core::verdictFor(ratio), verdict);
     }
 
     // Guards against a negative or rounded-up score, or one above 100.
@@ -144,7 +144,7 @@ private slots:
     {
         QFETCH(double, ratio);
         QFETCH(double, score);
-        QCOMPARE(scoring::scoreFor(ratio), score);
+        QCOMPARE(core::scoreFor(ratio), score);
     }
 };
 

@@ -52,19 +52,19 @@ private slots:
 // with the window).
 void TestToolkit::checkedArraysRaiseOutsideTheirRange()
 {
-    tk::CheckedArray<int, 1, 9> one;
+    toolkit::CheckedArray<int, 1, 9> one;
     one(9) = 9;
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, one(0));
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, one(10));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, one(0));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, one(10));
 
-    tk::CheckedArray2<double, 0, 4, 0, 9> two;
+    toolkit::CheckedArray2<double, 0, 4, 0, 9> two;
     two(4, 9) = 2.5;
     QCOMPARE(two(0, 9), 0.0); // k and i do not alias
     QCOMPARE(two(4, 9), 2.5);
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(-1, 0));
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(5, 0));
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(0, -1));
-    QVERIFY_THROWS_EXCEPTION(tk::IndexError, two(0, 10));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, two(-1, 0));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, two(5, 0));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, two(0, -1));
+    QVERIFY_THROWS_EXCEPTION(toolkit::IndexError, two(0, 10));
 }
 
 // Guards the item model: geometry is a float, rounded to nearest (not
@@ -75,10 +75,10 @@ void TestToolkit::itemGeometryKeepsTheNearestFloat()
     // Three quarters of an ulp above 1000: truncation would keep 1000.
     constexpr double value = 1000.0 + 0.75 / 16384;
     constexpr float nearest = 1000.0f + 1.0f / 16384;
-    tk::Canvas canvas;
-    auto& line = canvas.scene().add<tk::Line>();
-    auto& shape = canvas.scene().add<tk::Shape>(tk::Shape::Kind::Circle);
-    auto& label = canvas.scene().add<tk::Label>();
+    widgets::Canvas canvas;
+    auto& line = canvas.scene().add<toolkit::Line>();
+    auto& shape = canvas.scene().add<toolkit::Shape>(toolkit::Shape::Kind::Circle);
+    auto& label = canvas.scene().add<toolkit::Label>();
 
     line.setX1(value);
     line.setY2(value);
@@ -90,7 +90,7 @@ void TestToolkit::itemGeometryKeepsTheNearestFloat()
         QCOMPARE(stored, nearest);
 
     constexpr double beyondFloat = 1e39;
-    QVERIFY_THROWS_EXCEPTION(tk::OverflowError, shape.setLeft(beyondFloat));
+    QVERIFY_THROWS_EXCEPTION(toolkit::OverflowError, shape.setLeft(beyondFloat));
     QCOMPARE(shape.left(), nearest);
 }
 
@@ -100,7 +100,7 @@ void TestToolkit::timerIntervalZeroStopsAndPositiveRestarts()
 {
     constexpr int kSecond = 1000;
     constexpr int kOtherPeriod = 250;
-    tk::Timer timer;
+    toolkit::Timer timer;
     const auto* engine = timer.findChild<QTimer*>();
     QVERIFY(engine);
     QVERIFY(!engine->isActive());
@@ -109,7 +109,7 @@ void TestToolkit::timerIntervalZeroStopsAndPositiveRestarts()
     QVERIFY(engine->isActive() && engine->interval() == kSecond);
     timer.setInterval(kOtherPeriod);
     QVERIFY(engine->isActive() && engine->interval() == kOtherPeriod);
-    QVERIFY_THROWS_EXCEPTION(tk::RuntimeError, timer.setInterval(-1));
+    QVERIFY_THROWS_EXCEPTION(toolkit::RuntimeError, timer.setInterval(-1));
     QVERIFY(engine->isActive() && engine->interval() == kOtherPeriod);
     QCOMPARE(timer.interval(), kOtherPeriod);
     timer.setInterval(0);
@@ -117,7 +117,7 @@ void TestToolkit::timerIntervalZeroStopsAndPositiveRestarts()
     QCOMPARE(timer.interval(), 0);
 
     // The tick reaches the outside: a one-millisecond period fires at once.
-    QSignalSpy ticks(&timer, &tk::Timer::tick);
+    QSignalSpy ticks(&timer, &toolkit::Timer::tick);
     timer.setInterval(1);
     QVERIFY(ticks.wait());
     timer.setInterval(0);
@@ -129,7 +129,7 @@ void TestToolkit::randomDrawsAreInRangeAndNeverReplayAfterAReseed()
 {
     constexpr int kReseeds = 1000;
     constexpr int kDrawsEach = 3;
-    tk::ClockSeededRandom random([] { return std::uint64_t{1'000'000'000}; });
+    toolkit::ClockSeededRandom random([] { return std::uint64_t{1'000'000'000}; });
     std::set<std::array<float, kDrawsEach>> sequences;
     double sum = 0;
     for (int n = 0; n < kReseeds; ++n) {
@@ -159,7 +159,7 @@ void TestToolkit::waitRunsQueuedEventsUntilItsTimeHasPassed()
     QObject context;
     bool ran = false;
     QTimer::singleShot(0, &context, [&ran] { ran = true; });
-    QVERIFY(tk::waitResponsively(clock, kSeconds));
+    QVERIFY(toolkit::waitResponsively(clock, kSeconds));
     QVERIFY(ran);
     QVERIFY(clock.peek() >= start + kSeconds);
     QVERIFY(clock.peek() < start + kSeconds + 5 * kStep); // a pass past the deadline at most
@@ -173,7 +173,7 @@ void TestToolkit::abandonedWaitReturnsFalse()
     QObject context;
     bool closing = false;
     QTimer::singleShot(0, &context, [&closing] { closing = true; });
-    QVERIFY(!tk::waitResponsively(clock, std::numeric_limits<double>::infinity(), [&closing] { return closing; }));
+    QVERIFY(!toolkit::waitResponsively(clock, std::numeric_limits<double>::infinity(), [&closing] { return closing; }));
     QVERIFY(closing);
 }
 
@@ -194,7 +194,7 @@ void TestToolkit::waitOfNothingReturnsAtOnce()
     QObject context;
     bool ran = false;
     QTimer::singleShot(0, &context, [&ran] { ran = true; });
-    QVERIFY(tk::waitResponsively(clock, seconds));
+    QVERIFY(toolkit::waitResponsively(clock, seconds));
     QVERIFY(!ran);
 }
 
@@ -214,7 +214,7 @@ void TestToolkit::errorInAConnectedHandlerIsReportedAndTheProgramGoesOn()
 {
     QFETCH(bool, runtimeError);
     QFETCH(QString, report);
-    auto* app = tk::Application::instance();
+    auto* app = widgets::Application::instance();
     QVERIFY(app);
     QPushButton button(QStringLiteral("go"));
     button.show();
@@ -222,10 +222,10 @@ void TestToolkit::errorInAConnectedHandlerIsReportedAndTheProgramGoesOn()
     int stepsAfter = 0;
     const std::function<void()> failingStep = [runtimeError] {
         if (runtimeError)
-            throw tk::IndexError(10, 1, 9);
+            throw toolkit::IndexError(10, 1, 9);
         throw QStringLiteral("not an exception class");
     };
-    tk::connectGuarded(&button, &QPushButton::clicked, &button, [&] {
+    widgets::connectGuarded(&button, &QPushButton::clicked, &button, [&] {
         ++stepsBefore;
         failingStep();
         ++stepsAfter;
@@ -261,25 +261,25 @@ QList<QMessageBox*> shownReports()
 // only log them; closed and back to the test log alone when it goes.
 class PlayersReport {
 public:
-    PlayersReport() : m_testLog(tk::Application::instance()->setReporter({})) {}
+    PlayersReport() : m_testLog(widgets::Application::instance()->setReporter({})) {}
     ~PlayersReport()
     {
         for (QMessageBox* box : shownReports())
             box->close();
-        tk::Application::instance()->setReporter(m_testLog);
+        widgets::Application::instance()->setReporter(m_testLog);
     }
     PlayersReport(const PlayersReport&) = delete;
     PlayersReport& operator=(const PlayersReport&) = delete;
 
 private:
-    tk::Application::Reporter m_testLog;
+    widgets::Application::Reporter m_testLog;
 };
 
 // A handler failing with `what`, as the log will say it.
 void containError(const char* what)
 {
     QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("error boundary: ") + QLatin1String(what)));
-    tk::contain([what] { throw std::runtime_error(what); });
+    widgets::contain([what] { throw std::runtime_error(what); });
 }
 
 } // namespace
@@ -299,7 +299,7 @@ void TestToolkit::aContainedErrorIsAWarningOfTheWidgetsLog()
         = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
               lines.append({type, context.category, text});
           });
-    tk::contain([] { throw tk::IndexError(10, 1, 9); });
+    widgets::contain([] { throw toolkit::IndexError(10, 1, 9); });
     qInstallMessageHandler(testLog);
 
     QCOMPARE(lines.size(), 1);
@@ -388,7 +388,7 @@ void TestToolkit::aThinnedLineKeepsEveryRunsEndsAndExtremes()
     QFETCH(QList<QPointF>, points);
     QFETCH(qsizetype, runs);
     QFETCH(QList<QPointF>, kept);
-    QCOMPARE(tk::thinnedLine(points, runs), kept);
+    QCOMPARE(toolkit::thinnedLine(points, runs), kept);
 }
 
 TORMELL_TEST_MAIN(TestToolkit)

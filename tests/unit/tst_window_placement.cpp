@@ -76,7 +76,7 @@ void TestWindowPlacement::aWindowOpensWhereItWasLeftOrCentredOverItsOwner()
     QFETCH(QRect, owner);
     QFETCH(Screens, screens);
     QFETCH(QRect, placed);
-    QCOMPARE(tk::placeWindow(last, opening, owner, screens), placed);
+    QCOMPARE(toolkit::placeWindow(last, opening, owner, screens), placed);
 }
 
 TORMELL_TEST_MAIN(TestWindowPlacement)

@@ -104,13 +104,13 @@ QVariant RoundTableModel::data(const QModelIndex& index, int role) const
     case Date:
         return QLocale().toString(round.playedAt, QLocale::ShortFormat);
     case Difficulty:
-        return tk::numberText(round.difficulty);
+        return toolkit::numberText(round.difficulty);
     case DisplayTime:
-        return tk::numberText(round.displaySeconds);
+        return toolkit::numberText(round.displaySeconds);
     case Score:
-        return tk::numberText(round.score);
+        return toolkit::numberText(round.score);
     case Elapsed:
-        return tk::numberText(round.elapsedSeconds);
+        return toolkit::numberText(round.elapsedSeconds);
     case Verdict:
         return round.verdict;
     default:

@@ -95,8 +95,8 @@ void ScoreChart::setRounds(const QList<record::RoundSummary>& rounds)
     }
     m_scores->setPointsVisible(rounds.size() <= kMostMarkedRounds);
     // One replace each: a point at a time would redraw the chart as often.
-    m_scores->replace(tk::thinnedLine(scorePoints, kThinnedRuns));
-    m_averages->replace(tk::thinnedLine(averagePoints, kThinnedRuns));
+    m_scores->replace(toolkit::thinnedLine(scorePoints, kThinnedRuns));
+    m_averages->replace(toolkit::thinnedLine(averagePoints, kThinnedRuns));
 
     // An empty chart has no times to mark: its axes would read the epoch's date five times over.
     const bool empty = rounds.isEmpty();

@@ -44,6 +44,8 @@
 #include <cmath>
 #include <limits>
 
+namespace ui {
+
 namespace {
 
 constexpr double kPointSize = 9;
@@ -69,7 +71,7 @@ enum ChartTab { ScoreTab, SpeedTab };
 QString settingText(const record::Setting& setting)
 {
     return QStringLiteral("難易度 %1・表示時間 %2 秒")
-        .arg(tk::numberText(setting.difficulty), tk::numberText(setting.displaySeconds));
+        .arg(toolkit::numberText(setting.difficulty), toolkit::numberText(setting.displaySeconds));
 }
 
 QString secondsText(double seconds)
@@ -102,38 +104,38 @@ QString memorySpeedText(const core::MemorySpeedFit& fit)
         lacking = QStringLiteral("回数が足りず、幅が定まりません");
         break;
     }
-    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日、%2）").arg(ui::coach::kWindowDays).arg(lacking);
+    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日、%2）").arg(coach::kWindowDays).arg(lacking);
 }
 
 } // namespace
 
 FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_store(store), m_model(new ui::RoundTableModel(this)),
-      m_sorted(new ui::RoundSortModel(*m_model, this)), m_coachedSeconds(std::numeric_limits<double>::quiet_NaN())
+    : QWidget(owner, Qt::Window), m_store(store), m_model(new RoundTableModel(this)),
+      m_sorted(new RoundSortModel(*m_model, this)), m_coachedSeconds(std::numeric_limits<double>::quiet_NaN())
 {
     setObjectName(QStringLiteral("FrmSCORE"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("点数の記録"));
-    setWindowIcon(ui::appIcon());
-    setFont(ui::japaneseFont({}, kPointSize));
+    setWindowIcon(appIcon());
+    setFont(japaneseFont({}, kPointSize));
     createControls();
-    ui::restorePlacement(*this, kPlacementKey, kOpeningSize);
-    m_figure = std::make_unique<figure::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
+    restorePlacement(*this, kPlacementKey, kOpeningSize);
+    m_figure = std::make_unique<core::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
     m_figure->SUB_SETDEFAULT();
-    ui::describeScoreRecord(*this);
+    describeScoreRecord(*this);
 
-    tk::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showSetting);
-    tk::connectGuarded(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    widgets::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showSetting);
+    widgets::connectGuarded(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                        &FrmSCORE::showSelectedRound);
-    tk::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
-    tk::connectGuarded(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
-    tk::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
-    tk::connectGuarded(CmdCOACH, &QPushButton::clicked, this, &FrmSCORE::CmdCOACH_Click);
-    tk::connectGuarded(ChkCOACH, &QCheckBox::toggled, this, &ui::coach::setPracticeOn);
-    tk::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showSpeedChart);
-    tk::connectGuarded(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
+    widgets::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
+    widgets::connectGuarded(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
+    widgets::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
+    widgets::connectGuarded(CmdCOACH, &QPushButton::clicked, this, &FrmSCORE::CmdCOACH_Click);
+    widgets::connectGuarded(ChkCOACH, &QCheckBox::toggled, this, &coach::setPracticeOn);
+    widgets::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showSpeedChart);
+    widgets::connectGuarded(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
     m_lookForChanges.setInterval(kLookForChangesEvery);
-    tk::connectGuarded(&m_lookForChanges, &QTimer::timeout, &m_store, &record::ScoreStore::pollForChanges);
+    widgets::connectGuarded(&m_lookForChanges, &QTimer::timeout, &m_store, &record::ScoreStore::pollForChanges);
     reload();
 }
 
@@ -153,9 +155,9 @@ void FrmSCORE::createControls()
 
     TabCHART = new QTabWidget(this);
     TabCHART->setObjectName(QStringLiteral("TabCHART"));
-    ChtSCORE = new ui::ScoreChart(TabCHART);
+    ChtSCORE = new ScoreChart(TabCHART);
     ChtSCORE->setObjectName(QStringLiteral("ChtSCORE"));
-    ChtSPEED = new ui::MemorySpeedChart(TabCHART);
+    ChtSPEED = new MemorySpeedChart(TabCHART);
     ChtSPEED->setObjectName(QStringLiteral("ChtSPEED"));
     TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("この設定の点数"));
     TabCHART->insertTab(SpeedTab, ChtSPEED, QStringLiteral("記憶の速さの推移"));
@@ -167,16 +169,16 @@ void FrmSCORE::createControls()
     GrdROUND->setSelectionMode(QAbstractItemView::ExtendedSelection);
     GrdROUND->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrdROUND->setSortingEnabled(true);
-    GrdROUND->sortByColumn(ui::RoundTableModel::Date, Qt::DescendingOrder);
+    GrdROUND->sortByColumn(RoundTableModel::Date, Qt::DescendingOrder);
     GrdROUND->verticalHeader()->hide();
     GrdROUND->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     GrdROUND->horizontalHeader()->setResizeContentsPrecision(kRowsMeasuredForWidths);
     GrdROUND->horizontalHeader()->setStretchLastSection(true);
 
-    PicROUND = new tk::Canvas(this);
+    PicROUND = new widgets::Canvas(this);
     PicROUND->setObjectName(QStringLiteral("PicROUND"));
-    PicROUND->setWidthTwips(figure::kCanvasSide);
-    PicROUND->setHeightTwips(figure::kCanvasSide);
+    PicROUND->setWidthTwips(core::kCanvasSide);
+    PicROUND->setHeightTwips(core::kCanvasSide);
     PicROUND->setFixedSize(PicROUND->size());
     PicROUND->setFocusPolicy(Qt::NoFocus); // a picture, nothing to drag here
 
@@ -189,7 +191,7 @@ void FrmSCORE::createControls()
 
     ChkCOACH = new QCheckBox(QStringLiteral("おまかせ練習"), this);
     ChkCOACH->setObjectName(QStringLiteral("ChkCOACH"));
-    ChkCOACH->setChecked(ui::coach::practiceOn());
+    ChkCOACH->setChecked(coach::practiceOn());
     LblCOACH = new QLabel(this);
     LblCOACH->setObjectName(QStringLiteral("LblCOACH"));
     CmdCOACH = new QPushButton(QStringLiteral("この難易度と時間で練習"), this);
@@ -236,9 +238,9 @@ void FrmSCORE::reload()
 {
     auto settings = m_store.settings();
     if (const auto notice = m_store.takeNotice())
-        ui::tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), notice->message);
+        tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), notice->message);
     if (settings.problem) {
-        ui::showValue(*LblSUMMARY, settings.problem->message);
+        showValue(*LblSUMMARY, settings.problem->message);
         return;
     }
     // Stay with the setting on view; at first, open on the one played last.
@@ -270,17 +272,17 @@ void FrmSCORE::showSetting()
         followRounds({});
         ChtSCORE->setRounds({});
         showCoach(index);
-        ui::showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
+        showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
         showSelectedRound();
         return;
     }
     auto rounds = m_store.rounds(m_settings.at(index));
     if (rounds.problem) {
-        ui::showValue(*LblSUMMARY, rounds.problem->message);
+        showValue(*LblSUMMARY, rounds.problem->message);
         return;
     }
     const record::Progress progress = record::progressOf(rounds.value);
-    ui::showValue(*LblSUMMARY, QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点　%5")
+    showValue(*LblSUMMARY, QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点　%5")
                                    .arg(progress.rounds)
                                    .arg(progress.best)
                                    .arg(record::kAverageWindow)
@@ -304,13 +306,13 @@ void FrmSCORE::followRounds(const QList<record::RoundSummary>& rounds)
 
     const int newest = m_sorted->rowOf(m_model->newestId());
     if ((onNewest || selectedIds().isEmpty()) && newest >= 0) {
-        const QModelIndex row = m_sorted->index(newest, ui::RoundTableModel::Date);
+        const QModelIndex row = m_sorted->index(newest, RoundTableModel::Date);
         GrdROUND->selectionModel()->setCurrentIndex(
             row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         GrdROUND->scrollTo(row);
     }
     if (const int topRow = m_sorted->rowOf(top); topRow >= 0)
-        GrdROUND->scrollTo(m_sorted->index(topRow, ui::RoundTableModel::Date), QAbstractItemView::PositionAtTop);
+        GrdROUND->scrollTo(m_sorted->index(topRow, RoundTableModel::Date), QAbstractItemView::PositionAtTop);
 }
 
 QList<qint64> FrmSCORE::selectedIds() const
@@ -335,17 +337,17 @@ QString FrmSCORE::showCoach(int index)
         } else {
             m_difficultyRounds = std::move(rounds.value);
             const QDateTime now = QDateTime::currentDateTime();
-            const ui::coach::Reading recent = ui::coach::windowRounds(m_difficultyRounds, now, now);
+            const coach::Reading recent = coach::windowRounds(m_difficultyRounds, now, now);
             speed = memorySpeedText(core::memorySpeed(recent.trials));
             if (recent.leftOut > 0)
                 speed += QStringLiteral("　記録のおかしい%1回は除きました").arg(recent.leftOut);
             // Before the first coached round, the coach starts from the setting on view.
-            const ui::coach::Reading coached = ui::coach::coachedRounds(m_difficultyRounds, now);
+            const coach::Reading coached = coach::coachedRounds(m_difficultyRounds, now);
             m_coachedSeconds = core::nextDisplaySeconds(coached.trials, setting.displaySeconds);
         }
     }
     const bool offered = std::isfinite(m_coachedSeconds);
-    ui::showValue(*LblCOACH, offered ? QStringLiteral("次のおまかせ表示時間：%1 秒").arg(secondsText(m_coachedSeconds))
+    showValue(*LblCOACH, offered ? QStringLiteral("次のおまかせ表示時間：%1 秒").arg(secondsText(m_coachedSeconds))
                                      : QString());
     CmdCOACH->setEnabled(offered);
     showSpeedChart();
@@ -356,7 +358,7 @@ void FrmSCORE::showSpeedChart()
 {
     if (TabCHART->currentIndex() != SpeedTab || !m_speedChartStale)
         return;
-    ChtSPEED->setDays(ui::coach::dailyMemorySpeed(m_difficultyRounds, QDateTime::currentDateTime()));
+    ChtSPEED->setDays(coach::dailyMemorySpeed(m_difficultyRounds, QDateTime::currentDateTime()));
     m_speedChartStale = false;
 }
 
@@ -382,11 +384,11 @@ void FrmSCORE::showSelectedRound()
         return;
     const auto round = m_store.round(id);
     if (round.problem) {
-        ui::showValue(*LblSUMMARY, round.problem->message);
+        showValue(*LblSUMMARY, round.problem->message);
         return;
     }
     // A record edited by hand may ask for more grid lines than the figure has.
-    const int gridLines = std::clamp(round.value.gridLines, 0, figure::kMostGridLines);
+    const int gridLines = std::clamp(round.value.gridLines, 0, core::kMostGridLines);
     m_figure->showRound(round.value.target, round.value.player, static_cast<qint16>(gridLines + 1));
     m_shown = id;
 }
@@ -402,11 +404,11 @@ void FrmSCORE::CmdDELETE_Click()
     confirm->setObjectName(QStringLiteral("confirmDelete"));
     confirm->setDefaultButton(QMessageBox::No);
     confirm->setAttribute(Qt::WA_DeleteOnClose);
-    tk::connectGuarded(confirm, &QMessageBox::finished, this, [this, confirm, ids](int) {
+    widgets::connectGuarded(confirm, &QMessageBox::finished, this, [this, confirm, ids](int) {
         if (confirm->clickedButton() != confirm->button(QMessageBox::Yes))
             return;
         if (const auto problem = m_store.remove(ids))
-            ui::tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
+            tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
     });
     confirm->open();
 }
@@ -419,13 +421,13 @@ void FrmSCORE::CmdEXPORT_Click()
                                                       QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    if (const auto problem = record::exportCsv(m_store, path, tk::numberText))
-        ui::tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+    if (const auto problem = record::exportCsv(m_store, path, toolkit::numberText))
+        tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
 }
 
 void FrmSCORE::closeEvent(QCloseEvent* event)
 {
-    tk::contain([this] { ui::rememberPlacement(*this, kPlacementKey); });
+    widgets::contain([this] { rememberPlacement(*this, kPlacementKey); });
     QWidget::closeEvent(event);
 }
 
@@ -441,3 +443,4 @@ void FrmSCORE::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
+} // namespace ui

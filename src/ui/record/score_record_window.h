@@ -23,13 +23,13 @@ class QPushButton;
 class QTabWidget;
 class QTableView;
 
-namespace figure {
+namespace core {
 class Figure;
 }
 namespace record {
 class ScoreStore;
 }
-namespace tk {
+namespace widgets {
 class Canvas;
 }
 namespace ui {
@@ -37,7 +37,6 @@ class MemorySpeedChart;
 class RoundSortModel;
 class RoundTableModel;
 class ScoreChart;
-} // namespace ui
 
 class FrmSCORE : public QWidget {
     Q_OBJECT
@@ -50,10 +49,10 @@ public:
     QComboBox* CmbSETTING;
     QLabel* LblSUMMARY;
     QTabWidget* TabCHART;
-    ui::ScoreChart* ChtSCORE;
-    ui::MemorySpeedChart* ChtSPEED;
+    ScoreChart* ChtSCORE;
+    MemorySpeedChart* ChtSPEED;
     QTableView* GrdROUND;
-    tk::Canvas* PicROUND;
+    widgets::Canvas* PicROUND;
     QPushButton* CmdDELETE;
     QPushButton* CmdEXPORT;
     QPushButton* CmdCLOSE;
@@ -64,7 +63,7 @@ public:
     /// The settings listed, in the order of CmbSETTING.
     const QList<record::Setting>& settings() const { return m_settings; }
     /// The table's rows, in the order they came; the table shows them sorted.
-    const ui::RoundTableModel& rounds() const { return *m_model; }
+    const RoundTableModel& rounds() const { return *m_model; }
     /// The round drawn on PicROUND, 0 for none.
     qint64 shownRound() const { return m_shown; }
 
@@ -101,11 +100,11 @@ private:
 
     record::ScoreStore& m_store;
     QList<record::Setting> m_settings;
-    ui::RoundTableModel* m_model;
-    ui::RoundSortModel* m_sorted;
+    RoundTableModel* m_model;
+    RoundSortModel* m_sorted;
     // Looks for rounds saved by another copy of the game while the window shows.
     QTimer m_lookForChanges;
-    std::unique_ptr<figure::Figure> m_figure;
+    std::unique_ptr<core::Figure> m_figure;
     qint64 m_shown = 0;
     // The rounds of the difficulty on view, for the memory speed chart, drawn
     // only when its tab is: a fit for each day costs more than the rest.
@@ -113,3 +112,5 @@ private:
     bool m_speedChartStale = true;
     double m_coachedSeconds;
 };
+
+} // namespace ui
