@@ -2,16 +2,17 @@
 
 #include "core/body.h"
 #include "core/figure.h"
-#include "widgets/error_boundary.h"
 #include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/fixed_layout.h"
 #include "ui/fonts.h"
+#include "ui/notice.h"
+#include "ui/record_window_module.h"
 #include "ui/result_dialog.h"
-#include "ui/record/score_record_window.h"
 #include "widgets/canvas.h"
+#include "widgets/error_boundary.h"
 #include "widgets/slider.h"
 #include "widgets/status_bar.h"
 
@@ -116,7 +117,7 @@ FrmMSG* Frm001::resultDialog() const
     return m_resultDialog;
 }
 
-FrmSCORE* Frm001::scoreRecord() const
+QWidget* Frm001::scoreRecord() const
 {
     return m_scoreRecord;
 }
@@ -306,8 +307,16 @@ void Frm001::MNU点数_Click()
 {
     // One record window; choosing the menu again brings it forward.
     if (!m_scoreRecord) {
-        m_scoreRecord = new FrmSCORE(m_scores, this);
-        widgets::connectGuarded(m_scoreRecord.data(), &FrmSCORE::coachedSettingChosen, this, &Frm001::takeCoachedSetting);
+        QString why;
+        RecordWindowModule* module = recordWindowModule(why);
+        if (!module) {
+            tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"),
+                QStringLiteral("点数の記録の画面を開けません。ゲームを入れ直してください。\n%1").arg(why));
+            return;
+        }
+        m_scoreRecord = module->createWindow(m_scores, *this, [this](double difficulty, double displaySeconds) {
+            takeCoachedSetting(difficulty, displaySeconds);
+        });
     }
     m_scoreRecord->show();
     m_scoreRecord->raise();

@@ -43,7 +43,6 @@ class StatusBar;
 namespace ui {
 
 class FrmMSG;
-class FrmSCORE;
 
 /// What the main window takes from outside: time, chance, the player's score
 /// record, and the title window that it hides when it loads and unloads when
@@ -96,8 +95,8 @@ public:
 
     /// The result dialog while it is open.
     FrmMSG* resultDialog() const;
-    /// The score record window while it is open.
-    FrmSCORE* scoreRecord() const;
+    /// The score record window (an FrmSCORE) while it is open.
+    QWidget* scoreRecord() const;
     /// True once the window has begun to close; a handler resuming after a
     /// wait must then leave the window alone.
     bool isUnloading() const { return m_unloading; }
@@ -156,7 +155,7 @@ private:
     record::ScoreStore& m_scores;
     QPointer<QWidget> m_titleWindow;
     QPointer<FrmMSG> m_resultDialog;
-    QPointer<FrmSCORE> m_scoreRecord;
+    QPointer<QWidget> m_scoreRecord;
     QWidget* m_client;
     std::unique_ptr<core::Figure> m_figure;
     toolkit::PointerShape m_pointer = toolkit::PointerShape::Default;

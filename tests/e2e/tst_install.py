@@ -5,6 +5,7 @@ for them, and the desktop tools accept the installed files.
 Usage: tst_install.py BUILD_DIR
 """
 
+import glob
 import os
 import shutil
 import struct
@@ -41,6 +42,9 @@ def check_tree(prefix):
     binary = need("bin/tormell")
     if binary and not os.access(binary, os.X_OK):
         problems.append("bin/tormell is not executable")
+    # The record window's module, in the library folder the build chose.
+    if not glob.glob(os.path.join(prefix, "lib*", "**", "tormell", "tormell_record_window.so"), recursive=True):
+        problems.append("missing: the record window's module, lib/.../tormell/tormell_record_window.so")
     desktop = need("share/applications/%s.desktop" % APP_ID)
     metainfo = need("share/metainfo/%s.metainfo.xml" % APP_ID)
     for side in ICON_SIDES:

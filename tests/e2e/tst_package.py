@@ -1,6 +1,6 @@
 """The Debian package: cpack builds it from this build, dpkg installs it, the
-installed /usr/bin/tormell starts on a private X server and ends cleanly on
-END, and dpkg removes it again.
+installed /usr/bin/tormell starts on a private X server, opens its record
+window and ends cleanly on END, and dpkg removes it again.
 
 The package is built here only, not by the normal build. Installing needs
 root (or sudo without a password); without either the test is skipped. The
@@ -78,6 +78,11 @@ def play_installed(shots):
         main = session.main_window(timeout=30)  # after the title's three seconds
         img, _ = main.wait_for_rest_figure()
         session.save(img, "installed.png", session.frame_rect(main.win))
+        # The record window is a module of its own: it must have been installed where the program looks.
+        record = main.open_record()
+        session.save(session.grab(), "installed-record.png", session.frame_rect(record))
+        session.close_window(record)  # it stands over the main window's buttons
+        session.wait_for("the record window to close", lambda: not session.windows("^点数の記録$"), 5)
         main.end()
         code = session.wait_for_exit()
         xs.check(code == 0, "the installed program exited with %s on END\n%s" % (code, session.game_output()))

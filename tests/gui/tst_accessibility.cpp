@@ -6,10 +6,10 @@
 #include "app/title_window.h"
 #include "support/checked_round.h"
 #include "support/game.h"
+#include "support/record_window.h"
 #include "support/test_main.h"
-#include "widgets/status_bar.h"
-#include "ui/record/score_record_window.h"
 #include "ui/result_dialog.h"
+#include "widgets/status_bar.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -66,7 +66,7 @@ ui::FrmSCORE& recordWithARoundSaved(Game& game)
 {
     QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
     game.w().MNU点数->trigger();
-    return *game.w().scoreRecord();
+    return *recordWindowOf(game.w());
 }
 
 // Keys as the window system delivers them: to the window, which hands them to its focus widget.

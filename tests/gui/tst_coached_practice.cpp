@@ -4,10 +4,10 @@
 #include "record/score_store.h"
 #include "support/draw_scripts.h"
 #include "support/game.h"
+#include "support/record_window.h"
 #include "support/test_main.h"
 #include "support/verdicts.h"
 #include "ui/coach.h"
-#include "ui/record/score_record_window.h"
 #include "ui/result_dialog.h"
 #include "widgets/slider.h"
 
@@ -183,7 +183,7 @@ private slots:
             QVERIFY(!game.record.store.append(round));
 
         w.MNU点数->trigger();
-        ui::FrmSCORE& record = *w.scoreRecord();
+        ui::FrmSCORE& record = *recordWindowOf(w);
         QVERIFY2(record.LblSUMMARY->text().contains(QStringLiteral("記録のおかしい6回は除きました")),
             qPrintable(record.LblSUMMARY->text()));
         QCOMPARE(record.coachedSeconds(), 0.34); // three steps up from 0.2 s: 0.3364
@@ -221,7 +221,7 @@ private slots:
         ui::Frm001& w = game.w();
         practise(game, false);
         w.MNU点数->trigger();
-        ui::FrmSCORE& record = *w.scoreRecord();
+        ui::FrmSCORE& record = *recordWindowOf(w);
         QVERIFY(record.ChkCOACH->isChecked());
         QTest::mouseClick(record.ChkCOACH, Qt::LeftButton);
         QVERIFY(!ui::coach::practiceOn());

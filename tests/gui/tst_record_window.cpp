@@ -3,11 +3,11 @@
 // nothing recorded it shows how rounds are kept instead of an empty chart.
 
 #include "support/game.h"
+#include "support/record_window.h"
 #include "support/test_main.h"
 #include "ui/main_window.h"
-#include "ui/record/score_chart.h"
 #include "ui/player_settings.h"
-#include "ui/record/score_record_window.h"
+#include "ui/record/score_chart.h"
 
 #include <QAction>
 #include <QDateTimeAxis>
@@ -22,7 +22,7 @@ namespace {
 ui::FrmSCORE& openRecord(Game& game)
 {
     game.w().MNU点数->trigger();
-    return *game.w().scoreRecord();
+    return *recordWindowOf(game.w());
 }
 
 void closeRecord(Game& game)

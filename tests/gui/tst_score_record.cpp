@@ -6,14 +6,14 @@
 #include "support/checked_round.h"
 #include "support/game.h"
 #include "support/record_files.h"
+#include "support/record_window.h"
 #include "support/sample_round.h"
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
-#include "ui/result_dialog.h"
 #include "ui/record/round_sort_model.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
-#include "ui/record/score_record_window.h"
+#include "ui/result_dialog.h"
 #include "widgets/status_bar.h"
 
 #include <QAbstractItemModelTester>
@@ -91,7 +91,7 @@ QList<qint64> saveRounds(record::ScoreStore& store, int count, int from = 0)
 ui::FrmSCORE& openRecord(ui::Frm001& w)
 {
     w.MNU点数->trigger();
-    ui::FrmSCORE& record = *w.scoreRecord();
+    ui::FrmSCORE& record = *recordWindowOf(w);
     if (!QTest::qWaitForWindowExposed(&record))
         qWarning("the record window was never exposed");
     return record;
@@ -245,7 +245,7 @@ void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
     ui::Frm001& w = game.w();
     QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
     w.MNU点数->trigger();
-    ui::FrmSCORE* record = w.scoreRecord();
+    ui::FrmSCORE* record = recordWindowOf(w);
     QVERIFY(record && record->isVisible());
     QCOMPARE(record->CmbSETTING->count(), 1);
     QCOMPARE(record->rounds().rowCount(), 1);
@@ -271,7 +271,7 @@ void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
     for (int round = 0; round < 2; ++round)
         QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
     w.MNU点数->trigger();
-    ui::FrmSCORE& record = *w.scoreRecord();
+    ui::FrmSCORE& record = *recordWindowOf(w);
     QCOMPARE(record.GrdROUND->selectionModel()->selectedRows().size(), 1);
 
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {

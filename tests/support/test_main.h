@@ -20,7 +20,7 @@ inline void reportErrorsToTheTestLogAlone(widgets::Application& app)
 #define TORMELL_TEST_MAIN(TestClass)                                                                         \
     int main(int argc, char** argv)                                                                          \
     {                                                                                                        \
-        widgets::Application app(argc, argv);                                                                     \
+        widgets::Application app(argc, argv);                                                                \
         reportErrorsToTheTestLogAlone(app);                                                                  \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                             \
         const QTemporaryDir settingsFolder;                                                                  \
