@@ -20,16 +20,15 @@ void styleChart(QChartView& view, QAbstractAxis& time, QAbstractAxis& values)
     chart->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    // The chart's words in the window's Japanese font, titles bold as in the
-    // theme. The theme's own Arial would send Qt through its fallbacks for
-    // every Japanese word and load a Latin face besides.
+    // Every word of the chart in the window's Japanese font and weight. The
+    // theme's own Arial would send Qt through its fallbacks for every Japanese
+    // word and load a Latin face besides; its bold axis titles would load the
+    // bold Japanese face for two words.
     const QFont font = view.font();
-    QFont title = font;
-    title.setBold(true);
     chart->legend()->setFont(font);
     chart->setTitleFont(font);
     for (QAbstractAxis* axis : {&time, &values}) {
-        axis->setTitleFont(title);
+        axis->setTitleFont(font);
         axis->setLabelsFont(font);
     }
     chart->addAxis(&time, Qt::AlignBottom);

@@ -16,6 +16,7 @@
 #include "ui/notice.h"
 #include "ui/record/memory_speed_chart.h"
 #include "ui/record/round_sort_model.h"
+#include "ui/record/round_table_header.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
 #include "ui/remembered_placement.h"
@@ -164,6 +165,7 @@ void FrmSCORE::createControls()
 
     GrdROUND = new QTableView(this);
     GrdROUND->setObjectName(QStringLiteral("GrdROUND"));
+    GrdROUND->setHorizontalHeader(new RoundTableHeader(GrdROUND));
     GrdROUND->setModel(m_sorted);
     GrdROUND->setSelectionBehavior(QAbstractItemView::SelectRows);
     GrdROUND->setSelectionMode(QAbstractItemView::ExtendedSelection);
