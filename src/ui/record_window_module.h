@@ -1,7 +1,7 @@
 #pragma once
 // The score record window lives in a module of its own, loaded the first time
-// the player opens the record: the charts library it draws with, and the
-// OpenGL libraries beneath that, are then not loaded at start, nor at all in
+// the player opens the record: the charts library it draws with, and Qt's
+// OpenGL modules beneath that, are then not loaded at start, nor at all in
 // a game that never opens the record.
 
 #include <QString>
