@@ -160,16 +160,16 @@ void checkText(QStringView text)
     checkRounding<qint32>(text, value, toolkit::toInt32, "toInt32");
 
     // The count and the time from the reference reading: lines 0..11 plus the
-    // edge interval, halves to even; seconds 0..60 as the nearest float.
+    // edge interval, halves to even; seconds 0..60.
     const double lines = expected < 0 ? 0 : expected > core::kMostGridLines ? core::kMostGridLines : expected;
     const double expectedIntervals = std::nearbyint(lines + 1);
     const double longest = core::kLongestDisplaySeconds;
-    const auto expectedSeconds = static_cast<float>(expected < 0 ? 0 : expected > longest ? longest : expected);
+    const double expectedSeconds = expected < 0 ? 0 : expected > longest ? longest : expected;
     try {
         const qint16 intervals = core::gridIntervalsFor(text);
         if (intervals != expectedIntervals || intervals < 1 || intervals > core::kMostGridLines + 1)
             fault("gridIntervalsFor", text, intervals, expectedIntervals);
-        const float seconds = core::displaySecondsFor(text);
+        const double seconds = core::displaySecondsFor(text);
         if (!sameBits(seconds, expectedSeconds) || seconds > core::kLongestDisplaySeconds)
             fault("displaySecondsFor", text, seconds, expectedSeconds);
     } catch (const std::exception& error) {

@@ -1,34 +1,42 @@
 #include "core/memory_speed.h"
 
+#include "core/level_crossing.h"
+#include "core/maximum.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <unordered_map>
-#include <utility>
-#include <vector>
+#include <map>
+#include <numbers>
 
 namespace core {
-
 namespace {
 
-// The slope β (per natural-log unit of display time) is kept within these.
-// From the logistic's 25 % point to its 75 % point the time grows by a factor
-// exp(2 ln 3 / β): 9 at the shallowest, 1.25 at the steepest. A shallower
-// player would hardly improve over the game's whole 0.05..3 s; a steeper one
-// would hold a 75 % point steadier than any person does from day to day, and
-// slopes of psychometric functions in log time seldom exceed it. The bound
-// matters: when no forgotten round is longer than a remembered one (separable
-// data, common with few rounds) the likelihood grows without end as β does,
-// and the interval would shrink to nothing. (Simulated players of slopes 2..6
-// after 60 staircase rounds are covered alike with any upper bound from 6 to
-// 50; after 5 to 20 rounds a lower bound gives wider, better covering intervals.)
-constexpr double kShallowestSlope = 1;
-constexpr double kSteepestSlope = 10;
+// The prior on the slope β (per natural-log unit of display time): ln β is
+// taken as normal around ln 3 with a spread of 0.6, so that two slopes in
+// three lie within 1.6..5.5, where people's psychometric slopes in log time
+// mostly do; from the logistic's 25 % point to its 75 % point the time then
+// grows by a factor of 1.5 to 4. Without it, rounds that no slope separates
+// badly (every forgotten round shorter than every remembered one, common
+// with few rounds) make the likelihood grow without end as β does, and the
+// interval's width would come from a bound, not from the rounds.
+constexpr double kTypicalSlope = 3;
+constexpr double kSlopeSpread = 0.6;
+// β is searched within these, far enough out that the prior, not the bounds, holds it.
+constexpr double kShallowestSlope = 0.5;
+constexpr double kSteepestSlope = 20;
+// At each θ of the grid the slopes are scanned at this many points evenly
+// spaced in ln β, both bounds among them, and the best refined: the penalised
+// likelihood in β need not have a single peak once lapses are counted, and
+// its highest may lie at a bound. (Against a scan of 200 slopes, on 1,700
+// fits of simulated players with slopes from 1.2 to 9 and lapses up to 15 %,
+// five points found the same maximum every time.)
+constexpr int kSlopeScanPoints = 5;
 
 // θ = ln t75 is searched over the rounds' display times widened by this
 // factor each way, and at least over 0.05..3 s (the coached times) widened
-// the same way. Where the profile has not fallen by kProfileDrop at the end of
-// that range, the interval is open on that side.
+// the same way. Where the profile has not fallen by kProfileDrop at the end
+// of that range, the interval is open on that side.
 constexpr double kSearchWidening = 2;
 constexpr double kShortestSearched = 0.05;
 constexpr double kLongestSearched = 3;
@@ -37,31 +45,30 @@ constexpr double kLongestSearched = 3;
 constexpr double kSearchFloor = 1e-3;
 constexpr double kSearchCeiling = 600;
 
-// The profile is scanned on a grid this fine in ln seconds (about 22 % a step)
+// The profile is scanned on a grid this fine in ln seconds (about 28 % a step)
 // to find the highest peak and where it falls below the interval's level.
-constexpr double kGridStep = 0.2;
+constexpr double kGridStep = 0.25;
 // The 75 % point and the interval's ends are found to this in ln seconds.
-constexpr double kLogTolerance = 1e-5;
+constexpr double kLogTolerance = 1e-4;
 // The interval's ends are found once the profile is within this of its level.
-constexpr double kLevelTolerance = 1e-8;
-// Steps allowed to the peak's and the ends' searches.
+constexpr double kLevelTolerance = 1e-6;
+// Evaluations allowed to the peak's and the ends' searches.
 constexpr int kSearchSteps = 100;
 // A peak closer than this (ln seconds) to an end of the search is no peak.
 constexpr double kEdge = 1e-3;
-// χ²₁ at 68.27 % is 1: the interval is where the log likelihood is within 1/2 of its maximum.
+// χ²₁ at 68.27 % is 1: the interval is where the profile is within 1/2 of its maximum.
 constexpr double kProfileDrop = 0.5;
 
-// Starting slopes tried at each grid point, besides the last one's best:
-// the likelihood in β need not have a single peak once lapses are counted.
-constexpr int kSlopeStarts = 4;
+// Newton's method in ln β, from the best slope scanned.
 constexpr int kNewtonSteps = 40;
 constexpr double kLargestLogSlopeStep = 0.5;
 constexpr int kHalvings = 30;
-// Newton stops once its predicted gain in log likelihood is below this.
+// Newton stops once its predicted gain is below this.
 constexpr double kGainTolerance = 1e-10;
 
 const double kMinLogSlope = std::log(kShallowestSlope);
 const double kMaxLogSlope = std::log(kSteepestSlope);
+const double kLogTypicalSlope = std::log(kTypicalSlope);
 const double kLogKept = std::log1p(-kLapseRate);
 // z = β (ln t - θ) + kOffset puts p = 0.75 at ln t = θ: (1 - λ) F(kOffset) = 0.75.
 const double kOffset = [] {
@@ -69,66 +76,111 @@ const double kOffset = [] {
     return std::log(f / (1 - f));
 }();
 
-/// The rounds at one display time.
+/// The rounds at one display time, as the likelihood reads them.
 struct Group {
     double logSeconds = 0;
-    double rounds = 0;
-    double remembered = 0;
+    int remembered = 0;
+    int forgotten = 0;
 };
 
-/// Log likelihood at (θ, u = ln β), with its first and second derivative in u.
+/// The penalised log likelihood at (θ, u = ln β), with its first and second derivative in u.
 struct Point {
     double logSlope = 0;
-    double ll = 0;
+    double value = 0;
     double du = 0;
     double duu = 0;
 };
 
-class Likelihood {
+class PenalisedLikelihood {
 public:
-    explicit Likelihood(std::vector<Group> groups)
-        : m_groups(std::move(groups))
+    explicit PenalisedLikelihood(std::span<const TimeGroup> groups)
     {
+        m_groups.reserve(groups.size());
+        for (const TimeGroup& g : groups)
+            m_groups.push_back({std::log(g.seconds), g.remembered, g.rounds - g.remembered});
+    }
+
+    /// The penalised likelihood at θ, maximised over the slope: the best of a
+    /// scan of slopes, refined.
+    Point profile(double theta) const
+    {
+        Point best = at(theta, kMinLogSlope);
+        for (int i = 1; i < kSlopeScanPoints; ++i) {
+            const Point here = at(theta, kMinLogSlope + (kMaxLogSlope - kMinLogSlope) * i / (kSlopeScanPoints - 1));
+            if (here.value > best.value)
+                best = here;
+        }
+        return climbed(theta, best);
+    }
+
+    /// The same near a θ whose profile is known: refined from that θ's best slope.
+    Point profileNear(double theta, double knownLogSlope) const { return climbed(theta, at(theta, knownLogSlope)); }
+
+private:
+    // With e = exp(-|z|) and w = 1 + e, a group's share of the log likelihood is
+    //   k ln p + m ln q = k (ln(1 - λ) + min(z, 0)) + ln(q^m (1/w)^k),
+    // k rounds remembered and m forgotten. The logs of all groups are taken
+    // as one, of the product of their q^m (1/w)^k: a log is dearer than the
+    // few products it replaces, and a fit evaluates the likelihood hundreds of
+    // times. Each factor lies within 1e-128..1 while k and m are at most
+    // kLargestPower (q and 1/w are at least 0.02 and 1/2), so a product
+    // brought back above 2^-500 whenever it falls below cannot underflow; a
+    // group of more rounds takes its logs itself.
+    static constexpr int kLargestPower = 64;
+    static constexpr double kRescaleBelow = 0x1p-500;
+    static constexpr double kRescale = 0x1p500;
+    static constexpr int kRescaleBits = 500;
+
+    static double power(double x, int n)
+    {
+        double result = 1;
+        for (; n > 0; n >>= 1, x *= x)
+            if (n & 1)
+                result *= x;
+        return result;
     }
 
     Point at(double theta, double logSlope) const
     {
         const double slope = std::exp(logSlope);
-        double ll = 0, dSlope = 0, dSlope2 = 0;
+        double ll = 0, product = 1, dSlope = 0, dSlope2 = 0;
+        int rescaled = 0; // the product is the true one times 2^(kRescaleBits * rescaled)
         for (const Group& g : m_groups) {
             const double d = g.logSeconds - theta;
             const double z = slope * d + kOffset;
             const double e = std::exp(-std::abs(z));
-            const double f = z >= 0 ? 1 / (1 + e) : e / (1 + e); // F(z)
-            const double logF = z >= 0 ? -std::log1p(e) : z - std::log1p(e);
-            const double fPrime = e / ((1 + e) * (1 + e)); // F(1 - F)
-            const double p = (1 - kLapseRate) * f;
-            const double q = 1 - p; // at least the lapse rate
-            const double forgotten = g.rounds - g.remembered;
+            const double inverse = 1 / (1 + e);
+            const double f = z >= 0 ? inverse : e * inverse; // F(z)
+            const double fPrime = e * inverse * inverse; // F(1 - F)
+            const double q = 1 - (1 - kLapseRate) * f; // forgotten: at least the lapse rate
+            ll += g.remembered * (kLogKept + std::min(z, 0.0));
+            if (g.remembered <= kLargestPower && g.forgotten <= kLargestPower) {
+                product *= power(q, g.forgotten) * power(inverse, g.remembered);
+                if (product < kRescaleBelow) {
+                    product *= kRescale;
+                    ++rescaled;
+                }
+            } else {
+                ll += g.forgotten * std::log(q) + g.remembered * std::log(inverse);
+            }
             // d/dz and d²/dz² of the group's log likelihood.
-            double gz = 0, hz = 0;
-            if (g.remembered > 0) {
-                ll += g.remembered * (kLogKept + logF);
-                gz += g.remembered * (1 - f);
-                hz -= g.remembered * fPrime;
-            }
-            if (forgotten > 0) {
-                const double kept = (1 - kLapseRate) * fPrime;
-                ll += forgotten * std::log(q);
-                gz -= forgotten * kept / q;
-                hz -= forgotten * kept * ((1 - 2 * f) * q + kept) / (q * q);
-            }
+            const double kept = (1 - kLapseRate) * fPrime;
+            const double gz = g.remembered * (1 - f) - g.forgotten * kept / q;
+            const double hz = -g.remembered * fPrime - g.forgotten * kept * ((1 - 2 * f) * q + kept) / (q * q);
             dSlope += gz * d;
             dSlope2 += hz * d * d;
         }
-        return {logSlope, ll, slope * dSlope, slope * dSlope + slope * slope * dSlope2};
+        ll += std::log(product) - rescaled * kRescaleBits * std::numbers::ln2;
+        // The prior's log density in u, and its derivatives.
+        const double spread2 = kSlopeSpread * kSlopeSpread;
+        const double fromTypical = logSlope - kLogTypicalSlope;
+        return {logSlope, ll - fromTypical * fromTypical / (2 * spread2), slope * dSlope - fromTypical / spread2,
+            slope * dSlope + slope * slope * dSlope2 - 1 / spread2};
     }
 
-    /// The most likely slope at θ, by Newton's method in ln β from `start`,
-    /// kept within the bounds and never stepping downhill.
-    Point profile(double theta, double startLogSlope) const
+    /// Newton's method in ln β from `here`, kept within the bounds and never stepping downhill.
+    Point climbed(double theta, Point here) const
     {
-        Point here = at(theta, std::clamp(startLogSlope, kMinLogSlope, kMaxLogSlope));
         for (int i = 0; i < kNewtonSteps; ++i) {
             double step = here.duu < 0 ? -here.du / here.duu : std::copysign(kLargestLogSlopeStep, here.du);
             if (here.duu < 0 && 0.5 * here.du * step < kGainTolerance)
@@ -136,68 +188,39 @@ public:
             step = std::clamp(step, -kLargestLogSlopeStep, kLargestLogSlopeStep);
             double next = std::clamp(here.logSlope + step, kMinLogSlope, kMaxLogSlope);
             if (next == here.logSlope)
-                break; // against a bound, the likelihood still rising beyond it
+                break; // against a bound, still rising beyond it
             Point there = at(theta, next);
-            for (int h = 0; h < kHalvings && there.ll < here.ll; ++h) {
+            for (int h = 0; h < kHalvings && there.value < here.value; ++h) {
                 next = here.logSlope + (next - here.logSlope) / 2;
                 there = at(theta, next);
             }
-            if (there.ll < here.ll)
+            if (there.value < here.value)
                 break;
             here = there;
         }
         return here;
     }
 
-    /// The profile at θ from the best of several starting slopes and `previous`.
-    Point searchedProfile(double theta, double previous) const
-    {
-        Point best = at(theta, previous);
-        for (int i = 0; i < kSlopeStarts; ++i) {
-            const double start = kMinLogSlope + (kMaxLogSlope - kMinLogSlope) * (i + 0.5) / kSlopeStarts;
-            const Point here = at(theta, start);
-            if (here.ll > best.ll)
-                best = here;
-        }
-        return profile(theta, best.logSlope);
-    }
-
-private:
     std::vector<Group> m_groups;
 };
 
-/// The usable trials by display time, in no particular order: a hash of the
-/// distinct times rather than a sort of every round.
-std::vector<Group> grouped(std::span<const Trial> trials)
-{
-    std::unordered_map<double, std::size_t> index;
-    std::vector<Group> groups;
-    for (const Trial& trial : trials) {
-        if (!usable(trial))
-            continue;
-        const auto [at, added] = index.try_emplace(trial.displaySeconds, groups.size());
-        if (added)
-            groups.push_back({std::log(trial.displaySeconds), 0, 0});
-        Group& group = groups[at->second];
-        group.rounds += 1;
-        group.remembered += trial.remembered ? 1 : 0;
-    }
-    return groups;
-}
-
-/// The profile on the search grid, the highest peak and the interval around it.
+/// The profile on a grid over the search range, its highest peak and the interval around it.
 class ProfileSearch {
 public:
-    ProfileSearch(const Likelihood& likelihood, double lo, double hi)
+    ProfileSearch(const ProfileSearch&) = delete;
+    ProfileSearch& operator=(const ProfileSearch&) = delete;
+    ProfileSearch(const PenalisedLikelihood& likelihood, double lo, double hi)
         : m_likelihood(likelihood)
+        , m_profile([this](double theta) { return profileBetweenNodes(theta); })
     {
         const auto steps = static_cast<int>(std::ceil((hi - lo) / kGridStep));
-        double previous = (kMinLogSlope + kMaxLogSlope) / 2;
+        m_grid.reserve(static_cast<std::size_t>(steps) + 1);
+        m_slopes.reserve(static_cast<std::size_t>(steps) + 1);
         for (int i = 0; i <= steps; ++i) {
             const double theta = lo + (hi - lo) * i / steps;
-            const Point p = m_likelihood.searchedProfile(theta, previous);
-            m_grid.push_back({theta, p});
-            previous = p.logSlope;
+            const Point best = m_likelihood.profile(theta);
+            m_grid.push_back({theta, best.value});
+            m_slopes.push_back(best.logSlope);
         }
     }
 
@@ -205,155 +228,104 @@ public:
     /// profile lies at an end of the search.
     std::optional<MemorySpeed> fit()
     {
-        const auto best
-            = static_cast<std::size_t>(std::max_element(m_grid.begin(), m_grid.end(), [](const Node& a, const Node& b) {
-                  return a.profile.ll < b.profile.ll;
-              }) - m_grid.begin());
-        const Node peak = refinedPeak(best);
-        if (peak.theta - m_grid.front().theta < kEdge || m_grid.back().theta - peak.theta < kEdge)
+        const auto best = static_cast<std::size_t>(
+            std::max_element(m_grid.begin(), m_grid.end(), [](const Sample& a, const Sample& b) { return a.y < b.y; })
+            - m_grid.begin());
+        const Sample peak = maximumBetween(m_profile, m_grid[best == 0 ? 0 : best - 1].x,
+            m_grid[std::min(best + 1, m_grid.size() - 1)].x, m_grid[best], kLogTolerance, kSearchSteps);
+        if (peak.x - m_grid.front().x < kEdge || m_grid.back().x - peak.x < kEdge)
             return std::nullopt;
-        const double level = peak.profile.ll - kProfileDrop;
+        const double level = peak.y - kProfileDrop;
         const std::optional<double> low = end(peak, level, -1);
         const std::optional<double> high = end(peak, level, +1);
-        return MemorySpeed {std::exp(peak.theta), low ? std::exp(*low) : 0.0,
+        return MemorySpeed {std::exp(peak.x), low ? std::exp(*low) : 0.0,
             high ? std::exp(*high) : std::numeric_limits<double>::infinity()};
     }
 
 private:
-    struct Node {
-        double theta = 0;
-        Point profile;
-    };
-
-    Node at(double theta, double startLogSlope) const { return {theta, m_likelihood.profile(theta, startLogSlope)}; }
-
-    /// The profile's maximum between the grid's neighbours of its best node,
-    /// by Brent's method (parabolic steps, golden sections when they fail).
-    Node refinedPeak(std::size_t best) const
-    {
-        constexpr double kGolden = 0.381966011250105; // (3 - sqrt 5) / 2
-        constexpr double tol = kLogTolerance / 2;
-        double a = m_grid[best == 0 ? 0 : best - 1].theta;
-        double b = m_grid[std::min(best + 1, m_grid.size() - 1)].theta;
-        Node x = m_grid[best], w = x, v = x; // the best, second best and previous second best
-        double d = 0, e = 0;
-        for (int i = 0; i < kSearchSteps; ++i) {
-            const double middle = (a + b) / 2;
-            if (std::abs(x.theta - middle) <= 2 * tol - (b - a) / 2)
-                break;
-            // Brent's minimisation of -ll.
-            const double fx = -x.profile.ll, fw = -w.profile.ll, fv = -v.profile.ll;
-            bool golden = true;
-            if (std::abs(e) > tol) {
-                const double r = (x.theta - w.theta) * (fx - fv);
-                double q = (x.theta - v.theta) * (fx - fw);
-                double p = (x.theta - v.theta) * q - (x.theta - w.theta) * r;
-                q = 2 * (q - r);
-                if (q > 0)
-                    p = -p;
-                q = std::abs(q);
-                const double previous = e;
-                e = d;
-                if (std::abs(p) < std::abs(q * previous / 2) && p > q * (a - x.theta) && p < q * (b - x.theta)) {
-                    d = p / q;
-                    const double u = x.theta + d;
-                    if (u - a < 2 * tol || b - u < 2 * tol)
-                        d = std::copysign(tol, middle - x.theta);
-                    golden = false;
-                }
-            }
-            if (golden) {
-                e = x.theta >= middle ? a - x.theta : b - x.theta;
-                d = kGolden * e;
-            }
-            const Node u = at(std::abs(d) >= tol ? x.theta + d : x.theta + std::copysign(tol, d), x.profile.logSlope);
-            if (u.profile.ll >= x.profile.ll) {
-                (u.theta >= x.theta ? a : b) = x.theta;
-                v = w;
-                w = x;
-                x = u;
-            } else {
-                (u.theta < x.theta ? a : b) = u.theta;
-                if (u.profile.ll >= w.profile.ll || w.theta == x.theta) {
-                    v = w;
-                    w = u;
-                } else if (u.profile.ll >= v.profile.ll || v.theta == x.theta || v.theta == w.theta) {
-                    v = u;
-                }
-            }
-        }
-        return x;
-    }
-
     /// The interval's end on the side `direction` (-1 below, +1 above): the
     /// outermost θ where the profile reaches `level`, or nothing when it still
     /// does at the end of the search.
-    std::optional<double> end(const Node& peak, double level, int direction) const
+    std::optional<double> end(const Sample& peak, double level, int direction)
     {
-        std::vector<Node> side; // the grid beyond the peak, nearest first
-        for (const Node& n : m_grid)
-            if (direction * (n.theta - peak.theta) > 0)
-                side.push_back(n);
+        std::vector<Sample> side; // the grid beyond the peak, nearest first
+        for (const Sample& node : m_grid)
+            if (direction * (node.x - peak.x) > 0)
+                side.push_back(node);
         if (direction < 0)
             std::reverse(side.begin(), side.end());
         const auto outermost
-            = std::find_if(side.rbegin(), side.rend(), [&](const Node& n) { return n.profile.ll >= level; });
+            = std::find_if(side.rbegin(), side.rend(), [&](const Sample& node) { return node.y >= level; });
         if (outermost == side.rbegin())
             return std::nullopt; // at the level to the end of the search
-        // The crossing between a node at the level and one below it, by the
-        // Illinois variant of regula falsi.
-        Node in = outermost == side.rend() ? peak : *outermost;
-        Node out = *std::prev(outermost);
-        double above = in.profile.ll - level, below = out.profile.ll - level;
-        int retained = 0; // which end the last step kept: +1 the one inside, -1 the one outside
-        for (int i = 0; i < kSearchSteps && std::abs(out.theta - in.theta) > kLogTolerance; ++i) {
-            const Node next = at(in.theta + above * (out.theta - in.theta) / (above - below), in.profile.logSlope);
-            const double gap = next.profile.ll - level;
-            if (std::abs(gap) < kLevelTolerance)
-                return next.theta;
-            if (gap >= 0) {
-                in = next;
-                above = gap;
-                below /= retained < 0 ? 2 : 1;
-                retained = -1;
-            } else {
-                out = next;
-                below = gap;
-                above /= retained > 0 ? 2 : 1;
-                retained = +1;
-            }
-        }
-        return (in.theta + out.theta) / 2;
+        const Sample inside = outermost == side.rend() ? peak : *outermost;
+        return levelCrossing(
+            m_profile, inside, *std::prev(outermost), level, kLogTolerance, kLevelTolerance, kSearchSteps);
     }
 
-    const Likelihood& m_likelihood;
-    std::vector<Node> m_grid;
+    /// The profile between the grid's nodes, refined from the best slope of
+    /// the nearest θ known: a node, or the point the search took last (the
+    /// peak's and the ends' searches close in by ever smaller moves).
+    double profileBetweenNodes(double theta)
+    {
+        const double lo = m_grid.front().x, hi = m_grid.back().x;
+        const auto steps = static_cast<double>(m_grid.size() - 1);
+        const auto nearest
+            = static_cast<std::size_t>(std::clamp(std::round((theta - lo) / (hi - lo) * steps), 0.0, steps));
+        const bool lastNearer = std::abs(theta - m_lastTheta) < std::abs(theta - m_grid[nearest].x);
+        const Point best = m_likelihood.profileNear(theta, lastNearer ? m_lastLogSlope : m_slopes[nearest]);
+        m_lastTheta = theta;
+        m_lastLogSlope = best.logSlope;
+        return best.value;
+    }
+
+    const PenalisedLikelihood& m_likelihood;
+    std::function<double(double)> m_profile;
+    std::vector<Sample> m_grid;
+    std::vector<double> m_slopes; // the best slope at each node of the grid
+    double m_lastTheta = std::numeric_limits<double>::infinity();
+    double m_lastLogSlope = 0;
 };
 
 } // namespace
 
-MemorySpeedFit memorySpeed(std::span<const Trial> trials)
+std::vector<TimeGroup> groupedByTime(std::span<const Trial> trials)
+{
+    std::map<double, TimeGroup> byTime;
+    for (const Trial& trial : trials) {
+        if (!usable(trial))
+            continue;
+        TimeGroup& group = byTime[trial.displaySeconds];
+        group.seconds = trial.displaySeconds;
+        group.rounds += 1;
+        group.remembered += trial.remembered ? 1 : 0;
+    }
+    std::vector<TimeGroup> groups;
+    groups.reserve(byTime.size());
+    for (const auto& [seconds, group] : byTime)
+        groups.push_back(group);
+    return groups;
+}
+
+MemorySpeedFit memorySpeed(std::span<const TimeGroup> groups)
 {
     MemorySpeedFit result;
-    std::vector<Group> groups = grouped(trials);
     result.distinctTimes = static_cast<int>(groups.size());
-    for (const Group& g : groups) {
-        result.remembered += static_cast<int>(g.remembered);
-        result.forgotten += static_cast<int>(g.rounds - g.remembered);
+    for (const TimeGroup& g : groups) {
+        result.remembered += g.remembered;
+        result.forgotten += g.rounds - g.remembered;
     }
 
-    // With every round remembered (or every one forgotten) the likelihood only
+    // With every round remembered (or every one forgotten) the profile only
     // rises towards an end of the search: there is no peak to report.
     if (result.remembered > 0 && result.forgotten > 0) {
         const auto [shortest, longest] = std::minmax_element(
-            groups.begin(), groups.end(), [](const Group& a, const Group& b) { return a.logSeconds < b.logSeconds; });
+            groups.begin(), groups.end(), [](const TimeGroup& a, const TimeGroup& b) { return a.seconds < b.seconds; });
         const double lo
-            = std::max(std::min(shortest->logSeconds, std::log(kShortestSearched)) - std::log(kSearchWidening),
-                std::log(kSearchFloor));
+            = std::log(std::max(std::min(shortest->seconds, kShortestSearched) / kSearchWidening, kSearchFloor));
         const double hi
-            = std::min(std::max(longest->logSeconds, std::log(kLongestSearched)) + std::log(kSearchWidening),
-                std::log(kSearchCeiling));
-        const Likelihood likelihood(std::move(groups));
+            = std::log(std::min(std::max(longest->seconds, kLongestSearched) * kSearchWidening, kSearchCeiling));
+        const PenalisedLikelihood likelihood(groups);
         result.fitted = ProfileSearch(likelihood, lo, hi).fit();
     }
 
@@ -372,6 +344,12 @@ MemorySpeedFit memorySpeed(std::span<const Trial> trials)
         result.estimate = result.fitted;
     }
     return result;
+}
+
+MemorySpeedFit memorySpeed(std::span<const Trial> trials)
+{
+    const std::vector<TimeGroup> groups = groupedByTime(trials);
+    return memorySpeed(std::span<const TimeGroup>(groups));
 }
 
 } // namespace core

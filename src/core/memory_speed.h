@@ -5,14 +5,18 @@
 //
 // The model: a round shown for t seconds is remembered with probability
 //   p(t) = (1 - λ) / (1 + exp(-β (ln t - α))),   λ = 0.02 (lapses), no guessing,
-// fitted by maximum likelihood as θ = ln t75 (where p = 0.75) and slope β.
-// The interval is the likelihood profile's: the θ where
-// 2 (LLmax - max over β of LL(θ, β)) <= 1.
+// written in θ = ln t75 (where p = 0.75) and the slope β. It is fitted by
+// penalised maximum likelihood: LL(θ, β) - 1/2 ((ln β - ln 3) / 0.6)^2, a
+// weak prior that keeps a handful of rounds that no slope separates badly
+// from pinning β at a bound. The interval is the penalised profile's: the θ
+// where max over β falls no more than 1/2 below the maximum.
 
 #include "core/coach.h"
 
+#include <compare>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace core {
 
@@ -25,7 +29,7 @@ inline constexpr double kMaxIntervalRatio = 4;
 inline constexpr int kMinDistinctTimes = 3;
 
 /// All in seconds: the 75 % point and its 68 % interval. A side the
-/// likelihood does not bound is open: `low` 0, `high` infinity.
+/// likelihood does not bound within the search is open: `low` 0, `high` infinity.
 struct MemorySpeed {
     double seconds = 0;
     double low = 0;
@@ -44,8 +48,8 @@ struct MemorySpeedFit {
 
     /// Set only when determined (missing is None).
     std::optional<MemorySpeed> estimate;
-    /// The best fit even when undetermined; unset when the likelihood has no
-    /// peak within the times searched (all rounds remembered, for instance).
+    /// The best fit even when undetermined; unset when the profile has no
+    /// peak within the times searched.
     std::optional<MemorySpeed> fitted;
     /// Counts over the usable rounds.
     int distinctTimes = 0;
@@ -54,9 +58,23 @@ struct MemorySpeedFit {
     Missing missing = Missing::DistinctTimes;
 };
 
-/// The memory speed from a difficulty's rounds (any order; unusable ones
-/// passed over). Costs O(n) to group the rounds by display time (hashed), then
-/// O(distinct times) per likelihood evaluation.
+/// The usable rounds at one display time: all the fit needs to know of them.
+struct TimeGroup {
+    double seconds = 0;
+    int rounds = 0;
+    int remembered = 0;
+
+    friend auto operator<=>(const TimeGroup&, const TimeGroup&) = default;
+};
+
+/// The usable rounds of `trials` by display time, shortest first.
+std::vector<TimeGroup> groupedByTime(std::span<const Trial> trials);
+
+/// The memory speed from rounds grouped by display time (each time once).
+/// Costs O(groups) per likelihood evaluation, a few hundred evaluations a fit.
+MemorySpeedFit memorySpeed(std::span<const TimeGroup> groups);
+
+/// The memory speed from a difficulty's rounds (any order; unusable ones passed over).
 MemorySpeedFit memorySpeed(std::span<const Trial> trials);
 
 } // namespace core

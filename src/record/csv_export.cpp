@@ -42,7 +42,7 @@ QStringList header()
         for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
             names << QStringLiteral("%1_x%2").arg(pose).arg(joint) << QStringLiteral("%1_y%2").arg(pose).arg(joint);
     // Added after the joints so that the columns before keep their places.
-    names << QStringLiteral("coached") << QStringLiteral("damaged");
+    names << QStringLiteral("coached") << QStringLiteral("damaged") << QStringLiteral("near_rest");
     return names;
 }
 
@@ -59,7 +59,8 @@ QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
             for (const QPointF& joint : *pose)
                 fields << numberText(joint.x()) << numberText(joint.y());
     }
-    fields << QString::number(round.coached ? 1 : 0) << QString::number(round.damaged ? 1 : 0);
+    fields << QString::number(round.coached ? 1 : 0) << QString::number(round.damaged ? 1 : 0)
+           << QString::number(round.nearRest ? 1 : 0);
     return fields;
 }
 

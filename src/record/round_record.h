@@ -20,6 +20,7 @@ struct RoundSummary {
     QString verdict; // kept character for character
     int gridLines = 0; // 0..11
     bool coached = false; // kept by coached practice, at its check, rather than by 点数保存
+    bool nearRest = false; // the target hardly left the rest pose: nothing to remember (core::nearRest)
 };
 
 /// A whole round: its summary and both poses in twips.

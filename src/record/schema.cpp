@@ -48,7 +48,14 @@ constexpr std::array kMarkCoached = {
     "ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0",
 };
 
-constexpr std::array<std::span<const char* const>, kVersion> kSteps = {kCreateTables, kIndexSettings, kMarkCoached};
+// 4: whether the target lay so near the rest pose that nothing showed it had
+// moved; the coach learns nothing from such a round. Rounds before it are not known to be.
+constexpr std::array kMarkNearRest = {
+    "ALTER TABLE rounds ADD COLUMN near_rest INTEGER NOT NULL DEFAULT 0",
+};
+
+constexpr std::array<std::span<const char* const>, kVersion> kSteps
+    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest};
 
 void runSteps(const QSqlDatabase& db, int from, int to)
 {

@@ -7,7 +7,7 @@
 namespace record::schema {
 
 /// The version this program writes. A file with a higher one came from a newer Tormell.
-inline constexpr int kVersion = 3;
+inline constexpr int kVersion = 4;
 
 /// The file's version as it stands.
 int version(const QSqlDatabase& db);

@@ -7,6 +7,7 @@
 
 #include <QSet>
 #include <QStandardPaths>
+#include <algorithm>
 #include <limits>
 
 namespace record {
@@ -14,11 +15,12 @@ namespace record {
 namespace {
 
 // The summary columns, in the order readSummary() reads them; joints follow in complete rows.
-const QString kSelectSummary = QStringLiteral("SELECT id, played_at, played_ms, difficulty, display_seconds,"
-                                              " elapsed_seconds, score, verdict, grid_lines, coached FROM rounds");
+const QString kSelectSummary
+    = QStringLiteral("SELECT id, played_at, played_ms, difficulty, display_seconds,"
+                     " elapsed_seconds, score, verdict, grid_lines, coached, near_rest FROM rounds");
 const QString kSelectComplete = QStringLiteral(
     "SELECT id, played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
-    " coached, target, player FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id");
+    " coached, near_rest, target, player FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id");
 enum Column {
     Id,
     PlayedAt,
@@ -30,6 +32,7 @@ enum Column {
     Verdict,
     GridLines,
     Coached,
+    NearRest,
     Target,
     Player
 };
@@ -69,6 +72,7 @@ void readSummary(const QSqlQuery& row, RoundSummary& round)
     round.verdict = row.value(Verdict).toString();
     round.gridLines = row.value(GridLines).toInt();
     round.coached = row.value(Coached).toBool();
+    round.nearRest = row.value(NearRest).toBool();
 }
 
 QList<RoundSummary> summaries(QSqlQuery rows)
@@ -133,9 +137,9 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
         const QSqlQuery inserted = sql::run(db,
             QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty,"
                            " display_seconds, elapsed_seconds, score, verdict,"
-                           " grid_lines, coached) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                           " grid_lines, coached, near_rest) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
-                round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached});
+                round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached, round.nearRest});
         const qint64 id = inserted.lastInsertId().toLongLong();
         sql::run(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)"),
             {id, jointBlob(round.target), jointBlob(round.player)});
@@ -196,6 +200,44 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty)
     return attemptRead<QList<RoundSummary>>([&](const QSqlDatabase& db) {
         return summaries(
             sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
+    });
+}
+
+Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QList<RoundSummary> known)
+{
+    qint64 lastId = 0, knownMs = 0;
+    for (const RoundSummary& round : known) {
+        lastId = std::max(lastId, round.id);
+        knownMs += round.playedAt.toMSecsSinceEpoch();
+    }
+    const auto inTimeOrder = [](const RoundSummary& a, const RoundSummary& b) {
+        const qint64 aMs = a.playedAt.toMSecsSinceEpoch(), bMs = b.playedAt.toMSecsSinceEpoch();
+        return aMs < bMs || (aMs == bMs && a.id < b.id);
+    };
+    return attemptRead<QList<RoundSummary>>([&](const QSqlDatabase& db) {
+        // The rounds known are still there, none gone, when as many rounds up
+        // to the last one known remain and their times add up the same: ids
+        // only grow, so a round removed cannot be made up for by one added.
+        // A file put in the record's place fails the test by their times.
+        // Both come off the index of settings, without reading the rows.
+        QSqlQuery kept = sql::run(db,
+            QStringLiteral(
+                "SELECT count(*), coalesce(sum(played_ms), 0) FROM rounds WHERE difficulty IS ? AND id <= ?"),
+            {difficulty, lastId});
+        const bool stands = !known.isEmpty() && kept.next() && kept.value(0).toLongLong() == known.size()
+            && kept.value(1).toLongLong() == knownMs;
+        if (!stands)
+            return summaries(
+                sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
+        const QList<RoundSummary> added = summaries(sql::run(db,
+            kSelectSummary + QStringLiteral(" WHERE difficulty IS ? AND id > ?") + kInTimeOrder, {difficulty, lastId}));
+        // Another copy's clock may put a round saved since before ones known.
+        const bool after = added.isEmpty() || !inTimeOrder(added.front(), known.back());
+        const qsizetype before = known.size();
+        known.append(added);
+        if (!after)
+            std::inplace_merge(known.begin(), known.begin() + before, known.end(), inTimeOrder);
+        return known;
     });
 }
 

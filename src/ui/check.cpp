@@ -1,5 +1,6 @@
 // CHEK: stop the clock, reveal the target, score the player's pose.
 
+#include "core/coach.h"
 #include "core/figure.h"
 #include "core/joints.h"
 #include "core/scoring.h"
@@ -18,24 +19,26 @@
 
 namespace ui {
 
-record::RoundRecord Frm001::checkedRound(const QString& verdict, qint16 intervals) const
+record::RoundRecord Frm001::checkedRound(const Played& played, const QString& verdict, qint16 intervals) const
 {
     record::RoundRecord round;
     round.playedAt = QDateTime::currentDateTime();
-    round.difficulty = toolkit::numericValue(Combo1->currentText());
-    round.displaySeconds = toolkit::numericValue(Text1->text());
+    round.difficulty = played.difficulty;
+    round.displaySeconds = played.displaySeconds;
     round.elapsedSeconds = toolkit::numericValue(Label1->text());
     round.score = SCORE;
     round.verdict = verdict;
     round.gridLines = intervals - 1;
     round.target = core::jointsOf(m_figure->DXY_TGT);
     round.player = core::jointsOf(m_figure->DXY_USR);
+    round.nearRest = core::nearRest(core::jointsOf(m_figure->DXY_DEF), round.target);
     return round;
 }
 
 void Frm001::Command2_Click()
 {
-    const bool practised = std::exchange(m_targetShown, false);
+    // The check ends the round on the figure; a check without one keeps nothing.
+    const std::optional<Played> played = std::exchange(m_played, std::nullopt);
     Timer1.setInterval(0);
     m_figure->revealTarget();
 
@@ -58,22 +61,14 @@ void Frm001::Command2_Click()
     if (!m_resultDialog)
         m_resultDialog = new FrmMSG(*this, m_scores);
     FrmMSG& dialog = *m_resultDialog;
-    dialog.setRound(checkedRound(verdict, intervals));
-    if (practised && coach::practiceOn())
+    const ResultFields fields {toolkit::numericValue(Combo1->currentText()), toolkit::numericValue(Text1->text()),
+        static_cast<double>(SCORE), toolkit::numericValue(Label1->text())};
+    dialog.setRound(fields, played ? std::optional(checkedRound(*played, verdict, intervals)) : std::nullopt);
+    if (played && coach::practiceOn())
         coachRound(dialog);
     dialog.show();
 
     SEC_CNT = toolkit::toInt32(static_cast<double>(SEC_CNT) - 1);
-}
-
-void Frm001::coachRound(FrmMSG& dialog)
-{
-    // A round the record would not take leaves the box as the player had it.
-    if (!dialog.keepCoachedRound())
-        return;
-    const record::RoundRecord& round = dialog.round();
-    if (const auto next = coach::nextSeconds(m_scores, round.difficulty, round.displaySeconds))
-        typeDisplayTime(*next);
 }
 
 } // namespace ui

@@ -10,7 +10,6 @@ void Frm001::Command4_Click()
     SUB_SETDEFAULT();
     m_figure->SUB_MKLINE(gridIntervals());
     Timer1.setInterval(0);
-    m_targetShown = false;
 }
 
 } // namespace ui

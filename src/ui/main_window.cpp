@@ -206,6 +206,7 @@ void Frm001::connectEvents()
     widgets::connectGuarded(Command2, &QPushButton::clicked, this, &Frm001::Command2_Click);
     widgets::connectGuarded(Command3, &QPushButton::clicked, this, &Frm001::Command3_Click);
     widgets::connectGuarded(Command4, &QPushButton::clicked, this, &Frm001::Command4_Click);
+    widgets::connectGuarded(Combo1, &QComboBox::activated, this, &Frm001::Combo1_Click);
     widgets::connectGuarded(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
     widgets::connectGuarded(Slider1, &widgets::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
     widgets::connectGuarded(&Timer1, &toolkit::Timer::tick, this, &Frm001::Timer1_Timer);
@@ -274,10 +275,15 @@ void Frm001::Form_Load()
     Slider1->setValue(5);
     copySliderToDisplayTime();
     Combo1->setCurrentText(QStringLiteral("1"));
+    // The coach carries on where the record says it stands.
+    typeCoachedTime();
 }
 
 void Frm001::SUB_SETDEFAULT()
 {
+    // No round stays in play: a target shown is given up, and so is a figure handed over.
+    m_showing.reset();
+    m_played.reset();
     showValue(*Label1, QString());
     m_figure->SUB_SETDEFAULT();
     StatusBar1->setText(QStringLiteral("READY"));

@@ -15,6 +15,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -123,6 +124,7 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    void Combo1_Click();
     void CmbNline_Click();
     void Slider1_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
     void Timer1_Timer();
@@ -142,11 +144,21 @@ private:
     void createControls(QWidget* client);
     void connectEvents();
     void centreOnScreen();
+    /// What START drew a target for and how long it showed it: what a check
+    /// of the figure keeps, whatever the controls say by then.
+    struct Played {
+        double difficulty = 0;
+        double displaySeconds = 0;
+    };
+
     /// The round a check has just scored, as the score record keeps it.
-    record::RoundRecord checkedRound(const QString& verdict, qint16 intervals) const;
-    /// Coached practice: keeps the round the dialog shows and puts the coach's
-    /// next display time into Text1.
+    record::RoundRecord checkedRound(const Played& played, const QString& verdict, qint16 intervals) const;
+    /// Coached practice: keeps the round the dialog holds, puts the coach's
+    /// next display time into Text1 and has the dialog say both.
     void coachRound(FrmMSG& dialog);
+    /// Coached practice: puts the coach's next display time for the
+    /// difficulty on view into Text1; leaves it when the record cannot be read.
+    std::optional<double> typeCoachedTime();
     /// Puts a display time into Text1 as the player would type it.
     void typeDisplayTime(double seconds);
 
@@ -160,9 +172,11 @@ private:
     std::unique_ptr<core::Figure> m_figure;
     toolkit::PointerShape m_pointer = toolkit::PointerShape::Default;
     bool m_unloading = false;
-    // A target was shown since the last check or clear: only such a check is
-    // a round of coached practice.
-    bool m_targetShown = false;
+    // The round START is showing, in its display wait; and the round on the
+    // figure from when START hands it to the player until a check, CLEAR or
+    // the ready state ends it. A check without one keeps nothing.
+    std::optional<Played> m_showing;
+    std::optional<Played> m_played;
 };
 
 } // namespace ui

@@ -1,8 +1,7 @@
 #include "ui/result_dialog.h"
 
+#include "core/coach.h"
 #include "record/score_store.h"
-#include "widgets/error_boundary.h"
-#include "widgets/wrapping_label.h"
 #include "toolkit/numeric_text.h"
 #include "toolkit/twips.h"
 #include "ui/accessibility.h"
@@ -10,6 +9,8 @@
 #include "ui/log.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
+#include "widgets/error_boundary.h"
+#include "widgets/wrapping_label.h"
 
 #include <QColor>
 #include <QLabel>
@@ -94,50 +95,83 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     widgets::connectGuarded(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }
 
-void FrmMSG::setRound(const record::RoundRecord& round)
+void FrmMSG::setRound(const ResultFields& fields, std::optional<record::RoundRecord> played)
 {
-    showValue(*LBLDATA1, toolkit::numberText(round.difficulty));
-    showValue(*LBLDATA2, toolkit::numberText(round.displaySeconds));
-    showValue(*LBLDATA3, toolkit::numberText(round.score));
-    showValue(*LBLDATA4, toolkit::numberText(round.elapsedSeconds));
-    m_round = round;
+    showValue(*LBLDATA1, toolkit::numberText(fields.difficulty));
+    showValue(*LBLDATA2, toolkit::numberText(fields.displaySeconds));
+    showValue(*LBLDATA3, toolkit::numberText(fields.score));
+    showValue(*LBLDATA4, toolkit::numberText(fields.elapsedSeconds));
+    m_fields = fields;
+    m_round = std::move(played);
     m_kept = false;
     LblSAVE->hide();
     resize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+    if (!m_round)
+        showNote(
+            {QStringLiteral("見本の姿勢を見せてからの採点ではないため、"), QStringLiteral("この回は記録しません。")},
+            false);
+    else if (const QString as = keptAs(); !as.isEmpty())
+        showNote({QStringLiteral("この回は"), as + QStringLiteral("として"), QStringLiteral("記録します。")}, false);
+}
+
+QString FrmMSG::keptAs() const
+{
+    if (!m_round || (m_round->difficulty == m_fields.difficulty && m_round->displaySeconds == m_fields.displaySeconds))
+        return {};
+    return QStringLiteral("難易度 %1・表示時間 %2 秒")
+        .arg(toolkit::numberText(m_round->difficulty), toolkit::numberText(m_round->displaySeconds));
 }
 
 bool FrmMSG::keepCoachedRound()
 {
-    m_round.coached = true;
+    m_round->coached = true;
     if (!save())
         return false;
     m_kept = true;
-    showNote(QStringLiteral("おまかせ練習の回として記録しました。"), false);
     return true;
+}
+
+void FrmMSG::tellCoached(std::optional<double> nextSeconds)
+{
+    QStringList phrases;
+    if (const QString as = keptAs(); !as.isEmpty())
+        phrases << QStringLiteral("この回は") << as + QStringLiteral("の");
+    phrases << QStringLiteral("おまかせ練習の回として") << QStringLiteral("記録しました。");
+    if (m_round->nearRest)
+        phrases << QStringLiteral("見本がほとんど動かず、") << QStringLiteral("練習の目安には数えません。");
+    else if (core::remembered(m_round->score))
+        phrases << QStringLiteral("覚えられました") << QStringLiteral("（%1点以上）。").arg(core::kRememberedScore);
+    else
+        phrases << QStringLiteral("覚えられませんでした")
+                << QStringLiteral("（%1点未満）。").arg(core::kRememberedScore);
+    if (nextSeconds)
+        phrases << QStringLiteral("次は %1 秒。").arg(toolkit::numberText(*nextSeconds));
+    showNote(phrases, false);
 }
 
 void FrmMSG::Command1_Click()
 {
-    if (m_kept || save())
+    if (!m_round || m_kept || save())
         close();
 }
 
 bool FrmMSG::save()
 {
-    const auto problem = m_scores.append(m_round);
+    const auto problem = m_scores.append(*m_round);
     if (const auto notice = m_scores.takeNotice()) {
         // Said once, on the main window, so that it outlives this dialog.
         tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), notice->message);
     }
     if (problem)
-        showNote(problem->message, true);
+        showNote({problem->message}, true);
     return !problem;
 }
 
-void FrmMSG::showNote(const QString& message, bool problem)
+void FrmMSG::showNote(const QStringList& phrases, bool problem)
 {
-    qCDebug(lcUi).noquote() << "result dialog says:" << message;
-    showValue(*LblSAVE, message);
+    LblSAVE->setPhrases(phrases);
+    qCDebug(lcUi).noquote() << "result dialog says:" << LblSAVE->text();
+    showValue(*LblSAVE, LblSAVE->text());
     // Through the palette: a style sheet would restyle the label on every check.
     QPalette colours = palette();
     if (problem)

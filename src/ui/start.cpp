@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -24,6 +26,7 @@ constexpr int kClockPeriodMs = 1000;
 void Frm001::Command1_Click()
 {
     core::Figure& fig = *m_figure;
+    m_played.reset(); // a round on the figure is given up for the new one
     Picture1->clear();
     SEC_CNT = 0;
     showValue(*Label1, QString());
@@ -34,17 +37,23 @@ void Frm001::Command1_Click()
     fig.SUB_FIXPOSI(1, fig.DTT_TGT, fig.DXY_TGT, fig.targetLines());
     fig.presentTarget();
     Picture1->refresh();
-    m_targetShown = true;
 
     // Other handlers, this one included, may run inside the wait; closing the
-    // window there ends this run without touching the window again.
-    const float T = core::displaySecondsFor(Text1->text());
+    // window there ends this run without touching the window again. Held as
+    // a float, the time the wait compares with the clock.
+    const double shown = core::displaySecondsFor(Text1->text());
+    const auto T = static_cast<float>(shown);
+    m_showing = Played {static_cast<double>(n), shown};
     const QPointer<Frm001> self(this);
     const bool timeRanOut =
         toolkit::waitResponsively(m_clock, T, [&self] { return self.isNull() || self->isUnloading(); });
     if (!timeRanOut || self.isNull())
         return;
 
+    // A START run inside the wait has handed over its own round already, and
+    // CLEAR there gave this one up.
+    if (m_showing)
+        m_played = std::exchange(m_showing, std::nullopt);
     fig.handOverRestPose();
     fig.SUB_MKLINE(gridIntervals());
     Timer1.setInterval(kClockPeriodMs);

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QTextLayout>
-
+#include <algorithm>
 #include <cmath>
 
 namespace widgets {
@@ -11,6 +11,29 @@ WrappingLabel::WrappingLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
+}
+
+void WrappingLabel::setPhrases(const QStringList& phrases)
+{
+    m_phraseEnds.clear();
+    m_phrased.clear();
+    for (const QString& phrase : phrases) {
+        m_phrased += phrase;
+        m_phraseEnds.append(static_cast<int>(m_phrased.size()));
+    }
+    setText(m_phrased);
+}
+
+QStringList WrappingLabel::lines() const
+{
+    QTextLayout layout({}, font(), this);
+    layOut(layout, width() - around().width());
+    QStringList lines;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        lines.append(text().mid(line.textStart(), line.textLength()));
+    }
+    return lines;
 }
 
 int WrappingLabel::heightForWidth(int width) const
@@ -44,8 +67,17 @@ double WrappingLabel::layOut(QTextLayout& layout, double width) const
     const double leading = fontMetrics().leading();
     double height = 0;
     layout.beginLayout();
+    const bool phrased = text() == m_phrased;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
+        // A line that ends inside a phrase ends instead after the last phrase it holds whole.
+        const int start = line.textStart(), end = start + line.textLength();
+        if (phrased && end < lines.size() && !m_phraseEnds.contains(end)) {
+            const auto within = std::find_if(m_phraseEnds.crbegin(), m_phraseEnds.crend(),
+                [&](int phraseEnd) { return phraseEnd > start && phraseEnd < end; });
+            if (within != m_phraseEnds.crend())
+                line.setNumColumns(*within - start);
+        }
         height = std::ceil(height + leading);
         line.setPosition(QPointF(0, height));
         height += line.height();

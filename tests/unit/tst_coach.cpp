@@ -1,13 +1,19 @@
 // The coach: the staircase's next display time, when the memory speed is
-// determined, and the estimate against simulated players whose answer is known.
+// determined, the estimate against answers found independently and against
+// simulated players whose answer is known, the level now and day by day, and
+// which targets tell the coach nothing.
 
 #include "core/memory_speed.h"
+#include "core/memory_speed_history.h"
 #include "core/staircase.h"
+#include "support/calibration.h"
 
 #include <QList>
 #include <QTest>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <ctime>
 #include <limits>
 #include <random>
 #include <vector>
@@ -20,26 +26,13 @@ using Missing = core::MemorySpeedFit::Missing;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// Even at 1 and 2 s the player forgets as often as not: nothing within the
+// Even at 2 to 3 s the player forgets as often as not: nothing within the
 // search (up to twice the coached 3 s) bounds the point above.
-const Trials kOpenAbove {{1, true}, {1, false}, {2, true}, {2, false}, {2.5, true}};
-
-/// A player who remembers a round of t seconds with probability
-/// 0.98 / (1 + exp(-slope (ln t - a))), a placed so that t75 gets 75 %.
-struct Player {
-    double t75;
-    double slope;
-
-    double chance(double seconds) const
-    {
-        const double a = std::log(t75) - std::log(0.75 / (0.98 - 0.75)) / slope;
-        return 0.98 / (1 + std::exp(-slope * (std::log(seconds) - a)));
-    }
-};
+const Trials kOpenAbove {{2, true}, {2, false}, {2.5, false}, {2.5, true}, {3, false}};
 
 /// `rounds` at each time, interleaved, remembered as often as the player would be
 /// (to the nearest round).
-Trials exactRounds(const Player& player, const std::vector<double>& times, int rounds)
+Trials exactRounds(const SimulatedPlayer& player, const std::vector<double>& times, int rounds)
 {
     Trials trials;
     for (int i = 0; i < rounds; ++i)
@@ -48,15 +41,52 @@ Trials exactRounds(const Player& player, const std::vector<double>& times, int r
     return trials;
 }
 
+using Groups = QList<core::TimeGroup>;
+
+// The moment the level tests read the record at; a function, so that it is
+// taken in the test's time zone, set once the test starts.
+QDateTime testNow()
+{
+    return {QDate(2026, 6, 10), QTime(12, 0)};
+}
+
+// A determined week: rounds at five times two days before `now`.
+QList<core::DatedTrial> determinedRoundsBefore(const QDateTime& now)
+{
+    QList<core::DatedTrial> rounds;
+    for (const core::Trial& trial : exactRounds({0.4, 4, core::kLapseRate}, {0.1, 0.2, 0.4, 0.8, 1.6}, 8))
+        rounds.append({now.addDays(-2), trial});
+    return rounds;
+}
+
+bool sameFit(const core::MemorySpeedFit& a, const core::MemorySpeedFit& b)
+{
+    const auto same = [](const std::optional<core::MemorySpeed>& x, const std::optional<core::MemorySpeed>& y) {
+        return x.has_value() == y.has_value()
+            && (!x || (x->seconds == y->seconds && x->low == y->low && x->high == y->high));
+    };
+    return a.missing == b.missing && a.distinctTimes == b.distinctTimes && a.remembered == b.remembered
+        && a.forgotten == b.forgotten && same(a.estimate, b.estimate) && same(a.fitted, b.fitted);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Trials)
+Q_DECLARE_METATYPE(Groups)
 Q_DECLARE_METATYPE(Missing)
 
 class TestCoach : public QObject {
     Q_OBJECT
 
 private slots:
+    // Central European time with its summer time, written out so that no
+    // time zone files are needed: the level tests cross its changes.
+    void initTestCase()
+    {
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        ::tzset();
+    }
+
     // Guards against steps of the wrong size or direction, a step read from the
     // wrong round, rounding other than to hundredths, a bound not held, an
     // unusable round taken as the last, and a bad start let through.
@@ -126,12 +156,12 @@ private slots:
                                          << 3 << 0 << 3;
         QTest::newRow("none forgotten") << bad + Trials {{0.2, true}, {0.4, true}, {0.8, true}} << Missing::Forgotten
                                         << 3 << 3 << 0;
-        QTest::newRow("open above") << kOpenAbove << Missing::Precision << 3 << 3 << 2;
+        QTest::newRow("open above") << kOpenAbove << Missing::Precision << 3 << 2 << 3;
         // A few rounds bound it, but far too loosely.
-        QTest::newRow("too wide") << Trials {{0.1, false}, {0.2, true}, {0.4, false}, {0.8, true}, {1.6, true}}
+        QTest::newRow("too wide") << Trials {{0.1, true}, {0.2, false}, {0.4, true}, {0.8, false}, {1.6, true}}
                                   << Missing::Precision << 5 << 3 << 2;
-        QTest::newRow("determined") << bad + exactRounds({0.4, 4}, {0.1, 0.2, 0.4, 0.8, 1.6}, 8) << Missing::None << 5
-                                    << 23 << 17;
+        QTest::newRow("determined") << bad + exactRounds({0.4, 4, core::kLapseRate}, {0.1, 0.2, 0.4, 0.8, 1.6}, 8)
+                                    << Missing::None << 5 << 23 << 17;
     }
     void determinacyNamesWhatIsMissing()
     {
@@ -165,7 +195,7 @@ private slots:
     // back its 75 % point, with a narrow interval around it.
     void exactProportionsGiveBackThePoint()
     {
-        const Player player {0.4, 4};
+        const SimulatedPlayer player {0.4, 4, core::kLapseRate};
         const Trials trials = exactRounds(player, {0.1, 0.15, 0.2, 0.3, 0.4, 0.5, 0.6, 0.8, 1.2, 1.6}, 1000);
         const core::MemorySpeedFit fit = core::memorySpeed(trials);
         QVERIFY(fit.estimate);
@@ -174,51 +204,196 @@ private slots:
         QVERIFY(fit.estimate->high < 1.1 * fit.estimate->low);
     }
 
-    // Guards against a biased estimate, an interval too narrow or too wide for
-    // its 68 %, and a staircase that does not gather rounds near the point:
-    // 1,000 players with known 75 % points (log-uniform 0.1..1.2 s) and slopes
-    // (uniform 2..6 per natural-log unit), 60 coached rounds each from 0.75 s.
-    void simulatedPlayersAreFoundAgain()
+    // Guards against a wrong prior (its centre, its spread, the slope's bounds
+    // or their log), a slope search that misses a maximum at a bound, and an
+    // interval from the likelihood rather than its penalised profile. The
+    // expected figures come from an independent brute-force search (401
+    // slopes, thresholds 0.02 apart, each refined by golden sections).
+    void theFitMatchesABruteForceSearch_data()
     {
-        constexpr int kPlayers = 1000;
-        constexpr int kRounds = 60;
-        std::mt19937_64 random(20240611);
-        std::uniform_real_distribution<double> logT75(std::log(0.1), std::log(1.2));
-        std::uniform_real_distribution<double> slope(2, 6);
-        std::uniform_real_distribution<double> unit(0, 1);
+        QTest::addColumn<Groups>("groups");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        // Every miss shorter than every hit: the prior alone bounds the slope.
+        QTest::newRow("four rounds, one forgotten")
+            << Groups {{0.45, 1, 0}, {0.53, 1, 1}, {0.63, 1, 1}, {0.75, 1, 1}} << 0.56741 << 0.36516 << 0.82823;
+        QTest::newRow("slope at the steepest")
+            << Groups {{0.45, 100, 0}, {0.5, 100, 2}, {0.55, 100, 98}, {0.6, 100, 98}} << 0.55562 << 0.55166 << 0.55959;
+        QTest::newRow("slope at the shallowest") << Groups {{0.05, 200, 60}, {0.2, 200, 85}, {0.8, 200, 110},
+            {3, 200, 140}} << 4.03316 << 3.43709 << 4.70845;
+    }
+    void theFitMatchesABruteForceSearch()
+    {
+        QFETCH(Groups, groups);
+        QFETCH(double, seconds);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        const core::MemorySpeedFit fit = core::memorySpeed(std::span<const core::TimeGroup>(groups));
+        QVERIFY(fit.estimate);
+        constexpr double kTolerance = 5e-4; // relative: the search's own tolerance is 1e-4 in ln seconds
+        for (const auto& [found, expected] : {std::pair {fit.estimate->seconds, seconds},
+                 std::pair {fit.estimate->low, low}, std::pair {fit.estimate->high, high}})
+            QVERIFY2(std::abs(found / expected - 1) < kTolerance,
+                qPrintable(QStringLiteral("%1, expected %2").arg(found).arg(expected)));
+    }
 
-        std::vector<double> errors;
-        int covered = 0, determined = 0, coveredDetermined = 0;
-        for (int i = 0; i < kPlayers; ++i) {
-            const Player player {std::exp(logT75(random)), slope(random)};
-            std::vector<core::Trial> rounds;
-            for (int r = 0; r < kRounds; ++r) {
-                const double t = core::nextDisplaySeconds(rounds, 0.75);
-                rounds.push_back({t, unit(random) < player.chance(t)});
-            }
-            const core::MemorySpeedFit fit = core::memorySpeed(rounds);
-            if (!fit.fitted)
-                continue;
-            errors.push_back(std::abs(fit.fitted->seconds / player.t75 - 1));
-            const bool inside = fit.fitted->low <= player.t75 && player.t75 <= fit.fitted->high;
-            covered += inside ? 1 : 0;
-            if (fit.estimate) {
-                ++determined;
-                coveredDetermined += inside ? 1 : 0;
+    // Guards against an interval that is too narrow or too wide for its
+    // 68 % at any count, a figure withheld too often, a biased estimate, and a
+    // staircase that does not gather rounds near the point: players with
+    // known 75 % points (log-uniform 0.1..1.2 s) and slopes (2..6), coached
+    // from 0.75 s. The few-round counts take more players: their fits are
+    // quick and their figures vary the most.
+    void theEstimateIsHonestAtEveryCount()
+    {
+        constexpr std::array kFew {5, 10, 20, 30};
+        constexpr std::array kMany {60, 200};
+        const std::vector<Tally> few = coachedPlayers({}, 2000, kFew, 20240611);
+        const std::vector<Tally> many = coachedPlayers({}, 300, kMany, 20240612);
+        const auto check = [](int count, const Tally& tally, double leastShown, double largestMedianError) {
+            qInfo("%3d rounds: shown for %5.1f %% of %d players, interval holds the true value for %5.1f %%,"
+                  " median error %4.1f %%",
+                count, 100 * tally.shownShare(), tally.asked, 100 * tally.coverage(), 100 * tally.medianError());
+            QVERIFY2(tally.coverage() >= 0.60 && tally.coverage() <= 0.76, qPrintable(QString::number(count)));
+            QVERIFY2(tally.shownShare() >= leastShown, qPrintable(QString::number(count)));
+            QVERIFY2(tally.medianError() <= largestMedianError, qPrintable(QString::number(count)));
+        };
+        constexpr double kAny = 1;
+        check(5, few[0], 0, kAny);
+        check(10, few[1], 0.75, 0.20);
+        check(20, few[2], 0.99, kAny);
+        check(30, few[3], 0.99, kAny);
+        check(60, many[0], 0.99, 0.08);
+        check(200, many[1], 0.99, kAny);
+    }
+
+    // Guards against a level that trails the player: one improving 30 % over
+    // four weeks at eight rounds a day, read at each day's end.
+    void theLevelNowFollowsAnImprovingPlayer()
+    {
+        const Tally tally = improvingPlayers({}, 300, 20240613);
+        qInfo("improving players: shown on %.1f %% of days, interval holds the value now on %.1f %%",
+            100 * tally.shownShare(), 100 * tally.coverage());
+        QVERIFY2(tally.coverage() >= 0.55 && tally.coverage() <= 0.80, qPrintable(QString::number(tally.coverage())));
+    }
+
+    // Guards against windows a day too long or too short, ends taken the
+    // wrong side of the fencepost, and days reckoned as 24 hours across a
+    // change of summer time (the test runs in Europe/Berlin: summer time
+    // begins on 29 March 2026 and ends on 25 October). A round at 5 s,
+    // forgotten, is counted in the level if it falls within its window.
+    void windowsFollowTheCalendar_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("probe");
+        QTest::addColumn<bool>("weekDetermined"); // determined rounds in the week, else a fortnight back
+        QTest::addColumn<int>("days");
+        QTest::addColumn<bool>("counted");
+        const QDateTime now = testNow();
+        const QDateTime spring(QDate(2026, 3, 31), QTime(12, 0)), autumn(QDate(2026, 10, 27), QTime(12, 0));
+        QTest::newRow("a week back to the millisecond: out") << now << now.addDays(-7) << true << 7 << false;
+        QTest::newRow("a millisecond later: in") << now << now.addDays(-7).addMSecs(1) << true << 7 << true;
+        QTest::newRow("four weeks back: out") << now << now.addDays(-28) << false << 28 << false;
+        QTest::newRow("a millisecond later: in, of four weeks")
+            << now << now.addDays(-28).addMSecs(1) << false << 28 << true;
+        // 7 x 24 hours back would take in the hour before the spring week and leave out the autumn week's first.
+        QTest::newRow("the week of 167 hours in spring: the hour before it out")
+            << spring << spring.addDays(-7).addSecs(-1800) << true << 7 << false;
+        QTest::newRow("the week of 169 hours in autumn: its first hour in")
+            << autumn << autumn.addDays(-7).addSecs(1800) << true << 7 << true;
+        QTest::newRow("a round still to come: out") << now << now.addSecs(1) << true << 7 << false;
+    }
+    void windowsFollowTheCalendar()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, probe);
+        QFETCH(bool, weekDetermined);
+        QFETCH(bool, counted);
+        QList<core::DatedTrial> rounds = determinedRoundsBefore(weekDetermined ? now : now.addDays(-12));
+        rounds.append({probe, {5, false}});
+        core::MemorySpeedHistory history;
+        history.setTrials(rounds, now);
+        const core::Level level = history.levelNow();
+        QTEST(level.days, "days");
+        QCOMPARE(level.fit.distinctTimes, counted ? 6 : 5);
+    }
+
+    // Guards against a day's end taken as its start plus 24 hours: 29 March
+    // 2026 has 23 hours in Berlin, and a round half an hour after its
+    // midnight belongs to the 30th, not to the 29th's level.
+    void aShortDayEndsAtItsMidnight()
+    {
+        const QDate changed(2026, 3, 29);
+        QList<core::DatedTrial> rounds = determinedRoundsBefore(QDateTime(changed.addDays(2), QTime(12, 0)));
+        rounds.append({changed.addDays(1).startOfDay().addSecs(1800), {5, false}});
+        core::MemorySpeedHistory history;
+        history.setTrials(rounds, QDateTime(changed.addDays(2), QTime(12, 0)));
+        const std::vector<core::DayLevel>& days = history.days();
+        QCOMPARE(days.size(), std::size_t {2});
+        QCOMPARE(days[0].day, changed);
+        QCOMPARE(days[1].day, changed.addDays(1));
+        QCOMPARE(days[0].level.fit.distinctTimes, 5);
+        QCOMPARE(days[1].level.fit.distinctTimes, 6);
+    }
+
+    // Guards against fits kept for days whose rounds changed, and kept fits
+    // that differ from fits made afresh: a record edited round by round (one
+    // added today, one a week back, one removed) read by one history, each
+    // reading against a fresh one.
+    void keptFitsAreTheFitsMadeAfresh()
+    {
+        std::mt19937_64 random(7);
+        std::uniform_real_distribution<double> unit(0, 1);
+        const SimulatedPlayer player {0.4, 4, core::kLapseRate};
+        QList<core::DatedTrial> rounds;
+        std::vector<core::Trial> trials;
+        for (int i = 0; i < 8 * 40; ++i) {
+            const double t = core::nextDisplaySeconds(trials, kFirstDisplaySeconds);
+            trials.push_back({t, unit(random) < player.chance(t)});
+            rounds.append({testNow().addSecs(-3 * 3600 * (8 * 40 - i)), trials.back()});
+        }
+        core::MemorySpeedHistory kept;
+        const QList<QList<core::DatedTrial>> readings {rounds,
+            rounds + QList<core::DatedTrial> {{testNow(), {0.3, true}}},
+            rounds + QList<core::DatedTrial> {{testNow().addDays(-7), {0.9, false}}}, rounds.mid(1)};
+        for (const QList<core::DatedTrial>& reading : readings) {
+            core::MemorySpeedHistory fresh;
+            kept.setTrials(reading, testNow());
+            fresh.setTrials(reading, testNow());
+            QVERIFY(sameFit(kept.levelNow().fit, fresh.levelNow().fit));
+            const std::vector<core::DayLevel>& keptDays = kept.days();
+            const std::vector<core::DayLevel>& freshDays = fresh.days();
+            QCOMPARE(keptDays.size(), freshDays.size());
+            for (std::size_t d = 0; d < keptDays.size(); ++d) {
+                QCOMPARE(keptDays[d].day, freshDays[d].day);
+                QCOMPARE(keptDays[d].level.days, freshDays[d].level.days);
+                QVERIFY(sameFit(keptDays[d].level.fit, freshDays[d].level.fit));
             }
         }
-        QVERIFY(!errors.empty());
-        const auto fitted = static_cast<int>(errors.size());
-        std::nth_element(errors.begin(), errors.begin() + fitted / 2, errors.end());
-        const double medianError = errors[static_cast<std::size_t>(fitted / 2)];
-        const double coverage = static_cast<double>(covered) / fitted;
-        qInfo("players %d, fitted %d, determined %d (%.1f %%)", kPlayers, fitted, determined,
-            100.0 * determined / kPlayers);
-        qInfo("median absolute relative error %.1f %% (over the %d fitted)", 100 * medianError, fitted);
-        qInfo("true point inside the 68 %% interval: %.1f %% of the fitted, %.1f %% of the determined", 100 * coverage,
-            100.0 * coveredDetermined / std::max(determined, 1));
-        QVERIFY2(medianError < 0.15, qPrintable(QString::number(medianError)));
-        QVERIFY2(coverage >= 0.60 && coverage <= 0.76, qPrintable(QString::number(coverage)));
+    }
+
+    // Guards against a near-rest target taken for one the player could see,
+    // or the reverse, at the edge of half a target disc.
+    void aTargetNearRestIsKnown_data()
+    {
+        QTest::addColumn<QPointF>("moved"); // of the right hand, in twips
+        QTest::addColumn<bool>("nearRest");
+        QTest::newRow("nothing moved") << QPointF(0, 0) << true;
+        QTest::newRow("a third of a pixel") << QPointF(5, 0) << true;
+        QTest::newRow("just within half a disc") << QPointF(55, 55) << true; // 77.8 twips
+        QTest::newRow("just beyond it") << QPointF(56, 56) << false; // 79.2 twips
+        QTest::newRow("a joint well away") << QPointF(-600, 300) << false;
+    }
+    void aTargetNearRestIsKnown()
+    {
+        QFETCH(QPointF, moved);
+        core::Joints rest;
+        for (std::size_t i = 0; i < rest.size(); ++i)
+            rest[i] = QPointF(1000 + 400.0 * double(i), 2000 + 300.0 * double(i));
+        core::Joints target = rest;
+        constexpr std::size_t kRightHand = 4;
+        target[kRightHand] += moved;
+        QTEST(core::nearRest(rest, target), "nearRest");
     }
 };
 

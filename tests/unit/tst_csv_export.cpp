@@ -32,7 +32,7 @@ QString header()
     for (const char* pose : {"target", "player"})
         for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
             names += QStringLiteral(",%1_x%2,%1_y%2").arg(QLatin1String(pose)).arg(joint);
-    return names + QStringLiteral(",coached,damaged");
+    return names + QStringLiteral(",coached,damaged,near_rest");
 }
 
 QByteArray csvOf(const QStringList& rows)
@@ -83,9 +83,10 @@ private slots:
         round.displaySeconds = std::numeric_limits<double>::infinity();
         round.verdict = verdict;
         round.coached = true;
+        round.nearRest = true;
         QCOMPARE(record::roundsCsv({round}, toolkit::numberText),
             csvOf({QStringLiteral("7,2026-12-07T16:05:03.120+09:00,1,inf,12.5,0,") + field + QStringLiteral(",0,")
-                + kSampleJointCells + QStringLiteral(",1,0")}));
+                + kSampleJointCells + QStringLiteral(",1,0,1")}));
     }
 
     // Guards against an export that misses rounds or their joints, fails as a
@@ -109,11 +110,11 @@ private slots:
         QVERIFY(!record::exportCsv(store, path, toolkit::numberText));
         QCOMPARE(bytesOf(path),
             csvOf({QStringLiteral("1,2026-12-07T16:05:03.120+09:00,1,0.75,12.5,0,") + verdict::kVeryGood
-                    + QStringLiteral(",0,") + kSampleJointCells + QStringLiteral(",0,0"),
+                    + QStringLiteral(",0,") + kSampleJointCells + QStringLiteral(",0,0,0"),
                 QStringLiteral("2,2026-12-07T16:05:04.120+09:00,2,0.75,13.5,1,") + verdict::kVeryGood
-                    + QStringLiteral(",1") + kNoJointCells + QStringLiteral(",0,1"),
+                    + QStringLiteral(",1") + kNoJointCells + QStringLiteral(",0,1,0"),
                 QStringLiteral("3,2026-12-07T16:05:05.120+09:00,3,0.75,14.5,2,") + verdict::kVeryGood
-                    + QStringLiteral(",2") + kNoJointCells + QStringLiteral(",0,1")}));
+                    + QStringLiteral(",2") + kNoJointCells + QStringLiteral(",0,1,0")}));
         const auto failed = record::exportCsv(store, dir.path(), toolkit::numberText); // a folder, not a file
         QVERIFY(failed && !failed->message.isEmpty());
     }

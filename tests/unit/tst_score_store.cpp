@@ -182,9 +182,10 @@ private slots:
         constexpr int kNineHours = 9 * 3600;
         abroad.playedAt = QDateTime(QDate(2027, 3, 28), QTime(1, 30, 0, 5), Qt::OffsetFromUTC, kNineHours);
         abroad.coached = true;
+        abroad.nearRest = true;
         QTest::newRow("ordinary round") << sampleRound();
         QTest::newRow("infinite display time, two verdicts, extreme joints") << awkward;
-        QTest::newRow("played in another time zone, kept by the coach") << abroad;
+        QTest::newRow("played in another time zone, kept by the coach, its target near rest") << abroad;
     }
     void aSaveReadsBackFieldForField()
     {
@@ -207,7 +208,8 @@ private slots:
         QCOMPARE(r.playedAt.toMSecsSinceEpoch(), round.playedAt.toMSecsSinceEpoch());
         QVERIFY(sameBits(r.difficulty, round.difficulty) && sameBits(r.displaySeconds, round.displaySeconds)
             && sameBits(r.elapsedSeconds, round.elapsedSeconds));
-        QVERIFY(r.score == round.score && r.gridLines == round.gridLines && r.coached == round.coached);
+        QVERIFY(r.score == round.score && r.gridLines == round.gridLines && r.coached == round.coached
+            && r.nearRest == round.nearRest);
         QCOMPARE(r.verdict, round.verdict);
         QVERIFY(sameBits(r.target, round.target) && sameBits(r.player, round.player));
         QCOMPARE(reader.rounds().value.value(0).verdict, round.verdict);
@@ -565,6 +567,7 @@ private slots:
         QTest::addColumn<int>("oldVersion");
         QTest::newRow("first layout") << 1;
         QTest::newRow("second layout, before coached rounds") << 2;
+        QTest::newRow("third layout, before targets near rest") << 3;
     }
     // Guards against rows lost or a file refused when the layout moves on,
     // and old rounds taken for the coach's: a file in an older layout, laid
@@ -593,6 +596,8 @@ private slots:
             if (oldVersion >= 2)
                 old.run(QStringLiteral(
                     "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+            if (oldVersion >= 3)
+                old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0"));
             old.run(QStringLiteral("PRAGMA user_version = %1").arg(oldVersion));
         }
 
@@ -601,7 +606,7 @@ private slots:
         QCOMPARE(rounds.value.size(), kOldRounds);
         for (int i = 0; i < kOldRounds; ++i)
             QVERIFY(rounds.value[i].score == sampleRound(i).score && !rounds.value[i].coached
-                && sameBits(rounds.value[i].target, sampleRound(i).target));
+                && !rounds.value[i].nearRest && sameBits(rounds.value[i].target, sampleRound(i).target));
         RoundRecord next = sampleRound(kOldRounds);
         QVERIFY(!store.append(next));
         QCOMPARE(next.id, kOldRounds + 1);
@@ -725,6 +730,45 @@ private slots:
         RoundRecord later = sampleRound();
         QVERIFY(!store.append(later));
         QVERIFY(later.id > ids[3]);
+    }
+
+    void aReadOnFromKnownRoundsIsAFreshRead_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("rounds added") << "add";
+        QTest::newRow("a round added from a clock behind") << "add early";
+        QTest::newRow("a round removed and one added") << "remove";
+        QTest::newRow("another record in its place") << "replace";
+    }
+    // Guards against a read that goes on from rounds known when some of them
+    // are gone, or from another file's, or puts rounds out of time order.
+    void aReadOnFromKnownRoundsIsAFreshRead()
+    {
+        QFETCH(QString, change);
+        ScoreStore store(m_path);
+        for (int i = 0; i < 4; ++i) {
+            RoundRecord round = sampleRound(3 * i); // difficulty 1
+            QVERIFY(!store.append(round));
+        }
+        const QList<record::RoundSummary> known = store.roundsAtDifficulty(1).value;
+        RoundRecord later = sampleRound(30), earlier = sampleRound(-30);
+        if (change == QStringLiteral("replace")) {
+            ScoreStore elsewhere(m_path + QStringLiteral(".other"));
+            for (const int n : {3, 6, 9, 12}) {
+                RoundRecord round = sampleRound(n);
+                QVERIFY(!elsewhere.append(round));
+            }
+            QVERIFY(QFile::remove(m_path) && QFile::rename(m_path + QStringLiteral(".other"), m_path));
+        } else {
+            if (change == QStringLiteral("remove"))
+                QVERIFY(!store.remove({known[1].id}));
+            QVERIFY(!store.append(change == QStringLiteral("add early") ? earlier : later));
+        }
+        const QList<record::RoundSummary> onFromKnown = store.roundsAtDifficulty(1, known).value;
+        const QList<record::RoundSummary> fresh = store.roundsAtDifficulty(1).value;
+        QCOMPARE(idsOf(onFromKnown), idsOf(fresh));
+        for (qsizetype i = 0; i < fresh.size(); ++i)
+            QCOMPARE(onFromKnown[i].playedAt, fresh[i].playedAt);
     }
 
     // Guards against a record window that misses a save by this store or by

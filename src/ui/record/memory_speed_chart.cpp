@@ -15,11 +15,17 @@ namespace ui {
 namespace {
 // Seconds ticked at powers of ten: 0.1, 1, 10.
 constexpr double kLogBase = 10;
-// A day's point stands at its noon, in the middle of its date.
+// A day's point stands at its noon, in the middle of its date, at today's
+// offset from UTC: reckoning each day's own (a look at the time zone's rules
+// each) would move a point by a summer-time hour at most, out of sight on a
+// chart of days.
 constexpr qint64 kNoonSeconds = 12 * 3600;
 // A single day still gets an axis a day wide on each side.
 constexpr qint64 kDaysAround = 1;
 constexpr Qt::PenStyle kIntervalPen = Qt::DashLine;
+// Days marked by a point each up to a month of them; beyond, the line alone
+// reads better, and draws in a third less time.
+constexpr qsizetype kMostDaysMarked = 31;
 } // namespace
 
 MemorySpeedChart::MemorySpeedChart(QWidget* parent)
@@ -28,7 +34,6 @@ MemorySpeedChart::MemorySpeedChart(QWidget* parent)
 {
     QChart* chart = this->chart();
     m_speeds->setName(QStringLiteral("記憶の速さ"));
-    m_speeds->setPointsVisible(true);
     m_lows->setName(QStringLiteral("68%区間"));
     // The interval's two ends read as one band: same colour, dashed, one legend entry.
     for (QLineSeries* end : {m_lows, m_highs}) {
@@ -55,31 +60,39 @@ MemorySpeedChart::MemorySpeedChart(QWidget* parent)
     setDays({});
 }
 
-void MemorySpeedChart::setDays(const QList<coach::DayEstimate>& days)
+void MemorySpeedChart::setDays(const std::vector<core::DayLevel>& days)
 {
     QList<QPointF> speeds, lows, highs;
     // The seconds axis spans at least the coach's own range of display times.
     double shortest = core::kShortestCoachedSeconds, longest = core::kLongestCoachedSeconds;
-    for (const coach::DayEstimate& day : days) {
-        const auto at = static_cast<double>(day.day.startOfDay().addSecs(kNoonSeconds).toMSecsSinceEpoch());
-        speeds.append({at, day.speed.seconds});
-        lows.append({at, day.speed.low});
-        highs.append({at, day.speed.high});
-        shortest = std::min(shortest, day.speed.low);
-        longest = std::max(longest, day.speed.high);
+    QDate first, last;
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    for (const core::DayLevel& day : days) {
+        const std::optional<core::MemorySpeed>& speed = day.level.fit.estimate;
+        if (!speed)
+            continue;
+        const auto at = static_cast<double>(
+            day.day.startOfDay(Qt::OffsetFromUTC, offset).addSecs(kNoonSeconds).toMSecsSinceEpoch());
+        speeds.append({at, speed->seconds});
+        lows.append({at, speed->low});
+        highs.append({at, speed->high});
+        shortest = std::min(shortest, speed->low);
+        longest = std::max(longest, speed->high);
+        first = first.isValid() ? first : day.day;
+        last = day.day;
     }
+    m_speeds->setPointsVisible(speeds.size() <= kMostDaysMarked);
     m_speeds->replace(speeds);
     m_lows->replace(lows);
     m_highs->replace(highs);
 
-    const bool empty = days.isEmpty();
+    const bool empty = speeds.isEmpty();
     chart()->setTitle(empty ? QStringLiteral("まだ記憶の速さを測れた日がありません。") : QString());
     for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_seconds})
         axis->setLabelsVisible(!empty);
     m_seconds->setRange(shortest, longest);
     if (empty)
         return;
-    const QDate first = days.first().day, last = days.last().day;
     m_time->setRange(first.addDays(-kDaysAround).startOfDay(), last.addDays(kDaysAround + 1).startOfDay());
     m_time->setFormat(first.year() == last.year() ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd"));
 }

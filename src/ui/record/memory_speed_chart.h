@@ -2,10 +2,10 @@
 // The record window's progress chart: a difficulty's memory speed day by day,
 // with its 68 % interval, on a logarithmic scale of seconds (lower is better).
 
-#include "ui/coach.h"
+#include "core/memory_speed_history.h"
 
 #include <QChartView>
-#include <QList>
+#include <vector>
 
 class QDateTimeAxis;
 class QLineSeries;
@@ -19,8 +19,9 @@ class MemorySpeedChart : public QChartView {
 public:
     explicit MemorySpeedChart(QWidget* parent = nullptr);
 
-    /// Shows `days`, oldest first; with none, says that there is nothing to show yet.
-    void setDays(const QList<coach::DayEstimate>& days);
+    /// Shows the days of `days` whose level is determined, oldest first;
+    /// with none, says that there is nothing to show yet.
+    void setDays(const std::vector<core::DayLevel>& days);
 
     const QLineSeries& speeds() const { return *m_speeds; }
 

@@ -11,8 +11,8 @@
 #include "toolkit/numeric_text.h"
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
-#include "ui/fonts.h"
 #include "ui/coach.h"
+#include "ui/fonts.h"
 #include "ui/notice.h"
 #include "ui/record/memory_speed_chart.h"
 #include "ui/record/round_sort_model.h"
@@ -39,11 +39,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace ui {
 
@@ -80,13 +80,26 @@ QString secondsText(double seconds)
     return QString::number(seconds, 'f', kSecondsDecimals);
 }
 
+// What the memory speed is, for the tooltips of the summary and its chart.
+const QString kMemorySpeedMeaning
+    = QStringLiteral("記憶の速さは、4回に3回覚えられる（%1点以上を取れる）表示時間です。短いほど速く覚えられます。"
+                     "今の力を表すよう、直近%2日の回から求めます。それで定まらないときは直近%3日の回から求めます。")
+          .arg(core::kRememberedScore)
+          .arg(core::kRecentDays)
+          .arg(core::kFallbackDays);
+
 // The memory speed as the summary says it, or what it still lacks.
-QString memorySpeedText(const core::MemorySpeedFit& fit)
+QString memorySpeedText(const core::Level& level)
 {
     using Missing = core::MemorySpeedFit::Missing;
-    if (fit.estimate)
-        return QStringLiteral("記憶の速さ：%1 秒（68%区間 %2〜%3 秒）")
-            .arg(secondsText(fit.estimate->seconds), secondsText(fit.estimate->low), secondsText(fit.estimate->high));
+    const core::MemorySpeedFit& fit = level.fit;
+    if (fit.estimate) {
+        const QString from
+            = level.days == core::kRecentDays ? QString() : QStringLiteral("、直近%1日の回から").arg(level.days);
+        return QStringLiteral("記憶の速さ：%1 秒（68%区間 %2〜%3 秒%4）")
+            .arg(secondsText(fit.estimate->seconds), secondsText(fit.estimate->low), secondsText(fit.estimate->high),
+                from);
+    }
     QString lacking;
     switch (fit.missing) {
     case Missing::DistinctTimes:
@@ -105,7 +118,7 @@ QString memorySpeedText(const core::MemorySpeedFit& fit)
         lacking = QStringLiteral("回数が足りず、幅が定まりません");
         break;
     }
-    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日、%2）").arg(coach::kWindowDays).arg(lacking);
+    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日、%2）").arg(level.days).arg(lacking);
 }
 
 } // namespace
@@ -153,6 +166,7 @@ void FrmSCORE::createControls()
     LblSUMMARY->setObjectName(QStringLiteral("LblSUMMARY"));
     LblSUMMARY->setWordWrap(true);
     LblSUMMARY->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LblSUMMARY->setToolTip(kMemorySpeedMeaning);
 
     TabCHART = new QTabWidget(this);
     TabCHART->setObjectName(QStringLiteral("TabCHART"));
@@ -160,6 +174,8 @@ void FrmSCORE::createControls()
     ChtSCORE->setObjectName(QStringLiteral("ChtSCORE"));
     ChtSPEED = new MemorySpeedChart(TabCHART);
     ChtSPEED->setObjectName(QStringLiteral("ChtSPEED"));
+    ChtSPEED->setToolTip(
+        kMemorySpeedMeaning + QStringLiteral("各日の点は、その日までの回から同じように求めたものです。"));
     TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("この設定の点数"));
     TabCHART->insertTab(SpeedTab, ChtSPEED, QStringLiteral("記憶の速さの推移"));
 
@@ -328,25 +344,35 @@ QList<qint64> FrmSCORE::selectedIds() const
 QString FrmSCORE::showCoach(int index)
 {
     m_coachedSeconds = std::numeric_limits<double>::quiet_NaN();
-    m_difficultyRounds.clear();
     m_speedChartStale = true;
     QString speed;
+    // The difficulty's rounds read before are read again only where they changed.
+    QList<record::RoundSummary> known = std::exchange(m_difficultyRounds, {});
+    if (index < 0 || !record::sameNumber(m_settings.at(index).difficulty, m_difficulty))
+        known.clear();
+    const QDateTime now = QDateTime::currentDateTime();
+    coach::Reading reading; // none while no rounds are on view
     if (index >= 0) {
         const record::Setting& setting = m_settings.at(index);
-        auto rounds = m_store.roundsAtDifficulty(setting.difficulty);
+        auto rounds = m_store.roundsAtDifficulty(setting.difficulty, std::move(known));
         if (rounds.problem) {
             speed = rounds.problem->message;
         } else {
-            m_difficultyRounds = std::move(rounds.value);
-            const QDateTime now = QDateTime::currentDateTime();
-            const coach::Reading recent = coach::windowRounds(m_difficultyRounds, now, now);
-            speed = memorySpeedText(core::memorySpeed(recent.trials));
-            if (recent.leftOut > 0)
-                speed += QStringLiteral("　記録のおかしい%1回は除きました").arg(recent.leftOut);
+            reading = coach::allRounds(rounds.value, now);
             // Before the first coached round, the coach starts from the setting on view.
-            const coach::Reading coached = coach::coachedRounds(m_difficultyRounds, now);
-            m_coachedSeconds = core::nextDisplaySeconds(coached.trials, setting.displaySeconds);
+            const coach::Reading coached = coach::coachedRounds(rounds.value, now);
+            m_coachedSeconds = core::nextDisplaySeconds(coach::trialsOf(coached), setting.displaySeconds);
+            m_difficultyRounds = std::move(rounds.value);
+            m_difficulty = setting.difficulty;
         }
+    }
+    m_history.setTrials(reading.rounds, now);
+    if (!m_difficultyRounds.isEmpty()) {
+        speed = memorySpeedText(m_history.levelNow());
+        if (reading.leftOut > 0)
+            speed += QStringLiteral("　記録のおかしい%1回は除きました").arg(reading.leftOut);
+        if (reading.nearRest > 0)
+            speed += QStringLiteral("　見本がほとんど動かなかった%1回は数えません").arg(reading.nearRest);
     }
     const bool offered = std::isfinite(m_coachedSeconds);
     showValue(*LblCOACH, offered ? QStringLiteral("次のおまかせ表示時間：%1 秒").arg(secondsText(m_coachedSeconds))
@@ -360,7 +386,7 @@ void FrmSCORE::showSpeedChart()
 {
     if (TabCHART->currentIndex() != SpeedTab || !m_speedChartStale)
         return;
-    ChtSPEED->setDays(coach::dailyMemorySpeed(m_difficultyRounds, QDateTime::currentDateTime()));
+    ChtSPEED->setDays(m_history.days());
     m_speedChartStale = false;
 }
 

@@ -8,12 +8,12 @@
 // or another, keeps the player's place in it, and opens where the player last
 // left it.
 
+#include "core/memory_speed_history.h"
 #include "record/round_record.h"
 
 #include <QList>
 #include <QTimer>
 #include <QWidget>
-
 #include <memory>
 
 class QCheckBox;
@@ -106,10 +106,14 @@ private:
     QTimer m_lookForChanges;
     std::unique_ptr<core::Figure> m_figure;
     qint64 m_shown = 0;
-    // The rounds of the difficulty on view, for the memory speed chart, drawn
-    // only when its tab is: a fit for each day costs more than the rest.
-    QList<record::RoundSummary> m_difficultyRounds;
+    // The memory speed of the difficulty on view, now and day by day. The
+    // chart is drawn only when its tab is: at first sight, a fit for each
+    // day costs more than the rest; after that, only the days a change touches are fitted again.
+    core::MemorySpeedHistory m_history;
     bool m_speedChartStale = true;
+    // The rounds of the difficulty on view as last read: a save reads only what it added.
+    QList<record::RoundSummary> m_difficultyRounds;
+    double m_difficulty = 0;
     double m_coachedSeconds;
 };
 
