@@ -2,11 +2,21 @@
 // rounds at every coached time (0.05 to 3 s in hundredths, the most distinct
 // times the staircase gives, so the most work a likelihood evaluation does),
 // against the same number of rounds played through the staircase alone.
+// Then the memory speed of each day of a year of practice, at first sight
+// and after one more round; and how often START draws a target near rest.
 
+#include "core/coach.h"
+#include "core/figure.h"
 #include "core/memory_speed.h"
+#include "core/memory_speed_history.h"
 #include "core/staircase.h"
+#include "core/target.h"
 #include "measure.h"
+#include "toolkit/random_source.h"
+#include "toolkit/scene.h"
 
+#include <QDateTime>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -72,6 +82,88 @@ bench::Summary timed(const std::vector<core::Trial>& rounds, int& distinctTimes)
     return bench::summarise(samples);
 }
 
+/// A year of practice at kRoundsADay coached rounds a day, a minute apart,
+/// ending now: the player above, each time chosen by the staircase. Each
+/// time at its offset from UTC, as the record reads it back.
+constexpr int kDays = 365;
+constexpr int kRoundsADay = 30;
+constexpr int kYearRuns = 5;
+std::vector<core::DatedTrial> yearOfPractice(std::mt19937_64& random, const QDateTime& now)
+{
+    constexpr qint64 kSecondsApart = 60;
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<core::Trial> trials;
+    std::vector<core::DatedTrial> rounds;
+    for (int day = kDays - 1; day >= 0; --day)
+        for (int n = 0; n < kRoundsADay; ++n) {
+            const double t = core::nextDisplaySeconds(trials, 0.75);
+            trials.push_back({t, unit(random) < chance(t)});
+            const QDateTime played = now.addDays(-day).addSecs(-kSecondsApart * (kRoundsADay - n));
+            rounds.push_back(
+                {QDateTime::fromMSecsSinceEpoch(played.toMSecsSinceEpoch(), Qt::OffsetFromUTC, played.offsetFromUtc()),
+                    trials.back()});
+        }
+    return rounds;
+}
+
+/// Every day's level of a year, at first sight (a history of its own each
+/// run) and after one more round (the history that has seen the rest).
+void yearOfLevels(std::mt19937_64& random)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    std::vector<core::DatedTrial> rounds = yearOfPractice(random, now);
+    std::vector<double> firstSight, oneMore;
+    std::size_t days = 0;
+    for (int run = 0; run < kWarmUps + kYearRuns; ++run) {
+        core::MemorySpeedHistory history;
+        const double us = bench::microsecondsFor([&] {
+            history.setTrials(rounds, now);
+            days = history.days().size();
+        });
+        rounds.push_back({now, {0.5, true}});
+        const double moreUs = bench::microsecondsFor([&] {
+            history.setTrials(rounds, now);
+            history.levelNow();
+            history.days();
+        });
+        rounds.pop_back();
+        if (run >= kWarmUps) {
+            firstSight.push_back(us);
+            oneMore.push_back(moreUs);
+        }
+    }
+    if (days != kDays)
+        bench::fail("the year's levels miss days");
+    bench::report("year_days_us", bench::summarise(firstSight));
+    bench::report("year_one_more_us", bench::summarise(oneMore));
+    bench::reportInteger("year_days", kDays);
+    bench::reportInteger("year_rounds", kDays * kRoundsADay);
+}
+
+/// The share of START's draws, at each difficulty, whose target lies near
+/// the rest pose (core::nearRest), in parts per million, with the game's own
+/// clock-seeded source.
+constexpr int kDraws = 100'000;
+void nearRestDraws()
+{
+    toolkit::Scene scene;
+    core::Figure figure(scene, Qt::black);
+    figure.SUB_SETDEFAULT();
+    const core::Joints rest = core::jointsOf(figure.DXY_DEF);
+    toolkit::ClockSeededRandom random;
+    for (const int difficulty : {1, 2, 3}) {
+        int near = 0;
+        for (int i = 0; i < kDraws; ++i) {
+            figure.DTT_TGT = core::targetAngles(random, difficulty, figure.DTT_DEF);
+            figure.SUB_FIXPOSI(1, figure.DTT_TGT, figure.DXY_TGT, figure.targetLines());
+            near += core::nearRest(rest, core::jointsOf(figure.DXY_TGT)) ? 1 : 0;
+        }
+        bench::reportInteger(
+            ("near_rest_ppm_" + std::to_string(difficulty)).c_str(), std::int64_t {near} * 1'000'000 / kDraws);
+    }
+    bench::reportInteger("near_rest_draws", kDraws);
+}
+
 } // namespace
 
 int main()
@@ -83,5 +175,7 @@ int main()
     bench::reportInteger("rounds", kRounds);
     bench::reportInteger("distinct_times", spreadTimes);
     bench::reportInteger("staircase_distinct_times", staircaseTimes);
+    yearOfLevels(random);
+    nearRestDraws();
     return EXIT_SUCCESS;
 }

@@ -2,6 +2,7 @@
 // Score records for the probes: rounds to save, a record laid down with many
 // of them, and the cost of one synced write on the disk a record lives on.
 
+#include "core/staircase.h"
 #include "measure.h"
 #include "record/score_store.h"
 
@@ -10,7 +11,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
+#include <cmath>
 #include <cstdio>
+#include <random>
 #include <unistd.h>
 #include <vector>
 
@@ -52,15 +55,61 @@ inline record::RoundRecord aCoachedRound(int n)
     return round;
 }
 
-/// Saves `count` rounds into the record at `path`, one save each as the
-/// game saves them: coached ones if `coached`. Only quick where a sync costs
-/// nothing (tmpfs). False, with the store's reason on standard error, if a
-/// save fails.
-inline bool saveRounds(const QString& path, int count, bool coached = false)
+/// What a record is laid down with.
+enum class Filling {
+    Rounds, ///< aRound()
+    CoachedRounds, ///< aCoachedRound()
+    YearOfPractice, ///< yearOfPractice()
+};
+
+/// A year of coached practice at difficulty 2 ending today: kRoundsADay
+/// rounds a day, a minute apart from 9 o'clock, by a simulated player whose
+/// 75 % point falls from 1 s to 0.35 s over the year (slope 4, 2 % lapses),
+/// each display time chosen by the coach's staircase.
+inline constexpr int kDaysOfPractice = 365;
+inline constexpr int kRoundsADay = 30;
+inline QList<record::RoundRecord> yearOfPractice()
+{
+    constexpr double kFirstT75 = 1.0, kLastT75 = 0.35, kSlope = 4, kLapse = 0.02, kFirstSeconds = 0.75;
+    constexpr int kFirstHour = 9;
+    constexpr qint64 kSecondsApart = 60;
+    const QDate today = QDate::currentDate();
+    std::mt19937_64 random(20240611);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<core::Trial> trials;
+    QList<record::RoundRecord> rounds;
+    for (int day = 0; day < kDaysOfPractice; ++day) {
+        const double t75 = kFirstT75 * std::pow(kLastT75 / kFirstT75, double(day) / (kDaysOfPractice - 1));
+        const double offset = std::log(0.75 / (1 - kLapse - 0.75)) / kSlope;
+        for (int n = 0; n < kRoundsADay; ++n) {
+            const double t = core::nextDisplaySeconds(trials, kFirstSeconds);
+            const double chance = (1 - kLapse) / (1 + std::exp(-kSlope * (std::log(t / t75) + offset)));
+            trials.push_back({t, unit(random) < chance});
+            record::RoundRecord round = aRound(static_cast<int>(rounds.size()));
+            round.playedAt
+                = QDateTime(today.addDays(day - kDaysOfPractice + 1), QTime(kFirstHour, 0)).addSecs(kSecondsApart * n);
+            round.displaySeconds = t;
+            round.score = trials.back().remembered ? 80 : 20;
+            round.coached = true;
+            rounds.append(round);
+        }
+    }
+    return rounds;
+}
+
+/// Saves `count` rounds (or a year's) into the record at `path`, one save each
+/// as the game saves them. Only quick where a sync costs nothing (tmpfs).
+/// False, with the store's reason on standard error, if a save fails.
+inline bool saveRounds(const QString& path, int count, Filling filling = Filling::Rounds)
 {
     record::ScoreStore store(path);
-    for (int n = 0; n < count; ++n) {
-        record::RoundRecord round = coached ? aCoachedRound(n) : aRound(n);
+    QList<record::RoundRecord> rounds;
+    if (filling == Filling::YearOfPractice)
+        rounds = yearOfPractice();
+    else
+        for (int n = 0; n < count; ++n)
+            rounds.append(filling == Filling::CoachedRounds ? aCoachedRound(n) : aRound(n));
+    for (record::RoundRecord& round : rounds) {
         if (const auto problem = store.append(round)) {
             std::fprintf(stderr, "%s\n", qPrintable(problem->detail));
             return false;
@@ -77,14 +126,14 @@ inline QString memoryFolderTemplate()
     return (QDir(shm).exists() ? shm : QDir::tempPath()) + QStringLiteral("/tormell-XXXXXX");
 }
 
-/// Writes a record of `count` rounds (coached ones if `coached`) to `path`, wherever it lies: saved on
-/// tmpfs, then copied once the store has closed it (and so has nothing left
-/// in a companion file).
-inline bool writeFilledRecord(const QString& path, int count, bool coached)
+/// Writes a record of `count` rounds (or a year's) to `path`, wherever it
+/// lies: saved on tmpfs, then copied once the store has closed it (and so has
+/// nothing left in a companion file).
+inline bool writeFilledRecord(const QString& path, int count, Filling filling)
 {
     const QTemporaryDir memory(memoryFolderTemplate());
     const QString laid = memory.filePath(QStringLiteral("scores.sqlite"));
-    if (!memory.isValid() || !saveRounds(laid, count, coached))
+    if (!memory.isValid() || !saveRounds(laid, count, filling))
         return false;
     if (!QFile::copy(laid, path)) {
         std::fprintf(stderr, "cannot copy the record to %s\n", qPrintable(path));

@@ -3,8 +3,10 @@
 // rounds from the store alone, and the memory the open window adds to the
 // shown game. With --coached, the rounds are coached practice's, half of them
 // at the setting shown and the rest at other display times of the same
-// difficulty, all of which the memory speed is fitted to. With
-// --fill <path> [--coached], lays down the record and exits.
+// difficulty, all of which the memory speed is fitted to. With --year, over
+// a year of coached practice at 30 rounds a day: the memory speed tab, from
+// its choice to its chart painted, and the window's update after one more
+// round. With --fill <path> [--coached | --year], lays down the record and exits.
 //
 // Linked as the game is: the first open loads the window's module, as the
 // game's first open does, and the memory it adds counts the libraries the
@@ -17,7 +19,9 @@
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProcess>
+#include <QTabWidget>
 #include <QTableView>
 #include <cstdlib>
 #include <vector>
@@ -31,16 +35,18 @@ constexpr int kMostMsForAPaint = 10'000;
 constexpr int kFillTimeoutMs = 120'000;
 const QString kFillMode = QStringLiteral("--fill");
 const QString kCoached = QStringLiteral("--coached");
+const QString kYear = QStringLiteral("--year");
+constexpr int kSpeedTab = 1;
 
 // In a process of its own, so that nothing the fill allocated lingers in the
 // heap the memory figures are read from.
-void fill(const QString& path, bool coached)
+void fill(const QString& path, const QString& mode)
 {
     QProcess filler;
     filler.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList arguments {kFillMode, path};
-    if (coached)
-        arguments << kCoached;
+    if (!mode.isEmpty())
+        arguments << mode;
     filler.start(QCoreApplication::applicationFilePath(), arguments);
     if (!filler.waitForFinished(kFillTimeoutMs) || filler.exitStatus() != QProcess::NormalExit
         || filler.exitCode() != 0)
@@ -79,24 +85,89 @@ double openUntilPainted(ui::Frm001& window, bench::PaintLog& paints, int rows)
     return micros;
 }
 
+/// Processes events until `chart` has been painted. Microseconds taken by
+/// `action` and that.
+template <class Action> double untilPainted(bench::PaintLog& paints, const QAbstractScrollArea& chart, Action&& action)
+{
+    paints.clear();
+    QElapsedTimer waited;
+    const double micros = bench::microsecondsFor([&] {
+        action();
+        waited.start();
+        while (!paints.painted(chart.viewport()) && waited.elapsed() < kMostMsForAPaint)
+            QCoreApplication::processEvents();
+    });
+    if (!paints.painted(chart.viewport()))
+        bench::fail("the memory speed chart was never painted");
+    return micros;
+}
+
+/// The memory speed tab of fresh windows over a year of practice, then the
+/// open tab's update after each of kRuns more rounds: saved by a store of
+/// their own (the save is not timed), then told to the window as its store
+/// tells it of a save.
+void memorySpeedTab(bench::ProbeGame& game, ui::Frm001& window, int rows)
+{
+    bench::PaintLog paints;
+    std::vector<double> opens, updates;
+    for (int run = 0; run < kRuns; ++run) {
+        openUntilPainted(window, paints, rows);
+        QWidget& record = *window.scoreRecord();
+        auto* tabs = record.findChild<QTabWidget*>(QStringLiteral("TabCHART"));
+        auto* chart = record.findChild<QAbstractScrollArea*>(QStringLiteral("ChtSPEED"));
+        auto* summary = record.findChild<QLabel*>(QStringLiteral("LblSUMMARY"));
+        if (!tabs || !chart || !summary)
+            bench::fail("the record window lacks its memory speed chart or its summary");
+        if (!summary->text().contains(QStringLiteral("68%区間")))
+            bench::fail("the record window shows no memory speed");
+        opens.push_back(untilPainted(paints, *chart, [&] { tabs->setCurrentIndex(kSpeedTab); }));
+        if (run + 1 < kRuns) {
+            record.close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            continue;
+        }
+        record::ScoreStore other(game.scores.path());
+        for (int more = 0; more < kRuns; ++more) {
+            record::RoundRecord round = bench::aRound(more);
+            round.playedAt = QDateTime::currentDateTime();
+            round.coached = true;
+            if (other.append(round))
+                bench::fail("cannot save one more round");
+            updates.push_back(untilPainted(paints, *chart, [&] { emit game.scores.changed(); }));
+        }
+    }
+    bench::report("speed_tab_us", bench::summarise(opens));
+    bench::report("speed_update_us", bench::summarise(updates));
+    bench::reportInteger("rounds", bench::kDaysOfPractice * bench::kRoundsADay);
+    bench::reportInteger("days", bench::kDaysOfPractice);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool coached = QString::fromLocal8Bit(argv[argc - 1]) == kCoached;
+    const QString last = QString::fromLocal8Bit(argv[argc - 1]);
+    const QString mode = last == kCoached || last == kYear ? last : QString();
+    const bench::Filling filling = mode == kCoached ? bench::Filling::CoachedRounds
+        : mode == kYear                             ? bench::Filling::YearOfPractice
+                                                    : bench::Filling::Rounds;
     if (argc >= 3 && QString::fromLocal8Bit(argv[1]) == kFillMode) {
         QCoreApplication app(argc, argv);
-        return bench::writeFilledRecord(QString::fromLocal8Bit(argv[2]), kRounds, coached) ? EXIT_SUCCESS
+        return bench::writeFilledRecord(QString::fromLocal8Bit(argv[2]), kRounds, filling) ? EXIT_SUCCESS
                                                                                            : EXIT_FAILURE;
     }
     bench::ProbeGame game(argc, argv);
-    fill(game.scores.path(), coached);
+    fill(game.scores.path(), mode);
     const auto latest = game.scores.latestSetting().value;
     if (!latest)
         bench::fail("the record laid down holds no rounds");
     const auto shownRounds = game.scores.rounds(*latest).value.size();
     const std::unique_ptr<ui::Frm001> window = game.showMainWindow(bench::kNoDisplayTime);
     QCoreApplication::processEvents();
+    if (filling == bench::Filling::YearOfPractice) {
+        memorySpeedTab(game, *window, static_cast<int>(shownRounds));
+        return EXIT_SUCCESS;
+    }
     bench::reportInteger("game_rss_kib", bench::statusKiB("VmRSS"));
     bench::reportInteger("game_hwm_kib", bench::statusKiB("VmHWM"));
 

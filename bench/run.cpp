@@ -43,6 +43,9 @@ constexpr double kRecordWindowGoalMs = 100;
 constexpr double kRecordWindowGoalMiB = 15;
 constexpr double kCoachedCheckGoalMs = 5; // p99
 constexpr double kEstimateGoalMs = 5;
+constexpr double kSpeedTabGoalMs = 50;
+constexpr double kSpeedUpdateGoalMs = 10;
+constexpr double kPartsPerMillion = 1e6;
 
 /// One finished probe run: its "key value" lines, or why it failed.
 struct ProbeRun {
@@ -249,6 +252,14 @@ QString ms(const ProbeRun& run, const QString& key)
             fixed(run.number(key + QStringLiteral("_p99")) / kUsPerMs, 2));
 }
 
+/// A few runs' median and slowest in milliseconds (the p99 of so few is their slowest).
+QString medianAndSlowest(const ProbeRun& run, const QString& key)
+{
+    return QStringLiteral("%1 ms (slowest %2 ms)")
+        .arg(fixed(run.number(key + QStringLiteral("_median")) / kUsPerMs, 1),
+            fixed(run.number(key + QStringLiteral("_p99")) / kUsPerMs, 1));
+}
+
 QString runs(const ProbeRun& run, const QString& key)
 {
     return QString::number(run.integer(key + QStringLiteral("_count")));
@@ -402,8 +413,7 @@ void recordWindow(Report& report, bool coached)
     const double openMs = run.number(QStringLiteral("open_us_median")) / kUsPerMs;
     report.add({QStringLiteral("record window of %1, open to first paint (median of %2)")
                     .arg(rounds, runs(run, QStringLiteral("open_us"))),
-        QStringLiteral("%1 ms (slowest %2 ms)")
-            .arg(fixed(openMs, 1), fixed(run.number(QStringLiteral("open_us_p99")) / kUsPerMs, 1)),
+        medianAndSlowest(run, QStringLiteral("open_us")),
         QStringLiteral("reading the rounds alone %1 ms")
             .arg(fixed(run.number(QStringLiteral("read_us_median")) / kUsPerMs, 1)),
         QStringLiteral("goal < %1 ms, %2").arg(fixed(kRecordWindowGoalMs, 0), verdict(openMs < kRecordWindowGoalMs))});
@@ -438,10 +448,10 @@ void coachedCheck(Report& report)
 }
 
 /// The coach's estimate over a long record, against the same number of rounds
-/// from the staircase alone (fewer distinct display times, less work each).
-void coachEstimate(Report& report)
+/// from the staircase alone (fewer distinct display times, less work each);
+/// and how often START draws a target near rest.
+void coachEstimate(Report& report, const ProbeRun& run)
 {
-    const ProbeRun run = runProbe(QStringLiteral("bench_coach"));
     if (!run.ok()) {
         report.addFailure(QStringLiteral("the estimate"), run);
         return;
@@ -456,6 +466,43 @@ void coachEstimate(Report& report)
             .arg(QString::number(run.integer(QStringLiteral("staircase_distinct_times"))),
                 fixed(run.number(QStringLiteral("staircase_estimate_us_median")) / kUsPerMs, 2)),
         QStringLiteral("goal < %1 ms, %2").arg(fixed(kEstimateGoalMs, 0), verdict(p99Ms < kEstimateGoalMs))});
+    const auto share = [&](int difficulty) {
+        return QStringLiteral("%1 %").arg(
+            fixed(run.number(QStringLiteral("near_rest_ppm_%1").arg(difficulty)) / kPartsPerMillion * 100, 3));
+    };
+    report.add({QStringLiteral("targets near rest, difficulty 1 / 2 / 3 (of %1 draws each)")
+                    .arg(run.integer(QStringLiteral("near_rest_draws"))),
+        QStringLiteral("%1 / %2 / %3").arg(share(1), share(2), share(3)), QStringLiteral("-"),
+        QStringLiteral("(no goal)")});
+}
+
+/// The record window's memory speed tab over a year of practice: chosen, and
+/// after one more round, each to its chart painted; beside each, the levels'
+/// share of it, from the estimate's probe.
+void memorySpeedTab(Report& report, const ProbeRun& coach)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_record_window"), {QStringLiteral("--year")});
+    if (!run.ok() || !coach.ok()) {
+        report.addFailure(QStringLiteral("memory speed tab"), run.ok() ? coach : run);
+        return;
+    }
+    const QString year = QStringLiteral("%1 days at %2 rounds a day")
+                             .arg(run.integer(QStringLiteral("days")))
+                             .arg(run.integer(QStringLiteral("rounds")) / run.integer(QStringLiteral("days")));
+    const double tabMs = run.number(QStringLiteral("speed_tab_us_median")) / kUsPerMs;
+    report.add({QStringLiteral("memory speed tab over %1, chosen to painted (median of %2)")
+                    .arg(year, runs(run, QStringLiteral("speed_tab_us"))),
+        medianAndSlowest(run, QStringLiteral("speed_tab_us")),
+        QStringLiteral("every day's level alone %1 ms")
+            .arg(fixed(coach.number(QStringLiteral("year_days_us_median")) / kUsPerMs, 1)),
+        QStringLiteral("goal < %1 ms, %2").arg(fixed(kSpeedTabGoalMs, 0), verdict(tabMs < kSpeedTabGoalMs))});
+    const double updateMs = run.number(QStringLiteral("speed_update_us_median")) / kUsPerMs;
+    report.add({QStringLiteral("the same, one more round: the window's update to painted (median of %1)")
+                    .arg(runs(run, QStringLiteral("speed_update_us"))),
+        medianAndSlowest(run, QStringLiteral("speed_update_us")),
+        QStringLiteral("the levels alone %1 ms")
+            .arg(fixed(coach.number(QStringLiteral("year_one_more_us_median")) / kUsPerMs, 2)),
+        QStringLiteral("goal < %1 ms, %2").arg(fixed(kSpeedUpdateGoalMs, 0), verdict(updateMs < kSpeedUpdateGoalMs))});
 }
 
 } // namespace
@@ -486,7 +533,9 @@ int main(int argc, char** argv)
     recordWindow(report, false);
     recordWindow(report, true);
     coachedCheck(report);
-    coachEstimate(report);
+    const ProbeRun coach = runProbe(QStringLiteral("bench_coach"));
+    coachEstimate(report, coach);
+    memorySpeedTab(report, coach);
     report.print();
     return report.failed() ? EXIT_FAILURE : EXIT_SUCCESS;
 }
