@@ -37,7 +37,7 @@ int main(int argc, char** argv)
         qint64 stored = 0;
         const double micros = bench::microsecondsFor([&dialog, &stored] {
             dialog->Command1_Click();
-            stored = dialog->round().id;
+            stored = dialog->round() ? dialog->round()->id : 0;
             QCoreApplication::processEvents();
         });
         if (stored == 0 || (dialog != nullptr && !dialog->isHidden()))

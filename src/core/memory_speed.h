@@ -34,6 +34,8 @@ struct MemorySpeed {
     double seconds = 0;
     double low = 0;
     double high = 0;
+
+    friend bool operator==(const MemorySpeed&, const MemorySpeed&) = default;
 };
 
 struct MemorySpeedFit {
@@ -56,6 +58,8 @@ struct MemorySpeedFit {
     int remembered = 0;
     int forgotten = 0;
     Missing missing = Missing::DistinctTimes;
+
+    friend bool operator==(const MemorySpeedFit&, const MemorySpeedFit&) = default;
 };
 
 /// The usable rounds at one display time: all the fit needs to know of them.

@@ -52,7 +52,8 @@ public:
     Level levelNow();
 
     /// Each day with usable rounds, oldest first, and its level at the
-    /// day's end, or at the moment given for that day.
+    /// day's end (midnight in local time), or at the moment given for that
+    /// day. The fits a first sight needs, one a day, are made on every core.
     const std::vector<DayLevel>& days();
 
 private:

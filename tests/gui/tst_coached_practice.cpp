@@ -327,6 +327,28 @@ private slots:
         QCOMPARE(reading.leftOut, 6);
     }
 
+    // Guards against a day's point fitted to other days than those ending
+    // with it, or a day given a point its rounds do not determine.
+    void eachDayIsFittedToTheDaysEndingWithIt()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        QList<record::RoundSummary> rounds;
+        // Forty days ago: rounds that alone determine a speed of about 0.3 s.
+        for (const double seconds : {0.1, 0.2, 0.3, 0.5, 0.8})
+            for (int n = 0; n < 4; ++n)
+                rounds.append(coachedRound(now, 40, seconds, seconds >= 0.3 || n == 0 ? 90 : 10));
+        // Today: one round, remembered, at a single time.
+        rounds.append(coachedRound(now, 0, 0.2, 90));
+        core::MemorySpeedHistory history;
+        history.setTrials(ui::coach::allRounds(rounds, now).rounds, now);
+        const std::vector<core::DayLevel>& days = history.days();
+        QCOMPARE(days.size(), std::size_t {2});
+        QCOMPARE(days.front().day, now.addDays(-40).date());
+        QVERIFY(days.front().level.fit.estimate);
+        QVERIFY(days.front().level.fit.estimate->seconds > 0.1 && days.front().level.fit.estimate->seconds < 0.5);
+        QVERIFY(!days.back().level.fit.estimate); // today's weeks hold too little
+    }
+
     // Guards against a switch that is not remembered, and an offer of the
     // coach's time that the main window does not take.
     void theRecordWindowSwitchesPracticeAndOffersTheCoachsTime()

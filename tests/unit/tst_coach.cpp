@@ -59,16 +59,6 @@ QList<core::DatedTrial> determinedRoundsBefore(const QDateTime& now)
     return rounds;
 }
 
-bool sameFit(const core::MemorySpeedFit& a, const core::MemorySpeedFit& b)
-{
-    const auto same = [](const std::optional<core::MemorySpeed>& x, const std::optional<core::MemorySpeed>& y) {
-        return x.has_value() == y.has_value()
-            && (!x || (x->seconds == y->seconds && x->low == y->low && x->high == y->high));
-    };
-    return a.missing == b.missing && a.distinctTimes == b.distinctTimes && a.remembered == b.remembered
-        && a.forgotten == b.forgotten && same(a.estimate, b.estimate) && same(a.fitted, b.fitted);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Trials)
@@ -360,14 +350,14 @@ private slots:
             core::MemorySpeedHistory fresh;
             kept.setTrials(reading, testNow());
             fresh.setTrials(reading, testNow());
-            QVERIFY(sameFit(kept.levelNow().fit, fresh.levelNow().fit));
+            QCOMPARE(kept.levelNow().fit, fresh.levelNow().fit);
             const std::vector<core::DayLevel>& keptDays = kept.days();
             const std::vector<core::DayLevel>& freshDays = fresh.days();
             QCOMPARE(keptDays.size(), freshDays.size());
             for (std::size_t d = 0; d < keptDays.size(); ++d) {
                 QCOMPARE(keptDays[d].day, freshDays[d].day);
                 QCOMPARE(keptDays[d].level.days, freshDays[d].level.days);
-                QVERIFY(sameFit(keptDays[d].level.fit, freshDays[d].level.fit));
+                QCOMPARE(keptDays[d].level.fit, freshDays[d].level.fit);
             }
         }
     }
@@ -379,10 +369,8 @@ private slots:
         QTest::addColumn<QPointF>("moved"); // of the right hand, in twips
         QTest::addColumn<bool>("nearRest");
         QTest::newRow("nothing moved") << QPointF(0, 0) << true;
-        QTest::newRow("a third of a pixel") << QPointF(5, 0) << true;
         QTest::newRow("just within half a disc") << QPointF(55, 55) << true; // 77.8 twips
         QTest::newRow("just beyond it") << QPointF(56, 56) << false; // 79.2 twips
-        QTest::newRow("a joint well away") << QPointF(-600, 300) << false;
     }
     void aTargetNearRestIsKnown()
     {
