@@ -97,6 +97,9 @@ QString reasonText(Reason reason, const QString& path)
         return QStringLiteral("その回の記録は見つかりません。");
     case Reason::RoundDamaged:
         return QStringLiteral("この回の姿勢の記録が欠けているか壊れているため、描けません。");
+    case Reason::Replaced:
+        return QStringLiteral("記録ファイルがほかのファイルに入れ替わったため、何もしませんでした。"
+                              "記録を表示し直します。");
     case Reason::Unexpected:
         return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }
@@ -108,7 +111,7 @@ QString reasonText(Reason reason, const QString& path)
 Problem problem(Action action, Reason reason, const QString& path, const QString& detail)
 {
     qCWarning(lcRecord).noquote().nospace() << actionName(action) << " failed (" << path << "): " << detail;
-    return {actionText(action) + reasonText(reason, path), detail};
+    return {actionText(action) + reasonText(reason, path), detail, reason};
 }
 
 Reason reasonOf(const QSqlError& error)
@@ -148,7 +151,7 @@ Problem movedAsideNotice(const QString& movedTo, const QString& detail)
     return {QStringLiteral("記録ファイルが壊れているか、Tormellの記録ではなかったため、新しい記録を始めました。"
                            "元のファイルは「%1」に残してあります。")
                 .arg(movedTo),
-        detail};
+        detail, std::nullopt};
 }
 
 Problem newerVersionNotice(const QString& path, int version)
@@ -158,7 +161,7 @@ Problem newerVersionNotice(const QString& path, int version)
     return {withFile(QStringLiteral("記録ファイルは新しい版のTormellで書かれています。"
                                     "読むことはできますが、この版では点数を保存しません。"),
                 path),
-        detail};
+        detail, std::nullopt};
 }
 
 Problem readOnlyNotice(const QString& path)
@@ -168,7 +171,7 @@ Problem readOnlyNotice(const QString& path)
     return {withFile(QStringLiteral("記録ファイルかそのフォルダーに書き込めないため、記録を読むことはできますが、"
                                     "新しい回は保存できません。"),
                 path),
-        detail};
+        detail, std::nullopt};
 }
 
 } // namespace record

@@ -9,9 +9,12 @@ class QSqlError;
 
 namespace record {
 
+enum class Reason;
+
 struct Problem {
     QString message; // Japanese, for the player: what failed and why
     QString detail; // technical: the SQLite or file-system error; logged (tormell.record) when made
+    std::optional<Reason> reason; // why, for the caller to act on; none for a notice
 };
 
 /// What the player asked for.
@@ -30,6 +33,7 @@ enum class Reason {
     IoError, // the disk failed a read or a write
     NoSuchRound,
     RoundDamaged, // one round's joints are missing or unreadable; the rest of the record is whole
+    Replaced, // another file took the place of the one the rounds were listed from
     Unexpected,
 };
 

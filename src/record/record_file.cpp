@@ -86,7 +86,6 @@ private:
 RecordFile::RecordFile(QString path)
     : m_path(std::move(path))
     , m_connectionName(sql::uniqueConnectionName())
-    , m_seen(identityOf(m_path))
 {
 }
 
@@ -138,23 +137,6 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
     return db;
 }
 
-bool RecordFile::changedElsewhere()
-{
-    const FileIdentity now = identityOf(m_path);
-    const bool replaced = now != m_seen;
-    m_seen = now;
-    const std::optional<QSqlDatabase> db = open(Use::Read);
-    const bool unseen = std::exchange(m_changeUnseen, false);
-    if (!db) {
-        close();
-        return replaced || unseen;
-    }
-    const qint64 version = dataVersion();
-    const bool written = version != m_seenDataVersion;
-    m_seenDataVersion = version;
-    return replaced || written || unseen;
-}
-
 std::optional<Problem> RecordFile::takeNotice()
 {
     return std::exchange(m_notice, std::nullopt);
@@ -175,13 +157,8 @@ bool RecordFile::mustReopen(Use use)
     // Since it was opened, the file may have been removed or replaced.
     if (identityOf(m_path) != m_opened)
         return true;
-    if (use == Use::Read) {
-        if (m_access != Access::Immutable || !writerPossible(m_path))
-            return false;
-        // From here on another copy may write, which this connection would not see.
-        m_changeUnseen = true;
-        return true;
-    }
+    if (use == Use::Read) // an immutable one only while no other copy can write, which it would not see
+        return m_access == Access::Immutable && writerPossible(m_path);
     // A write needs a connection that may write: not one opened to read
     // alone, nor one SQLite opened read-only because the file or a companion
     // could not be written then; nor one to a file upgraded since by a newer
@@ -200,8 +177,9 @@ void RecordFile::openForWriting()
         close(); // unchecked or not brought up to date: never used as it is
         throw;
     }
-    // SQLite opens a file this user may not write for reading alone, without a word.
-    m_refused = !mayWriteRecord(m_path);
+    // SQLite opens a file this user may not write for reading alone, without
+    // a word. A file moved aside leaves nothing open, and the fresh one is yet to be made.
+    m_refused = QSqlDatabase::database(m_connectionName, false).isOpen() && !mayWriteRecord(m_path);
 }
 
 void RecordFile::openForReading()
@@ -256,10 +234,10 @@ void RecordFile::connect(Access access)
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));
     m_access = access;
+    ++m_connectionsMade;
     for (const QString& pragma : kUntrustedFilePragmas)
         sql::run(db, pragma);
     m_opened = identityOf(m_path);
-    m_seen = m_opened;
 }
 
 void RecordFile::checkAndMigrate()
@@ -298,11 +276,12 @@ void RecordFile::checkAndMigrate()
             connect(Access::Read);
         }
         m_newer = true;
-        m_notice = newerVersionNotice(m_path, found);
+        if (m_newerTold != m_opened) // each save reopens it, read-only: told once
+            m_notice = newerVersionNotice(m_path, found);
+        m_newerTold = m_opened;
     }
     sql::run(QSqlDatabase::database(m_connectionName, false),
         QStringLiteral("PRAGMA cache_size = -%1").arg(kPageCacheKiB)); // negative: in KiB
-    m_seenDataVersion = dataVersion();
 }
 
 void RecordFile::useWriteAheadLog(const QSqlDatabase& db)

@@ -32,9 +32,17 @@ public:
     /// Throws a Failure.
     std::optional<QSqlDatabase> open(Use use);
 
-    /// Whether the file was written by another connection, created, removed or
-    /// replaced since the last call (or since it was opened).
-    bool changedElsewhere();
+    /// The file the open connection reads, by its identity when it was opened;
+    /// none while closed. What the store read comes from it.
+    const FileIdentity& openedFile() const { return m_opened; }
+
+    /// How many connections have been opened so far: a new one, to the same
+    /// file or another, cannot tell what the last one saw.
+    quint64 connectionsMade() const { return m_connectionsMade; }
+
+    /// SQLite's count of commits by other connections, as this connection
+    /// sees it: comparable only within one connection.
+    qint64 dataVersion() const;
 
     /// Whether the file came from a newer Tormell and is only read.
     bool newer() const { return m_newer; }
@@ -73,16 +81,14 @@ private:
     bool writtenByNewer() const;
     void disconnect(bool leaveAsItIs);
     void makeFolder() const;
-    qint64 dataVersion() const;
 
     QString m_path;
     QString m_connectionName;
     FileIdentity m_opened; // the file the connection has open
-    FileIdentity m_seen; // the file at the path when last asked for changes
-    qint64 m_seenDataVersion = 0;
-    bool m_changeUnseen = false; // reopened where an immutable connection could not see writes
+    quint64 m_connectionsMade = 0;
     Access m_access = Access::Write;
     bool m_newer = false;
+    FileIdentity m_newerTold; // the newer file the player has been told of, once a run
     bool m_refused = false;
     bool m_refusalTold = false;
     std::optional<Problem> m_notice;

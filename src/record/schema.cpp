@@ -3,6 +3,7 @@
 #include "record/failure.h"
 #include "record/sql.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <QStringList>
@@ -54,8 +55,16 @@ constexpr std::array kMarkNearRest = {
     "ALTER TABLE rounds ADD COLUMN near_rest INTEGER NOT NULL DEFAULT 0",
 };
 
+// 5: Tormell's mark in the file's header, as SQLite intends for files of an
+// application's own: a file with a later version than this program's is a
+// newer Tormell record only if it carries it.
+constexpr std::array kMarkApplication = {
+    "PRAGMA application_id = 1414484557", // kApplicationId
+};
+
 constexpr std::array<std::span<const char* const>, kVersion> kSteps
-    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest};
+    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication};
+static_assert(kApplicationIdSince == 5 && kApplicationId == 1414484557);
 
 void runSteps(const QSqlDatabase& db, int from, int to)
 {
@@ -75,23 +84,61 @@ int versionOf(const QVariant& value)
 
 struct Layout {
     int version = 0;
-    QSet<QString> objects; // "type name", SQLite's own (named sqlite_...) aside
+    qint64 applicationId = 0;
+    QSet<QString> objects; // every row of sqlite_master, as objectText() writes it
 };
 
-// Version and objects in one statement, so that both come from one snapshot:
-// another copy of the game may be laying out a new file at this moment.
+// A definition as the check compares it: white space made one space, and
+// none beside brackets and commas, so that the same layout written out
+// otherwise is still the same.
+QString normalised(const QString& definition)
+{
+    static const QRegularExpression kAroundPunctuation(QStringLiteral(R"(\s*([(),])\s*)"));
+    return definition.simplified().replace(kAroundPunctuation, QStringLiteral("\\1"));
+}
+
+// An object as the check compares it: its type, name, table and normalised definition.
+QString objectText(const QSqlQuery& row, int first)
+{
+    const QString definition
+        = row.value(first + 3).isNull() ? QStringLiteral("(none)") : normalised(row.value(first + 3).toString());
+    return QStringList {
+        row.value(first).toString(), row.value(first + 1).toString(), row.value(first + 2).toString(), definition}
+        .join(QLatin1Char('|'));
+}
+
+// Version, mark and objects in one statement, so that all come from one
+// snapshot: another copy of the game may be laying out a new file at this moment.
 Layout layoutOf(const QSqlDatabase& db)
 {
+    enum { Version, Application, FirstObjectColumn };
     QSqlQuery rows = sql::run(db,
-        QStringLiteral("SELECT v.user_version, m.type, m.name FROM pragma_user_version AS v"
-                       " LEFT JOIN sqlite_master AS m ON m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
+        QStringLiteral("SELECT v.user_version, a.application_id, m.type, m.name, m.tbl_name, m.sql"
+                       " FROM pragma_user_version AS v, pragma_application_id AS a"
+                       " LEFT JOIN sqlite_master AS m"));
     Layout layout;
     while (rows.next()) {
-        layout.version = versionOf(rows.value(0));
-        if (!rows.value(1).isNull())
-            layout.objects.insert(rows.value(1).toString() + QLatin1Char(' ') + rows.value(2).toString());
+        layout.version = versionOf(rows.value(Version));
+        layout.applicationId = rows.value(Application).toLongLong();
+        if (!rows.value(FirstObjectColumn).isNull())
+            layout.objects.insert(objectText(rows, FirstObjectColumn));
     }
     return layout;
+}
+
+// What SQLite makes of its own in a file of ours: the statistics tables of
+// ANALYZE, in the forms it gives them, which another tool may have run. (Its
+// sequence table comes with the layout, and no table of ours has a
+// constraint that makes it an automatic index.)
+bool sqlitesOwn(const QString& object)
+{
+    static const QSet<QString> kStatistics {
+        QStringLiteral("table|sqlite_stat1|sqlite_stat1|CREATE TABLE sqlite_stat1(tbl,idx,stat)"),
+        QStringLiteral("table|sqlite_stat2|sqlite_stat2|CREATE TABLE sqlite_stat2(tbl,idx,sampleno,sample)"),
+        QStringLiteral("table|sqlite_stat3|sqlite_stat3|CREATE TABLE sqlite_stat3(tbl,idx,neq,nlt,ndlt,sample)"),
+        QStringLiteral("table|sqlite_stat4|sqlite_stat4|CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)"),
+    };
+    return kStatistics.contains(object);
 }
 
 // What Tormell lays out up to `version`, found by taking an empty database
@@ -117,12 +164,28 @@ int version(const QSqlDatabase& db)
 int checkedVersion(const QSqlDatabase& db)
 {
     const Layout found = layoutOf(db);
-    if (found.version > kVersion)
+    const bool marked = found.applicationId == kApplicationId;
+    // Another program's file may carry any version: only Tormell's mark makes a later one a newer Tormell's.
+    if (found.version > kVersion) {
+        if (!marked)
+            throw Failure(Reason::Damaged, {},
+                QStringLiteral("not a Tormell record: version %1 without Tormell's application id (it has %2)")
+                    .arg(found.version)
+                    .arg(found.applicationId));
         return found.version;
+    }
+    if (found.applicationId != 0 && !marked)
+        throw Failure(
+            Reason::Damaged, {}, QStringLiteral("not a Tormell record: application id %1").arg(found.applicationId));
+    if (found.version >= kApplicationIdSince && !marked)
+        throw Failure(Reason::Damaged, {},
+            QStringLiteral("not a Tormell record: version %1 without Tormell's application id").arg(found.version));
     const QSet<QString> expected = objectsUpTo(found.version);
-    if (found.objects != expected) {
-        QStringList foreign = (found.objects - expected).values();
-        QStringList missing = (expected - found.objects).values();
+    QSet<QString> objects = found.objects;
+    objects.removeIf(sqlitesOwn);
+    if (objects != expected) {
+        QStringList foreign = (objects - expected).values();
+        QStringList missing = (expected - objects).values();
         foreign.sort();
         missing.sort();
         throw Failure(Reason::Damaged, {},

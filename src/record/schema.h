@@ -6,17 +6,26 @@
 
 namespace record::schema {
 
-/// The version this program writes. A file with a higher one came from a newer Tormell.
-inline constexpr int kVersion = 4;
+/// The version this program writes. A file with a higher one came from a
+/// newer Tormell if it carries kApplicationId.
+inline constexpr int kVersion = 5;
+
+/// Tormell's mark in a record's header (PRAGMA application_id): "TORM" in
+/// ASCII, 0x544F524D. Every file at kApplicationIdSince or later carries it.
+inline constexpr qint64 kApplicationId = 0x544F524D;
+inline constexpr int kApplicationIdSince = 5;
 
 /// The file's version as it stands.
 int version(const QSqlDatabase& db);
 
 /// The same, once the file is known to be a Tormell record: at its version
-/// or older, it holds exactly the tables and indexes Tormell creates up to
-/// that version (SQLite's own aside), and no view, trigger or table of
-/// another program. One that does not fails as damaged, to be kept aside
-/// like one. A newer file is taken as it is: its layout is the newer Tormell's.
+/// or older, every row of its schema is one Tormell's steps up to that version
+/// create, the same in type, name, table and definition, or one of SQLite's
+/// statistics tables; and it carries Tormell's application id, or none before
+/// the version that set it. Anything else, whatever its name (a trigger
+/// called sqlite_..., an index of the same name made unique), fails as
+/// damaged, to be kept aside like one: nothing in it is believed or run. A
+/// later version is a newer Tormell's, taken as it is, only with Tormell's id.
 int checkedVersion(const QSqlDatabase& db);
 
 /// Applies the steps from the file's version up to kVersion in one write

@@ -146,18 +146,30 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
         transaction.commit();
         round.id = id;
     });
-    if (!failed)
+    if (!failed) {
+        m_watch.lookAgain();
         emit changed();
+    }
     return failed;
 }
 
-std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
+void ScoreStore::requireListedFrom(const FileIdentity& listedFrom) const
+{
+    if (m_file.openedFile() != listedFrom)
+        throw Failure(Reason::Replaced, {},
+            QStringLiteral("the file listed from (inode %1) has been replaced (inode %2)")
+                .arg(listedFrom.inode)
+                .arg(m_file.openedFile().inode));
+}
+
+std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids, const FileIdentity& listedFrom)
 {
     int removed = 0;
     std::optional<Problem> failed = attempt(Action::Remove, [&] {
         const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Change);
         if (!db || ids.isEmpty())
             return;
+        requireListedFrom(listedFrom);
         // A round and its joints go in one transaction. No foreign key says so
         // in the layout: the store is the file's only writer (a file holding
         // anything more is not taken for a record), and adding one would mean
@@ -174,8 +186,10 @@ std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids)
         transaction.commit();
         removed = count;
     });
-    if (removed > 0)
+    if (removed > 0) {
+        m_watch.lookAgain();
         emit changed();
+    }
     return failed;
 }
 
@@ -266,20 +280,24 @@ Read<std::optional<Setting>> ScoreStore::latestSetting()
     });
 }
 
-Read<RoundRecord> ScoreStore::round(qint64 id)
+Read<RoundRecord> ScoreStore::round(qint64 id, std::optional<FileIdentity> listedFrom)
 {
     Read<QList<RoundRecord>> found = attemptRead<QList<RoundRecord>>([&](const QSqlDatabase& db) {
+        if (listedFrom)
+            requireListedFrom(*listedFrom);
         return completes(sql::run(db, kSelectComplete + QStringLiteral(" WHERE rounds.id = ?"), {id}));
     });
     if (found.problem)
-        return {{}, found.problem};
+        return {{}, found.problem, found.from};
     if (found.value.isEmpty())
-        return {{}, problem(Action::Read, Reason::NoSuchRound, path(), QStringLiteral("no round %1").arg(id))};
+        return {
+            {}, problem(Action::Read, Reason::NoSuchRound, path(), QStringLiteral("no round %1").arg(id)), found.from};
     if (found.value.front().damaged)
         return {{},
             problem(Action::Read, Reason::RoundDamaged, path(),
-                QStringLiteral("the joints of round %1 are missing or not nine points").arg(id))};
-    return {found.value.front(), std::nullopt};
+                QStringLiteral("the joints of round %1 are missing or not nine points").arg(id)),
+            found.from};
+    return {found.value.front(), std::nullopt, found.from};
 }
 
 Read<QList<RoundRecord>> ScoreStore::completeRounds()
@@ -292,7 +310,7 @@ void ScoreStore::pollForChanges()
 {
     bool changedElsewhere = false;
     try {
-        changedElsewhere = m_file.changedElsewhere();
+        changedElsewhere = m_watch.changed();
     } catch (const Failure&) {
         // Not said here: the window's next read meets the same failure and shows it.
     }
@@ -319,7 +337,10 @@ template <class T, class Body> Read<T> ScoreStore::attemptRead(Body&& body)
     read.problem = attempt(Action::Read, [&] {
         if (const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Read))
             read.value = body(*db);
+        read.from = m_file.openedFile();
     });
+    if (!read.problem)
+        m_watch.firstLook();
     return read;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The player's score record: every saved round in one SQLite file.
 
+#include "record/change_watch.h"
 #include "record/problem.h"
 #include "record/record_file.h"
 #include "record/round_record.h"
@@ -12,10 +13,12 @@
 
 namespace record {
 
-/// What a read gives: the value, or an empty one and the problem that stopped it.
+/// What a read gives: the value, or an empty one and the problem that stopped
+/// it; and the file it was read from, to which what is done with it is bound.
 template <class T> struct Read {
     T value {};
     std::optional<Problem> problem;
+    FileIdentity from;
 };
 
 /// The record in one file. Nothing is created until the first save. Each save
@@ -42,8 +45,11 @@ public:
     /// Stores `round` and sets its id.
     std::optional<Problem> append(RoundRecord& round);
 
-    /// Removes the rounds with these ids, all or none.
-    std::optional<Problem> remove(const QList<qint64>& ids);
+    /// Removes the rounds with these ids, all or none, from the file they
+    /// were listed from (a Read's `from`). If another file has taken that
+    /// one's place since, nothing is removed and the problem says so
+    /// (Reason::Replaced): the record is to be read anew.
+    std::optional<Problem> remove(const QList<qint64>& ids, const FileIdentity& listedFrom);
 
     /// Every round without its joints, oldest first.
     Read<QList<RoundSummary>> rounds();
@@ -67,8 +73,10 @@ public:
     Read<std::optional<Setting>> latestSetting();
 
     /// One round with its joints. A round whose joints are missing or
-    /// unreadable gives a problem that says it cannot be drawn.
-    Read<RoundRecord> round(qint64 id);
+    /// unreadable gives a problem that says it cannot be drawn. Given the
+    /// file it was listed from, a round of a file that has taken that one's
+    /// place is not read: the problem says so, as remove()'s does.
+    Read<RoundRecord> round(qint64 id, std::optional<FileIdentity> listedFrom = std::nullopt);
 
     /// Every round with its joints, oldest first: what an export needs. A
     /// round whose joints are missing or unreadable comes marked `damaged`;
@@ -101,7 +109,11 @@ private:
     template <class Body> std::optional<Problem> attempt(Action action, Body&& body);
     template <class T, class Body> Read<T> attemptRead(Body&& body);
 
+    /// Whether the file open is still the one `listedFrom` names; if not, the Failure that says so.
+    void requireListedFrom(const FileIdentity& listedFrom) const;
+
     RecordFile m_file;
+    ChangeWatch m_watch {m_file};
 };
 
 } // namespace record

@@ -116,6 +116,8 @@ private slots:
     void theTableSortsByAColumnWithTiesInPlayOrder();
     void theTableFollowsTheRecordRowByRow();
     void aRoundSavedByAnotherCopyShowsWithinTwoSeconds();
+    void aReplacedFileIsNeverEditedBlind();
+    void aRoundThatCannotBeDrawnLeavesTheSummaryInPlace();
     void theTableKeepsThePlayersPlaceAsRoundsComeAndGo();
     void aSettingWithoutADifficultyStaysChosen();
     void theSelectionFollowsItsRoundThroughASort();
@@ -433,6 +435,51 @@ void TestScoreRecord::aRoundSavedByAnotherCopyShowsWithinTwoSeconds()
     QCOMPARE(record.shownRound(), later.first()); // the player was on the newest
 }
 
+// Guards against a window that keeps a replaced file's rounds on view, and
+// a removal of a round listed from it that removes the new file's round of
+// the same id: another copy moved the file aside and began a new one, and a
+// read (the coach's, say) opened the new one before the window looked.
+void TestScoreRecord::aReplacedFileIsNeverEditedBlind()
+{
+    constexpr int kSoonMs = 2000;
+    Game game;
+    QVERIFY(!saveRounds(game.record.store, 3).isEmpty()); // best 6 points
+    ui::FrmSCORE& record = openRecord(game.w());
+    QVERIFY(record.LblSUMMARY->text().contains(QStringLiteral("最高：6点")));
+    const QString path = game.record.store.path();
+    QVERIFY(QFile::rename(path, path + QStringLiteral(".aside")));
+    {
+        record::ScoreStore anotherCopy(path);
+        QVERIFY(!saveRounds(anotherCopy, 3, 10).isEmpty()); // the same ids, best 36 points
+    }
+    QCOMPARE(game.record.store.rounds().value.size(), 3);
+
+    QTest::mouseClick(record.CmdDELETE, Qt::LeftButton); // the newest, listed from the file moved aside
+    auto* confirm = record.findChild<QMessageBox*>(QStringLiteral("confirmDelete"));
+    QVERIFY(confirm);
+    clickButton(*confirm, QMessageBox::Yes);
+    QCOMPARE(saved(game).size(), 3);
+    const auto told = record.findChildren<QMessageBox*>();
+    QVERIFY(std::any_of(told.begin(), told.end(),
+        [](const QMessageBox* box) { return box->text().contains(QStringLiteral("入れ替わった")); }));
+    QTRY_VERIFY_WITH_TIMEOUT(record.LblSUMMARY->text().contains(QStringLiteral("最高：36点")), kSoonMs);
+}
+
+// Guards against one round's damaged joints hiding the whole record's summary.
+void TestScoreRecord::aRoundThatCannotBeDrawnLeavesTheSummaryInPlace()
+{
+    Game game;
+    const QList<qint64> ids = saveRounds(game.record.store, 2);
+    RawFile(game.record.store.path())
+        .run(QStringLiteral("UPDATE round_joints SET player = zeroblob(100) WHERE round_id = ?"), {ids.last()});
+    ui::FrmSCORE& record = openRecord(game.w()); // on the newest, the damaged one
+    QVERIFY2(record.LblSUMMARY->text().startsWith(QStringLiteral("回数：2")), qPrintable(record.LblSUMMARY->text()));
+    QVERIFY(record.LblROUND->isVisible() && record.LblROUND->text().contains(QStringLiteral("描けません")));
+    clickRow(*record.GrdROUND, 1); // the older one, sorted newest first
+    QVERIFY(record.LblROUND->isHidden());
+    QCOMPARE(record.shownRound(), ids.first());
+}
+
 // Guards against a table reset on every change: the round the player chose,
 // and the rounds they scrolled to, lost to the newest round.
 void TestScoreRecord::theTableKeepsThePlayersPlaceAsRoundsComeAndGo()
@@ -456,7 +503,7 @@ void TestScoreRecord::theTableKeepsThePlayersPlaceAsRoundsComeAndGo()
     QSignalSpy removed(view.model(), &QAbstractItemModel::rowsRemoved);
 
     const QList<qint64> later = saveRounds(game.record.store, 1, kRounds);
-    QVERIFY(!game.record.store.remove({ids.first()}));
+    QVERIFY(!game.record.store.remove({ids.first()}, game.record.store.rounds().from));
     QCOMPARE(record.rounds().rowCount(), kRounds);
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(removed.size(), 1);

@@ -249,7 +249,7 @@ private slots:
         QVERIFY(store.rounds().value.isEmpty() && store.settings().value.isEmpty());
         QVERIFY(!store.latestSetting().problem && !store.latestSetting().value);
         QVERIFY(store.completeRounds().value.isEmpty());
-        QVERIFY(!store.remove({1}));
+        QVERIFY(!store.remove({1}, store.rounds().from));
         store.pollForChanges();
         QVERIFY(store.round(1).problem);
         QVERIFY(!QFileInfo::exists(m_folder));
@@ -288,8 +288,12 @@ private slots:
         QTest::newRow("a database with a damaged page") << "page";
         QTest::newRow("a damaged page, the last commit still in the WAL") << "wal";
         QTest::newRow("another program's database: version 0, a rounds table of its own") << "foreign";
+        QTest::newRow("another program's database: a later version, a notes table") << "later";
         QTest::newRow("a record with a trigger its version never creates") << "trigger";
         QTest::newRow("an older record with a view and a table of another program") << "view";
+        QTest::newRow("a record with a trigger named as SQLite's own, written into its schema") << "sqlite trigger";
+        QTest::newRow("a record whose index of the same name is unique") << "unique";
+        QTest::newRow("a record marked by another application") << "application id";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
     // of every later save, its last commits lost by leaving its WAL behind,
@@ -307,15 +311,22 @@ private slots:
         if (damage == QStringLiteral("random")) {
             QDir().mkpath(m_folder);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
-        } else if (damage == QStringLiteral("foreign")) {
+        } else if (damage == QStringLiteral("foreign") || damage == QStringLiteral("later")) {
             QDir().mkpath(m_folder);
             {
                 RawFile other(m_path);
-                other.run(QStringLiteral("CREATE TABLE rounds (player TEXT, points INTEGER)"));
-                other.run(QStringLiteral("INSERT INTO rounds VALUES ('someone', 42)"));
+                if (damage == QStringLiteral("foreign")) {
+                    other.run(QStringLiteral("CREATE TABLE rounds (player TEXT, points INTEGER)"));
+                    other.run(QStringLiteral("INSERT INTO rounds VALUES ('someone', 42)"));
+                } else {
+                    other.run(QStringLiteral("CREATE TABLE notes (text TEXT)"));
+                    other.run(QStringLiteral("PRAGMA user_version = 12"));
+                }
             }
             damaged = bytesOf(m_path);
-        } else if (damage == QStringLiteral("trigger") || damage == QStringLiteral("view")) {
+        } else if (QStringList {QStringLiteral("trigger"), QStringLiteral("view"), QStringLiteral("sqlite trigger"),
+                       QStringLiteral("unique"), QStringLiteral("application id")}
+                       .contains(damage)) {
             {
                 ScoreStore writer(m_path);
                 RoundRecord round = sampleRound();
@@ -326,10 +337,24 @@ private slots:
                 if (damage == QStringLiteral("trigger")) {
                     edited.run(
                         QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON rounds BEGIN DELETE FROM rounds; END"));
-                } else {
+                } else if (damage == QStringLiteral("view")) {
                     edited.run(QStringLiteral("CREATE VIEW best AS SELECT max(score) FROM rounds"));
                     edited.run(QStringLiteral("CREATE TABLE notes (text TEXT)"));
                     edited.run(QStringLiteral("PRAGMA user_version = 2"));
+                } else if (damage == QStringLiteral("sqlite trigger")) {
+                    // SQLite loads and runs it, though no CREATE may give a trigger such a name.
+                    edited.run(QStringLiteral("PRAGMA writable_schema = ON"));
+                    edited.run(QStringLiteral(
+                        "INSERT INTO sqlite_master (type, name, tbl_name, rootpage, sql) VALUES ('trigger',"
+                        " 'sqlite_keep', 'rounds', 0, 'CREATE TRIGGER sqlite_keep AFTER INSERT ON rounds"
+                        " BEGIN DELETE FROM rounds WHERE id < new.id; END')"));
+                    edited.run(QStringLiteral("PRAGMA writable_schema = OFF"));
+                } else if (damage == QStringLiteral("unique")) {
+                    edited.run(QStringLiteral("DROP INDEX rounds_by_setting"));
+                    edited.run(QStringLiteral(
+                        "CREATE UNIQUE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+                } else {
+                    edited.run(QStringLiteral("PRAGMA application_id = 42"));
                 }
             }
             damaged = bytesOf(m_path); // closed: every change is in the file
@@ -357,6 +382,7 @@ private slots:
         ScoreStore store(m_path);
         const auto listed = store.rounds();
         QVERIFY(!listed.problem && listed.value.isEmpty());
+        QVERIFY(store.canSave()); // a fresh record may be begun
         const QStringList aside = QDir(m_folder).entryList({QStringLiteral("scores.corrupt-*.sqlite")});
         QCOMPARE(aside.size(), 1);
         QVERIFY(
@@ -649,8 +675,10 @@ private slots:
         QVERIFY(failed && failed->message.startsWith(kSaveFailed) && failed->message.contains(kNewer));
         QVERIFY(store->readOnly());
         QVERIFY(store->takeNotice().value_or(record::Problem {}).message.contains(kNewer));
+        QVERIFY(store->append(second));
+        QVERIFY(!store->takeNotice()); // told once, not at every save
         QCOMPARE(store->rounds().value.size(), 1);
-        const auto refused = store->remove({first.id});
+        const auto refused = store->remove({first.id}, store->rounds().from);
         QVERIFY(refused && refused->message.startsWith(kRemoveFailed) && refused->message.contains(kNewer));
         store.reset(); // the last connection closes
         QCOMPARE(bytesOf(m_path), before);
@@ -723,7 +751,7 @@ private slots:
         QCOMPARE(idsOf(store.roundsAtDifficulty(1).value), (QList<qint64> {ids[3], ids[2], ids[0]}));
         QCOMPARE(store.latestSetting().value, std::optional<record::Setting>({1, 0.75})); // by time, not by id
 
-        QVERIFY(!store.remove({ids[3], ids[2]}));
+        QVERIFY(!store.remove({ids[3], ids[2]}, store.rounds().from));
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[1], ids[0]}));
         QVERIFY(store.round(ids[2]).problem);
         QCOMPARE(RawFile(m_path).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 2);
@@ -761,7 +789,7 @@ private slots:
             QVERIFY(QFile::remove(m_path) && QFile::rename(m_path + QStringLiteral(".other"), m_path));
         } else {
             if (change == QStringLiteral("remove"))
-                QVERIFY(!store.remove({known[1].id}));
+                QVERIFY(!store.remove({known[1].id}, store.rounds().from));
             QVERIFY(!store.append(change == QStringLiteral("add early") ? earlier : later));
         }
         const QList<record::RoundSummary> onFromKnown = store.roundsAtDifficulty(1, known).value;

@@ -66,6 +66,8 @@ constexpr std::chrono::milliseconds kLookForChangesEvery {1000};
 
 // Seconds as the summary and the coach write them: to hundredths, as the coach rounds them.
 constexpr int kSecondsDecimals = 2;
+// Between the edge of the round's canvas and the message that covers it.
+constexpr int kRoundMessageMargin = 12;
 // The tabs above the table.
 enum ChartTab { ScoreTab, SpeedTab };
 
@@ -199,6 +201,15 @@ void FrmSCORE::createControls()
     PicROUND->setHeightTwips(core::kCanvasSide);
     PicROUND->setFixedSize(PicROUND->size());
     PicROUND->setFocusPolicy(Qt::NoFocus); // a picture, nothing to drag here
+    // Over the canvas, hiding it, while the round chosen cannot be drawn.
+    LblROUND = new QLabel(PicROUND);
+    LblROUND->setObjectName(QStringLiteral("LblROUND"));
+    LblROUND->setWordWrap(true);
+    LblROUND->setAlignment(Qt::AlignCenter);
+    LblROUND->setMargin(kRoundMessageMargin);
+    LblROUND->setAutoFillBackground(true);
+    LblROUND->setGeometry(PicROUND->rect());
+    LblROUND->hide();
 
     CmdDELETE = new QPushButton(QStringLiteral("削除…"), this);
     CmdDELETE->setObjectName(QStringLiteral("CmdDELETE"));
@@ -299,6 +310,10 @@ void FrmSCORE::showSetting()
         showValue(*LblSUMMARY, rounds.problem->message);
         return;
     }
+    // Another file in the record's place: its ids name other rounds.
+    if (rounds.from != m_listedFrom)
+        m_shown = 0;
+    m_listedFrom = rounds.from;
     const record::Progress progress = record::progressOf(rounds.value);
     showValue(*LblSUMMARY, QStringLiteral("回数：%1　最高：%2点　直近%3回の平均：%4点　%5")
                                    .arg(progress.rounds)
@@ -401,24 +416,42 @@ void FrmSCORE::CmdCOACH_Click()
 void FrmSCORE::showSelectedRound()
 {
     const QModelIndexList rows = GrdROUND->selectionModel()->selectedRows();
-    CmdDELETE->setEnabled(!rows.isEmpty());
+    const bool writable = m_store.canSave();
+    CmdDELETE->setEnabled(!rows.isEmpty() && writable);
+    CmdDELETE->setToolTip(writable ? QString()
+            : m_store.readOnly() ? QStringLiteral("新しい版のTormellで書かれた記録のため、削除できません。")
+                                 : QStringLiteral("記録ファイルかそのフォルダーに書き込めないため、削除できません。"));
     if (rows.isEmpty()) {
         m_figure->SUB_SETDEFAULT();
         m_shown = 0;
+        showWhyNotDrawn(QString());
         return;
     }
     const qint64 id = m_sorted->idAt(rows.last().row());
     if (id == m_shown)
         return;
-    const auto round = m_store.round(id);
+    const auto round = m_store.round(id, m_listedFrom);
     if (round.problem) {
-        showValue(*LblSUMMARY, round.problem->message);
+        if (round.problem->reason == record::Reason::Replaced) {
+            reload(); // the round chosen was the replaced file's
+            return;
+        }
+        // This round alone: the rest of the record stays on view.
+        m_shown = 0;
+        showWhyNotDrawn(round.problem->message);
         return;
     }
     // A record edited by hand may ask for more grid lines than the figure has.
     const int gridLines = std::clamp(round.value.gridLines, 0, core::kMostGridLines);
     m_figure->showRound(round.value.target, round.value.player, static_cast<qint16>(gridLines + 1));
     m_shown = id;
+    showWhyNotDrawn(QString());
+}
+
+void FrmSCORE::showWhyNotDrawn(const QString& why)
+{
+    showValue(*LblROUND, why);
+    LblROUND->setVisible(!why.isEmpty());
 }
 
 void FrmSCORE::CmdDELETE_Click()
@@ -432,11 +465,16 @@ void FrmSCORE::CmdDELETE_Click()
     confirm->setObjectName(QStringLiteral("confirmDelete"));
     confirm->setDefaultButton(QMessageBox::No);
     confirm->setAttribute(Qt::WA_DeleteOnClose);
-    widgets::connectGuarded(confirm, &QMessageBox::finished, this, [this, confirm, ids](int) {
+    // Bound to the file they were listed from: another in its place keeps its rounds.
+    widgets::connectGuarded(confirm, &QMessageBox::finished, this, [this, confirm, ids, from = m_listedFrom](int) {
         if (confirm->clickedButton() != confirm->button(QMessageBox::Yes))
             return;
-        if (const auto problem = m_store.remove(ids))
-            tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
+        const auto problem = m_store.remove(ids, from);
+        if (!problem)
+            return;
+        tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
+        if (problem->reason == record::Reason::Replaced)
+            reload();
     });
     confirm->open();
 }

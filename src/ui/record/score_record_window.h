@@ -9,6 +9,7 @@
 // left it.
 
 #include "core/memory_speed_history.h"
+#include "record/file_identity.h"
 #include "record/round_record.h"
 
 #include <QList>
@@ -53,6 +54,8 @@ public:
     MemorySpeedChart* ChtSPEED;
     QTableView* GrdROUND;
     widgets::Canvas* PicROUND;
+    /// Over PicROUND: why the round chosen cannot be drawn; hidden while it is drawn.
+    QLabel* LblROUND;
     QPushButton* CmdDELETE;
     QPushButton* CmdEXPORT;
     QPushButton* CmdCLOSE;
@@ -94,6 +97,8 @@ private:
     void followRounds(const QList<record::RoundSummary>& rounds);
     QList<qint64> selectedIds() const;
     void showSelectedRound();
+    /// Covers PicROUND with `why` the round chosen cannot be drawn; an empty one uncovers it.
+    void showWhyNotDrawn(const QString& why);
     /// The summary's memory speed and the coach's offer, for the setting at `index`.
     QString showCoach(int index);
     void showSpeedChart();
@@ -106,6 +111,8 @@ private:
     QTimer m_lookForChanges;
     std::unique_ptr<core::Figure> m_figure;
     qint64 m_shown = 0;
+    // The file the table's rounds were listed from: what is done with them is bound to it.
+    record::FileIdentity m_listedFrom;
     // The memory speed of the difficulty on view, now and day by day. The
     // chart is drawn only when its tab is: at first sight, a fit for each
     // day costs more than the rest; after that, only the days a change touches are fitted again.
