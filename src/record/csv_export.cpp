@@ -24,6 +24,15 @@ QString field(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// A text a spreadsheet would take for a formula (or for one after a tab or a
+// line break) is written after an apostrophe, which makes it show as text.
+// Only texts: a negative number must stay a number.
+QString asText(const QString& text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && kFormulaStarts.contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+
 QString line(const QStringList& fields)
 {
     QStringList quoted;
@@ -49,8 +58,8 @@ QStringList header()
 QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
 {
     QStringList fields {QString::number(round.id), isoText(round.playedAt), numberText(round.difficulty),
-        numberText(round.displaySeconds), numberText(round.elapsedSeconds), QString::number(round.score), round.verdict,
-        QString::number(round.gridLines)};
+        numberText(round.displaySeconds), numberText(round.elapsedSeconds), QString::number(round.score),
+        asText(round.verdict), QString::number(round.gridLines)};
     constexpr qsizetype kJointCells = 2 * 2 * static_cast<qsizetype>(core::kJointCount); // two poses, x and y
     if (round.damaged) {
         fields.resize(fields.size() + kJointCells); // nothing to write: empty, not zeros that look measured

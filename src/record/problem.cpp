@@ -2,6 +2,7 @@
 
 #include "record/log.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 
 namespace record {
@@ -68,7 +69,7 @@ QString withPath(const QString& reason, const QString& whatIsThere, const QStrin
 
 QString withFile(const QString& reason, const QString& path)
 {
-    return withPath(reason, QStringLiteral("ファイル"), path);
+    return withPath(reason, QFileInfo(path).isDir() ? QStringLiteral("フォルダー") : QStringLiteral("ファイル"), path);
 }
 
 QString reasonText(Reason reason, const QString& path)
@@ -164,13 +165,15 @@ Problem newerVersionNotice(const QString& path, int version)
         detail, std::nullopt};
 }
 
-Problem readOnlyNotice(const QString& path)
+Problem readOnlyNotice(const QString& part, Reason why)
 {
-    const QString detail = QStringLiteral("no write access to %1, its companions or its folder").arg(path);
+    const bool full = why == Reason::DiskFull;
+    const QString detail = full ? QStringLiteral("the disk holding %1 is full").arg(part)
+                                : QStringLiteral("no write access to %1").arg(part);
     qCWarning(lcRecord).noquote() << "record only read:" << detail;
-    return {withFile(QStringLiteral("記録ファイルかそのフォルダーに書き込めないため、記録を読むことはできますが、"
-                                    "新しい回は保存できません。"),
-                path),
+    const QString because
+        = full ? QStringLiteral("ディスクの空き容量が足りないため") : QStringLiteral("このファイルに書き込めないため");
+    return {withFile(because + QStringLiteral("、記録を読むことはできますが、新しい回は保存できません。"), part),
         detail, std::nullopt};
 }
 

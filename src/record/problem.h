@@ -52,7 +52,8 @@ Problem movedAsideNotice(const QString& movedTo, const QString& detail);
 /// Said once when the record was written by a newer Tormell and is only read.
 Problem newerVersionNotice(const QString& path, int version);
 
-/// Said once when this user may not write the record or its folder, so that it is only read.
-Problem readOnlyNotice(const QString& path);
+/// Said once when the record is only read: this user may not write `part`
+/// (the file, a companion of it, or its folder), or the disk is full.
+Problem readOnlyNotice(const QString& part, Reason why);
 
 } // namespace record

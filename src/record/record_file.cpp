@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -42,7 +43,8 @@ const std::array kUntrustedFilePragmas
 QString connectOptions(RecordFile::Access access)
 {
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    if (access != RecordFile::Access::Write)
+    // A private copy is written by SQLite alone, for the WAL's index.
+    if (access != RecordFile::Access::Write && access != RecordFile::Access::Copy)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     if (access == RecordFile::Access::Immutable)
         options += QStringLiteral(";QSQLITE_OPEN_URI");
@@ -105,7 +107,8 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
         close();
     // A damaged file found here is moved aside; the loop then goes on with a fresh one.
     while (!db.isOpen()) {
-        if (!identityOf(m_path).exists) {
+        const bool existed = identityOf(m_path).exists;
+        if (!existed) {
             if (use != Use::Create)
                 return std::nullopt;
             makeFolder();
@@ -113,13 +116,13 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
         try {
             openForWriting();
         } catch (const Failure& failure) {
-            if (failure.reason != Reason::NotAccessible)
+            if (!existed)
+                removeEmptyFile();
+            if (failure.reason != Reason::NotAccessible && failure.reason != Reason::DiskFull)
                 throw;
-            m_refused = true;
-            if (use != Use::Read)
+            refuse(failure.reason, failure.path.isEmpty() ? unwritablePart(m_path) : failure.path);
+            if (use != Use::Read || !existed)
                 throw;
-            // SQLite cannot so much as read a WAL file without writing its
-            // index beside it, unless told that the file cannot change.
             openForReading();
         }
         db = QSqlDatabase::database(m_connectionName, false);
@@ -129,11 +132,13 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
     if (!m_refused) {
         m_refusalTold = false;
     } else if (use == Use::Read && !m_refusalTold && !m_newer && !m_notice) {
-        m_notice = readOnlyNotice(m_path);
+        m_notice = readOnlyNotice(m_refusedPart.isEmpty() ? m_path : m_refusedPart, m_refusal);
         m_refusalTold = true;
     }
     if (m_newer && use != Use::Read)
         throw Failure(Reason::NewerVersion, {}, QStringLiteral("schema version newer than %1").arg(schema::kVersion));
+    if (m_refused && use != Use::Read)
+        throw Failure(m_refusal, m_refusedPart, QStringLiteral("the record is only read"));
     return db;
 }
 
@@ -154,17 +159,21 @@ void RecordFile::closeDamaged()
 
 bool RecordFile::mustReopen(Use use)
 {
-    // Since it was opened, the file may have been removed or replaced.
-    if (identityOf(m_path) != m_opened)
+    // Since it was opened, the file may have been removed or replaced, or
+    // upgraded by a newer Tormell: checked again, so that what the player may
+    // do with it (save, remove) is known before it is tried.
+    if (identityOf(m_path) != m_opened
+        || (!m_newer && schema::version(QSqlDatabase::database(m_connectionName, false)) != schema::kVersion))
         return true;
-    if (use == Use::Read) // an immutable one only while no other copy can write, which it would not see
-        return m_access == Access::Immutable && writerPossible(m_path);
+    // An immutable one only while no other copy can write, which it would not
+    // see; a private copy until the original changes.
+    if (use == Use::Read)
+        return (m_access == Access::Immutable && writerPossible(m_path))
+            || (m_access == Access::Copy && m_copy->stale());
     // A write needs a connection that may write: not one opened to read
     // alone, nor one SQLite opened read-only because the file or a companion
-    // could not be written then; nor one to a file upgraded since by a newer
-    // Tormell, which this one must not write into.
-    return m_access != Access::Write || m_refused
-        || (!m_newer && schema::version(QSqlDatabase::database(m_connectionName, false)) != schema::kVersion);
+    // could not be written then.
+    return m_access != Access::Write || m_refused;
 }
 
 void RecordFile::openForWriting()
@@ -179,18 +188,52 @@ void RecordFile::openForWriting()
     }
     // SQLite opens a file this user may not write for reading alone, without
     // a word. A file moved aside leaves nothing open, and the fresh one is yet to be made.
-    m_refused = QSqlDatabase::database(m_connectionName, false).isOpen() && !mayWriteRecord(m_path);
+    const QString unwritable = unwritablePart(m_path);
+    m_refused = false;
+    if (QSqlDatabase::database(m_connectionName, false).isOpen() && !unwritable.isEmpty())
+        refuse(Reason::NotAccessible, unwritable);
 }
 
 void RecordFile::openForReading()
 {
-    connect(writerPossible(m_path) ? Access::Read : Access::Immutable);
     try {
+        // SQLite cannot so much as read a WAL file without writing its index
+        // beside it, unless told that the file cannot change.
+        connect(writerPossible(m_path) ? Access::Read : Access::Immutable);
         checkAndMigrate();
-    } catch (const Failure&) {
+    } catch (const Failure& failure) {
         close();
-        throw;
+        if (failure.reason != Reason::NotAccessible && failure.reason != Reason::DiskFull)
+            throw;
+        // Nor where that index cannot be made (a read-only folder, a full
+        // disk), though the WAL may hold the last rounds saved: the two are
+        // read from a copy.
+        m_copy = std::make_unique<PrivateCopy>(m_path);
+        try {
+            connect(Access::Copy);
+            checkAndMigrate();
+        } catch (const Failure&) {
+            close();
+            throw;
+        }
     }
+}
+
+void RecordFile::refuse(Reason why, const QString& part)
+{
+    m_refused = true;
+    m_refusal = why;
+    m_refusedPart = part;
+}
+
+void RecordFile::removeEmptyFile() const
+{
+    if (QFileInfo(m_path).size() != 0)
+        return;
+    for (const QString& ending :
+        {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        if (const QFileInfo file(m_path + ending); file.exists() && file.size() == 0)
+            QFile::remove(file.filePath());
 }
 
 bool RecordFile::writtenByNewer() const
@@ -217,6 +260,7 @@ void RecordFile::disconnect(bool leaveAsItIs)
             hold.emplace(m_path);
         QSqlDatabase::database(m_connectionName, false).close();
     }
+    m_copy.reset();
     m_opened = {};
     m_access = Access::Write;
     m_newer = false;
@@ -229,7 +273,9 @@ void RecordFile::connect(Access access)
         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     if (!db.isValid())
         throw Failure(Reason::NoDriver, {}, QStringLiteral("Qt SQL driver QSQLITE is not available"));
-    db.setDatabaseName(access == Access::Immutable ? immutableUri(m_path) : m_path);
+    db.setDatabaseName(access == Access::Immutable ? immutableUri(m_path)
+            : access == Access::Copy               ? m_copy->path()
+                                                   : m_path);
     db.setConnectOptions(connectOptions(access));
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));

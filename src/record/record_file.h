@@ -4,13 +4,16 @@
 // when a newer Tormell wrote it, and then left byte for byte as it is; moved
 // aside with its WAL when damaged or not a Tormell record; opened anew when
 // the file at the path was removed or replaced by someone else; opened for
-// reading alone when this user may not write it or its folder.
+// reading alone when this user may not write it or its folder, or the disk
+// is full; read from a private copy where SQLite cannot read it in place.
 
 #include "record/file_identity.h"
+#include "record/private_copy.h"
 #include "record/problem.h"
 
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace record {
@@ -69,12 +72,18 @@ public:
         Write,
         Read, // read-only; SQLite still reads the WAL, through its index
         Immutable, // read-only, without locks or WAL: only while no writer can be (writerPossible())
+        Copy, // a PrivateCopy of the file and its WAL, read until the original changes
     };
 
 private:
     bool mustReopen(Use use);
     void openForWriting();
     void openForReading();
+    /// Takes note that the record may be read but not written, and why.
+    void refuse(Reason why, const QString& part);
+    /// Removes what a first save that failed (on a full disk) left: an empty
+    /// file, and any empty companion, that would look like a record.
+    void removeEmptyFile() const;
     void connect(Access access);
     void checkAndMigrate();
     static void useWriteAheadLog(const QSqlDatabase& db);
@@ -90,7 +99,10 @@ private:
     bool m_newer = false;
     FileIdentity m_newerTold; // the newer file the player has been told of, once a run
     bool m_refused = false;
+    Reason m_refusal = Reason::NotAccessible; // why, while refused
+    QString m_refusedPart; // the file the player is told of, empty for the record file
     bool m_refusalTold = false;
+    std::unique_ptr<PrivateCopy> m_copy; // what an Access::Copy connection reads
     std::optional<Problem> m_notice;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <array>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,13 +31,25 @@ bool mayWrite(const QByteArray& path)
 
 bool mayWriteRecord(const QString& path)
 {
-    const QByteArray file = QFile::encodeName(path);
-    if (!mayWrite(file))
-        return false;
-    for (const QString& ending : kCompanions)
-        if (QFileInfo::exists(path + ending) && !mayWrite(QFile::encodeName(path + ending)))
-            return false;
-    return true;
+    return unwritablePart(path).isEmpty();
+}
+
+QString unwritablePart(const QString& path)
+{
+    if (!mayWrite(QFile::encodeName(path)))
+        return path;
+    QStringList companions;
+    bool missing = false;
+    for (const QString& ending : kCompanions) {
+        if (!QFileInfo::exists(path + ending))
+            missing = true;
+        else if (!mayWrite(QFile::encodeName(path + ending)))
+            companions << path + ending;
+    }
+    if (!companions.isEmpty())
+        return companions.join(QStringLiteral("、"));
+    const QString folder = QFileInfo(path).absolutePath();
+    return missing && !mayWrite(QFile::encodeName(folder)) ? folder : QString();
 }
 
 bool writerPossible(const QString& path)

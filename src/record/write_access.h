@@ -11,6 +11,11 @@ namespace record {
 /// Whether this user may write the file and each companion of it that exists.
 bool mayWriteRecord(const QString& path);
 
+/// What of the record this user may not write, as the player is told of it
+/// when a save is refused: the file, or its companions (named both), or,
+/// when a companion is yet to be made, its folder. Empty when there is none.
+QString unwritablePart(const QString& path);
+
 /// Whether a copy of the game, of any user but root, could write the record
 /// file now: it could not while there is no WAL beside the file and no one may
 /// create one, the folder having no write permission for anyone or lying on a

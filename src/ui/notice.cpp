@@ -11,7 +11,18 @@ void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const Q
     box->setAttribute(Qt::WA_DeleteOnClose);
     // A message box is modal from birth; open() would block its parent window.
     box->setWindowModality(Qt::NonModal);
-    box->show();
+    // Above the window it is about, held there as transient for it: a window
+    // still being made (the record's, told of its file while it opens) shows
+    // first, once the handler that makes it has returned, or it would cover
+    // the box. A message box is an alert to screen readers.
+    const auto showAbove = [box] {
+        box->show();
+        box->raise();
+    };
+    if (parent.window()->isVisible())
+        showAbove();
+    else
+        QMetaObject::invokeMethod(box, showAbove, Qt::QueuedConnection);
 }
 
 } // namespace ui

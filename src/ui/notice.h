@@ -1,6 +1,6 @@
 #pragma once
 // A message the player reads and dismisses while the game goes on: modeless,
-// gone once closed.
+// above the window it is about, gone once closed.
 
 #include <QMessageBox>
 

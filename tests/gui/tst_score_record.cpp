@@ -2,6 +2,7 @@
 // dialog open, and the 点数 menu shows the record and follows it.
 
 #include "core/joints.h"
+#include "record/schema.h"
 #include "record/score_store.h"
 #include "support/checked_round.h"
 #include "support/game.h"
@@ -118,6 +119,8 @@ private slots:
     void aRoundSavedByAnotherCopyShowsWithinTwoSeconds();
     void aReplacedFileIsNeverEditedBlind();
     void aRoundThatCannotBeDrawnLeavesTheSummaryInPlace();
+    void aNoticeOfTheRecordOpensAboveTheWindowItIsAbout();
+    void aRecordThatCannotBeWrittenOffersNoRemoval();
     void theTableKeepsThePlayersPlaceAsRoundsComeAndGo();
     void aSettingWithoutADifficultyStaysChosen();
     void theSelectionFollowsItsRoundThroughASort();
@@ -478,6 +481,34 @@ void TestScoreRecord::aRoundThatCannotBeDrawnLeavesTheSummaryInPlace()
     clickRow(*record.GrdROUND, 1); // the older one, sorted newest first
     QVERIFY(record.LblROUND->isHidden());
     QCOMPARE(record.shownRound(), ids.first());
+}
+
+// Guards against the notice that a damaged file was moved aside opening
+// under the record window that caused it, which then shows an empty record
+// as if the history were wiped.
+void TestScoreRecord::aNoticeOfTheRecordOpensAboveTheWindowItIsAbout()
+{
+    Game game;
+    writeBytes(game.record.store.path(), QByteArrayLiteral("not a score record"));
+    ui::FrmSCORE& record = openRecord(game.w());
+    QCoreApplication::processEvents();
+    auto* notice = record.findChild<QMessageBox*>();
+    QVERIFY(notice && notice->isVisible());
+    QVERIFY(notice->text().contains(QStringLiteral("新しい記録を始めました")));
+    QCOMPARE(notice->windowHandle()->transientParent(), record.windowHandle());
+}
+
+// Guards against a removal offered, confirmed and only then refused, where
+// the record cannot be written (a newer Tormell's here).
+void TestScoreRecord::aRecordThatCannotBeWrittenOffersNoRemoval()
+{
+    Game game;
+    saveRounds(game.record.store, 1);
+    RawFile(game.record.store.path()).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+    ui::FrmSCORE& record = openRecord(game.w());
+    QCOMPARE(record.rounds().rowCount(), 1);
+    QVERIFY(!record.CmdDELETE->isEnabled());
+    QVERIFY(record.CmdDELETE->toolTip().contains(QStringLiteral("削除できません")));
 }
 
 // Guards against a table reset on every change: the round the player chose,

@@ -70,10 +70,24 @@ private slots:
                                    << "\"a\nb\"";
         QTest::newRow("all at once, in Japanese") << "だめ,\"\r\n！"
                                                   << "\"だめ,\"\"\r\n！\"";
+        // A spreadsheet would run these as formulas: kept as text.
+        QTest::newRow("a formula") << "=HYPERLINK(\"x\")"
+                                   << "\"'=HYPERLINK(\"\"x\"\")\"";
+        QTest::newRow("a plus") << "+1"
+                                << "'+1";
+        QTest::newRow("a minus") << "-1"
+                                 << "'-1";
+        QTest::newRow("an at sign") << "@SUM(A1)"
+                                    << "'@SUM(A1)";
+        QTest::newRow("a tab") << "\tx"
+                               << "'\tx";
+        QTest::newRow("a carriage return first") << "\rx"
+                                                 << "\"'\rx\"";
     }
-    // Guards against a verdict that splits a row or a field, a missing byte
-    // order mark (Excel then misreads the Japanese), bare LF line ends,
-    // joints left out, and numbers or times not written by the program's rule.
+    // Guards against a verdict that splits a row or a field, or that a
+    // spreadsheet runs as a formula, a missing byte order mark (Excel then
+    // misreads the Japanese), bare LF line ends, joints left out, and numbers
+    // or times not written by the program's rule (a negative one made text).
     void awkwardVerdictsAreQuotedUnderTheHeader()
     {
         QFETCH(QString, verdict);

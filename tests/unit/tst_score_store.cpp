@@ -10,6 +10,7 @@
 #include "record/time_text.h"
 #include "support/record_files.h"
 #include "support/sample_round.h"
+#include "support/small_disk.h"
 #include "support/unprivileged.h"
 
 #include <QCoreApplication>
@@ -492,8 +493,10 @@ private slots:
     void aReadOnlyFolderIsStillRead_data()
     {
         QTest::addColumn<bool>("killedCopy");
-        QTest::newRow("a read-only folder, the file closed cleanly") << false;
-        QTest::newRow("a read-only copy, a killed copy's last save still in its WAL") << true;
+        QTest::addColumn<bool>("indexGone");
+        QTest::newRow("a read-only folder, the file closed cleanly") << false << false;
+        QTest::newRow("a read-only copy, a killed copy's last save still in its WAL") << true << false;
+        QTest::newRow("the same, the WAL's index gone") << true << true;
     }
     // Guards against a record that cannot even be read where it cannot be
     // written (SQLite cannot make the WAL's index there), against the player
@@ -503,6 +506,7 @@ private slots:
     void aReadOnlyFolderIsStillRead()
     {
         QFETCH(bool, killedCopy);
+        QFETCH(bool, indexGone);
         const Unprivileged asPlayer(m_dir->path());
         if (!asPlayer.ordinary())
             QSKIP("root could not drop its ids, and writes into a read-only folder");
@@ -522,7 +526,11 @@ private slots:
             QVERIFY2(
                 QFileInfo(m_path + QStringLiteral("-wal")).size() > 0, writers[0]->readAllStandardError().constData());
             ++kept;
-            locked << m_path << m_path + QStringLiteral("-wal") << m_path + QStringLiteral("-shm");
+            locked << m_path << m_path + QStringLiteral("-wal");
+            if (indexGone)
+                QVERIFY(QFile::remove(m_path + QStringLiteral("-shm")));
+            else
+                locked << m_path + QStringLiteral("-shm");
         }
         const auto permit = [&](QFile::Permissions write) {
             for (const QString& path : locked)
@@ -554,6 +562,69 @@ private slots:
         RoundRecord mine = sampleRound(kSaved + 2);
         QVERIFY(!store.append(mine));
         QVERIFY(store.canSave());
+    }
+
+    void aFullDiskStillReadsTheRecordAndLeavesNoEmptyFile_data()
+    {
+        QTest::addColumn<bool>("recordThere");
+        QTest::newRow("a record already there") << true;
+        QTest::newRow("no record yet") << false;
+    }
+    // Guards against a full disk that keeps the record from being read, a
+    // save refused for another reason than the full disk, and an empty file
+    // left behind that looks like a record.
+    void aFullDiskStillReadsTheRecordAndLeavesNoEmptyFile()
+    {
+        QFETCH(bool, recordThere);
+        const SmallDisk disk(m_dir->path());
+        if (!disk.mounted())
+            QSKIP("no small file system could be mounted (needs root)");
+        constexpr int kSaved = 3;
+        if (recordThere) {
+            ScoreStore writer(m_path);
+            for (int i = 0; i < kSaved; ++i) {
+                RoundRecord round = sampleRound(i);
+                QVERIFY(!writer.append(round));
+            }
+        }
+        disk.fill();
+        ScoreStore store(m_path);
+        const auto listed = store.rounds();
+        QVERIFY2(!listed.problem, qPrintable(listed.problem.value_or(record::Problem {}).message));
+        QCOMPARE(listed.value.size(), recordThere ? kSaved : 0);
+        RoundRecord refused = sampleRound(kSaved);
+        const auto failed = store.append(refused);
+        QVERIFY(failed);
+        QVERIFY2(failed->message.contains(QStringLiteral("ディスクの空き容量")), qPrintable(failed->message));
+        QCOMPARE(QFileInfo::exists(m_path), recordThere);
+        QCOMPARE(store.rounds().value.size(), recordThere ? kSaved : 0);
+    }
+
+    // Guards against a message that blames the record file or its folder when
+    // what blocks saving is the WAL and its index another user left behind
+    // (a copy of the game run once by root, say), which the player must
+    // remove or have removed.
+    void anotherUsersCompanionsAreNamed()
+    {
+        {
+            const Unprivileged asPlayer(m_dir->path());
+            if (!asPlayer.ordinary())
+                QSKIP("root could not drop its ids, and writes into another user's files");
+            ScoreStore writer(m_path);
+            RoundRecord first = sampleRound(0);
+            QVERIFY(!writer.append(first));
+        }
+        constexpr qsizetype kIndexBytes = 32768; // SQLite's least
+        writeBytes(m_path + QStringLiteral("-wal"), {});
+        writeBytes(m_path + QStringLiteral("-shm"), QByteArray(kIndexBytes, '\0'));
+        const Unprivileged asPlayer(m_dir->path());
+        ScoreStore store(m_path);
+        QCOMPARE(store.rounds().value.size(), 1);
+        RoundRecord refused = sampleRound(1);
+        const auto failed = store.append(refused);
+        QVERIFY(failed);
+        for (const QString& ending : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QVERIFY2(failed->message.contains(QStringLiteral("scores.sqlite") + ending), qPrintable(failed->message));
     }
 
     // Guards against saves that go on failing once the file may be written

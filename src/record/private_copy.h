@@ -1,0 +1,42 @@
+#pragma once
+// A copy of the record file and its WAL in a temporary folder of this
+// process's own, to read where the original cannot be: SQLite reads a WAL
+// only through its index beside it, which it cannot make in a read-only
+// folder or on a full disk, and a WAL may hold the last rounds saved.
+
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace record {
+
+class PrivateCopy {
+public:
+    /// Copies the file at `original` and its WAL, if any. Throws a Failure
+    /// when they cannot be copied.
+    explicit PrivateCopy(const QString& original);
+
+    /// The copy, to open in place of the original: it may be written.
+    const QString& path() const { return m_path; }
+
+    /// Whether the original or its WAL changed since they were copied.
+    bool stale() const;
+
+private:
+    struct Stamp {
+        qint64 size = -1;
+        QDateTime modified;
+        qint64 walSize = -1;
+        QDateTime walModified;
+
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+    static Stamp stampOf(const QString& original);
+
+    QString m_original;
+    QTemporaryDir m_folder;
+    QString m_path;
+    Stamp m_copied;
+};
+
+} // namespace record
