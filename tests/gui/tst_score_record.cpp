@@ -488,14 +488,27 @@ void TestScoreRecord::aRoundThatCannotBeDrawnLeavesTheSummaryInPlace()
 // as if the history were wiped.
 void TestScoreRecord::aNoticeOfTheRecordOpensAboveTheWindowItIsAbout()
 {
+    // The order in which windows come on screen: the one shown last is on top.
+    struct ShowOrder : QObject {
+        QStringList shown;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+                shown.append(qobject_cast<QMessageBox*>(watched) ? QStringLiteral("notice") : watched->objectName());
+            return false;
+        }
+    } order;
     Game game;
     writeBytes(game.record.store.path(), QByteArrayLiteral("not a score record"));
+    qApp->installEventFilter(&order);
     ui::FrmSCORE& record = openRecord(game.w());
     QCoreApplication::processEvents();
+    qApp->removeEventFilter(&order);
     auto* notice = record.findChild<QMessageBox*>();
     QVERIFY(notice && notice->isVisible());
     QVERIFY(notice->text().contains(QStringLiteral("新しい記録を始めました")));
     QCOMPARE(notice->windowHandle()->transientParent(), record.windowHandle());
+    QCOMPARE(order.shown, (QStringList {QStringLiteral("FrmSCORE"), QStringLiteral("notice")}));
 }
 
 // Guards against a removal offered, confirmed and only then refused, where
