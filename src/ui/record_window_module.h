@@ -4,9 +4,10 @@
 // OpenGL modules beneath that, are then not loaded at start, nor at all in
 // a game that never opens the record.
 
+#include "ui/record_window_iid.h"
+
 #include <QString>
 #include <QtPlugin>
-
 #include <functional>
 
 class QWidget;
@@ -29,11 +30,13 @@ public:
         std::function<void(double difficulty, double displaySeconds)> playCoached) = 0;
 };
 
-/// The module: linked in, or loaded from beside the program on first use.
-/// Nothing when it cannot be loaded, with the reason in `why`.
+/// The module: linked in, or loaded from beside the program on first use by
+/// a loader that the application object owns, so that it goes with it.
+/// Nothing when it cannot be loaded, or its interface id is not this build's
+/// (a module of another build, whose types may differ), with the reason in `why`.
 RecordWindowModule* recordWindowModule(QString& why);
 
 } // namespace ui
 
-// The same text names the interface in the module's metadata.
-Q_DECLARE_INTERFACE(ui::RecordWindowModule, "io.github.tormell.Tormell.RecordWindowModule/1")
+// The same id names the interface in the module's metadata.
+Q_DECLARE_INTERFACE(ui::RecordWindowModule, TORMELL_RECORD_WINDOW_IID)

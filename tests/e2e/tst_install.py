@@ -1,6 +1,9 @@
 """Installation: `cmake --install` into an empty prefix puts the program, its
-desktop entry, its metainfo and its theme icons where a Linux desktop looks
-for them, and the desktop tools accept the installed files.
+private library and record window's module, its desktop entry, its metainfo
+and its theme icons where a Linux desktop looks for them, and the desktop
+tools accept the installed files. The program exports none of the game's
+symbols, and no shared object of the game leaves a symbol undefined, in the
+build tree and once installed.
 
 Usage: tst_install.py BUILD_DIR
 """
@@ -12,6 +15,8 @@ import struct
 import subprocess
 import sys
 import tempfile
+
+import linkage
 
 APP_ID = "io.github.tormell.Tormell"
 ICON_SIDES = (16, 32, 48, 64, 128, 256)
@@ -42,9 +47,13 @@ def check_tree(prefix):
     binary = need("bin/tormell")
     if binary and not os.access(binary, os.X_OK):
         problems.append("bin/tormell is not executable")
-    # The record window's module, in the library folder the build chose.
-    if not glob.glob(os.path.join(prefix, "lib*", "**", "tormell", "tormell_record_window.so"), recursive=True):
-        problems.append("missing: the record window's module, lib/.../tormell/tormell_record_window.so")
+    # The private library and the record window's module, in the library folder the build chose.
+    private = glob.glob(os.path.join(prefix, "lib*", "**", "tormell", "*.so"), recursive=True)
+    for name in ("libtormell-private.so", "tormell_record_window.so"):
+        if not any(os.path.basename(path) == name for path in private):
+            problems.append("missing: lib/.../tormell/" + name)
+    if binary:
+        problems += linkage.problems(binary, private)
     desktop = need("share/applications/%s.desktop" % APP_ID)
     metainfo = need("share/metainfo/%s.metainfo.xml" % APP_ID)
     for side in ICON_SIDES:
@@ -73,6 +82,10 @@ def main():
     if len(sys.argv) != 2:
         sys.exit("usage: %s BUILD_DIR" % sys.argv[0])
     build_dir = sys.argv[1]
+    built = linkage.problems(os.path.join(build_dir, "src", "tormell"),
+                             glob.glob(os.path.join(build_dir, "lib*", "**", "tormell", "*.so"), recursive=True))
+    if built:
+        sys.exit("FAIL: in the build tree:\n  " + "\n  ".join(built))
     prefix = tempfile.mkdtemp(prefix="tormell-install-")
     try:
         result = subprocess.run(["cmake", "--install", build_dir, "--prefix", prefix],
@@ -94,8 +107,8 @@ def main():
         # rather than pass. scripts/install-deps.sh installs both tools.
         print("SKIP: installed files complete, but %s not found, so they were not validated" % ", ".join(skipped))
         sys.exit(SKIPPED)
-    print("PASS: %d icon sizes, scalable icon, desktop entry and metainfo installed and accepted by "
-          "desktop-file-validate and appstreamcli" % len(ICON_SIDES))
+    print("PASS: the program linked as a distribution would have it; %d icon sizes, scalable icon, desktop "
+          "entry and metainfo installed and accepted by desktop-file-validate and appstreamcli" % len(ICON_SIDES))
 
 
 if __name__ == "__main__":

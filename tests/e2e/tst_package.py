@@ -1,6 +1,7 @@
 """The Debian package: cpack builds it from this build, dpkg installs it, the
-installed /usr/bin/tormell starts on a private X server, opens its record
-window and ends cleanly on END, and dpkg removes it again.
+installed program is linked as a distribution would have it, /usr/bin/tormell
+starts on a private X server, opens its record window and ends cleanly on
+END, and dpkg removes it again.
 
 The package is built here only, not by the normal build. Installing needs
 root (or sudo without a password); without either the test is skipped. The
@@ -17,6 +18,7 @@ import subprocess
 import sys
 import tempfile
 
+import linkage
 import xsession as xs
 
 PACKAGE = "tormell"
@@ -115,6 +117,10 @@ def main():
                 listed = run(["dpkg", "-L", PACKAGE], "dpkg -L").splitlines()
                 for path in EXPECTED_FILES:
                     xs.check(path in listed, "dpkg -L %s does not list %s" % (PACKAGE, path))
+                shared = [path for path in listed if "/tormell/" in path and path.endswith(".so")]
+                xs.check(len(shared) == 2, "the package's private library and module: %s" % shared)
+                wrong = linkage.problems(INSTALLED_BINARY, shared)
+                xs.check(not wrong, "linked wrongly once installed:\n  " + "\n  ".join(wrong))
                 play_installed(shots)
             finally:
                 # Reported, not raised: a failure above must not be hidden by this one.

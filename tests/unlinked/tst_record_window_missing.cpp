@@ -1,6 +1,5 @@
 // The game without its record window linked in, as when the window's module is
-// missing or does not fit the program: a test program exports none of the
-// game's code, so the module beside it cannot load.
+// missing: this test is built where no module is beside it.
 
 #include "support/game.h"
 #include "support/test_main.h"

@@ -10,7 +10,7 @@ namespace ui {
 
 class RecordWindowPlugin : public QObject, public RecordWindowModule {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID "io.github.tormell.Tormell.RecordWindowModule/1")
+    Q_PLUGIN_METADATA(IID TORMELL_RECORD_WINDOW_IID)
     Q_INTERFACES(ui::RecordWindowModule)
 
 public:
