@@ -5,8 +5,9 @@
 // setting's difficulty, now and day by day; and coached practice, its switch
 // and its next display time. Modeless; at most one exists, owned by the main
 // window. It follows the record as rounds are saved, by this copy of the game
-// or another, keeps the player's place in it, and opens where the player last
-// left it.
+// or another, keeps the player's place in it (PlayerPlace), and opens where
+// the player last left it. This is the assembly: the texts are in
+// record_texts.h, coached practice in coach_panel.h.
 
 #include "core/memory_speed_history.h"
 #include "record/file_identity.h"
@@ -34,7 +35,9 @@ namespace widgets {
 class Canvas;
 }
 namespace ui {
+class CoachPanel;
 class MemorySpeedChart;
+class PlayerPlace;
 class RoundSortModel;
 class RoundTableModel;
 class ScoreChart;
@@ -64,7 +67,7 @@ public:
     QPushButton* CmdCOACH;
 
     /// The settings listed, in the order of CmbSETTING.
-    const QList<record::Setting>& settings() const { return m_settings; }
+    const QList<record::Setting>& settings() const;
     /// The table's rows, in the order they came; the table shows them sorted.
     const RoundTableModel& rounds() const { return *m_model; }
     /// The round drawn on PicROUND, 0 for none.
@@ -76,10 +79,8 @@ public:
     void CmdDELETE_Click();
     /// Asks where to write every round as CSV, and writes it there.
     void CmdEXPORT_Click();
-    /// Offers the main window the difficulty on view and the coach's next display time.
-    void CmdCOACH_Click();
     /// The coach's next display time at the difficulty on view; NaN with none on view.
-    double coachedSeconds() const { return m_coachedSeconds; }
+    double coachedSeconds() const;
 
 signals:
     /// The player asked to play `difficulty` for `displaySeconds`, as the coach would.
@@ -93,20 +94,18 @@ protected:
 private:
     void createControls();
     void showSetting();
-    /// Puts `rounds` in the table, keeping the player's place in it.
-    void followRounds(const QList<record::RoundSummary>& rounds);
-    QList<qint64> selectedIds() const;
     void showSelectedRound();
     /// Covers PicROUND with `why` the round chosen cannot be drawn; an empty one uncovers it.
     void showWhyNotDrawn(const QString& why);
-    /// The summary's memory speed and the coach's offer, for the setting at `index`.
-    QString showCoach(int index);
+    /// The summary's memory speed and the coach's offer, for `setting` (none: nothing on view).
+    QString showCoach(const record::Setting* setting);
     void showSpeedChart();
 
     record::ScoreStore& m_store;
-    QList<record::Setting> m_settings;
     RoundTableModel* m_model;
     RoundSortModel* m_sorted;
+    std::unique_ptr<PlayerPlace> m_place;
+    CoachPanel* m_coach = nullptr;
     // Looks for rounds saved by another copy of the game while the window shows.
     QTimer m_lookForChanges;
     std::unique_ptr<core::Figure> m_figure;
@@ -121,7 +120,6 @@ private:
     // The rounds of the difficulty on view as last read: a save reads only what it added.
     QList<record::RoundSummary> m_difficultyRounds;
     double m_difficulty = 0;
-    double m_coachedSeconds;
 };
 
 } // namespace ui

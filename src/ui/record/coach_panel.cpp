@@ -1,0 +1,63 @@
+#include "ui/record/coach_panel.h"
+
+#include "core/staircase.h"
+#include "ui/accessibility.h"
+#include "ui/coach.h"
+#include "ui/record/record_texts.h"
+#include "widgets/error_boundary.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+#include <limits>
+
+namespace ui {
+
+CoachPanel::CoachPanel(QWidget* parent)
+    : QWidget(parent)
+    , m_coachedSeconds(std::numeric_limits<double>::quiet_NaN())
+{
+    ChkCOACH = new QCheckBox(QStringLiteral("おまかせ練習"), this);
+    ChkCOACH->setObjectName(QStringLiteral("ChkCOACH"));
+    ChkCOACH->setChecked(coach::practiceOn());
+    LblCOACH = new QLabel(this);
+    LblCOACH->setObjectName(QStringLiteral("LblCOACH"));
+    CmdCOACH = new QPushButton(QStringLiteral("この難易度と時間で練習"), this);
+    CmdCOACH->setObjectName(QStringLiteral("CmdCOACH"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins({});
+    layout->addWidget(ChkCOACH);
+    layout->addWidget(LblCOACH);
+    layout->addWidget(CmdCOACH);
+    layout->addStretch(1);
+    setTabOrder(ChkCOACH, CmdCOACH);
+
+    widgets::connectGuarded(ChkCOACH, &QCheckBox::toggled, this, &coach::setPracticeOn);
+    widgets::connectGuarded(CmdCOACH, &QPushButton::clicked, this, &CoachPanel::CmdCOACH_Click);
+}
+
+void CoachPanel::showCoach(
+    const QList<record::RoundSummary>& difficultyRounds, const record::Setting* setting, const QDateTime& now)
+{
+    m_coachedSeconds = std::numeric_limits<double>::quiet_NaN();
+    if (setting) {
+        // Before the first coached round, the coach starts from the setting on view.
+        const coach::Reading coached = coach::coachedRounds(difficultyRounds, now);
+        m_coachedSeconds = core::nextDisplaySeconds(coach::trialsOf(coached), setting->displaySeconds);
+        m_difficulty = setting->difficulty;
+    }
+    showValue(*LblCOACH, coachOfferText(m_coachedSeconds));
+    CmdCOACH->setEnabled(std::isfinite(m_coachedSeconds));
+}
+
+void CoachPanel::CmdCOACH_Click()
+{
+    if (std::isfinite(m_coachedSeconds))
+        emit coachedSettingChosen(m_difficulty, m_coachedSeconds);
+}
+
+} // namespace ui
