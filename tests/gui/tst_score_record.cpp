@@ -73,21 +73,6 @@ void clickRow(QTableView& view, int row)
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(view.model()->index(row, 0)).center());
 }
 
-// Saves `count` rounds of one setting, a second apart: sampleRound()'s
-// difficulty comes round every three.
-QList<qint64> saveRounds(record::ScoreStore& store, int count, int from = 0)
-{
-    constexpr int kSameDifficulty = 3;
-    QList<qint64> ids;
-    for (int n = from; n < from + count; ++n) {
-        record::RoundRecord round = sampleRound(kSameDifficulty * n);
-        if (store.append(round))
-            return {};
-        ids.append(round.id);
-    }
-    return ids;
-}
-
 // Opens the record window from the menu and waits until it is on screen.
 ui::FrmSCORE& openRecord(ui::Frm001& w)
 {

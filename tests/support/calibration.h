@@ -30,10 +30,8 @@ struct SimulatedPlayer {
 
 /// Where players are drawn from: t75 log-uniform, slope uniform, one lapse rate.
 struct Population {
-    double fastest = 0.1;
-    double slowest = 1.2;
-    double shallowest = 2;
-    double steepest = 6;
+    double fastest = 0.1, slowest = 1.2;
+    double shallowest = 2, steepest = 6;
     double lapse = 0.02;
 
     SimulatedPlayer draw(std::mt19937_64& random) const
@@ -98,12 +96,10 @@ inline std::vector<Tally> coachedPlayers(
     return tallies;
 }
 
-/// A player whose 75 % point falls by this share over kImprovingDays days,
+/// A player whose 75 % point falls by kImprovement over kImprovingDays days,
 /// playing kImprovingRoundsADay coached rounds a day, an hour apart from 9 o'clock.
 inline constexpr double kImprovement = 0.3;
-inline constexpr int kImprovingDays = 28;
-inline constexpr int kImprovingRoundsADay = 8;
-inline constexpr int kFirstHour = 9;
+inline constexpr int kImprovingDays = 28, kImprovingRoundsADay = 8, kFirstHour = 9;
 
 /// Each of `players` improving so, the level shown at each day's end
 /// (core::MemorySpeedHistory) against the player's true value then; and, if

@@ -2,9 +2,11 @@
 // A round to save: every field set, each joint its own value, told apart by `n`.
 
 #include "record/round_record.h"
+#include "record/score_store.h"
 #include "support/verdicts.h"
 
 #include <QDateTime>
+#include <QList>
 
 inline record::RoundRecord sampleRound(int n = 0)
 {
@@ -27,4 +29,19 @@ inline record::RoundRecord sampleRound(int n = 0)
         round.player[i] = {at + kPlayerShift, 2 * at - kPlayerShift};
     }
     return round;
+}
+
+/// Saves `count` rounds of one setting (difficulty 1), sampleRound(3 * from)
+/// onwards, three seconds apart; their ids, or none if a save failed.
+inline QList<qint64> saveRounds(record::ScoreStore& store, int count, int from = 0)
+{
+    constexpr int kSameDifficulty = 3; // sampleRound()'s difficulty comes round every three
+    QList<qint64> ids;
+    for (int n = from; n < from + count; ++n) {
+        record::RoundRecord round = sampleRound(kSameDifficulty * n);
+        if (store.append(round))
+            return {};
+        ids.append(round.id);
+    }
+    return ids;
 }

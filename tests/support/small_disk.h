@@ -20,11 +20,7 @@ public:
                             QStringLiteral("size=256k"), QStringLiteral("tmpfs"), m_at})
             == 0;
     }
-    ~SmallDisk()
-    {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_at});
-    }
+    ~SmallDisk() { m_mounted && QProcess::execute(QStringLiteral("umount"), {m_at}); }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
