@@ -122,6 +122,11 @@ Level MemorySpeedHistory::levelNow()
     return levelsWithin({boundsUntil(m_now)}, m_nowFits).front();
 }
 
+Level MemorySpeedHistory::levelWeekEarlier()
+{
+    return levelsWithin({boundsUntil(m_now.addDays(-kRecentDays))}, m_weekEarlierFits).front();
+}
+
 const std::vector<DayLevel>& MemorySpeedHistory::days()
 {
     if (m_daysCurrent)
@@ -182,7 +187,7 @@ std::vector<Level> MemorySpeedHistory::levelsWithin(const std::vector<Bounds>& b
     // Fits found in either store are taken over; the rest are made, each once.
     Fits fresh;
     const auto keptFit = [this](const std::vector<TimeGroup>& groups) -> const MemorySpeedFit* {
-        for (const Fits* store : {&m_dayFits, &m_nowFits})
+        for (const Fits* store : {&m_dayFits, &m_nowFits, &m_weekEarlierFits})
             if (const auto found = store->find(groups); found != store->end())
                 return &found->second;
         return nullptr;

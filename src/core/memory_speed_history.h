@@ -50,6 +50,9 @@ public:
 
     /// The level at the moment given with the rounds.
     Level levelNow();
+    /// The level as it stood kRecentDays days before that moment, from the
+    /// rounds played by then: what the level now is compared with.
+    Level levelWeekEarlier();
 
     /// Each day with usable rounds, oldest first, and its level at the
     /// day's end (midnight in local time), or at the moment given for that
@@ -88,6 +91,7 @@ private:
     // The fits the last days() and levelNow() used, by the groups fitted.
     Fits m_dayFits;
     Fits m_nowFits;
+    Fits m_weekEarlierFits;
 };
 
 } // namespace core

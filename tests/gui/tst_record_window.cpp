@@ -4,16 +4,30 @@
 
 #include "support/game.h"
 #include "support/record_window.h"
+#include "support/sample_round.h"
 #include "support/test_main.h"
 #include "ui/main_window.h"
 #include "ui/player_settings.h"
+#include "ui/record/memory_speed_chart.h"
+#include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
+#include "widgets/canvas.h"
 
 #include <QAction>
 #include <QDateTimeAxis>
 #include <QGuiApplication>
+#include <QCategoryAxis>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QLabel>
+#include <QLineSeries>
+#include <QLogValueAxis>
 #include <QScreen>
+#include <QSet>
 #include <QSettings>
 #include <QTest>
 
@@ -40,6 +54,11 @@ private slots:
     void itComesBackWhereThePlayerLeftIt();
     void aPlaceOnNoScreenOpensCentredOverTheMainWindow();
     void anEmptyChartShowsTheHintAndNoTimes();
+    void atItsSmallestNothingOverlaps();
+    void aWholeDifficultyListsEveryDisplayTime();
+    void pointingAtAScoreTellsItsRound();
+    void theDaysChartTicksEachDateOnce_data();
+    void theDaysChartTicksEachDateOnce();
 };
 
 // Guards against a place and size forgotten on close, or read back at the
@@ -48,7 +67,7 @@ private slots:
 void TestRecordWindow::itComesBackWhereThePlayerLeftIt()
 {
     Game game;
-    const QRect left(QPoint(37, 41), QSize(640, 520));
+    const QRect left(QPoint(37, 5), QSize(700, 590));
     ui::FrmSCORE& record = openRecord(game);
     record.resize(left.size());
     record.move(left.topLeft());
@@ -71,14 +90,14 @@ void TestRecordWindow::itComesBackWhereThePlayerLeftIt()
 void TestRecordWindow::aPlaceOnNoScreenOpensCentredOverTheMainWindow()
 {
     Game game;
-    // Room on the small offscreen screen for the window centred over the
-    // main window, which is off the screen's middle.
-    const QSize size(600, 560);
+    // Room on the small offscreen screen (800 x 600) for the window centred
+    // over the main window, which is off the screen's middle across.
+    const QSize size(600, 580);
     QSettings settings = ui::playerSettings();
     settings.setValue(QStringLiteral("recordWindow/position"), QPoint(-5000, 5000));
     settings.setValue(QStringLiteral("recordWindow/size"), size);
     settings.sync();
-    game.w().move(150, 10);
+    game.w().move(150, 300 - game.w().frameGeometry().height() / 2);
 
     ui::FrmSCORE& record = openRecord(game);
     QCOMPARE(record.size(), size);
@@ -108,6 +127,111 @@ void TestRecordWindow::anEmptyChartShowsTheHintAndNoTimes()
 
     chart.setRounds({});
     QVERIFY(showsHintAlone());
+}
+
+// Guards against a window whose smallest size lays its controls over each
+// other or cuts the summary, and a verdict column narrower than its verdicts.
+void TestRecordWindow::atItsSmallestNothingOverlaps()
+{
+    Game game;
+    saveRounds(game.record.store, 3, 0);
+    ui::FrmSCORE& record = openRecord(game);
+    record.resize(record.minimumSize());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QList<QWidget*> controls {record.Label1, record.CmbSETTING, record.LblSUMMARY, record.LblHINT, record.TabCHART,
+        record.GrdROUND, record.PicROUND, record.ChkCOACH, record.LblCOACH, record.CmdCOACH, record.CmdDELETE,
+        record.CmdEXPORT, record.CmdCLOSE};
+    const auto inWindow = [&record](const QWidget* w) { return QRect(w->mapTo(&record, QPoint()), w->size()); };
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QWidget* one = controls[i];
+        QVERIFY2(one->isVisible(), qPrintable(one->objectName()));
+        QVERIFY2(record.rect().contains(inWindow(one)), qPrintable(one->objectName()));
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            QVERIFY2(!inWindow(one).intersects(inWindow(controls[j])),
+                qPrintable(one->objectName() + QStringLiteral(" over ") + controls[j]->objectName()));
+    }
+    QVERIFY(record.LblSUMMARY->width() >= record.LblSUMMARY->sizeHint().width());
+    const int verdict = ui::RoundTableModel::Verdict;
+    for (int row = 0; row < record.rounds().rowCount(); ++row)
+        QVERIFY(record.GrdROUND->horizontalHeader()->sectionSize(verdict)
+            > record.GrdROUND->fontMetrics().horizontalAdvance(record.rounds().roundAt(row).verdict));
+}
+
+// Guards against a difficulty's rounds split by display time with no view of
+// them all, as coached practice plays them.
+void TestRecordWindow::aWholeDifficultyListsEveryDisplayTime()
+{
+    Game game;
+    for (const double seconds : {0.53, 0.54, 0.63}) {
+        record::RoundRecord round = sampleRound(0);
+        round.displaySeconds = seconds;
+        QVERIFY(!game.record.store.append(round));
+    }
+    ui::FrmSCORE& record = openRecord(game);
+    QCOMPARE(record.CmbSETTING->itemText(0), QStringLiteral("難易度 1・すべての表示時間"));
+    record.CmbSETTING->setCurrentIndex(0);
+    QCOMPARE(record.rounds().rowCount(), 3);
+    QCOMPARE(record.ChtSCORE->scores().count(), 3);
+    record.CmbSETTING->setCurrentIndex(2);
+    QCOMPARE(record.rounds().rowCount(), 1);
+}
+
+// Guards against a score whose round cannot be told: pointing at it names the
+// nearest round's moment and display time.
+void TestRecordWindow::pointingAtAScoreTellsItsRound()
+{
+    ui::ScoreChart chart;
+    QList<record::RoundSummary> rounds(2);
+    rounds[0].playedAt = QDateTime(QDate(2026, 12, 8), QTime(3, 12, 59));
+    rounds[0].displaySeconds = 0.53;
+    rounds[0].score = 40;
+    rounds[1] = rounds[0];
+    rounds[1].playedAt = rounds[0].playedAt.addSecs(10);
+    rounds[1].displaySeconds = 0.63;
+    chart.setRounds(rounds);
+    const auto at = [&](int seconds) { return double(rounds[0].playedAt.addSecs(seconds).toMSecsSinceEpoch()); };
+    QCOMPARE(chart.pointText(at(4)), QStringLiteral("2026/12/08 03:12:59\n表示時間 0.53 秒・40点"));
+    QVERIFY(chart.pointText(at(6)).contains(QStringLiteral("0.63 秒")));
+    QVERIFY(chart.pointText(at(60)).contains(QStringLiteral("0.63 秒")));
+}
+
+// Guards against a lone day drawn without its interval or ticked twice, a
+// long history's dates run together, and an empty chart titling its axes
+// with an ellipsis for want of room.
+void TestRecordWindow::theDaysChartTicksEachDateOnce_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<int>("ticks");
+    QTest::newRow("none") << 0 << 0;
+    QTest::newRow("one") << 1 << 1;
+    QTest::newRow("a week") << 7 << 4; // every second date: seven would crowd a narrow chart
+    QTest::newRow("forty") << 40 << 5; // every eighth date, from the first
+}
+
+void TestRecordWindow::theDaysChartTicksEachDateOnce()
+{
+    QFETCH(int, days);
+    std::vector<core::DayLevel> levels;
+    for (int day = 0; day < days; ++day) {
+        core::DayLevel level {QDate(2026, 11, 1).addDays(day), {}};
+        level.level.fit.estimate = core::MemorySpeed {0.5, 0.4, 0.6};
+        levels.push_back(level);
+    }
+    ui::MemorySpeedChart chart;
+    chart.setDays(levels);
+    const QStringList ticks = chart.dayTicks();
+    QTEST(int(ticks.size()), "ticks");
+    QCOMPARE(QSet<QString>(ticks.cbegin(), ticks.cend()).size(), ticks.size());
+    QCOMPARE(chart.secondsAxis().isTitleVisible(), days > 0);
+    QCOMPARE(chart.dayAxis().isTitleVisible(), days > 0);
+    // A lone day's interval stands as a line from its low to its high end.
+    const QList<QAbstractSeries*> series = chart.chart()->series();
+    const bool spanDrawn = std::any_of(series.cbegin(), series.cend(), [](QAbstractSeries* each) {
+        const auto* line = qobject_cast<QLineSeries*>(each);
+        return line && line->count() == 2 && line->at(0) == QPointF(line->at(0).x(), 0.4)
+            && line->at(1) == QPointF(line->at(0).x(), 0.6);
+    });
+    QCOMPARE(spanDrawn, days == 1);
 }
 
 TORMELL_TEST_MAIN(TestRecordWindow)

@@ -237,7 +237,7 @@ void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
     w.MNU点数->trigger();
     ui::FrmSCORE* record = recordWindowOf(w);
     QVERIFY(record && record->isVisible());
-    QCOMPARE(record->CmbSETTING->count(), 1);
+    QCOMPARE(record->CmbSETTING->count(), 2); // the difficulty whole, and the setting
     QCOMPARE(record->rounds().rowCount(), 1);
     QCOMPARE(record->ChtSCORE->scores().count(), 1);
     QCOMPARE(record->shownRound(), saved(game).first().id);
@@ -553,11 +553,13 @@ void TestScoreRecord::aSettingWithoutADifficultyStaysChosen()
     QVERIFY(!game.record.store.append(missing));
     QVERIFY(!saveRounds(game.record.store, 1, 1).isEmpty()); // played later: the window opens on it
     ui::FrmSCORE& record = openRecord(game.w());
-    QCOMPARE(record.settings().size(), 2);
-    const auto isUnknown = [](const record::Setting& setting) { return qIsNaN(setting.difficulty); };
-    const auto unknown = static_cast<int>(
-        std::find_if(record.settings().cbegin(), record.settings().cend(), isUnknown) - record.settings().cbegin());
-    QVERIFY(unknown < record.settings().size());
+    const QList<ui::RecordView>& views = record.views();
+    QCOMPARE(views.size(), 4); // each difficulty whole, and its one setting
+    const auto isUnknown = [](const ui::RecordView& view) {
+        return qIsNaN(view.setting.difficulty) && !view.wholeDifficulty;
+    };
+    const auto unknown = static_cast<int>(std::find_if(views.cbegin(), views.cend(), isUnknown) - views.cbegin());
+    QVERIFY(unknown < views.size());
     QVERIFY(record.CmbSETTING->currentIndex() != unknown);
     record.CmbSETTING->setCurrentIndex(unknown);
     QCOMPARE(record.shownRound(), missing.id);

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -28,12 +29,16 @@ CoachPanel::CoachPanel(QWidget* parent)
     CmdCOACH = new QPushButton(QStringLiteral("この難易度と時間で練習"), this);
     CmdCOACH->setObjectName(QStringLiteral("CmdCOACH"));
 
-    auto* layout = new QHBoxLayout(this);
+    // Under the round drawn again, within its canvas's width: the switch and
+    // the offer on a line, the button to take it under them.
+    auto* offer = new QHBoxLayout;
+    offer->addWidget(ChkCOACH);
+    offer->addWidget(LblCOACH);
+    offer->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins({});
-    layout->addWidget(ChkCOACH);
-    layout->addWidget(LblCOACH);
-    layout->addWidget(CmdCOACH);
-    layout->addStretch(1);
+    layout->addLayout(offer);
+    layout->addWidget(CmdCOACH, 0, Qt::AlignLeft);
     setTabOrder(ChkCOACH, CmdCOACH);
 
     widgets::connectGuarded(ChkCOACH, &QCheckBox::toggled, this, &coach::setPracticeOn);

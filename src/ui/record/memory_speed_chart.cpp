@@ -3,7 +3,7 @@
 #include "core/staircase.h"
 #include "ui/record/chart_style.h"
 
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
@@ -20,8 +20,10 @@ constexpr double kLogBase = 10;
 // each) would move a point by a summer-time hour at most, out of sight on a
 // chart of days.
 constexpr qint64 kNoonSeconds = 12 * 3600;
-// A single day still gets an axis a day wide on each side.
-constexpr qint64 kDaysAround = 1;
+// The first and last days' points stand a day inside the axis's ends.
+constexpr double kDayMs = 24.0 * 3600 * 1000;
+// Dates ticked at most: more would run into each other on a narrow chart.
+constexpr qsizetype kMostTicks = 6;
 constexpr Qt::PenStyle kIntervalPen = Qt::DashLine;
 // Days marked by a point each up to a month of them; beyond, the line alone
 // reads better, and draws in a third less time.
@@ -30,31 +32,32 @@ constexpr qsizetype kMostDaysMarked = 31;
 
 MemorySpeedChart::MemorySpeedChart(QWidget* parent)
     : QChartView(parent), m_speeds(new QLineSeries), m_lows(new QLineSeries), m_highs(new QLineSeries),
-      m_time(new QDateTimeAxis), m_seconds(new QLogValueAxis)
+      m_span(new QLineSeries), m_days(new QCategoryAxis), m_seconds(new QLogValueAxis)
 {
     QChart* chart = this->chart();
     m_speeds->setName(QStringLiteral("記憶の速さ"));
     m_lows->setName(QStringLiteral("68%区間"));
-    // The interval's two ends read as one band: same colour, dashed, one legend entry.
-    for (QLineSeries* end : {m_lows, m_highs}) {
+    // The interval's ends read as one band: same colour, dashed, one legend entry.
+    for (QLineSeries* end : {m_lows, m_highs, m_span}) {
         QPen pen = end->pen();
         pen.setStyle(kIntervalPen);
         end->setPen(pen);
     }
-    chart->addSeries(m_speeds);
-    chart->addSeries(m_lows);
-    chart->addSeries(m_highs);
-    m_highs->setColor(m_lows->color());
-    chart->legend()->markers(m_highs).constFirst()->setVisible(false);
+    for (QLineSeries* series : {m_speeds, m_lows, m_highs, m_span})
+        chart->addSeries(series);
+    for (QLineSeries* end : {m_highs, m_span}) {
+        end->setColor(m_lows->color());
+        chart->legend()->markers(end).constFirst()->setVisible(false);
+    }
 
-    m_time->setTitleText(QStringLiteral("日付"));
-    m_time->setFormat(QStringLiteral("MM/dd"));
-    m_seconds->setTitleText(QStringLiteral("表示時間（秒）"));
+    m_days->setTitleText(QStringLiteral("日付"));
+    m_days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_seconds->setTitleText(QStringLiteral("記憶の速さ（秒）"));
     m_seconds->setBase(kLogBase);
     m_seconds->setLabelFormat(QStringLiteral("%g"));
-    styleChart(*this, *m_time, *m_seconds);
-    for (QLineSeries* series : {m_speeds, m_lows, m_highs}) {
-        series->attachAxis(m_time);
+    styleChart(*this, *m_days, *m_seconds);
+    for (QLineSeries* series : {m_speeds, m_lows, m_highs, m_span}) {
+        series->attachAxis(m_days);
         series->attachAxis(m_seconds);
     }
     setDays({});
@@ -63,38 +66,61 @@ MemorySpeedChart::MemorySpeedChart(QWidget* parent)
 void MemorySpeedChart::setDays(const std::vector<core::DayLevel>& days)
 {
     QList<QPointF> speeds, lows, highs;
+    QList<QDate> dates;
     // The seconds axis spans at least the coach's own range of display times.
     double shortest = core::kShortestCoachedSeconds, longest = core::kLongestCoachedSeconds;
-    QDate first, last;
     const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    const auto noonOf = [offset](const QDate& day) {
+        return static_cast<double>(
+            day.startOfDay(Qt::OffsetFromUTC, offset).addSecs(kNoonSeconds).toMSecsSinceEpoch());
+    };
     for (const core::DayLevel& day : days) {
         const std::optional<core::MemorySpeed>& speed = day.level.fit.estimate;
         if (!speed)
             continue;
-        const auto at = static_cast<double>(
-            day.day.startOfDay(Qt::OffsetFromUTC, offset).addSecs(kNoonSeconds).toMSecsSinceEpoch());
+        const double at = noonOf(day.day);
         speeds.append({at, speed->seconds});
         lows.append({at, speed->low});
         highs.append({at, speed->high});
         shortest = std::min(shortest, speed->low);
         longest = std::max(longest, speed->high);
-        first = first.isValid() ? first : day.day;
-        last = day.day;
+        dates.append(day.day);
     }
     m_speeds->setPointsVisible(speeds.size() <= kMostDaysMarked);
     m_speeds->replace(speeds);
     m_lows->replace(lows);
     m_highs->replace(highs);
+    m_span->replace(speeds.size() == 1 ? QList<QPointF> {lows.front(), highs.front()} : QList<QPointF> {});
 
     const bool empty = speeds.isEmpty();
     chart()->setTitle(empty ? QStringLiteral("まだ記憶の速さを測れた日がありません。") : QString());
-    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_time, m_seconds})
+    // An empty chart has no room for its axes' titles but for an ellipsis.
+    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*> {m_days, m_seconds}) {
         axis->setLabelsVisible(!empty);
+        axis->setTitleVisible(!empty);
+    }
     m_seconds->setRange(shortest, longest);
+    for (const QString& label : dayTicks())
+        m_days->remove(label);
     if (empty)
         return;
-    m_time->setRange(first.addDays(-kDaysAround).startOfDay(), last.addDays(kDaysAround + 1).startOfDay());
-    m_time->setFormat(first.year() == last.year() ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd"));
+    // Evenly spaced dates from the first, each at its point's noon.
+    const QString format
+        = dates.front().year() == dates.back().year() ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd");
+    const qint64 span = dates.front().daysTo(dates.back());
+    const qint64 step = std::max<qint64>(1, (span + kMostTicks - 2) / (kMostTicks - 1));
+    const double from = noonOf(dates.front()) - kDayMs;
+    m_days->setStartValue(from);
+    for (qint64 day = 0; day <= span; day += step) {
+        const QDate date = dates.front().addDays(day);
+        m_days->append(date.toString(format), noonOf(date));
+    }
+    m_days->setRange(from, noonOf(dates.back()) + kDayMs);
+}
+
+QStringList MemorySpeedChart::dayTicks() const
+{
+    return m_days->categoriesLabels();
 }
 
 } // namespace ui

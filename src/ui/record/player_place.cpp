@@ -23,28 +23,29 @@ PlayerPlace::PlayerPlace(QComboBox& settingList, QTableView& table, RoundTableMo
 }
 
 void PlayerPlace::listSettings(
-    QList<record::Setting> settings, const std::function<std::optional<record::Setting>()>& latest)
+    const QList<record::Setting>& settings, const std::function<std::optional<RecordView>()>& latest)
 {
-    if (settings == m_settings)
+    QList<RecordView> views = viewsOf(settings);
+    if (views == m_views)
         return;
-    const int chosen = m_settingList.currentIndex();
-    qsizetype index = chosen >= 0 && chosen < m_settings.size() ? settings.indexOf(m_settings.at(chosen)) : -1;
-    m_settings = std::move(settings);
+    const RecordView* chosen = view();
+    qsizetype index = chosen ? views.indexOf(*chosen) : -1;
+    m_views = std::move(views);
     if (index < 0) {
-        if (const std::optional<record::Setting> last = latest())
-            index = m_settings.indexOf(*last);
+        if (const std::optional<RecordView> last = latest())
+            index = m_views.indexOf(*last);
     }
     const QSignalBlocker quiet(&m_settingList);
     m_settingList.clear();
-    for (const record::Setting& setting : m_settings)
-        m_settingList.addItem(settingText(setting));
-    m_settingList.setCurrentIndex(static_cast<int>(std::max<qsizetype>(index, m_settings.isEmpty() ? -1 : 0)));
+    for (const RecordView& each : std::as_const(m_views))
+        m_settingList.addItem(viewText(each));
+    m_settingList.setCurrentIndex(static_cast<int>(std::max<qsizetype>(index, m_views.isEmpty() ? -1 : 0)));
 }
 
-const record::Setting* PlayerPlace::setting() const
+const RecordView* PlayerPlace::view() const
 {
     const int index = m_settingList.currentIndex();
-    return index >= 0 && index < m_settings.size() ? &m_settings.at(index) : nullptr;
+    return index >= 0 && index < m_views.size() ? &m_views.at(index) : nullptr;
 }
 
 void PlayerPlace::showRounds(const QList<record::RoundSummary>& rounds)

@@ -1,9 +1,11 @@
 #pragma once
 // The player's place in the record window, kept as the record changes under
-// it: the setting chosen in the list, the rounds chosen in the table (by id,
-// whatever their rows) and the rounds scrolled to.
+// it: the view chosen in the list (a setting or a whole difficulty), the
+// rounds chosen in the table (by id, whatever their rows) and the rounds
+// scrolled to.
 
 #include "record/round_record.h"
+#include "ui/record/record_view.h"
 
 #include <QList>
 
@@ -22,14 +24,14 @@ class PlayerPlace {
 public:
     PlayerPlace(QComboBox& settingList, QTableView& table, RoundTableModel& rounds, RoundSortModel& sorted);
 
-    /// Lists `settings`, staying with the one on view; at first, or once it
-    /// is gone, on the one `latest` gives (the setting played last). The
-    /// list is filled again only when it changed, so that an open list stays open.
+    /// Lists the views of `settings`, staying with the one on view; at
+    /// first, or once it is gone, on the one `latest` gives. The list is
+    /// filled again only when it changed, so that an open list stays open.
     void listSettings(
-        QList<record::Setting> settings, const std::function<std::optional<record::Setting>()>& latest);
-    const QList<record::Setting>& settings() const { return m_settings; }
-    /// The setting on view; none while no setting is listed.
-    const record::Setting* setting() const;
+        const QList<record::Setting>& settings, const std::function<std::optional<RecordView>()>& latest);
+    const QList<RecordView>& views() const { return m_views; }
+    /// The view chosen; none while nothing is listed.
+    const RecordView* view() const;
 
     /// Puts `rounds` in the table: a player on the newest round (as after a
     /// save), or on none, moves on to the newest; any other choice stays, as
@@ -43,7 +45,7 @@ private:
     QTableView& m_table;
     RoundTableModel& m_rounds;
     RoundSortModel& m_sorted;
-    QList<record::Setting> m_settings;
+    QList<RecordView> m_views;
 };
 
 } // namespace ui

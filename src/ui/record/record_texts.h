@@ -5,7 +5,9 @@
 #include "core/memory_speed_history.h"
 #include "record/progress.h"
 #include "record/round_record.h"
+#include "ui/record/record_view.h"
 
+#include <QDateTime>
 #include <QString>
 
 namespace ui {
@@ -13,22 +15,42 @@ namespace ui {
 /// A setting as the list of settings names it: "難易度 1・表示時間 0.75 秒".
 QString settingText(const record::Setting& setting);
 
+/// A view as the list names it: its setting, or "難易度 1・すべての表示時間".
+QString viewText(const RecordView& view);
+
+/// A moment as the window shows it, in local time to the second, the same in
+/// every locale: "2026/12/08 03:12:59".
+QString momentText(const QDateTime& when);
+
+/// A round as pointing at its score on the chart tells it: its moment, display time and score.
+QString roundText(const record::RoundSummary& round);
+
 /// Seconds as the summary and the coach write them: to hundredths, as the coach rounds them.
 QString secondsText(double seconds);
 
 /// What the memory speed is, for the tooltips of the summary and its chart.
 QString memorySpeedMeaning();
 
+/// The line under the memory speed that says how to read it.
+QString memorySpeedHint();
+
 /// The memory speed as the summary says it, with the days it was fitted to
 /// when the last week's rounds did not determine it, or what it still lacks.
 QString memorySpeedText(const core::Level& level);
+
+/// The change from the level a week earlier to the level now, said as
+/// clear ("はっきり") only when their intervals do not overlap; empty when
+/// either was not measured.
+QString speedChangeText(const core::Level& now, const core::Level& weekEarlier);
 
 /// What the summary adds about rounds the coach passed over: ones a record
 /// edited by hand holds (`leftOut`), and targets that hardly moved (`nearRest`).
 QString passedOverText(int leftOut, int nearRest);
 
-/// The summary line of a setting's rounds, with the difficulty's memory speed after it.
-QString summaryText(const record::Progress& progress, const QString& memorySpeed);
+/// The summary, a line each: the rounds on view, then `more` (the memory
+/// speed, the rounds passed over), empty ones left out. Lines break only
+/// where written, never inside a phrase.
+QString summaryText(const record::Progress& progress, const QStringList& more);
 
 /// The coach's offer of its next display time; empty when it has none (NaN).
 QString coachOfferText(double seconds);

@@ -1,9 +1,9 @@
 #include "ui/record/round_table_model.h"
 
 #include "toolkit/numeric_text.h"
+#include "ui/record/record_texts.h"
 
 #include <QHash>
-#include <QLocale>
 
 #include <algorithm>
 #include <utility>
@@ -102,7 +102,7 @@ QVariant RoundTableModel::data(const QModelIndex& index, int role) const
         return {};
     switch (index.column()) {
     case Date:
-        return QLocale().toString(round.playedAt, QLocale::ShortFormat);
+        return momentText(round.playedAt);
     case Difficulty:
         return toolkit::numberText(round.difficulty);
     case DisplayTime:

@@ -1,5 +1,5 @@
 #pragma once
-// The rounds of one setting as the record window's table shows them: date,
+// The rounds on view as the record window's table shows them: date,
 // difficulty, display time, score, elapsed time and verdict. Rows stay in the
 // order they came; RoundSortModel sorts them for the view.
 

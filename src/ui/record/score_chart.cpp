@@ -3,11 +3,15 @@
 #include "record/progress.h"
 #include "toolkit/line_thinning.h"
 #include "ui/record/chart_style.h"
+#include "ui/record/record_texts.h"
+#include "widgets/error_boundary.h"
 
 #include <QDateTimeAxis>
 #include <QLegend>
+#include <QCursor>
 #include <QLabel>
 #include <QLineSeries>
+#include <QToolTip>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -80,10 +84,30 @@ ScoreChart::ScoreChart(QWidget* parent)
         series->attachAxis(m_points);
     }
     setRounds({});
+    widgets::connectGuarded(m_scores, &QLineSeries::hovered, this, [this](const QPointF& point, bool over) {
+        if (over)
+            QToolTip::showText(QCursor::pos(), pointText(point.x()), this);
+        else
+            QToolTip::hideText();
+    });
+}
+
+QString ScoreChart::pointText(double at) const
+{
+    if (m_rounds.isEmpty())
+        return {};
+    const auto ms = static_cast<qint64>(at);
+    const auto msOf = [](const record::RoundSummary& round) { return round.playedAt.toMSecsSinceEpoch(); };
+    auto nearest = std::lower_bound(m_rounds.cbegin(), m_rounds.cend(), ms,
+        [&](const record::RoundSummary& round, qint64 t) { return msOf(round) < t; });
+    if (nearest == m_rounds.cend() || (nearest != m_rounds.cbegin() && ms - msOf(*(nearest - 1)) < msOf(*nearest) - ms))
+        --nearest;
+    return roundText(*nearest);
 }
 
 void ScoreChart::setRounds(const QList<record::RoundSummary>& rounds)
 {
+    m_rounds = rounds;
     const QList<double> averages = record::runningAverages(rounds);
     QList<QPointF> scorePoints, averagePoints;
     scorePoints.reserve(rounds.size());

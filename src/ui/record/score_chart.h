@@ -1,7 +1,8 @@
 #pragma once
-// The record window's chart: the score of every round of one setting over
-// time, and the average of the last ten rounds beside it. Thousands of rounds
-// are drawn as the highs and lows of runs of them, which looks the same.
+// The record window's chart: the score of every round on view over time, and
+// the average of the last ten rounds beside it; pointing at a score tells its
+// round's moment and display time. Thousands of rounds are drawn as the highs
+// and lows of runs of them, which looks the same.
 
 #include "record/round_record.h"
 
@@ -29,8 +30,12 @@ public:
     const QLineSeries& averages() const { return *m_averages; }
     const QDateTimeAxis& timeAxis() const { return *m_time; }
     const QLabel& emptyHint() const { return *m_emptyHint; }
+    /// What pointing at the score drawn at `at` (ms since 1970) tells: the
+    /// nearest round's moment, display time and score.
+    QString pointText(double at) const;
 
 private:
+    QList<record::RoundSummary> m_rounds;
     QLineSeries* m_scores;
     QLineSeries* m_averages;
     QDateTimeAxis* m_time;

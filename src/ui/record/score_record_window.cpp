@@ -86,7 +86,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     m_figure->SUB_SETDEFAULT();
     describeScoreRecord(*this);
 
-    widgets::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showSetting);
+    widgets::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showView);
     widgets::connectGuarded(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                        &FrmSCORE::showSelectedRound);
     widgets::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
@@ -102,9 +102,9 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
 
 FrmSCORE::~FrmSCORE() = default;
 
-const QList<record::Setting>& FrmSCORE::settings() const
+const QList<RecordView>& FrmSCORE::views() const
 {
-    return m_place->settings();
+    return m_place->views();
 }
 
 double FrmSCORE::coachedSeconds() const
@@ -114,16 +114,20 @@ double FrmSCORE::coachedSeconds() const
 
 void FrmSCORE::createControls()
 {
-    Label1 = new QLabel(QStringLiteral("ゲームの種類："), this);
+    Label1 = new QLabel(QStringLiteral("表示する記録："), this);
     CmbSETTING = new QComboBox(this);
     CmbSETTING->setObjectName(QStringLiteral("CmbSETTING"));
     CmbSETTING->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Label1->setBuddy(CmbSETTING);
+    // Lines broken where the texts break them, never inside a phrase.
     LblSUMMARY = new QLabel(this);
     LblSUMMARY->setObjectName(QStringLiteral("LblSUMMARY"));
-    LblSUMMARY->setWordWrap(true);
     LblSUMMARY->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LblSUMMARY->setToolTip(memorySpeedMeaning());
+    LblHINT = new QLabel(memorySpeedHint(), this);
+    LblHINT->setObjectName(QStringLiteral("LblHINT"));
+    LblHINT->setForegroundRole(QPalette::PlaceholderText);
+    LblHINT->setToolTip(memorySpeedMeaning());
 
     TabCHART = new QTabWidget(this);
     TabCHART->setObjectName(QStringLiteral("TabCHART"));
@@ -133,7 +137,7 @@ void FrmSCORE::createControls()
     ChtSPEED->setObjectName(QStringLiteral("ChtSPEED"));
     ChtSPEED->setToolTip(
         memorySpeedMeaning() + QStringLiteral("各日の点は、その日までの回から同じように求めたものです。"));
-    TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("この設定の点数"));
+    TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("点数の推移"));
     TabCHART->insertTab(SpeedTab, ChtSPEED, QStringLiteral("記憶の速さの推移"));
 
     GrdROUND = new QTableView(this);
@@ -148,7 +152,6 @@ void FrmSCORE::createControls()
     GrdROUND->verticalHeader()->hide();
     GrdROUND->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     GrdROUND->horizontalHeader()->setResizeContentsPrecision(kRowsMeasuredForWidths);
-    GrdROUND->horizontalHeader()->setStretchLastSection(true);
 
     PicROUND = new widgets::Canvas(this);
     PicROUND->setObjectName(QStringLiteral("PicROUND"));
@@ -179,27 +182,32 @@ void FrmSCORE::createControls()
     CmdCOACH = m_coach->CmdCOACH;
     m_place = std::make_unique<PlayerPlace>(*CmbSETTING, *GrdROUND, *m_model, *m_sorted);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(Label1);
-    top->addWidget(CmbSETTING);
-    top->addWidget(LblSUMMARY, 1);
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(Label1);
+    chooser->addWidget(CmbSETTING);
+    chooser->addStretch(1);
     // The chart and the table share the height beside the round drawn again,
-    // whose canvas keeps the game's size.
+    // whose canvas keeps the game's size; coached practice fills the column under it.
     auto* history = new QVBoxLayout;
     history->addWidget(TabCHART, 1);
     history->addWidget(GrdROUND, 1);
+    auto* round = new QVBoxLayout;
+    round->addWidget(PicROUND);
+    round->addWidget(m_coach);
+    round->addStretch(1);
     auto* middle = new QHBoxLayout;
     middle->addLayout(history, 1);
-    middle->addWidget(PicROUND, 0, Qt::AlignTop);
+    middle->addLayout(round);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdDELETE);
     buttons->addWidget(CmdEXPORT);
     buttons->addStretch(1);
     buttons->addWidget(CmdCLOSE);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(chooser);
+    layout->addWidget(LblSUMMARY);
+    layout->addWidget(LblHINT);
     layout->addLayout(middle, 1);
-    layout->addWidget(m_coach);
     layout->addLayout(buttons);
 
     setTabOrder(CmbSETTING, TabCHART);
@@ -220,62 +228,82 @@ void FrmSCORE::reload()
         showValue(*LblSUMMARY, settings.problem->message);
         return;
     }
-    m_place->listSettings(std::move(settings.value), [this] { return m_store.latestSetting().value; });
-    showSetting();
+    // At first, the setting played last; with coached practice on, the whole
+    // of its difficulty, as the coach moves the time from round to round.
+    m_place->listSettings(settings.value, [this]() -> std::optional<RecordView> {
+        const std::optional<record::Setting> last = m_store.latestSetting().value;
+        if (!last)
+            return std::nullopt;
+        return RecordView {*last, coach::practiceOn()};
+    });
+    showView();
 }
 
-void FrmSCORE::showSetting()
+void FrmSCORE::showView()
 {
-    const record::Setting* setting = m_place->setting();
-    CmdDELETE->setEnabled(setting != nullptr);
-    CmdEXPORT->setEnabled(setting != nullptr);
-    if (!setting) {
+    const RecordView* view = m_place->view();
+    CmdDELETE->setEnabled(view != nullptr);
+    CmdEXPORT->setEnabled(view != nullptr);
+    const record::Read<QStringList> speed
+        = showDifficulty(view ? std::optional(view->setting.difficulty) : std::nullopt);
+    LblHINT->setVisible(!m_difficultyRounds.isEmpty());
+    if (!view) {
         m_place->showRounds({});
         ChtSCORE->setRounds({});
-        showCoach(nullptr);
         showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
         showSelectedRound();
         return;
     }
-    auto rounds = m_store.rounds(*setting);
-    if (rounds.problem) {
-        showValue(*LblSUMMARY, rounds.problem->message);
+    const auto rounds = view->wholeDifficulty
+        ? record::Read<QList<record::RoundSummary>> {m_difficultyRounds, speed.problem, speed.from}
+        : m_store.rounds(view->setting);
+    if (const auto problem = speed.problem ? speed.problem : rounds.problem) {
+        showValue(*LblSUMMARY, problem->message);
         return;
     }
     // Another file in the record's place: its ids name other rounds.
     if (rounds.from != m_listedFrom)
         m_shown = 0;
     m_listedFrom = rounds.from;
-    showValue(*LblSUMMARY, summaryText(record::progressOf(rounds.value), showCoach(setting)));
+    showValue(*LblSUMMARY, summaryText(record::progressOf(rounds.value), speed.value));
     ChtSCORE->setRounds(rounds.value);
     m_place->showRounds(rounds.value);
     showSelectedRound();
 }
 
-QString FrmSCORE::showCoach(const record::Setting* setting)
+record::Read<QStringList> FrmSCORE::showDifficulty(std::optional<double> difficulty)
 {
     m_speedChartStale = true;
-    QString speed;
+    record::Read<QStringList> speed;
     // The difficulty's rounds read before are read again only where they changed.
     QList<record::RoundSummary> known = std::exchange(m_difficultyRounds, {});
-    if (!setting || !record::sameNumber(setting->difficulty, m_difficulty))
+    if (!difficulty || !record::sameNumber(*difficulty, m_difficulty))
         known.clear();
     const QDateTime now = QDateTime::currentDateTime();
     coach::Reading reading; // none while no rounds are on view
-    if (setting) {
-        auto rounds = m_store.roundsAtDifficulty(setting->difficulty, std::move(known));
-        if (rounds.problem) {
-            speed = rounds.problem->message;
-        } else {
+    if (difficulty) {
+        auto rounds = m_store.roundsAtDifficulty(*difficulty, std::move(known));
+        speed.problem = rounds.problem;
+        speed.from = rounds.from;
+        if (!rounds.problem) {
             reading = coach::allRounds(rounds.value, now);
             m_difficultyRounds = std::move(rounds.value);
-            m_difficulty = setting->difficulty;
+            m_difficulty = *difficulty;
         }
     }
-    m_coach->showCoach(m_difficultyRounds, m_difficultyRounds.isEmpty() ? nullptr : setting, now);
-    m_history.setTrials(reading.rounds, now);
+    // Before its first coached round, the coach starts from the time played last.
+    std::optional<record::Setting> last;
     if (!m_difficultyRounds.isEmpty())
-        speed = memorySpeedText(m_history.levelNow()) + passedOverText(reading.leftOut, reading.nearRest);
+        last = record::Setting {m_difficulty, m_difficultyRounds.back().displaySeconds};
+    m_coach->showCoach(m_difficultyRounds, last ? &*last : nullptr, now);
+    m_history.setTrials(reading.rounds, now);
+    if (!m_difficultyRounds.isEmpty()) {
+        const core::Level level = m_history.levelNow();
+        QStringList figures {memorySpeedText(level)};
+        if (const QString change = speedChangeText(level, m_history.levelWeekEarlier()); !change.isEmpty())
+            figures << change;
+        speed.value << figures.join(QStringLiteral("　")) << passedOverText(reading.leftOut, reading.nearRest);
+    }
     showSpeedChart();
     return speed;
 }

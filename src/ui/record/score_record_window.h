@@ -1,9 +1,9 @@
 #pragma once
 // The score record: the player's saved rounds of one setting (difficulty and
-// display time) as a chart of progress, a sortable table and a summary, the
-// selected round drawn again as its check showed it; the memory speed of the
-// setting's difficulty, now and day by day; and coached practice, its switch
-// and its next display time. Modeless; at most one exists, owned by the main
+// display time), or of a whole difficulty, as a chart of progress, a sortable
+// table and a summary, the selected round drawn again as its check showed it;
+// the memory speed of the difficulty, now and day by day; and coached
+// practice, its switch and its next display time. Modeless; at most one exists, owned by the main
 // window. It follows the record as rounds are saved, by this copy of the game
 // or another, keeps the player's place in it (PlayerPlace), and opens where
 // the player last left it. This is the assembly: the texts are in
@@ -12,11 +12,15 @@
 #include "core/memory_speed_history.h"
 #include "record/file_identity.h"
 #include "record/round_record.h"
+#include "record/score_store.h"
+#include "ui/record/record_view.h"
 
 #include <QList>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -27,9 +31,6 @@ class QTableView;
 
 namespace core {
 class Figure;
-}
-namespace record {
-class ScoreStore;
 }
 namespace widgets {
 class Canvas;
@@ -51,7 +52,10 @@ public:
 
     QLabel* Label1;
     QComboBox* CmbSETTING;
+    /// The rounds on view, the memory speed and its change, the rounds passed over: a line each.
     QLabel* LblSUMMARY;
+    /// How to read the memory speed; shown with it.
+    QLabel* LblHINT;
     QTabWidget* TabCHART;
     ScoreChart* ChtSCORE;
     MemorySpeedChart* ChtSPEED;
@@ -66,8 +70,8 @@ public:
     QLabel* LblCOACH;
     QPushButton* CmdCOACH;
 
-    /// The settings listed, in the order of CmbSETTING.
-    const QList<record::Setting>& settings() const;
+    /// The views listed, in the order of CmbSETTING.
+    const QList<RecordView>& views() const;
     /// The table's rows, in the order they came; the table shows them sorted.
     const RoundTableModel& rounds() const { return *m_model; }
     /// The round drawn on PicROUND, 0 for none.
@@ -93,12 +97,15 @@ protected:
 
 private:
     void createControls();
-    void showSetting();
+    void showView();
     void showSelectedRound();
     /// Covers PicROUND with `why` the round chosen cannot be drawn; an empty one uncovers it.
     void showWhyNotDrawn(const QString& why);
-    /// The summary's memory speed and the coach's offer, for `setting` (none: nothing on view).
-    QString showCoach(const record::Setting* setting);
+    /// Reads the rounds of `difficulty` (none: nothing on view), again only
+    /// where they changed; the coach's offer and the memory speed follow
+    /// them. Gives the summary's lines on the memory speed, or why the
+    /// rounds could not be read, and the file they were read from.
+    record::Read<QStringList> showDifficulty(std::optional<double> difficulty);
     void showSpeedChart();
 
     record::ScoreStore& m_store;
