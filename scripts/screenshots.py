@@ -97,11 +97,13 @@ def tour(s):
     s.save(settled_grab(s, record.rect), "record.png", s.frame_rect(record))
 
     # The same window once eight weeks of coached practice are in the record:
-    # brought forward again, it reads the record anew. Its second tab (the
-    # memory speed) is chosen from the keyboard.
+    # brought forward again, it reads the record anew. The whole of difficulty
+    # 1 (the list's first entry, every display time the coach chose) and the
+    # second tab (the memory speed) are chosen from the keyboard.
     s.run("xdotool", "windowactivate", "--sync", str(main.win.id))
     add_simulated_practice(s)
-    s.run("xdotool", "windowactivate", "--sync", str(record.id), "sleep", "0.5", "key", "--delay", "200", "Tab", "Right")
+    s.run("xdotool", "windowactivate", "--sync", str(record.id), "sleep", "0.5", "key", "--delay", "200", "Home", "Tab",
+          "Right")
     s.save(settled_grab(s, record.rect), "progress.png", s.frame_rect(record))
 
     # The record window covers END; the main window comes forward to be clicked.
