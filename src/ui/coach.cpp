@@ -71,12 +71,17 @@ std::vector<core::Trial> trialsOf(const Reading& reading)
     return trials;
 }
 
+double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds)
+{
+    return core::nextDisplaySeconds(trialsOf(coachedRounds(rounds, now)), firstSeconds);
+}
+
 std::optional<double> nextSeconds(record::ScoreStore& store, double difficulty, double boxSeconds)
 {
     const auto rounds = store.roundsAtDifficulty(difficulty);
     if (rounds.problem)
         return std::nullopt;
-    return core::nextDisplaySeconds(trialsOf(coachedRounds(rounds.value, QDateTime::currentDateTime())), boxSeconds);
+    return nextSeconds(rounds.value, QDateTime::currentDateTime(), boxSeconds);
 }
 
 } // namespace ui::coach

@@ -42,9 +42,12 @@ Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime
 /// What the rounds of a reading tell, in the same order.
 std::vector<core::Trial> trialsOf(const Reading& reading);
 
-/// The coach's next display time at `difficulty`: from its coached rounds in
-/// the record, or from `boxSeconds` before the first. None when the record
-/// cannot be read.
+/// The coach's next display time after `rounds` (one difficulty's, oldest
+/// first, read at `now`): from their coached rounds, or `firstSeconds` before the first.
+double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds);
+
+/// The same at `difficulty`, from the record, with `boxSeconds` before the
+/// first coached round. None when the record cannot be read.
 std::optional<double> nextSeconds(record::ScoreStore& store, double difficulty, double boxSeconds);
 
 } // namespace ui::coach

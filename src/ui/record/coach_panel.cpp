@@ -1,6 +1,5 @@
 #include "ui/record/coach_panel.h"
 
-#include "core/staircase.h"
 #include "ui/accessibility.h"
 #include "ui/coach.h"
 #include "ui/record/record_texts.h"
@@ -50,9 +49,7 @@ void CoachPanel::showCoach(
 {
     m_coachedSeconds = std::numeric_limits<double>::quiet_NaN();
     if (setting) {
-        // Before the first coached round, the coach starts from the setting on view.
-        const coach::Reading coached = coach::coachedRounds(difficultyRounds, now);
-        m_coachedSeconds = core::nextDisplaySeconds(coach::trialsOf(coached), setting->displaySeconds);
+        m_coachedSeconds = coach::nextSeconds(difficultyRounds, now, setting->displaySeconds);
         m_difficulty = setting->difficulty;
     }
     showValue(*LblCOACH, coachOfferText(m_coachedSeconds));

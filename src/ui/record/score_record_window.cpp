@@ -244,8 +244,7 @@ void FrmSCORE::showView()
     const RecordView* view = m_place->view();
     CmdDELETE->setEnabled(view != nullptr);
     CmdEXPORT->setEnabled(view != nullptr);
-    const record::Read<QStringList> speed
-        = showDifficulty(view ? std::optional(view->setting.difficulty) : std::nullopt);
+    const record::Read<QStringList> speed = showDifficulty(view);
     LblHINT->setVisible(!m_difficultyRounds.isEmpty());
     if (!view) {
         m_place->showRounds({});
@@ -271,8 +270,9 @@ void FrmSCORE::showView()
     showSelectedRound();
 }
 
-record::Read<QStringList> FrmSCORE::showDifficulty(std::optional<double> difficulty)
+record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
 {
+    const std::optional<double> difficulty = view ? std::optional(view->setting.difficulty) : std::nullopt;
     m_speedChartStale = true;
     record::Read<QStringList> speed;
     // The difficulty's rounds read before are read again only where they changed.
@@ -291,11 +291,13 @@ record::Read<QStringList> FrmSCORE::showDifficulty(std::optional<double> difficu
             m_difficulty = *difficulty;
         }
     }
-    // Before its first coached round, the coach starts from the time played last.
-    std::optional<record::Setting> last;
+    // Before its first coached round, the coach starts from the setting on
+    // view, or for a whole difficulty from the time played last.
+    std::optional<record::Setting> from;
     if (!m_difficultyRounds.isEmpty())
-        last = record::Setting {m_difficulty, m_difficultyRounds.back().displaySeconds};
-    m_coach->showCoach(m_difficultyRounds, last ? &*last : nullptr, now);
+        from = view->wholeDifficulty ? record::Setting {m_difficulty, m_difficultyRounds.back().displaySeconds}
+                                     : view->setting;
+    m_coach->showCoach(m_difficultyRounds, from ? &*from : nullptr, now);
     m_history.setTrials(reading.rounds, now);
     if (!m_difficultyRounds.isEmpty()) {
         const core::Level level = m_history.levelNow();

@@ -101,11 +101,11 @@ private:
     void showSelectedRound();
     /// Covers PicROUND with `why` the round chosen cannot be drawn; an empty one uncovers it.
     void showWhyNotDrawn(const QString& why);
-    /// Reads the rounds of `difficulty` (none: nothing on view), again only
-    /// where they changed; the coach's offer and the memory speed follow
-    /// them. Gives the summary's lines on the memory speed, or why the
+    /// Reads the rounds of the difficulty of `view` (none: nothing on view),
+    /// again only where they changed; the coach's offer and the memory speed
+    /// follow them. Gives the summary's lines on the memory speed, or why the
     /// rounds could not be read, and the file they were read from.
-    record::Read<QStringList> showDifficulty(std::optional<double> difficulty);
+    record::Read<QStringList> showDifficulty(const RecordView* view);
     void showSpeedChart();
 
     record::ScoreStore& m_store;
