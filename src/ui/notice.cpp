@@ -2,7 +2,21 @@
 
 #include "ui/log.h"
 
+#include <QLabel>
+#include <QTimer>
+#include <chrono>
+
 namespace ui {
+
+namespace {
+
+// Long enough to read a short sentence, short enough not to linger.
+constexpr std::chrono::milliseconds kBriefly {3000};
+// Between the notice and the foot of the window, and round its text.
+constexpr int kBriefMargin = 8;
+const QString kBriefName = QStringLiteral("briefNotice");
+
+} // namespace
 
 void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const QString& message)
 {
@@ -23,6 +37,31 @@ void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const Q
         showAbove();
     else
         QMetaObject::invokeMethod(box, showAbove, Qt::QueuedConnection);
+}
+
+void tellBriefly(QWidget& over, const QString& message)
+{
+    qCDebug(lcUi).noquote() << "told the player briefly:" << message;
+    QWidget& window = *over.window();
+    for (QLabel* earlier : window.findChildren<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
+        earlier->close();
+    // A tool tip's window: above its owner, never activated, so the focus
+    // stays where the player had it.
+    auto* notice = new QLabel(message, &window, Qt::ToolTip);
+    notice->setObjectName(kBriefName);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->setAttribute(Qt::WA_ShowWithoutActivating);
+    notice->setAccessibleName(message);
+    notice->setForegroundRole(QPalette::ToolTipText);
+    notice->setBackgroundRole(QPalette::ToolTipBase);
+    notice->setAutoFillBackground(true);
+    notice->setFrameStyle(QFrame::Box | QFrame::Plain);
+    notice->setMargin(kBriefMargin);
+    notice->adjustSize();
+    const QRect area(window.mapToGlobal(QPoint()), window.size());
+    notice->move(area.center().x() - notice->width() / 2, area.bottom() - kBriefMargin - notice->height());
+    notice->show();
+    QTimer::singleShot(kBriefly, notice, &QWidget::close);
 }
 
 } // namespace ui

@@ -157,8 +157,15 @@ void FrmMSG::tellCoached(std::optional<double> nextSeconds)
 
 void FrmMSG::Command1_Click()
 {
-    if (!m_round || m_kept || save())
+    if (!m_round || m_kept) {
         close();
+        return;
+    }
+    if (!save())
+        return;
+    // The dialog goes with the save: the word that it worked stays behind on the main window.
+    tellBriefly(m_owner, QStringLiteral("点数を保存しました。"));
+    close();
 }
 
 bool FrmMSG::save()

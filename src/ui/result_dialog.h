@@ -78,7 +78,8 @@ public:
     bool kept() const { return m_kept; }
 
     /// "点数保存": appends the round to the score record, then closes the
-    /// dialog; the main window stays as it is. A round that could not be
+    /// dialog, saying briefly on the main window that it is saved; the main
+    /// window stays as it is otherwise. A round that could not be
     /// saved keeps the dialog open with the reason, so the player may try again.
     /// A round kept already is not kept twice, and a check that followed no
     /// target keeps nothing: the dialog only closes.

@@ -46,6 +46,13 @@ void clickButton(QMessageBox& box, QMessageBox::StandardButton which)
     QTest::mouseClick(box.button(which), Qt::LeftButton);
 }
 
+// The brief word on the main window that a save worked, while it shows.
+QLabel* briefNotice(ui::Frm001& w)
+{
+    auto* notice = w.findChild<QLabel*>(QStringLiteral("briefNotice"), Qt::FindDirectChildrenOnly);
+    return notice && notice->isVisible() ? notice : nullptr;
+}
+
 qint64 idAt(const QAbstractItemModel& table, int row)
 {
     return table.index(row, 0).data(ui::RoundTableModel::IdRole).toLongLong();
@@ -112,7 +119,8 @@ private slots:
 };
 
 // Guards against a save that stores other values than the dialog shows, the
-// joints after a later drag, or a save that touches the main window.
+// joints after a later drag, a save that touches the main window, or one
+// that goes unconfirmed.
 void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
 {
     Game game;
@@ -142,19 +150,30 @@ void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
     QCOMPARE(r.player, player);
     QVERIFY(qAbs(r.playedAt.secsTo(QDateTime::currentDateTime())) < 60);
     QCOMPARE(r.playedAt.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
+
+    // Said briefly, with no focus taken, then gone by itself.
+    const QLabel* notice = briefNotice(w);
+    QVERIFY(notice);
+    QCOMPARE(notice->accessibleName(), QStringLiteral("点数を保存しました。"));
+    QVERIFY(QGuiApplication::focusWindow() != notice->windowHandle());
+    QTRY_VERIFY_WITH_TIMEOUT(!briefNotice(w), 5000); // it stays three seconds
 }
 
-// Guards against 終了 or the close box saving, as 点数保存 alone may.
+// Guards against 終了 or the close box saving, as 点数保存 alone may, and
+// against 点数保存 saying it saved a check that followed no target.
 void TestScoreRecord::onlySaveStoresARound()
 {
     Game game;
     QTest::mouseClick(checkARound(game).Command2, Qt::LeftButton);
     checkARound(game).close();
+    game.w().Command2_Click();
+    QTest::mouseClick(game.w().resultDialog()->Command1, Qt::LeftButton);
+    QVERIFY(!briefNotice(game.w()));
     QVERIFY(saved(game).isEmpty());
     QVERIFY(!QFile::exists(game.record.folder.filePath(QStringLiteral("scores.sqlite"))));
 }
 
-// Guards against a failed save closing the dialog as if it had worked.
+// Guards against a failed save that closes the dialog, or is confirmed, as if it had worked.
 void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
 {
     Game game;
@@ -163,6 +182,7 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     ui::FrmMSG& dialog = checkARound(game);
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
     QVERIFY(dialog.isVisible());
+    QVERIFY(!briefNotice(game.w()));
     QVERIFY(dialog.LblSAVE->isVisible());
     QVERIFY2(dialog.LblSAVE->text().startsWith(QStringLiteral("点数を保存できませんでした。")),
              qPrintable(dialog.LblSAVE->text()));
