@@ -3,6 +3,7 @@
 #include "toolkit/clock.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
+#include "ui/translations.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
     widgets::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tormell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
+    ui::installJapaneseTranslations(app);
     toolkit::SteadyClock clock;
     toolkit::ClockSeededRandom random;
     record::ScoreStore scores(record::ScoreStore::defaultPath());

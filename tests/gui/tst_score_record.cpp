@@ -273,7 +273,8 @@ void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
     QCOMPARE(w.findChildren<ui::FrmSCORE*>().size(), 1);
 }
 
-// Guards against rounds removed without asking, or on No.
+// Guards against rounds removed without asking, or on No, and a question
+// whose buttons read English in a Japanese game.
 void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
 {
     Game game;
@@ -288,6 +289,7 @@ void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
         QTest::mouseClick(record.CmdDELETE, Qt::LeftButton);
         auto* confirm = record.findChild<QMessageBox*>(QStringLiteral("confirmDelete"));
         QVERIFY(confirm && confirm->isVisible());
+        QCOMPARE(confirm->button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)")); // in the C locale too
         clickButton(*confirm, answer);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
