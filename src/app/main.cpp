@@ -1,4 +1,5 @@
 #include "app/module1.h"
+#include "app/no_display.h"
 #include "record/score_store.h"
 #include "toolkit/clock.h"
 #include "widgets/error_boundary.h"
@@ -25,9 +26,7 @@ bool displayAvailable()
 int main(int argc, char** argv)
 {
     if (!displayAvailable()) {
-        std::fputs("tormell: no display found; start it from a desktop session, or under a virtual X server: "
-                   "xvfb-run -a tormell\n",
-                   stderr);
+        std::fputs(app::noDisplayAdvice(app::programPath(argv[0])).c_str(), stderr);
         return EXIT_FAILURE;
     }
     widgets::Application app(argc, argv);
