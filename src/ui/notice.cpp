@@ -12,7 +12,7 @@ namespace {
 
 // Long enough to read a short sentence, short enough not to linger.
 constexpr std::chrono::milliseconds kBriefly {3000};
-// Between the notice and the foot of the window, and round its text.
+// Between the notice and the top of what it is over, and round its text.
 constexpr int kBriefMargin = 8;
 const QString kBriefName = QStringLiteral("briefNotice");
 
@@ -45,12 +45,12 @@ void tellBriefly(QWidget& over, const QString& message)
     QWidget& window = *over.window();
     for (QLabel* earlier : window.findChildren<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
         earlier->close();
-    // A tool tip's window: above its owner, never activated, so the focus
-    // stays where the player had it.
-    auto* notice = new QLabel(message, &window, Qt::ToolTip);
+    // Inside the window rather than a window of its own: it takes no focus
+    // and no clicks, and screen readers find it among the window's contents.
+    auto* notice = new QLabel(message, &window);
     notice->setObjectName(kBriefName);
     notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setAttribute(Qt::WA_ShowWithoutActivating);
+    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
     notice->setAccessibleName(message);
     notice->setForegroundRole(QPalette::ToolTipText);
     notice->setBackgroundRole(QPalette::ToolTipBase);
@@ -58,8 +58,9 @@ void tellBriefly(QWidget& over, const QString& message)
     notice->setFrameStyle(QFrame::Box | QFrame::Plain);
     notice->setMargin(kBriefMargin);
     notice->adjustSize();
-    const QRect area(window.mapToGlobal(QPoint()), window.size());
-    notice->move(area.center().x() - notice->width() / 2, area.bottom() - kBriefMargin - notice->height());
+    const QRect area(over.mapTo(&window, QPoint()), over.size());
+    notice->move(area.center().x() - notice->width() / 2, area.top() + kBriefMargin);
+    notice->raise();
     notice->show();
     QTimer::singleShot(kBriefly, notice, &QWidget::close);
 }

@@ -9,8 +9,9 @@ namespace ui {
 
 void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const QString& message);
 
-/// Shows `message` for a few seconds at the foot of `over`'s window, then
-/// closes it. It takes no focus and waits for nothing; a newer one replaces it.
+/// Shows `message` for a few seconds at the top of `over`, inside its
+/// window, then takes it away. It takes no focus or clicks and waits for
+/// nothing; a newer one replaces it.
 void tellBriefly(QWidget& over, const QString& message);
 
 } // namespace ui

@@ -10,6 +10,7 @@
 #include "ui/main_window.h"
 #include "ui/notice.h"
 #include "ui/remembered_placement.h"
+#include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 #include "widgets/wrapping_label.h"
 
@@ -163,8 +164,9 @@ void FrmMSG::Command1_Click()
     }
     if (!save())
         return;
-    // The dialog goes with the save: the word that it worked stays behind on the main window.
-    tellBriefly(m_owner, QStringLiteral("点数を保存しました。"));
+    // The dialog goes with the save: the word that it worked stays behind on
+    // the main window, above the figure, where the canvas is mostly empty.
+    tellBriefly(*m_owner.Picture1, QStringLiteral("点数を保存しました。"));
     close();
 }
 

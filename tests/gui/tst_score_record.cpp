@@ -151,11 +151,11 @@ void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
     QVERIFY(qAbs(r.playedAt.secsTo(QDateTime::currentDateTime())) < 60);
     QCOMPARE(r.playedAt.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
 
-    // Said briefly, with no focus taken, then gone by itself.
+    // Said briefly, inside the main window, then gone by itself.
     const QLabel* notice = briefNotice(w);
     QVERIFY(notice);
     QCOMPARE(notice->accessibleName(), QStringLiteral("点数を保存しました。"));
-    QVERIFY(QGuiApplication::focusWindow() != notice->windowHandle());
+    QVERIFY(w.rect().contains(notice->geometry()));
     QTRY_VERIFY_WITH_TIMEOUT(!briefNotice(w), 5000); // it stays three seconds
 }
 
