@@ -8,6 +8,8 @@ export DEBIAN_FRONTEND=noninteractive
 wanted=(
   build-essential cmake make ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
+  # Qt's own dialogs and buttons in Japanese, as the rest of the game
+  qt6-translations-l10n
   # the score record: Qt SQL's SQLite driver, and the record window's charts
   libqt6sql6-sqlite qt6-charts-dev
   # on Debian 12 find_package(Qt6 COMPONENTS Charts) needs the OpenGL

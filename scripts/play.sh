@@ -9,5 +9,6 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "${launcher[@]}" >/dev/null
 # The whole build: the game and the theme icons `cmake --install` puts in place.
 cmake --build build/release -j"$(nproc)"
-# The game explains itself in one line when there is no display to show it on.
+# With no display to show it on, the game says so in one line, with a command
+# that starts it, as printed, for a VNC viewer.
 exec build/release/src/tormell

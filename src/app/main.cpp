@@ -1,8 +1,10 @@
 #include "app/module1.h"
+#include "app/no_display.h"
 #include "record/score_store.h"
 #include "toolkit/clock.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
+#include "ui/translations.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,14 +26,13 @@ bool displayAvailable()
 int main(int argc, char** argv)
 {
     if (!displayAvailable()) {
-        std::fputs("tormell: no display found; start it from a desktop session, or under a virtual X server: "
-                   "xvfb-run -a tormell\n",
-                   stderr);
+        std::fputs(app::noDisplayAdvice(app::programPath(argv[0])).c_str(), stderr);
         return EXIT_FAILURE;
     }
     widgets::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tormell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
+    ui::installJapaneseTranslations(app);
     toolkit::SteadyClock clock;
     toolkit::ClockSeededRandom random;
     record::ScoreStore scores(record::ScoreStore::defaultPath());

@@ -34,9 +34,30 @@ QRect onto(QRect rect, const QRect& screen)
     return rect;
 }
 
+// Next to `owner` on `screen`: the first side where it covers none of the
+// owner, in the order of preference, else the side where it covers least.
+QRect beside(QSize size, const QRect& owner, const QRect& screen)
+{
+    QRect right(QPoint(owner.right() + 1, owner.top()), size);
+    QRect left(QPoint(owner.left() - size.width(), owner.top()), size);
+    QRect below(QPoint(owner.left(), owner.bottom() + 1), size);
+    QRect above(QPoint(owner.left(), owner.top() - size.height()), size);
+    std::optional<QRect> best;
+    qint64 covered = 0;
+    for (const QRect& side : {right, left, below, above}) {
+        const QRect placed = onto(side, screen);
+        if (const qint64 overlap = area(placed & owner); !best || overlap < covered) {
+            best = placed;
+            covered = overlap;
+        }
+    }
+    return *best;
+}
+
 } // namespace
 
-QRect placeWindow(const std::optional<QRect>& last, QSize opening, const QRect& owner, const QList<QRect>& screens)
+QRect placeWindow(
+    const std::optional<QRect>& last, QSize opening, const QRect& owner, const QList<QRect>& screens, Opening first)
 {
     if (screens.isEmpty())
         return last.value_or(QRect(QPoint(), opening));
@@ -44,10 +65,14 @@ QRect placeWindow(const std::optional<QRect>& last, QSize opening, const QRect& 
         if (const auto screen = screenShowing(*last, screens))
             return onto(*last, *screen);
     }
-    QRect placed(QPoint(), last ? last->size() : opening);
+    const QSize size = last ? last->size() : opening;
     const QRect around = owner.isNull() ? screens.first() : owner;
+    const QRect screen = screenShowing(around, screens).value_or(screens.first());
+    if (first == Opening::BesideOwner && !owner.isNull())
+        return beside(size, owner, screen);
+    QRect placed(QPoint(), size);
     placed.moveCenter(around.center());
-    return onto(placed, screenShowing(around, screens).value_or(screens.first()));
+    return onto(placed, screen);
 }
 
 } // namespace toolkit

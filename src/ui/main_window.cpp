@@ -335,6 +335,9 @@ void Frm001::takeCoachedSetting(double difficulty, double displaySeconds)
     if (const int item = Combo1->findText(toolkit::numberText(difficulty)); item >= 0)
         Combo1->setCurrentIndex(item);
     typeDisplayTime(displaySeconds);
+    // The player is to play with it now: out from under the record window.
+    raise();
+    activateWindow();
 }
 
 } // namespace ui

@@ -113,7 +113,8 @@ public:
     void copySliderToDisplayTime();
 
     /// Picks `difficulty` and types `displaySeconds`, as the coach would: the
-    /// record window's offer of the coach's next round.
+    /// record window's offer of the coach's next round. Brings the window to
+    /// the front.
     void takeCoachedSetting(double difficulty, double displaySeconds);
 
     // Handlers.

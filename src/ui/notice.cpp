@@ -2,7 +2,21 @@
 
 #include "ui/log.h"
 
+#include <QLabel>
+#include <QTimer>
+#include <chrono>
+
 namespace ui {
+
+namespace {
+
+// Long enough to read a short sentence, short enough not to linger.
+constexpr std::chrono::milliseconds kBriefly {3000};
+// Between the notice and the top of what it is over, and round its text.
+constexpr int kBriefMargin = 8;
+const QString kBriefName = QStringLiteral("briefNotice");
+
+} // namespace
 
 void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const QString& message)
 {
@@ -23,6 +37,32 @@ void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const Q
         showAbove();
     else
         QMetaObject::invokeMethod(box, showAbove, Qt::QueuedConnection);
+}
+
+void tellBriefly(QWidget& over, const QString& message)
+{
+    qCDebug(lcUi).noquote() << "told the player briefly:" << message;
+    QWidget& window = *over.window();
+    for (QLabel* earlier : window.findChildren<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
+        earlier->close();
+    // Inside the window rather than a window of its own: it takes no focus
+    // and no clicks, and screen readers find it among the window's contents.
+    auto* notice = new QLabel(message, &window);
+    notice->setObjectName(kBriefName);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice->setAccessibleName(message);
+    notice->setForegroundRole(QPalette::ToolTipText);
+    notice->setBackgroundRole(QPalette::ToolTipBase);
+    notice->setAutoFillBackground(true);
+    notice->setFrameStyle(QFrame::Box | QFrame::Plain);
+    notice->setMargin(kBriefMargin);
+    notice->adjustSize();
+    const QRect area(over.mapTo(&window, QPoint()), over.size());
+    notice->move(area.center().x() - notice->width() / 2, area.top() + kBriefMargin);
+    notice->raise();
+    notice->show();
+    QTimer::singleShot(kBriefly, notice, &QWidget::close);
 }
 
 } // namespace ui

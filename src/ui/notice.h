@@ -1,11 +1,17 @@
 #pragma once
-// A message the player reads and dismisses while the game goes on: modeless,
-// above the window it is about, gone once closed.
+// Messages to the player while the game goes on: one read and dismissed
+// (modeless, above the window it is about, gone once closed), and a brief
+// word that something worked, gone by itself.
 
 #include <QMessageBox>
 
 namespace ui {
 
 void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const QString& message);
+
+/// Shows `message` for a few seconds at the top of `over`, inside its
+/// window, then takes it away. It takes no focus or clicks and waits for
+/// nothing; a newer one replaces it.
+void tellBriefly(QWidget& over, const QString& message);
 
 } // namespace ui

@@ -1,6 +1,5 @@
 #include "ui/remembered_placement.h"
 
-#include "toolkit/window_placement.h"
 #include "ui/player_settings.h"
 
 #include <QGuiApplication>
@@ -41,7 +40,7 @@ QMargins frameOf(const QWidget* owner)
 
 } // namespace
 
-void restorePlacement(QWidget& window, const QString& key, QSize opening)
+void restorePlacement(QWidget& window, const QString& key, QSize opening, toolkit::Opening first)
 {
     const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
     const QMargins frame = frameOf(owner);
@@ -56,7 +55,7 @@ void restorePlacement(QWidget& window, const QString& key, QSize opening)
         screens.append(screen->availableGeometry());
 
     const QRect placed
-        = toolkit::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens);
+        = toolkit::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens, first);
     window.resize(placed.size().shrunkBy(frame));
     window.move(placed.topLeft()); // a window's position is that of its frame
     if (kept.value(maximized(key)).toBool())

@@ -2,6 +2,8 @@
 // A window that opens where the player last left it: its place, size and
 // whether it was maximized, kept in the player's settings between runs.
 
+#include "toolkit/window_placement.h"
+
 #include <QSize>
 
 class QString;
@@ -11,8 +13,10 @@ namespace ui {
 
 /// Places `window` before it is shown: where the player last left it (kept
 /// under `key`), if that is still on a screen, else at size `opening`
-/// centred over the window it belongs to. Either way it fits one screen.
-void restorePlacement(QWidget& window, const QString& key, QSize opening);
+/// centred over the window it belongs to, or beside it as `first` asks.
+/// Either way it fits one screen.
+void restorePlacement(
+    QWidget& window, const QString& key, QSize opening, toolkit::Opening first = toolkit::Opening::OverOwner);
 
 /// Keeps where `window` is now, for restorePlacement() to find.
 void rememberPlacement(const QWidget& window, const QString& key);

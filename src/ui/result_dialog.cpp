@@ -9,6 +9,8 @@
 #include "ui/log.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
+#include "ui/remembered_placement.h"
+#include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 #include "widgets/wrapping_label.h"
 
@@ -32,6 +34,9 @@ constexpr double kNoteBottomMargin = 120;
 constexpr double kBoldPointSize = 12;
 constexpr QColor kProblemColour(0xC0, 0x00, 0x00);
 
+// Where the player's settings keep the dialog's place.
+const QString kPlacementKey = QStringLiteral("resultDialog");
+
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
 
 QLabel* bold(QLabel* label)
@@ -52,7 +57,9 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("採点結果"));
-    resize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size());
+    // Beside the main window, not over the figure the player compares with the target.
+    restorePlacement(*this, kPlacementKey, toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size(),
+        toolkit::Opening::BesideOwner);
 
     Label1 = addLabel(*this, "Label1", QStringLiteral("難易度レベル："), 120, 120, 1215, 375, kRight);
     LBLDATA1 = addLabel(*this, "LBLDATA1", QString(), 1440, 120, 1575, 255);
@@ -151,8 +158,16 @@ void FrmMSG::tellCoached(std::optional<double> nextSeconds)
 
 void FrmMSG::Command1_Click()
 {
-    if (!m_round || m_kept || save())
+    if (!m_round || m_kept) {
         close();
+        return;
+    }
+    if (!save())
+        return;
+    // The dialog goes with the save: the word that it worked stays behind on
+    // the main window, above the figure, where the canvas is mostly empty.
+    tellBriefly(*m_owner.Picture1, QStringLiteral("点数を保存しました。"));
+    close();
 }
 
 bool FrmMSG::save()
@@ -182,6 +197,12 @@ void FrmMSG::showNote(const QStringList& phrases, bool problem)
     LblSAVE->show();
     const QRect below = toolkit::pixelRect(0, 0, kClientWidth, kNoteBottomMargin);
     resize(below.width(), LblSAVE->geometry().bottom() + 1 + below.height());
+}
+
+void FrmMSG::closeEvent(QCloseEvent* event)
+{
+    widgets::contain([this] { rememberPlacement(*this, kPlacementKey); });
+    QDialog::closeEvent(event);
 }
 
 void FrmMSG::Command2_Click()

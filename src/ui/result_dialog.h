@@ -1,7 +1,8 @@
 #pragma once
 // The result dialog of a check: difficulty, display time, score and elapsed
 // time, as the check read them off the main window. Modeless; at most one
-// exists, owned by the main window. It holds the round as it was played, so
+// exists, owned by the main window, beside which it opens the first time and
+// where the player left it after that. It holds the round as it was played, so
 // that the player can keep it in the score record.
 
 #include "record/round_record.h"
@@ -77,13 +78,17 @@ public:
     bool kept() const { return m_kept; }
 
     /// "点数保存": appends the round to the score record, then closes the
-    /// dialog; the main window stays as it is. A round that could not be
+    /// dialog, saying briefly on the main window that it is saved; the main
+    /// window stays as it is otherwise. A round that could not be
     /// saved keeps the dialog open with the reason, so the player may try again.
     /// A round kept already is not kept twice, and a check that followed no
     /// target keeps nothing: the dialog only closes.
     void Command1_Click();
     /// "終了": returns the main window to the ready state and closes the dialog.
     void Command2_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     /// Appends the round; on failure shows why and returns false.

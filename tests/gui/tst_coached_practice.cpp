@@ -13,6 +13,7 @@
 #include "ui/result_dialog.h"
 #include "widgets/slider.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -349,7 +350,7 @@ private slots:
     }
 
     // Guards against a switch that is not remembered, and an offer of the
-    // coach's time that the main window does not take.
+    // coach's time that the main window does not take or leaves behind the record.
     void theRecordWindowSwitchesPracticeAndOffersTheCoachsTime()
     {
         Game game; // with settings of its own
@@ -366,7 +367,9 @@ private slots:
         QVERIFY(record.LblCOACH->text().contains(QStringLiteral("1.26 秒")));
         w.Text1->setText(QStringLiteral("0.3"));
         w.Combo1->setCurrentIndex(2);
+        QTRY_COMPARE(QApplication::activeWindow(), &record);
         QTest::mouseClick(record.CmdCOACH, Qt::LeftButton);
+        QTRY_COMPARE(QApplication::activeWindow(), &w); // to the front, to play
         QCOMPARE(w.Combo1->currentText(), QStringLiteral("1"));
         QCOMPARE(w.Text1->text(), QStringLiteral("1.26"));
         QVERIFY(record.LblSUMMARY->text().contains(QStringLiteral("記憶の速さ：まだ測れません")));

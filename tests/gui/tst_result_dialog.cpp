@@ -188,6 +188,23 @@ private slots:
         QCOMPARE(after.clockPeriod, kClockPeriodMs);
     }
 
+    // Guards against a dialog over the figure it reports on, one that forgets
+    // where the player put it, and one that jumps on a second check.
+    void theDialogOpensBesideTheWindowThenWhereItWasLeft()
+    {
+        Game game;
+        game.w().move(0, 0); // room on its right on the offscreen screen
+        ui::FrmMSG& dialog = checkARound(game);
+        QVERIFY(!dialog.frameGeometry().intersects(game.w().frameGeometry()));
+        const QPoint left(100, 200);
+        dialog.move(left);
+        QCOMPARE(&checkARound(game), &dialog);
+        QCOMPARE(dialog.pos(), left);
+        dialog.close();
+        destroyClosedWindows();
+        QCOMPARE(checkARound(game).pos(), left);
+    }
+
     // Guards against the dialog outliving the main window and keeping the
     // program running with no main window. Last, as it ends the program.
     void closingTheMainWindowTakesTheDialogAlong()

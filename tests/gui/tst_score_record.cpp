@@ -46,6 +46,13 @@ void clickButton(QMessageBox& box, QMessageBox::StandardButton which)
     QTest::mouseClick(box.button(which), Qt::LeftButton);
 }
 
+// The brief word on a window that something worked, while it shows.
+QLabel* briefNotice(QWidget& w)
+{
+    auto* notice = w.findChild<QLabel*>(QStringLiteral("briefNotice"), Qt::FindDirectChildrenOnly);
+    return notice && notice->isVisible() ? notice : nullptr;
+}
+
 qint64 idAt(const QAbstractItemModel& table, int row)
 {
     return table.index(row, 0).data(ui::RoundTableModel::IdRole).toLongLong();
@@ -106,13 +113,15 @@ private slots:
     void aRoundThatCannotBeDrawnLeavesTheSummaryInPlace();
     void aNoticeOfTheRecordOpensAboveTheWindowItIsAbout();
     void aRecordThatCannotBeWrittenOffersNoRemoval();
+    void anExportSaysBrieflyThatItWorkedAndOnlyThen();
     void theTableKeepsThePlayersPlaceAsRoundsComeAndGo();
     void aSettingWithoutADifficultyStaysChosen();
     void theSelectionFollowsItsRoundThroughASort();
 };
 
 // Guards against a save that stores other values than the dialog shows, the
-// joints after a later drag, or a save that touches the main window.
+// joints after a later drag, a save that touches the main window, or one
+// that goes unconfirmed.
 void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
 {
     Game game;
@@ -142,19 +151,30 @@ void TestScoreRecord::saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs()
     QCOMPARE(r.player, player);
     QVERIFY(qAbs(r.playedAt.secsTo(QDateTime::currentDateTime())) < 60);
     QCOMPARE(r.playedAt.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
+
+    // Said briefly, inside the main window, then gone by itself.
+    const QLabel* notice = briefNotice(w);
+    QVERIFY(notice);
+    QCOMPARE(notice->accessibleName(), QStringLiteral("点数を保存しました。"));
+    QVERIFY(w.rect().contains(notice->geometry()));
+    QTRY_VERIFY_WITH_TIMEOUT(!briefNotice(w), 5000); // it stays three seconds
 }
 
-// Guards against 終了 or the close box saving, as 点数保存 alone may.
+// Guards against 終了 or the close box saving, as 点数保存 alone may, and
+// against 点数保存 saying it saved a check that followed no target.
 void TestScoreRecord::onlySaveStoresARound()
 {
     Game game;
     QTest::mouseClick(checkARound(game).Command2, Qt::LeftButton);
     checkARound(game).close();
+    game.w().Command2_Click();
+    QTest::mouseClick(game.w().resultDialog()->Command1, Qt::LeftButton);
+    QVERIFY(!briefNotice(game.w()));
     QVERIFY(saved(game).isEmpty());
     QVERIFY(!QFile::exists(game.record.folder.filePath(QStringLiteral("scores.sqlite"))));
 }
 
-// Guards against a failed save closing the dialog as if it had worked.
+// Guards against a failed save that closes the dialog, or is confirmed, as if it had worked.
 void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
 {
     Game game;
@@ -163,6 +183,7 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     ui::FrmMSG& dialog = checkARound(game);
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
     QVERIFY(dialog.isVisible());
+    QVERIFY(!briefNotice(game.w()));
     QVERIFY(dialog.LblSAVE->isVisible());
     QVERIFY2(dialog.LblSAVE->text().startsWith(QStringLiteral("点数を保存できませんでした。")),
              qPrintable(dialog.LblSAVE->text()));
@@ -253,7 +274,8 @@ void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
     QCOMPARE(w.findChildren<ui::FrmSCORE*>().size(), 1);
 }
 
-// Guards against rounds removed without asking, or on No.
+// Guards against rounds removed without asking, or on No, and a question
+// whose buttons read English in a Japanese game.
 void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
 {
     Game game;
@@ -268,6 +290,7 @@ void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
         QTest::mouseClick(record.CmdDELETE, Qt::LeftButton);
         auto* confirm = record.findChild<QMessageBox*>(QStringLiteral("confirmDelete"));
         QVERIFY(confirm && confirm->isVisible());
+        QCOMPARE(confirm->button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)")); // in the C locale too
         clickButton(*confirm, answer);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -507,6 +530,20 @@ void TestScoreRecord::aRecordThatCannotBeWrittenOffersNoRemoval()
     QCOMPARE(record.rounds().rowCount(), 1);
     QVERIFY(!record.CmdDELETE->isEnabled());
     QVERIFY(record.CmdDELETE->toolTip().contains(QStringLiteral("削除できません")));
+}
+
+// Guards against an export that says nothing when it worked, or that it
+// worked when it did not.
+void TestScoreRecord::anExportSaysBrieflyThatItWorkedAndOnlyThen()
+{
+    Game game;
+    saveRounds(game.record.store, 1);
+    ui::FrmSCORE& record = openRecord(game.w());
+    record.exportTo(game.record.folder.filePath(QStringLiteral("no such folder/rounds.csv")));
+    QVERIFY(!briefNotice(record));
+    record.exportTo(game.record.folder.filePath(QStringLiteral("rounds.csv")));
+    QVERIFY(briefNotice(record));
+    QCOMPARE(briefNotice(record)->accessibleName(), QStringLiteral("rounds.csv に書き出しました。"));
 }
 
 // Guards against a table reset on every change: the round the player chose,

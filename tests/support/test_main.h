@@ -1,9 +1,10 @@
 #pragma once
 // main() for a Qt Test program: the game's own application object (with its
 // error boundary), whose errors reach the test log through the boundary's log
-// line ("error boundary: ...") and no report box, and the player's settings in
-// a folder of the test's own.
+// line ("error boundary: ...") and no report box, Qt's texts in Japanese as the
+// game has them, and the player's settings in a folder of the test's own.
 
+#include "ui/translations.h"
 #include "widgets/error_boundary.h"
 
 #include <QSettings>
@@ -22,6 +23,7 @@ inline void reportErrorsToTheTestLogAlone(widgets::Application& app)
     {                                                                                                        \
         widgets::Application app(argc, argv);                                                                \
         reportErrorsToTheTestLogAlone(app);                                                                  \
+        ui::installJapaneseTranslations(app);                                                                \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                             \
         const QTemporaryDir settingsFolder;                                                                  \
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());           \

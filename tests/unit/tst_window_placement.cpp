@@ -1,5 +1,5 @@
 // Where a window opens: back where it was left while a screen still shows
-// that place, else centred over its owner; always whole on one screen.
+// that place, else centred over its owner or beside it; always whole on one screen.
 
 #include "support/test_main.h"
 #include "toolkit/window_placement.h"
@@ -22,6 +22,8 @@ class TestWindowPlacement : public QObject {
 private slots:
     void aWindowOpensWhereItWasLeftOrCentredOverItsOwner_data();
     void aWindowOpensWhereItWasLeftOrCentredOverItsOwner();
+    void aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLeavesNoRoom_data();
+    void aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLeavesNoRoom();
 };
 
 void TestWindowPlacement::aWindowOpensWhereItWasLeftOrCentredOverItsOwner_data()
@@ -77,6 +79,33 @@ void TestWindowPlacement::aWindowOpensWhereItWasLeftOrCentredOverItsOwner()
     QFETCH(Screens, screens);
     QFETCH(QRect, placed);
     QCOMPARE(toolkit::placeWindow(last, opening, owner, screens), placed);
+}
+
+void TestWindowPlacement::aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLeavesNoRoom_data()
+{
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<Screens>("screens");
+    QTest::addColumn<QRect>("placed"); // first opened at 200 x 100
+    QTest::newRow("room on the right: there") << kOwner << Screens {kScreen} << QRect(700, 200, 200, 100);
+    QTest::newRow("none on the right: left")
+        << QRect(500, 200, 400, 300) << Screens {kScreen} << QRect(300, 200, 200, 100);
+    QTest::newRow("none on either side: below")
+        << QRect(100, 100, 800, 300) << Screens {kScreen} << QRect(100, 400, 200, 100);
+    QTest::newRow("none anywhere: covering the least")
+        << QRect(50, 50, 900, 700) << Screens {kScreen} << QRect(50, 700, 200, 100);
+    QTest::newRow("owner on the second screen: beside it there")
+        << QRect(1200, 100, 400, 300) << Screens {kScreen, kSecondScreen} << QRect(1600, 100, 200, 100);
+}
+
+// Guards against a window opened over the figure its owner shows while the
+// screen has room beside it, or pushed off the screen to stay beside it.
+void TestWindowPlacement::aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLeavesNoRoom()
+{
+    QFETCH(QRect, owner);
+    QFETCH(Screens, screens);
+    QFETCH(QRect, placed);
+    QCOMPARE(
+        toolkit::placeWindow(std::nullopt, QSize(200, 100), owner, screens, toolkit::Opening::BesideOwner), placed);
 }
 
 TORMELL_TEST_MAIN(TestWindowPlacement)

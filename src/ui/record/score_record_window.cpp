@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -388,10 +389,16 @@ void FrmSCORE::CmdEXPORT_Click()
                                   .filePath(QStringLiteral("tormell-scores.csv"));
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSVに書き出す"), suggested,
                                                       QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+void FrmSCORE::exportTo(const QString& path)
+{
     if (const auto problem = record::exportCsv(m_store, path, toolkit::numberText))
         tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+    else
+        tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
 }
 
 void FrmSCORE::closeEvent(QCloseEvent* event)

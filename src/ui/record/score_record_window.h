@@ -83,6 +83,8 @@ public:
     void CmdDELETE_Click();
     /// Asks where to write every round as CSV, and writes it there.
     void CmdEXPORT_Click();
+    /// Writes every round as CSV to `path`, and says briefly that it did, or why not.
+    void exportTo(const QString& path);
     /// The coach's next display time at the difficulty on view; NaN with none on view.
     double coachedSeconds() const;
 

@@ -1,0 +1,13 @@
+#pragma once
+// Qt's own texts in Japanese (the buttons of its message boxes, its file
+// dialog), whatever the locale: the game speaks Japanese throughout.
+
+class QCoreApplication;
+
+namespace ui {
+
+/// Installs Qt's Japanese translations into `app`. Returns false, having
+/// logged why, when they cannot be loaded; Qt's texts stay in English then.
+bool installJapaneseTranslations(QCoreApplication& app);
+
+} // namespace ui
