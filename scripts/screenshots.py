@@ -3,8 +3,8 @@ for the README: title, ready, display, reproducing, dragged, result; saves
 it and several more rounds played with the mouse into the score record and
 keeps the record window (record); adds eight weeks of coached practice by a
 simulated player to the record and keeps the record window's memory speed
-chart (progress); then the ready window again at a scale factor of 2
-(ready@2x).
+chart over the whole difficulty (progress) and its delete confirmation
+(confirm); then the ready window again at a scale factor of 2 (ready@2x).
 
 Usage: screenshots.py TORMELL_BINARY OUTPUT_DIR
 """
@@ -105,6 +105,13 @@ def tour(s):
     s.run("xdotool", "windowactivate", "--sync", str(record.id), "sleep", "0.5", "key", "--delay", "200", "Home", "Tab",
           "Right")
     s.save(settled_grab(s, record.rect), "progress.png", s.frame_rect(record))
+
+    # Qt's own dialogs read Japanese: the table's Delete key asks before it
+    # removes the round chosen, and Escape answers いいえ.
+    s.run("xdotool", "key", "--delay", "200", "Tab", "Tab", "Delete")  # past the chart to the table
+    s.wait_for("the delete confirmation", lambda: s.windows("^記録の削除$"), 5)
+    s.save(settled_grab(s, record.rect), "confirm.png", s.frame_rect(record))
+    s.run("xdotool", "key", "Escape")
 
     # The record window covers END; the main window comes forward to be clicked.
     s.run("xdotool", "windowactivate", "--sync", str(main.win.id))

@@ -36,6 +36,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -91,6 +92,12 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     widgets::connectGuarded(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                        &FrmSCORE::showSelectedRound);
     widgets::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
+    // The Delete key in the table asks as 削除… does.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, GrdROUND, nullptr, nullptr, Qt::WidgetShortcut);
+    widgets::connectGuarded(deleteKey, &QShortcut::activated, this, [this] {
+        if (CmdDELETE->isEnabled())
+            CmdDELETE_Click();
+    });
     widgets::connectGuarded(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
     widgets::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
     widgets::connectGuarded(m_coach, &CoachPanel::coachedSettingChosen, this, &FrmSCORE::coachedSettingChosen);
