@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/module1.h"
 #include "record/score_store.h"
 #include "toolkit/clock.h"
@@ -23,6 +24,13 @@ bool displayAvailable()
 
 int main(int argc, char** argv)
 {
+    // Named before either start: the record's folder is named for the application.
+    QCoreApplication::setApplicationName(QStringLiteral("Tormell"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORMELL_VERSION));
+    if (app::commandLineAsked(argc, argv)) {
+        const QCoreApplication app(argc, argv); // no display needed: nothing is shown
+        return app::runCommandLine();
+    }
     if (!displayAvailable()) {
         std::fputs("tormell: no display found; start it from a desktop session, or under a virtual X server: "
                    "xvfb-run -a tormell\n",
@@ -30,7 +38,6 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     widgets::Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tormell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
     toolkit::SteadyClock clock;
     toolkit::ClockSeededRandom random;

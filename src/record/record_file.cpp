@@ -293,6 +293,7 @@ void RecordFile::checkAndMigrate()
     int found = 0;
     try {
         found = schema::checkedVersion(db);
+        m_foundVersion = found;
         const QString check = sql::single(db, QStringLiteral("PRAGMA quick_check")).toString();
         if (check != QStringLiteral("ok"))
             throw Failure(Reason::Damaged, {}, QStringLiteral("quick_check: ") + check);

@@ -1,8 +1,10 @@
 #include "record/schema.h"
 
 #include "record/failure.h"
+#include "record/round_id.h"
 #include "record/sql.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
@@ -62,8 +64,17 @@ constexpr std::array kMarkApplication = {
     "PRAGMA application_id = 1414484557", // kApplicationId
 };
 
+// 6: each round's id on every computer, so that records merge without
+// duplicates, and found by it on import. Rounds before it get theirs from
+// their content as the step runs (giveOldRoundsIds()); a save sets a random one.
+constexpr std::array kIdentifyRounds = {
+    "ALTER TABLE rounds ADD COLUMN uid BLOB",
+    "CREATE UNIQUE INDEX rounds_by_uid ON rounds (uid)",
+};
+
 constexpr std::array<std::span<const char* const>, kVersion> kSteps
-    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication};
+    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication, kIdentifyRounds};
+static_assert(kRoundIdsSince == 6);
 static_assert(kApplicationIdSince == 5 && kApplicationId == 1414484557);
 
 void runSteps(const QSqlDatabase& db, int from, int to)
@@ -71,6 +82,28 @@ void runSteps(const QSqlDatabase& db, int from, int to)
     for (int step = from; step < to; ++step)
         for (const char* statement : kSteps[static_cast<std::size_t>(step)])
             sql::run(db, QString::fromLatin1(statement));
+}
+
+// Rounds of the same content in one file (a copy of a round) are told apart
+// by their order among themselves, so that each still has an id of its own,
+// the same in every file holding them all.
+void giveOldRoundsIds(const QSqlDatabase& db)
+{
+    enum { Id, PlayedMs, Difficulty, DisplaySeconds, ElapsedSeconds, Score, Target, Player };
+    QSqlQuery rows = sql::run(db,
+        QStringLiteral("SELECT id, played_ms, difficulty, display_seconds, elapsed_seconds, score, target, player"
+                       " FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id"
+                       " WHERE uid IS NULL ORDER BY id"));
+    QSqlQuery identify = sql::prepare(db, QStringLiteral("UPDATE rounds SET uid = ? WHERE id = ?"));
+    QHash<QByteArray, int> seen;
+    while (rows.next()) {
+        RoundContent content {rows.value(PlayedMs).toLongLong(), rows.value(Difficulty), rows.value(DisplaySeconds),
+            rows.value(ElapsedSeconds), rows.value(Score).toInt(), rows.value(Target).toByteArray(),
+            rows.value(Player).toByteArray()};
+        const QByteArray firstId = contentRoundId(content);
+        content.occurrence = seen[firstId]++;
+        sql::exec(identify, {content.occurrence == 0 ? firstId : contentRoundId(content), rows.value(Id)});
+    }
 }
 
 int versionOf(const QVariant& value)
@@ -204,6 +237,8 @@ int migrate(const QSqlDatabase& db)
     if (found >= kVersion)
         return found;
     runSteps(db, found, kVersion);
+    if (found < kRoundIdsSince)
+        giveOldRoundsIds(db);
     sql::run(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     transaction.commit();
     return found;

@@ -61,6 +61,8 @@ public:
     QLabel* LblROUND;
     QPushButton* CmdDELETE;
     QPushButton* CmdEXPORT;
+    QPushButton* CmdIMPORT;
+    QPushButton* CmdBACKUP;
     QPushButton* CmdCLOSE;
     QCheckBox* ChkCOACH;
     QLabel* LblCOACH;
@@ -79,6 +81,10 @@ public:
     void CmdDELETE_Click();
     /// Asks where to write every round as CSV, and writes it there.
     void CmdEXPORT_Click();
+    /// Asks for records or CSV exports to import, imports them and reports how it went.
+    void CmdIMPORT_Click();
+    /// Asks where to write a backup of the record, and writes it there.
+    void CmdBACKUP_Click();
     /// The coach's next display time at the difficulty on view; NaN with none on view.
     double coachedSeconds() const;
 
