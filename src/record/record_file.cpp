@@ -315,6 +315,8 @@ void RecordFile::checkAndMigrate()
         useWriteAheadLog(db);
         if (found < schema::kVersion)
             found = schema::migrate(db);
+        else if (found == schema::kVersion)
+            schema::giveRoundsIds(db);
     }
     if (found > schema::kVersion) {
         // Reopened read-only, so that not even SQLite's own housekeeping writes to it.

@@ -4,7 +4,6 @@
 #include "record/round_id.h"
 #include "record/sql.h"
 
-#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
@@ -66,7 +65,7 @@ constexpr std::array kMarkApplication = {
 
 // 6: each round's id on every computer, so that records merge without
 // duplicates, and found by it on import. Rounds before it get theirs from
-// their content as the step runs (giveOldRoundsIds()); a save sets a random one.
+// their content as the step runs (giveRoundsIds()); a save sets a random one.
 constexpr std::array kIdentifyRounds = {
     "ALTER TABLE rounds ADD COLUMN uid BLOB",
     "CREATE UNIQUE INDEX rounds_by_uid ON rounds (uid)",
@@ -84,25 +83,28 @@ void runSteps(const QSqlDatabase& db, int from, int to)
             sql::run(db, QString::fromLatin1(statement));
 }
 
-// Rounds of the same content in one file (a copy of a round) are told apart
-// by their order among themselves, so that each still has an id of its own,
-// the same in every file holding them all.
-void giveOldRoundsIds(const QSqlDatabase& db)
+// Rounds of the same content (copies of a round) are told apart by their
+// order among themselves, so that each still has an id of its own, the same
+// in every file holding them all.
+void giveIdsInTransaction(const QSqlDatabase& db)
 {
     enum { Id, PlayedMs, Difficulty, DisplaySeconds, ElapsedSeconds, Score, Target, Player };
     QSqlQuery rows = sql::run(db,
         QStringLiteral("SELECT id, played_ms, difficulty, display_seconds, elapsed_seconds, score, target, player"
                        " FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id"
                        " WHERE uid IS NULL ORDER BY id"));
+    QSqlQuery taken = sql::prepare(db, QStringLiteral("SELECT 1 FROM rounds WHERE uid = ?"));
     QSqlQuery identify = sql::prepare(db, QStringLiteral("UPDATE rounds SET uid = ? WHERE id = ?"));
-    QHash<QByteArray, int> seen;
     while (rows.next()) {
         RoundContent content {rows.value(PlayedMs).toLongLong(), rows.value(Difficulty), rows.value(DisplaySeconds),
             rows.value(ElapsedSeconds), rows.value(Score).toInt(), rows.value(Target).toByteArray(),
             rows.value(Player).toByteArray()};
-        const QByteArray firstId = contentRoundId(content);
-        content.occurrence = seen[firstId]++;
-        sql::exec(identify, {content.occurrence == 0 ? firstId : contentRoundId(content), rows.value(Id)});
+        QByteArray id = contentRoundId(content);
+        for (sql::exec(taken, {id}); taken.next(); sql::exec(taken, {id})) {
+            ++content.occurrence;
+            id = contentRoundId(content);
+        }
+        sql::exec(identify, {id, rows.value(Id)});
     }
 }
 
@@ -238,10 +240,20 @@ int migrate(const QSqlDatabase& db)
         return found;
     runSteps(db, found, kVersion);
     if (found < kRoundIdsSince)
-        giveOldRoundsIds(db);
+        giveIdsInTransaction(db);
     sql::run(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     transaction.commit();
     return found;
+}
+
+void giveRoundsIds(const QSqlDatabase& db)
+{
+    // Off the index of ids: nothing more in the usual case.
+    if (!sql::run(db, QStringLiteral("SELECT 1 FROM rounds WHERE uid IS NULL LIMIT 1")).next())
+        return;
+    sql::Transaction transaction(db);
+    giveIdsInTransaction(db);
+    transaction.commit();
 }
 
 } // namespace record::schema

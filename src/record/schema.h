@@ -37,4 +37,8 @@ int checkedVersion(const QSqlDatabase& db);
 /// transaction; a newer file is left untouched.
 int migrate(const QSqlDatabase& db);
 
+/// Gives each round without an id one from its content, in one write
+/// transaction: rows another program added to a file at kRoundIdsSince or later.
+void giveRoundsIds(const QSqlDatabase& db);
+
 } // namespace record::schema

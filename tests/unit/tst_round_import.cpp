@@ -150,14 +150,27 @@ private slots:
         QCOMPARE(roundsDifference(roundsAt(empty), roundsAt(original)), QString());
     }
 
+    void oldRoundsGetTheSameIdInEveryFile_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::newRow("first layout") << 1;
+        QTest::newRow("third layout") << 3;
+        QTest::newRow("the current layout, rounds added by another program without an id")
+            << record::schema::kRoundIdsSince;
+    }
     // Guards against old rounds, which had no id, given a random one as the
     // layout moves on: the same round in two records would then be kept twice;
     // and two copies of one round in a file made one.
     void oldRoundsGetTheSameIdInEveryFile()
     {
+        QFETCH(int, version);
         const QString a = file(QStringLiteral("a.sqlite")), b = file(QStringLiteral("b.sqlite"));
         writeOldRecord(a, {sampleRound(0), sampleRound(1), sampleRound(1)}, 1);
-        writeOldRecord(b, {sampleRound(1), sampleRound(2), sampleRound(1)}, 3);
+        writeOldRecord(b, {sampleRound(1), sampleRound(2), sampleRound(1)}, std::min(version, 3));
+        if (version >= record::schema::kRoundIdsSince) {
+            QCOMPARE(roundCount(b), 3); // brought up to date
+            RawFile(b).run(QStringLiteral("UPDATE rounds SET uid = NULL"));
+        }
         const record::ImportReport report = import(b, {a});
         QVERIFY2(!report.failed(), qPrintable(record::reportText(report)));
         QCOMPARE(report.added, 1);
