@@ -27,10 +27,6 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 // Between tries of what SQLite will not wait for itself.
 constexpr unsigned long kBusyRetryMs = 10;
-// SQLite's own cache of the file's pages, in KiB. The system caches the file
-// already; SQLite's default (2 MiB) would keep a second copy of every page a
-// long list has read. This holds what a save or a query works on at once.
-constexpr int kPageCacheKiB = 256;
 
 // A record may come from another computer, so every connection opens it as
 // SQLite advises for files of unknown origin: no function that a view or a

@@ -18,6 +18,11 @@
 
 namespace record {
 
+/// SQLite's own cache of the file's pages, in KiB. The system caches the file
+/// already; SQLite's default (2 MiB) would keep a second copy of every page a
+/// long list has read. This holds what a save or a query works on at once.
+inline constexpr int kPageCacheKiB = 256;
+
 class RecordFile {
 public:
     explicit RecordFile(QString path);

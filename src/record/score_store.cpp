@@ -150,6 +150,37 @@ private:
     QSqlQuery m_joints;
 };
 
+// SQLite's page cache while many rounds are added at once, in KiB: the index
+// of ids is written all over, and with the usual cache SQLite would spill its
+// pages to the WAL mid-transaction and read them back. An import of 100,000
+// rounds takes a few MiB of them.
+constexpr int kImportCacheKiB = 64 * 1024;
+
+// The larger cache for as long as it lives, then the usual one again.
+class LargerCache {
+public:
+    explicit LargerCache(const QSqlDatabase& db)
+        : m_db(db)
+    {
+        setCacheKiB(kImportCacheKiB);
+    }
+    ~LargerCache()
+    {
+        try {
+            setCacheKiB(kPageCacheKiB);
+        } catch (const Failure&) {
+            // The connection failed meanwhile: the failure that ended the import is the one told.
+        }
+    }
+    LargerCache(const LargerCache&) = delete;
+    LargerCache& operator=(const LargerCache&) = delete;
+
+private:
+    void setCacheKiB(int kib) const { sql::run(m_db, QStringLiteral("PRAGMA cache_size = -%1").arg(kib)); }
+
+    QSqlDatabase m_db;
+};
+
 } // namespace
 
 ScoreStore::ScoreStore(const QString& path, QObject* parent)
@@ -193,6 +224,7 @@ ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds)
         return added;
     added.problem = attempt(Action::Import, [&] {
         const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
+        const LargerCache cache(db);
         sql::Transaction transaction(db);
         RoundInsert insert(db);
         int count = 0;
