@@ -166,6 +166,9 @@ public:
     }
     ~LargerCache()
     {
+        // A connection the failure closed is opened anew, with the usual cache, by the next use.
+        if (!m_db.isOpen())
+            return;
         try {
             setCacheKiB(kPageCacheKiB);
         } catch (const Failure&) {

@@ -106,9 +106,11 @@ private slots:
         round.verdict = verdict;
         round.coached = true;
         round.nearRest = true;
+        round.target[0] = {-0.0, 1e-300}; // a zero keeps its sign, a tiny number every digit
         QCOMPARE(record::roundsCsv({round}),
             csvOf({idCell(round.uid) + QStringLiteral(",2026-12-07T16:05:03.120+09:00,1,inf,12.5,0,") + field
-                + QStringLiteral(",0,") + kSampleJointCells + QStringLiteral(",1,0,1")}));
+                + QStringLiteral(",0,-0,1e-300,") + kSampleJointCells.section(QLatin1Char(','), 2)
+                + QStringLiteral(",1,0,1")}));
     }
 
     // Guards against an export that misses rounds or their joints, fails as a

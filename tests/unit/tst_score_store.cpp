@@ -3,12 +3,12 @@
 // and files, two writers at once, older and newer files.
 
 #include "record/file_identity.h"
+#include "record/joint_blob.h"
 #include "record/move_aside.h"
+#include "record/round_import.h"
 #include "record/schema.h"
 #include "record/score_store.h"
 #include "record/time_text.h"
-#include "support/hostile_records.h"
-#include "support/old_records.h"
 #include "support/record_files.h"
 #include "support/sample_round.h"
 #include "support/small_disk.h"
@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
@@ -282,19 +283,118 @@ private slots:
         QCOMPARE(verdicts.size(), 2 * kEach); // a0..a49 and b0..b49
     }
 
-    void aDamagedFileIsKeptAsideAndAFreshRecordBegins_data() { hostileRecordRows(); }
+    void aDamagedFileIsKeptAsideAndAFreshRecordBegins_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("random bytes") << "random";
+        QTest::newRow("a database with a damaged page") << "page";
+        QTest::newRow("a damaged page, the last commit still in the WAL") << "wal";
+        QTest::newRow("another program's database: version 0, a rounds table of its own") << "foreign";
+        QTest::newRow("another program's database: a later version, a notes table") << "later";
+        QTest::newRow("a record with a trigger its version never creates") << "trigger";
+        QTest::newRow("an older record with a view and a table of another program") << "view";
+        QTest::newRow("a record with a trigger named as SQLite's own, written into its schema") << "sqlite trigger";
+        QTest::newRow("a record whose index of the same name is unique") << "unique";
+        QTest::newRow("a record marked by another application") << "application id";
+    }
     // Guards against a damaged record deleted, overwritten or left in the way
     // of every later save, its last commits lost by leaving its WAL behind,
     // and against the player never hearing where it went; and against a file
     // Tormell did not write taken for a record: saves failing on it forever,
-    // or its triggers run by them.
+    // or its triggers run by them, or its rounds imported.
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins()
     {
         QFETCH(QString, damage);
+        constexpr qsizetype kPageSize = 4096; // SQLite's default
+        constexpr int kRoundsForSomePages = 20;
         const QString wal = QStringLiteral("-wal");
-        const HostileRecord hostile = writeHostileRecord(damage, m_path);
-        const QByteArray& damaged = hostile.bytes;
-        const QByteArray& lastCommit = hostile.wal;
+        QByteArray damaged(3 * kPageSize, Qt::Uninitialized);
+        QByteArray lastCommit; // the WAL beside it, if any
+        if (damage == QStringLiteral("random")) {
+            QDir().mkpath(m_folder);
+            QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
+        } else if (damage == QStringLiteral("foreign") || damage == QStringLiteral("later")) {
+            QDir().mkpath(m_folder);
+            {
+                RawFile other(m_path);
+                if (damage == QStringLiteral("foreign")) {
+                    other.run(QStringLiteral("CREATE TABLE rounds (player TEXT, points INTEGER)"));
+                    other.run(QStringLiteral("INSERT INTO rounds VALUES ('someone', 42)"));
+                } else {
+                    other.run(QStringLiteral("CREATE TABLE notes (text TEXT)"));
+                    other.run(QStringLiteral("PRAGMA user_version = 12"));
+                }
+            }
+            damaged = bytesOf(m_path);
+        } else if (QStringList {QStringLiteral("trigger"), QStringLiteral("view"), QStringLiteral("sqlite trigger"),
+                       QStringLiteral("unique"), QStringLiteral("application id")}
+                       .contains(damage)) {
+            {
+                ScoreStore writer(m_path);
+                RoundRecord round = sampleRound();
+                QVERIFY(!writer.append(round));
+            }
+            {
+                RawFile edited(m_path);
+                if (damage == QStringLiteral("trigger")) {
+                    edited.run(
+                        QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON rounds BEGIN DELETE FROM rounds; END"));
+                } else if (damage == QStringLiteral("view")) {
+                    edited.run(QStringLiteral("CREATE VIEW best AS SELECT max(score) FROM rounds"));
+                    edited.run(QStringLiteral("CREATE TABLE notes (text TEXT)"));
+                    edited.run(QStringLiteral("PRAGMA user_version = 2"));
+                } else if (damage == QStringLiteral("sqlite trigger")) {
+                    // SQLite loads and runs it, though no CREATE may give a trigger such a name.
+                    edited.run(QStringLiteral("PRAGMA writable_schema = ON"));
+                    edited.run(QStringLiteral(
+                        "INSERT INTO sqlite_master (type, name, tbl_name, rootpage, sql) VALUES ('trigger',"
+                        " 'sqlite_keep', 'rounds', 0, 'CREATE TRIGGER sqlite_keep AFTER INSERT ON rounds"
+                        " BEGIN DELETE FROM rounds WHERE id < new.id; END')"));
+                    edited.run(QStringLiteral("PRAGMA writable_schema = OFF"));
+                } else if (damage == QStringLiteral("unique")) {
+                    edited.run(QStringLiteral("DROP INDEX rounds_by_setting"));
+                    edited.run(QStringLiteral(
+                        "CREATE UNIQUE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+                } else {
+                    edited.run(QStringLiteral("PRAGMA application_id = 42"));
+                }
+            }
+            damaged = bytesOf(m_path); // closed: every change is in the file
+        } else {
+            {
+                ScoreStore writer(m_path);
+                for (int i = 0; i < kRoundsForSomePages; ++i) {
+                    RoundRecord round = sampleRound(i);
+                    QVERIFY(!writer.append(round));
+                }
+            }
+            damaged = bytesOf(m_path); // closed: every save is in the file
+            if (damage == QStringLiteral("wal")) {
+                RawFile raw(m_path); // a commit that stays in the WAL while it has the file open
+                raw.run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion));
+                lastCommit = bytesOf(m_path + wal);
+                QVERIFY(!lastCommit.isEmpty());
+            }
+            damaged.replace(damaged.size() - kPageSize, kPageSize, QByteArray(kPageSize, '\x55'));
+        }
+        writeBytes(m_path, damaged);
+        if (!lastCommit.isEmpty())
+            writeBytes(m_path + wal, lastCommit);
+
+        // Imported from, it is refused, and neither it nor the record importing it changes.
+        {
+            const QTemporaryDir other;
+            ScoreStore importer(other.filePath(QStringLiteral("scores.sqlite")));
+            QCOMPARE(saveRounds(importer, 1).size(), 1);
+            const auto files = [&] { return bytesOf(importer.path()) + bytesOf(importer.path() + wal); };
+            const QByteArray before = files();
+            const record::ImportReport report = record::importFiles(importer, {m_path});
+            QVERIFY(report.refused.size() == 1 && report.added == 0);
+            QCOMPARE(files(), before);
+            QCOMPARE(bytesOf(m_path), damaged);
+            QCOMPARE(bytesOf(m_path + wal), lastCommit);
+            QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), lastCommit.isEmpty() ? 1 : 2); // nothing set aside
+        }
 
         ScoreStore store(m_path);
         const auto listed = store.rounds();
@@ -576,7 +676,30 @@ private slots:
     {
         QFETCH(int, oldVersion);
         constexpr int kOldRounds = 3;
-        writeOldRecord(m_path, {sampleRound(0), sampleRound(1), sampleRound(2)}, oldVersion);
+        QDir().mkpath(m_folder);
+        {
+            RawFile old(m_path);
+            old.run(QStringLiteral("CREATE TABLE rounds (id INTEGER PRIMARY KEY AUTOINCREMENT, played_at TEXT NOT NULL,"
+                                   " played_ms INTEGER NOT NULL, difficulty REAL, display_seconds REAL,"
+                                   " elapsed_seconds REAL, score INTEGER NOT NULL, verdict TEXT NOT NULL,"
+                                   " grid_lines INTEGER NOT NULL)"));
+            old.run(QStringLiteral("CREATE TABLE round_joints (round_id INTEGER PRIMARY KEY, target BLOB NOT NULL,"
+                                   " player BLOB NOT NULL)"));
+            for (int i = 0; i < kOldRounds; ++i) {
+                const RoundRecord r = sampleRound(i);
+                old.run(QStringLiteral("INSERT INTO rounds VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {i + 1, record::isoText(r.playedAt), r.playedAt.toMSecsSinceEpoch(), r.difficulty, r.displaySeconds,
+                        r.elapsedSeconds, r.score, r.verdict, r.gridLines});
+                old.run(QStringLiteral("INSERT INTO round_joints VALUES (?, ?, ?)"),
+                    {i + 1, record::jointBlob(r.target), record::jointBlob(r.player)});
+            }
+            if (oldVersion >= 2)
+                old.run(QStringLiteral(
+                    "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+            if (oldVersion >= 3)
+                old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0"));
+            old.run(QStringLiteral("PRAGMA user_version = %1").arg(oldVersion));
+        }
 
         ScoreStore store(m_path);
         const auto rounds = store.completeRounds();
