@@ -152,6 +152,13 @@ SourceRounds roundsFromCsv(const QByteArray& bytes)
         if (at[static_cast<std::size_t>(column)] < 0)
             missing << QStringLiteral("「%1」").arg(heading);
     }
+    // Before rounds had ids, the export wrote English headings and numbers to
+    // 15 digits: its rounds could not be told from the same rounds in a record.
+    if (headings.contains(QStringLiteral("played_at"))) {
+        source.refused = QStringLiteral("以前の版のTormellが書き出したCSVのため、取り込めません。"
+                                        "そのコンピューターの記録ファイル（scores.sqlite）を取り込んでください。");
+        return source;
+    }
     if (missing.size() == csv::ColumnCount) {
         source.refused = QStringLiteral("Tormellの記録でも、TormellのCSV書き出しでもありません。");
         return source;

@@ -151,6 +151,7 @@ private slots:
         QTest::newRow("an empty file") << "" << none << "空です";
         QTest::newRow("no file at the path") << "missing" << none << "見つかりません";
         QTest::newRow("a text that is neither") << "name,points\r\nsomeone,42" << none << "Tormellの記録でも";
+        QTest::newRow("an export of an older Tormell") << "id,played_at,score\r\n1,x,3" << none << "以前の版";
         QTest::newRow("a CSV export without its score column") << "no score" << none << "「点数」の列がありません";
         QTest::newRow("a database that holds nothing") << "blank" << none << "Tormellの記録ではありません";
         QTest::newRow("a newer Tormell's record") << "newer" << none << "新しい版";
