@@ -5,9 +5,11 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <span>
+#include <string_view>
 
 namespace app {
 
@@ -17,7 +19,7 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-const char* const kOwnOptions[] = {"--import", "--backup", "--help", "-h", "--help-all", "--version", "-v"};
+constexpr std::string_view kOwnOptions[] = {"--import", "--backup", "--help", "-h", "--help-all", "--version", "-v"};
 
 void print(std::FILE* stream, const QString& text)
 {
@@ -28,10 +30,10 @@ void print(std::FILE* stream, const QString& text)
 
 bool commandLineAsked(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
-        for (const char* option : kOwnOptions)
-            if (std::strcmp(argv[i], option) == 0 || std::strncmp(argv[i], "--backup=", std::strlen("--backup=")) == 0)
-                return true;
+    const std::string_view backupWithFile = "--backup=";
+    for (const std::string_view argument : std::span(argv + 1, argv + argc))
+        if (argument.starts_with(backupWithFile) || std::ranges::find(kOwnOptions, argument) != std::end(kOwnOptions))
+            return true;
     return false;
 }
 
