@@ -45,6 +45,7 @@ constexpr double kCoachedCheckGoalMs = 5; // p99
 constexpr double kEstimateGoalMs = 5;
 constexpr double kSpeedTabGoalMs = 50;
 constexpr double kSpeedUpdateGoalMs = 10;
+constexpr double kImportGoalMs = 3000;
 constexpr double kPartsPerMillion = 1e6;
 
 /// One finished probe run: its "key value" lines, or why it failed.
@@ -377,6 +378,13 @@ void scoreRecord(Report& report)
     report.add({QStringLiteral("look for changes, none (median / p99 of %1)").arg(runs(run, QStringLiteral("poll_us"))),
         medianAndP99(run, QStringLiteral("poll_us")), kFramePeer,
         QStringLiteral("median = %1 frame (no goal)").arg(fixed(poll / (kMsPerFrame * 1000), 4))});
+    const double importMs = run.number(QStringLiteral("import_us")) / kUsPerMs;
+    report.add({QStringLiteral("import another record of %1 rounds into an empty one, on disk (one run)")
+                    .arg(run.integer(QStringLiteral("imported_rounds"))),
+        QStringLiteral("%1 ms").arg(fixed(importMs, 0)),
+        QStringLiteral("listing them with joints %1 ms")
+            .arg(fixed(run.number(QStringLiteral("import_list_us")) / kUsPerMs, 0)),
+        QStringLiteral("goal < %1 ms, %2").arg(fixed(kImportGoalMs, 0), verdict(importMs < kImportGoalMs))});
 }
 
 /// Saving a round from the result dialog, against one synced write on the same disk.

@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/module1.h"
 #include "app/no_display.h"
 #include "record/score_store.h"
@@ -25,12 +26,18 @@ bool displayAvailable()
 
 int main(int argc, char** argv)
 {
+    // Named before either start: the record's folder is named for the application.
+    QCoreApplication::setApplicationName(QStringLiteral("Tormell"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORMELL_VERSION));
+    if (app::commandLineAsked(argc, argv)) {
+        const QCoreApplication app(argc, argv); // no display needed: nothing is shown
+        return app::runCommandLine();
+    }
     if (!displayAvailable()) {
         std::fputs(app::noDisplayAdvice(app::programPath(argv[0])).c_str(), stderr);
         return EXIT_FAILURE;
     }
     widgets::Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tormell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tormell.Tormell"));
     ui::installJapaneseTranslations(app);
     toolkit::SteadyClock clock;

@@ -1,5 +1,7 @@
 #include "record/csv_export.h"
 
+#include "record/csv_format.h"
+#include "record/round_id.h"
 #include "record/score_store.h"
 #include "record/time_text.h"
 
@@ -24,15 +26,6 @@ QString field(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-// A text a spreadsheet would take for a formula (or for one after a tab or a
-// line break) is written after an apostrophe, which makes it show as text.
-// Only texts: a negative number must stay a number.
-QString asText(const QString& text)
-{
-    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
-    return !text.isEmpty() && kFormulaStarts.contains(text.front()) ? QLatin1Char('\'') + text : text;
-}
-
 QString line(const QStringList& fields)
 {
     QStringList quoted;
@@ -42,48 +35,34 @@ QString line(const QStringList& fields)
     return quoted.join(QLatin1Char(',')) + kLineEnd;
 }
 
-QStringList header()
+QStringList fieldsOf(const RoundRecord& round)
 {
-    QStringList names {QStringLiteral("id"), QStringLiteral("played_at"), QStringLiteral("difficulty"),
-        QStringLiteral("display_seconds"), QStringLiteral("elapsed_seconds"), QStringLiteral("score"),
-        QStringLiteral("verdict"), QStringLiteral("grid_lines")};
-    for (const QString& pose : {QStringLiteral("target"), QStringLiteral("player")})
-        for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
-            names << QStringLiteral("%1_x%2").arg(pose).arg(joint) << QStringLiteral("%1_y%2").arg(pose).arg(joint);
-    // Added after the joints so that the columns before keep their places.
-    names << QStringLiteral("coached") << QStringLiteral("damaged") << QStringLiteral("near_rest");
-    return names;
-}
-
-QStringList fieldsOf(const RoundRecord& round, NumberText numberText)
-{
-    QStringList fields {QString::number(round.id), isoText(round.playedAt), numberText(round.difficulty),
-        numberText(round.displaySeconds), numberText(round.elapsedSeconds), QString::number(round.score),
-        asText(round.verdict), QString::number(round.gridLines)};
-    constexpr qsizetype kJointCells = 2 * 2 * static_cast<qsizetype>(core::kJointCount); // two poses, x and y
+    const auto flag = [](bool set) { return QString::number(set ? 1 : 0); };
+    QStringList fields {roundIdText(round.uid), isoText(round.playedAt), csv::numberText(round.difficulty),
+        csv::numberText(round.displaySeconds), csv::numberText(round.elapsedSeconds), QString::number(round.score),
+        csv::textCell(round.verdict), QString::number(round.gridLines)};
     if (round.damaged) {
-        fields.resize(fields.size() + kJointCells); // nothing to write: empty, not zeros that look measured
+        fields.resize(fields.size() + csv::kJointCells); // nothing to write: empty, not zeros that look measured
     } else {
         for (const core::Joints* pose : {&round.target, &round.player})
             for (const QPointF& joint : *pose)
-                fields << numberText(joint.x()) << numberText(joint.y());
+                fields << csv::numberText(joint.x()) << csv::numberText(joint.y());
     }
-    fields << QString::number(round.coached ? 1 : 0) << QString::number(round.damaged ? 1 : 0)
-           << QString::number(round.nearRest ? 1 : 0);
+    fields << flag(round.coached) << flag(round.damaged) << flag(round.nearRest);
     return fields;
 }
 
 } // namespace
 
-QByteArray roundsCsv(const QList<RoundRecord>& rounds, NumberText numberText)
+QByteArray roundsCsv(const QList<RoundRecord>& rounds)
 {
-    QString text = line(header());
+    QString text = line(csv::headings());
     for (const RoundRecord& round : rounds)
-        text += line(fieldsOf(round, numberText));
+        text += line(fieldsOf(round));
     return kByteOrderMark + text.toUtf8();
 }
 
-std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, NumberText numberText)
+std::optional<Problem> exportCsv(ScoreStore& store, const QString& path)
 {
     const Read<QList<RoundRecord>> rounds = store.completeRounds();
     if (rounds.problem)
@@ -91,7 +70,7 @@ std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, NumberT
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return problem(Action::Export, Reason::NotAccessible, path, file.errorString());
-    if (file.write(roundsCsv(rounds.value, numberText)) < 0 || !file.commit())
+    if (file.write(roundsCsv(rounds.value)) < 0 || !file.commit())
         return problem(Action::Export, Reason::IoError, path, file.errorString());
     return std::nullopt;
 }

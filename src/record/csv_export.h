@@ -1,7 +1,8 @@
 #pragma once
-// The record as a CSV file for spreadsheets: every round with its joints.
+// The record as a CSV file for spreadsheets, and for another computer's
+// record to import: every round with all it holds (its layout in csv_format.h).
 // UTF-8 with a byte order mark, since without one Excel reads the Japanese
-// verdicts in the system's legacy code page; RFC 4180 quoting; CRLF line ends.
+// in the system's legacy code page; RFC 4180 quoting; CRLF line ends.
 
 #include "record/problem.h"
 #include "record/round_record.h"
@@ -15,16 +16,14 @@ namespace record {
 
 class ScoreStore;
 
-/// The program's way of writing a number for people (toolkit::numberText in the game).
-using NumberText = QString (*)(double);
-
-/// A header row, then one row per round: id, time in ISO 8601, the settings,
-/// score, verdict, grid lines, then x and y of each target joint and of each
-/// player joint, then coached (1 or 0) and damaged (1 when the round's joints
-/// could not be read, whose cells are then empty).
-QByteArray roundsCsv(const QList<RoundRecord>& rounds, NumberText numberText);
+/// A row of headings, then one row per round: its id on every computer, its
+/// time in ISO 8601 with the UTC offset, the settings, elapsed time, score,
+/// verdict, grid lines, then x and y of each target joint and of each player
+/// joint, then coached (1 or 0), damaged (1 when the round's joints could not
+/// be read, whose cells are then empty) and near rest (1 or 0).
+QByteArray roundsCsv(const QList<RoundRecord>& rounds);
 
 /// Writes every round of `store` to `path`, replacing the file only once all is written.
-std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, NumberText numberText);
+std::optional<Problem> exportCsv(ScoreStore& store, const QString& path);
 
 } // namespace record

@@ -41,6 +41,10 @@ const char* actionName(Action action)
         return "removal";
     case Action::Export:
         return "export";
+    case Action::Import:
+        return "import";
+    case Action::Backup:
+        return "backup";
     }
     return "use";
 }
@@ -56,6 +60,10 @@ QString actionText(Action action)
         return QStringLiteral("記録を削除できませんでした。");
     case Action::Export:
         return QStringLiteral("CSVファイルを書き出せませんでした。");
+    case Action::Import:
+        return QStringLiteral("記録を取り込めませんでした。");
+    case Action::Backup:
+        return QStringLiteral("記録を保存できませんでした。");
     }
     return {};
 }
@@ -101,6 +109,8 @@ QString reasonText(Reason reason, const QString& path)
     case Reason::Replaced:
         return QStringLiteral("記録ファイルがほかのファイルに入れ替わったため、何もしませんでした。"
                               "記録を表示し直します。");
+    case Reason::NoRecord:
+        return QStringLiteral("まだ記録がありません。");
     case Reason::Unexpected:
         return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }

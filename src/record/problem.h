@@ -18,7 +18,7 @@ struct Problem {
 };
 
 /// What the player asked for.
-enum class Action { Save, Read, Remove, Export };
+enum class Action { Save, Read, Remove, Export, Import, Backup };
 
 /// Why it could not be done, in the player's terms.
 enum class Reason {
@@ -34,6 +34,7 @@ enum class Reason {
     NoSuchRound,
     RoundDamaged, // one round's joints are missing or unreadable; the rest of the record is whole
     Replaced, // another file took the place of the one the rounds were listed from
+    NoRecord, // nothing has been saved yet
     Unexpected,
 };
 

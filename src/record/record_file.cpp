@@ -27,10 +27,6 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 // Between tries of what SQLite will not wait for itself.
 constexpr unsigned long kBusyRetryMs = 10;
-// SQLite's own cache of the file's pages, in KiB. The system caches the file
-// already; SQLite's default (2 MiB) would keep a second copy of every page a
-// long list has read. This holds what a save or a query works on at once.
-constexpr int kPageCacheKiB = 256;
 
 // A record may come from another computer, so every connection opens it as
 // SQLite advises for files of unknown origin: no function that a view or a
@@ -293,6 +289,7 @@ void RecordFile::checkAndMigrate()
     int found = 0;
     try {
         found = schema::checkedVersion(db);
+        m_foundVersion = found;
         const QString check = sql::single(db, QStringLiteral("PRAGMA quick_check")).toString();
         if (check != QStringLiteral("ok"))
             throw Failure(Reason::Damaged, {}, QStringLiteral("quick_check: ") + check);
@@ -314,6 +311,8 @@ void RecordFile::checkAndMigrate()
         useWriteAheadLog(db);
         if (found < schema::kVersion)
             found = schema::migrate(db);
+        else if (found == schema::kVersion)
+            schema::giveRoundsIds(db);
     }
     if (found > schema::kVersion) {
         // Reopened read-only, so that not even SQLite's own housekeeping writes to it.

@@ -18,6 +18,11 @@
 
 namespace record {
 
+/// SQLite's own cache of the file's pages, in KiB. The system caches the file
+/// already; SQLite's default (2 MiB) would keep a second copy of every page a
+/// long list has read. This holds what a save or a query works on at once.
+inline constexpr int kPageCacheKiB = 256;
+
 class RecordFile {
 public:
     explicit RecordFile(QString path);
@@ -49,6 +54,10 @@ public:
 
     /// Whether the file came from a newer Tormell and is only read.
     bool newer() const { return m_newer; }
+
+    /// The layout version the file had when last opened, before it was
+    /// brought up to date: 0 for one that held no record yet.
+    int foundVersion() const { return m_foundVersion; }
 
     /// Whether this user may not write the file, its companions or its
     /// folder, as the last use found; the file is then only read.
@@ -97,6 +106,7 @@ private:
     quint64 m_connectionsMade = 0;
     Access m_access = Access::Write;
     bool m_newer = false;
+    int m_foundVersion = 0;
     FileIdentity m_newerTold; // the newer file the player has been told of, once a run
     bool m_refused = false;
     Reason m_refusal = Reason::NotAccessible; // why, while refused

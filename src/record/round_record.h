@@ -3,6 +3,7 @@
 
 #include "core/joints.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <cmath>
@@ -28,6 +29,7 @@ struct RoundRecord : RoundSummary {
     core::Joints target {};
     core::Joints player {};
     bool damaged = false; // read back without its joints (missing, or not nine points): both poses left at 0
+    QByteArray uid; // the same on every computer (round_id.h); a save gives a round without one a random one
 };
 
 /// Whether two numbers read from the record are the same; a missing one (a

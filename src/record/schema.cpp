@@ -1,6 +1,7 @@
 #include "record/schema.h"
 
 #include "record/failure.h"
+#include "record/round_id.h"
 #include "record/sql.h"
 
 #include <QRegularExpression>
@@ -62,8 +63,17 @@ constexpr std::array kMarkApplication = {
     "PRAGMA application_id = 1414484557", // kApplicationId
 };
 
+// 6: each round's id on every computer, so that records merge without
+// duplicates, and found by it on import. Rounds before it get theirs from
+// their content as the step runs (giveRoundsIds()); a save sets a random one.
+constexpr std::array kIdentifyRounds = {
+    "ALTER TABLE rounds ADD COLUMN uid BLOB",
+    "CREATE UNIQUE INDEX rounds_by_uid ON rounds (uid)",
+};
+
 constexpr std::array<std::span<const char* const>, kVersion> kSteps
-    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication};
+    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication, kIdentifyRounds};
+static_assert(kRoundIdsSince == 6);
 static_assert(kApplicationIdSince == 5 && kApplicationId == 1414484557);
 
 void runSteps(const QSqlDatabase& db, int from, int to)
@@ -71,6 +81,31 @@ void runSteps(const QSqlDatabase& db, int from, int to)
     for (int step = from; step < to; ++step)
         for (const char* statement : kSteps[static_cast<std::size_t>(step)])
             sql::run(db, QString::fromLatin1(statement));
+}
+
+// Rounds of the same content (copies of a round) are told apart by their
+// order among themselves, so that each still has an id of its own, the same
+// in every file holding them all.
+void giveIdsInTransaction(const QSqlDatabase& db)
+{
+    enum { Id, PlayedMs, Difficulty, DisplaySeconds, ElapsedSeconds, Score, Target, Player };
+    QSqlQuery rows = sql::run(db,
+        QStringLiteral("SELECT id, played_ms, difficulty, display_seconds, elapsed_seconds, score, target, player"
+                       " FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id"
+                       " WHERE uid IS NULL ORDER BY id"));
+    QSqlQuery taken = sql::prepare(db, QStringLiteral("SELECT 1 FROM rounds WHERE uid = ?"));
+    QSqlQuery identify = sql::prepare(db, QStringLiteral("UPDATE rounds SET uid = ? WHERE id = ?"));
+    while (rows.next()) {
+        RoundContent content {rows.value(PlayedMs).toLongLong(), rows.value(Difficulty), rows.value(DisplaySeconds),
+            rows.value(ElapsedSeconds), rows.value(Score).toInt(), rows.value(Target).toByteArray(),
+            rows.value(Player).toByteArray()};
+        QByteArray id = contentRoundId(content);
+        for (sql::exec(taken, {id}); taken.next(); sql::exec(taken, {id})) {
+            ++content.occurrence;
+            id = contentRoundId(content);
+        }
+        sql::exec(identify, {id, rows.value(Id)});
+    }
 }
 
 int versionOf(const QVariant& value)
@@ -204,9 +239,21 @@ int migrate(const QSqlDatabase& db)
     if (found >= kVersion)
         return found;
     runSteps(db, found, kVersion);
+    if (found < kRoundIdsSince)
+        giveIdsInTransaction(db);
     sql::run(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     transaction.commit();
     return found;
+}
+
+void giveRoundsIds(const QSqlDatabase& db)
+{
+    // Off the index of ids: nothing more in the usual case.
+    if (!sql::run(db, QStringLiteral("SELECT 1 FROM rounds WHERE uid IS NULL LIMIT 1")).next())
+        return;
+    sql::Transaction transaction(db);
+    giveIdsInTransaction(db);
+    transaction.commit();
 }
 
 } // namespace record::schema

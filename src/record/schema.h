@@ -8,12 +8,15 @@ namespace record::schema {
 
 /// The version this program writes. A file with a higher one came from a
 /// newer Tormell if it carries kApplicationId.
-inline constexpr int kVersion = 5;
+inline constexpr int kVersion = 6;
 
 /// Tormell's mark in a record's header (PRAGMA application_id): "TORM" in
 /// ASCII, 0x544F524D. Every file at kApplicationIdSince or later carries it.
 inline constexpr qint64 kApplicationId = 0x544F524D;
 inline constexpr int kApplicationIdSince = 5;
+
+/// From this version on each round has its id on every computer (round_id.h).
+inline constexpr int kRoundIdsSince = 6;
 
 /// The file's version as it stands.
 int version(const QSqlDatabase& db);
@@ -29,8 +32,13 @@ int version(const QSqlDatabase& db);
 int checkedVersion(const QSqlDatabase& db);
 
 /// Applies the steps from the file's version up to kVersion in one write
-/// transaction, keeping every row. Returns the version found inside the
+/// transaction, keeping every row; rounds saved before kRoundIdsSince get
+/// their id from their content. Returns the version found inside the
 /// transaction; a newer file is left untouched.
 int migrate(const QSqlDatabase& db);
+
+/// Gives each round without an id one from its content, in one write
+/// transaction: rows another program added to a file at kRoundIdsSince or later.
+void giveRoundsIds(const QSqlDatabase& db);
 
 } // namespace record::schema

@@ -2,13 +2,17 @@
 
 #include "record/failure.h"
 #include "record/joint_blob.h"
+#include "record/round_id.h"
 #include "record/sql.h"
 #include "record/time_text.h"
 
+#include <QFile>
 #include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cstdio>
 #include <limits>
+#include <unistd.h>
 
 namespace record {
 
@@ -20,7 +24,7 @@ const QString kSelectSummary
                      " elapsed_seconds, score, verdict, grid_lines, coached, near_rest FROM rounds");
 const QString kSelectComplete = QStringLiteral(
     "SELECT id, played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
-    " coached, near_rest, target, player FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id");
+    " coached, near_rest, target, player, uid FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id");
 enum Column {
     Id,
     PlayedAt,
@@ -34,7 +38,8 @@ enum Column {
     Coached,
     NearRest,
     Target,
-    Player
+    Player,
+    Uid
 };
 const QString kInTimeOrder = QStringLiteral(" ORDER BY played_ms, id");
 
@@ -96,6 +101,7 @@ QList<RoundRecord> completes(QSqlQuery rows)
     while (rows.next()) {
         RoundRecord& round = found.emplace_back();
         readSummary(rows, round);
+        round.uid = rows.value(Uid).toByteArray();
         // A round whose joints are missing (NULL from the join) or the wrong
         // size is a fault of that round alone: the file passes SQLite's checks,
         // and the other rounds, its summary and the export go on without them.
@@ -110,6 +116,73 @@ QList<RoundRecord> completes(QSqlQuery rows)
     }
     return found;
 }
+
+// Inserts rounds with their joints, each unless a round with its uid is
+// there already, inside the caller's transaction.
+class RoundInsert {
+public:
+    explicit RoundInsert(const QSqlDatabase& db)
+        : m_round(sql::prepare(db,
+            QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty, display_seconds,"
+                           " elapsed_seconds, score, verdict, grid_lines, coached, near_rest, uid)"
+                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uid) DO NOTHING")))
+        , m_joints(
+              sql::prepare(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)")))
+    {
+    }
+
+    /// The new round's row id; 0 when its uid was there already.
+    qint64 insert(const RoundRecord& round)
+    {
+        sql::exec(m_round,
+            {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
+                round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached, round.nearRest,
+                round.uid});
+        if (m_round.numRowsAffected() == 0)
+            return 0;
+        const qint64 id = m_round.lastInsertId().toLongLong();
+        sql::exec(m_joints, {id, jointBlob(round.target), jointBlob(round.player)});
+        return id;
+    }
+
+private:
+    QSqlQuery m_round;
+    QSqlQuery m_joints;
+};
+
+// SQLite's page cache while many rounds are added at once, in KiB: the index
+// of ids is written all over, and with the usual cache SQLite would spill its
+// pages to the WAL mid-transaction and read them back. An import of 100,000
+// rounds takes a few MiB of them.
+constexpr int kImportCacheKiB = 64 * 1024;
+
+// The larger cache for as long as it lives, then the usual one again.
+class LargerCache {
+public:
+    explicit LargerCache(const QSqlDatabase& db)
+        : m_db(db)
+    {
+        setCacheKiB(kImportCacheKiB);
+    }
+    ~LargerCache()
+    {
+        // A connection the failure closed is opened anew, with the usual cache, by the next use.
+        if (!m_db.isOpen())
+            return;
+        try {
+            setCacheKiB(kPageCacheKiB);
+        } catch (const Failure&) {
+            // The connection failed meanwhile: the failure that ended the import is the one told.
+        }
+    }
+    LargerCache(const LargerCache&) = delete;
+    LargerCache& operator=(const LargerCache&) = delete;
+
+private:
+    void setCacheKiB(int kib) const { sql::run(m_db, QStringLiteral("PRAGMA cache_size = -%1").arg(kib)); }
+
+    QSqlDatabase m_db;
+};
 
 } // namespace
 
@@ -129,20 +202,14 @@ QString ScoreStore::defaultPath()
 
 std::optional<Problem> ScoreStore::append(RoundRecord& round)
 {
+    if (round.uid.isEmpty())
+        round.uid = randomRoundId();
     std::optional<Problem> failed = attempt(Action::Save, [&] {
         if (!round.playedAt.isValid())
             throw Failure(Reason::Unexpected, {}, QStringLiteral("the round has no valid time"));
         const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
         sql::Transaction transaction(db);
-        const QSqlQuery inserted = sql::run(db,
-            QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty,"
-                           " display_seconds, elapsed_seconds, score, verdict,"
-                           " grid_lines, coached, near_rest) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
-                round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached, round.nearRest});
-        const qint64 id = inserted.lastInsertId().toLongLong();
-        sql::run(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)"),
-            {id, jointBlob(round.target), jointBlob(round.player)});
+        const qint64 id = RoundInsert(db).insert(round);
         transaction.commit();
         round.id = id;
     });
@@ -150,6 +217,52 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
         m_watch.lookAgain();
         emit changed();
     }
+    return failed;
+}
+
+ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds)
+{
+    Added added;
+    if (rounds.isEmpty())
+        return added;
+    added.problem = attempt(Action::Import, [&] {
+        const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
+        const LargerCache cache(db);
+        sql::Transaction transaction(db);
+        RoundInsert insert(db);
+        int count = 0;
+        for (const RoundRecord& round : rounds)
+            count += insert.insert(round) != 0 ? 1 : 0;
+        transaction.commit();
+        added.count = count;
+    });
+    if (added.count > 0) {
+        m_watch.lookAgain();
+        emit changed();
+    }
+    return added;
+}
+
+std::optional<Problem> ScoreStore::backup(const QString& path)
+{
+    // Written beside its place under another name and then renamed over it:
+    // a backup is never half there, nor the one before lost to a failed one.
+    const QString partial = path + QStringLiteral(".part");
+    std::optional<Problem> failed = attempt(Action::Backup, [&] {
+        const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Read);
+        if (!db)
+            throw Failure(Reason::NoRecord, {}, QStringLiteral("no record to back up"));
+        QFile::remove(partial); // VACUUM INTO writes only a new file
+        // One read transaction: a snapshot, whatever other copies save meanwhile.
+        sql::run(*db, QStringLiteral("VACUUM INTO ?"), {partial});
+        QFile written(partial);
+        if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0)
+            throw Failure(Reason::IoError, path, QStringLiteral("cannot sync ") + partial);
+        if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
+            throw Failure(Reason::NotAccessible, path, QStringLiteral("cannot rename %1 to %2").arg(partial, path));
+    });
+    if (failed)
+        QFile::remove(partial);
     return failed;
 }
 

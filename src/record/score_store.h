@@ -45,6 +45,19 @@ public:
     /// Stores `round` and sets its id.
     std::optional<Problem> append(RoundRecord& round);
 
+    /// Adds the rounds not in the record yet, told by their uid, all in one
+    /// transaction: on a failure none is added. Returns how many were added.
+    struct Added {
+        int count = 0;
+        std::optional<Problem> problem;
+    };
+    Added add(const QList<RoundRecord>& rounds);
+
+    /// Writes a consistent copy of the whole record to `path`, replacing what
+    /// is there only once the copy is complete and on disk; other copies of
+    /// the game may be saving meanwhile.
+    std::optional<Problem> backup(const QString& path);
+
     /// Removes the rounds with these ids, all or none, from the file they
     /// were listed from (a Read's `from`). If another file has taken that
     /// one's place since, nothing is removed and the problem says so
@@ -96,6 +109,10 @@ public:
     /// file or its folder; it is then opened for reading alone, and rounds
     /// stay readable. True before the first use, which may yet fail.
     bool canSave() const { return !m_file.newer() && !m_file.refused(); }
+
+    /// The layout version the file had when it was last opened, before it
+    /// was brought up to date: 0 for a file that held no record yet.
+    int foundVersion() const { return m_file.foundVersion(); }
 
     /// What happened to the file that the player should hear of once: a
     /// damaged record moved aside, or one only read because it is newer.

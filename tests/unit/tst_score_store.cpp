@@ -5,6 +5,7 @@
 #include "record/file_identity.h"
 #include "record/joint_blob.h"
 #include "record/move_aside.h"
+#include "record/round_import.h"
 #include "record/schema.h"
 #include "record/score_store.h"
 #include "record/time_text.h"
@@ -300,7 +301,7 @@ private slots:
     // of every later save, its last commits lost by leaving its WAL behind,
     // and against the player never hearing where it went; and against a file
     // Tormell did not write taken for a record: saves failing on it forever,
-    // or its triggers run by them.
+    // or its triggers run by them, or its rounds imported.
     void aDamagedFileIsKeptAsideAndAFreshRecordBegins()
     {
         QFETCH(QString, damage);
@@ -380,6 +381,21 @@ private slots:
         if (!lastCommit.isEmpty())
             writeBytes(m_path + wal, lastCommit);
 
+        // Imported from, it is refused, and neither it nor the record importing it changes.
+        {
+            const QTemporaryDir other;
+            ScoreStore importer(other.filePath(QStringLiteral("scores.sqlite")));
+            QCOMPARE(saveRounds(importer, 1).size(), 1);
+            const auto files = [&] { return bytesOf(importer.path()) + bytesOf(importer.path() + wal); };
+            const QByteArray before = files();
+            const record::ImportReport report = record::importFiles(importer, {m_path});
+            QVERIFY(report.refused.size() == 1 && report.added == 0);
+            QCOMPARE(files(), before);
+            QCOMPARE(bytesOf(m_path), damaged);
+            QCOMPARE(bytesOf(m_path + wal), lastCommit);
+            QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), lastCommit.isEmpty() ? 1 : 2); // nothing set aside
+        }
+
         ScoreStore store(m_path);
         const auto listed = store.rounds();
         QVERIFY(!listed.problem && listed.value.isEmpty());
@@ -437,8 +453,8 @@ private slots:
         QTest::newRow("a read-only folder") << "read-only"
                                             << "ファイル" << 0;
         // A copy of the game run once by root, say, left them: the player must have them removed.
-        QTest::newRow("another user's WAL and index") << "companions" << "scores\\.sqlite-wal、.*scores\\.sqlite-shm"
-                                                      << 1;
+        QTest::newRow("another user's WAL and index") << "companions"
+                                                      << "scores\\.sqlite-wal、.*scores\\.sqlite-shm" << 1;
     }
     // Guards against a crash, a failure reported as success, or a message
     // without its reason or blaming the wrong file, when the record cannot

@@ -5,8 +5,8 @@
 #include "core/grid_count.h"
 #include "record/csv_export.h"
 #include "record/progress.h"
+#include "record/round_import.h"
 #include "record/score_store.h"
-#include "toolkit/numeric_text.h"
 #include "ui/accessibility.h"
 #include "ui/app_icon.h"
 #include "ui/coach.h"
@@ -99,6 +99,8 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
             CmdDELETE_Click();
     });
     widgets::connectGuarded(CmdEXPORT, &QPushButton::clicked, this, &FrmSCORE::CmdEXPORT_Click);
+    widgets::connectGuarded(CmdIMPORT, &QPushButton::clicked, this, &FrmSCORE::CmdIMPORT_Click);
+    widgets::connectGuarded(CmdBACKUP, &QPushButton::clicked, this, &FrmSCORE::CmdBACKUP_Click);
     widgets::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
     widgets::connectGuarded(m_coach, &CoachPanel::coachedSettingChosen, this, &FrmSCORE::coachedSettingChosen);
     widgets::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showSpeedChart);
@@ -181,6 +183,10 @@ void FrmSCORE::createControls()
     CmdDELETE->setObjectName(QStringLiteral("CmdDELETE"));
     CmdEXPORT = new QPushButton(QStringLiteral("CSVに書き出す…"), this);
     CmdEXPORT->setObjectName(QStringLiteral("CmdEXPORT"));
+    CmdIMPORT = new QPushButton(QStringLiteral("記録を取り込む…"), this);
+    CmdIMPORT->setObjectName(QStringLiteral("CmdIMPORT"));
+    CmdBACKUP = new QPushButton(QStringLiteral("記録を保存…"), this);
+    CmdBACKUP->setObjectName(QStringLiteral("CmdBACKUP"));
     CmdCLOSE = new QPushButton(QStringLiteral("閉じる"), this);
     CmdCLOSE->setObjectName(QStringLiteral("CmdCLOSE"));
 
@@ -209,6 +215,8 @@ void FrmSCORE::createControls()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdDELETE);
     buttons->addWidget(CmdEXPORT);
+    buttons->addWidget(CmdIMPORT);
+    buttons->addWidget(CmdBACKUP);
     buttons->addStretch(1);
     buttons->addWidget(CmdCLOSE);
     auto* layout = new QVBoxLayout(this);
@@ -402,10 +410,40 @@ void FrmSCORE::CmdEXPORT_Click()
 
 void FrmSCORE::exportTo(const QString& path)
 {
-    if (const auto problem = record::exportCsv(m_store, path, toolkit::numberText))
+    if (const auto problem = record::exportCsv(m_store, path))
         tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
     else
         tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
+}
+
+void FrmSCORE::CmdIMPORT_Click()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("記録を取り込む"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QStringLiteral("Tormellの記録とCSV (*.sqlite *.csv);;Tormellの記録 (*.sqlite);;CSV (*.csv)"));
+    if (paths.isEmpty())
+        return;
+    // The window follows the record's changed() as after a save.
+    const record::ImportReport report = record::importFiles(m_store, paths);
+    tell(*this, report.failed() ? QMessageBox::Warning : QMessageBox::Information, QStringLiteral("記録を取り込む"),
+        record::reportText(report));
+}
+
+void FrmSCORE::CmdBACKUP_Click()
+{
+    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                  .filePath(QStringLiteral("tormell-backup.sqlite"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("記録を保存"), suggested, QStringLiteral("Tormellの記録 (*.sqlite)"));
+    if (path.isEmpty())
+        return;
+    if (const auto problem = m_store.backup(path))
+        tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problem->message);
+    else
+        tell(*this, QMessageBox::Information, QStringLiteral("記録を保存"),
+            QStringLiteral(
+                "記録を保存しました。ほかのコンピューターでは「記録を取り込む…」で取り込めます。\nファイル：%1")
+                .arg(path));
 }
 
 void FrmSCORE::closeEvent(QCloseEvent* event)

@@ -65,6 +65,8 @@ public:
     QLabel* LblROUND;
     QPushButton* CmdDELETE;
     QPushButton* CmdEXPORT;
+    QPushButton* CmdIMPORT;
+    QPushButton* CmdBACKUP;
     QPushButton* CmdCLOSE;
     QCheckBox* ChkCOACH;
     QLabel* LblCOACH;
@@ -85,6 +87,10 @@ public:
     void CmdEXPORT_Click();
     /// Writes every round as CSV to `path`, and says briefly that it did, or why not.
     void exportTo(const QString& path);
+    /// Asks for records or CSV exports to import, imports them and reports how it went.
+    void CmdIMPORT_Click();
+    /// Asks where to write a backup of the record, and writes it there.
+    void CmdBACKUP_Click();
     /// The coach's next display time at the difficulty on view; NaN with none on view.
     double coachedSeconds() const;
 

@@ -1,0 +1,66 @@
+#include "record/csv_format.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace record::csv {
+
+namespace {
+
+const QChar kEscape = QLatin1Char('\'');
+
+bool escaped(const QString& text)
+{
+    // Only texts: a negative number must stay a number.
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && (kFormulaStarts.contains(text.front()) || text.front() == kEscape);
+}
+
+QStringList makeHeadings()
+{
+    QStringList names {QStringLiteral("ID"), QStringLiteral("日時"), QStringLiteral("難易度"),
+        QStringLiteral("表示時間（秒）"), QStringLiteral("経過時間（秒）"), QStringLiteral("点数"),
+        QStringLiteral("判定"), QStringLiteral("格子線の数")};
+    for (const QString& pose : {QStringLiteral("見本"), QStringLiteral("解答")})
+        for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
+            names << QStringLiteral("%1 関節%2 X").arg(pose).arg(joint)
+                  << QStringLiteral("%1 関節%2 Y").arg(pose).arg(joint);
+    names << QStringLiteral("おまかせ練習") << QStringLiteral("姿勢の記録なし") << QStringLiteral("見本がほぼ静止");
+    return names;
+}
+
+} // namespace
+
+const QStringList& headings()
+{
+    static const QStringList kHeadings = makeHeadings();
+    Q_ASSERT(kHeadings.size() == ColumnCount);
+    return kHeadings;
+}
+
+QString numberText(double value)
+{
+    // Qt writes -0 as "0"; a joint keeps the sign of its zero.
+    if (value == 0 && std::signbit(value))
+        return QStringLiteral("-0");
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+std::optional<double> numberOf(QStringView cell)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(cell.trimmed(), &ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+QString textCell(const QString& text)
+{
+    return escaped(text) ? kEscape + text : text;
+}
+
+QString textOf(const QString& cell)
+{
+    return cell.startsWith(kEscape) ? cell.mid(1) : cell;
+}
+
+} // namespace record::csv

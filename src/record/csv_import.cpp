@@ -1,0 +1,180 @@
+#include "record/csv_import.h"
+
+#include "record/csv_format.h"
+#include "record/round_id.h"
+#include "record/time_text.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <array>
+
+namespace record {
+
+namespace {
+
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+constexpr int kMaxScore = 100;
+constexpr int kMaxGridLines = 11; // the grid list's choices, 0..11
+
+// Why a row is left out, as the player reads it in the import's report.
+const QString kCellCount = QStringLiteral("項目の数が見出しと合わない行");
+const QString kBadId = QStringLiteral("IDが読めない行");
+const QString kBadTime = QStringLiteral("日時が読めない行（UTCからの時差付きのISO 8601でない）");
+const QString kBadNumber = QStringLiteral("数値が読めないか、取りうる範囲を外れている行");
+const QString kNoJoints = QStringLiteral("姿勢の記録が欠けている行");
+
+// The rows of RFC 4180 text: fields split at commas outside quotes, a
+// doubled quote inside quotes one quote, rows ended by CRLF or LF. Blank lines are skipped.
+QList<QStringList> rowsOf(const QString& text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false, cellStarted = false;
+    const auto endCell = [&] {
+        row.append(cell);
+        cell.clear();
+        cellStarted = false;
+    };
+    const auto endRow = [&] {
+        if (cellStarted || !row.isEmpty())
+            endCell();
+        if (!row.isEmpty() && !(row.size() == 1 && row.front().isEmpty()))
+            rows.append(row);
+        row.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c != u'"')
+                cell += c;
+            else if (i + 1 < text.size() && text[i + 1] == u'"')
+                cell += text[++i];
+            else
+                quoted = false;
+        } else if (c == u'"') {
+            quoted = cellStarted = true;
+        } else if (c == u',') {
+            endCell();
+        } else if (c == u'\n') {
+            endRow();
+        } else if (c != u'\r' || i + 1 >= text.size() || text[i + 1] != u'\n') {
+            cell += c;
+            cellStarted = true;
+        }
+    }
+    endRow();
+    return rows;
+}
+
+// An integer from `low` to `high`.
+std::optional<int> integerOf(const QString& cell, int low, int high)
+{
+    bool ok = false;
+    const int value = cell.trimmed().toInt(&ok);
+    return ok && value >= low && value <= high ? std::optional(value) : std::nullopt;
+}
+
+// A moment with its offset written out: a time without one would be read in
+// whatever zone the importing computer is in.
+QDateTime momentOf(const QString& cell)
+{
+    if (!utcOffsetOf(cell) && !cell.endsWith(u'Z'))
+        return {};
+    return QDateTime::fromString(cell, Qt::ISODateWithMs);
+}
+
+// The round of one row, or the reason it is left out. `at` gives each column's place in the row.
+std::optional<QString> readRow(const QStringList& cells, const std::array<qsizetype, csv::ColumnCount>& at,
+    qsizetype headingCount, RoundRecord& round)
+{
+    if (cells.size() != headingCount)
+        return kCellCount;
+    const auto cell = [&](int column) { return cells[at[static_cast<std::size_t>(column)]]; };
+    round.uid = roundIdOf(cell(csv::Id).trimmed());
+    if (round.uid.isEmpty())
+        return kBadId;
+    round.playedAt = momentOf(cell(csv::PlayedAt).trimmed());
+    if (!round.playedAt.isValid())
+        return kBadTime;
+    round.verdict = csv::textOf(cell(csv::Verdict));
+    const auto difficulty = csv::numberOf(cell(csv::Difficulty));
+    const auto displaySeconds = csv::numberOf(cell(csv::DisplaySeconds));
+    const auto elapsedSeconds = csv::numberOf(cell(csv::ElapsedSeconds));
+    const auto score = integerOf(cell(csv::Score), 0, kMaxScore);
+    const auto gridLines = integerOf(cell(csv::GridLines), 0, kMaxGridLines);
+    const auto coached = integerOf(cell(csv::Coached), 0, 1);
+    const auto damaged = integerOf(cell(csv::Damaged), 0, 1);
+    const auto nearRest = integerOf(cell(csv::NearRest), 0, 1);
+    if (!difficulty || !displaySeconds || !elapsedSeconds || !score || !gridLines || !coached || !damaged || !nearRest)
+        return kBadNumber;
+    round.difficulty = *difficulty;
+    round.displaySeconds = *displaySeconds;
+    round.elapsedSeconds = *elapsedSeconds;
+    round.score = *score;
+    round.gridLines = *gridLines;
+    round.coached = *coached == 1;
+    round.nearRest = *nearRest == 1;
+    if (*damaged == 1)
+        return kNoJoints;
+    int column = csv::FirstJoint;
+    for (core::Joints* pose : {&round.target, &round.player}) {
+        for (QPointF& joint : *pose) {
+            const QString x = cell(column++), y = cell(column++);
+            if (x.trimmed().isEmpty() || y.trimmed().isEmpty())
+                return kNoJoints;
+            const auto xValue = csv::numberOf(x), yValue = csv::numberOf(y);
+            if (!xValue || !yValue)
+                return kBadNumber;
+            joint = {*xValue, *yValue};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SourceRounds roundsFromCsv(const QByteArray& bytes)
+{
+    SourceRounds source;
+    const QByteArray body = bytes.startsWith(kByteOrderMark) ? bytes.mid(kByteOrderMark.size()) : bytes;
+    const QList<QStringList> rows = rowsOf(QString::fromUtf8(body));
+    if (rows.isEmpty()) {
+        source.refused = QStringLiteral("ファイルに何も書かれていません。");
+        return source;
+    }
+    const QStringList& headings = rows.front();
+    std::array<qsizetype, csv::ColumnCount> at {};
+    QStringList missing;
+    for (int column = 0; column < csv::ColumnCount; ++column) {
+        const QString& heading = csv::headings()[column];
+        at[static_cast<std::size_t>(column)] = headings.indexOf(heading);
+        if (at[static_cast<std::size_t>(column)] < 0)
+            missing << QStringLiteral("「%1」").arg(heading);
+    }
+    // Before rounds had ids, the export wrote English headings and numbers to
+    // 15 digits: its rounds could not be told from the same rounds in a record.
+    if (headings.contains(QStringLiteral("played_at"))) {
+        source.refused = QStringLiteral("以前の版のTormellが書き出したCSVのため、取り込めません。"
+                                        "そのコンピューターの記録ファイル（scores.sqlite）を取り込んでください。");
+        return source;
+    }
+    if (missing.size() == csv::ColumnCount) {
+        source.refused = QStringLiteral("Tormellの記録でも、TormellのCSV書き出しでもありません。");
+        return source;
+    }
+    if (!missing.isEmpty()) {
+        source.refused = QStringLiteral("CSVに%1の列がありません。").arg(missing.join(QStringLiteral("、")));
+        return source;
+    }
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        RoundRecord round;
+        if (const std::optional<QString> why = readRow(rows[i], at, headings.size(), round))
+            ++source.leftOut[*why];
+        else
+            source.rounds.append(round);
+    }
+    return source;
+}
+
+} // namespace record

@@ -1,0 +1,95 @@
+#include "record/round_import.h"
+
+#include "record/csv_import.h"
+#include "record/log.h"
+#include "record/record_source.h"
+#include "record/score_store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <numeric>
+
+namespace record {
+
+namespace {
+
+// How every SQLite database begins.
+const QByteArray kSqliteHeader = QByteArrayLiteral("SQLite format 3\0");
+
+SourceRounds roundsFrom(const QString& path)
+{
+    SourceRounds source;
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.exists())
+        source.refused = QStringLiteral("ファイルが見つかりません。");
+    else if (info.isDir())
+        source.refused = QStringLiteral("ファイルではなくフォルダーです。");
+    else if (!file.open(QIODevice::ReadOnly))
+        source.refused = QStringLiteral("ファイルを読めません（読む許可がないか、ディスクの読み込みに失敗しました）。");
+    else if (file.size() == 0)
+        source.refused = QStringLiteral("ファイルが空です。");
+    if (!source.refused.isEmpty())
+        return source;
+    if (file.peek(kSqliteHeader.size()) == kSqliteHeader)
+        return roundsFromRecord(path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        source.refused = QStringLiteral("ファイルを読めません（ディスクの読み込みに失敗しました）。");
+        return source;
+    }
+    return roundsFromCsv(bytes);
+}
+
+} // namespace
+
+ImportReport importFiles(ScoreStore& store, const QStringList& paths)
+{
+    ImportReport report;
+    QList<RoundRecord> rounds;
+    for (const QString& path : paths) {
+        SourceRounds source = roundsFrom(path);
+        if (!source.refused.isEmpty()) {
+            qCWarning(lcRecord).noquote() << "not imported:" << path << source.refused;
+            report.refused.append({path, source.refused});
+            continue;
+        }
+        for (auto it = source.leftOut.cbegin(); it != source.leftOut.cend(); ++it)
+            report.leftOut[it.key()] += it.value();
+        rounds.append(std::move(source.rounds));
+    }
+    const ScoreStore::Added added = store.add(rounds);
+    report.problem = added.problem;
+    if (!added.problem) {
+        report.added = added.count;
+        report.alreadyKept = static_cast<int>(rounds.size()) - added.count;
+    }
+    return report;
+}
+
+QString failureText(const ImportReport& report)
+{
+    QStringList lines;
+    if (report.problem)
+        lines << report.problem->message << QStringLiteral("記録は取り込む前のままです。");
+    for (const ImportReport::Refusal& refusal : report.refused)
+        lines << QStringLiteral("「%1」は取り込めませんでした。%2").arg(refusal.path, refusal.reason);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString reportText(const ImportReport& report)
+{
+    QStringList lines;
+    if (report.failed())
+        lines << failureText(report);
+    const int leftOut = std::accumulate(report.leftOut.cbegin(), report.leftOut.cend(), 0);
+    lines << QStringLiteral("新しく加えた回：%1　すでに記録にあった回：%2　取り込まなかった回：%3")
+                 .arg(report.added)
+                 .arg(report.alreadyKept)
+                 .arg(leftOut);
+    for (auto it = report.leftOut.cbegin(); it != report.leftOut.cend(); ++it)
+        lines << QStringLiteral("・%1：%2").arg(it.key()).arg(it.value());
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace record

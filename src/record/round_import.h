@@ -1,0 +1,43 @@
+#pragma once
+// Bringing rounds from other files into the record: Tormell records
+// (another computer's, or a backup) and the record's CSV exports. A file is
+// told apart by its content, not its name. The rounds not yet in the record,
+// by their id, are added in one transaction; bad input changes nothing.
+
+#include "record/problem.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace record {
+
+class ScoreStore;
+
+struct ImportReport {
+    struct Refusal {
+        QString path;
+        QString reason; // for the player
+    };
+    int added = 0;
+    int alreadyKept = 0; // in the record already, or twice among the files
+    QMap<QString, int> leftOut; // rounds of the files left out, by reason
+    QList<Refusal> refused; // files not read at all
+    std::optional<Problem> problem; // the record could not take the rounds: none was added
+
+    /// Whether a file was refused or the record could not take the rounds.
+    bool failed() const { return problem || !refused.isEmpty(); }
+};
+
+ImportReport importFiles(ScoreStore& store, const QStringList& paths);
+
+/// Why a file was refused, or the record took no rounds; empty when neither.
+QString failureText(const ImportReport& report);
+
+/// The report for the player: the counts, each reason rounds were left out,
+/// and failureText() first.
+QString reportText(const ImportReport& report);
+
+} // namespace record

@@ -1,0 +1,291 @@
+// Importing into the record, on real files: merges in either order, round
+// trips, old rounds' ids, bad files and rows, a kill or a full disk midway;
+// and the program's command line as a player runs it, with no display.
+// (Hostile records as a source: tst_score_store, beside the files themselves.)
+
+#include "record/csv_format.h"
+#include "record/round_import.h"
+#include "record/schema.h"
+#include "support/record_files.h"
+#include "support/round_sets.h"
+#include "support/small_disk.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// The test binary run again with this argument imports: record path, then the files.
+const QString kImporterMode = QStringLiteral("--import-into");
+constexpr int kFullDisk = -1; // no kill: the import meets a full disk
+
+record::ImportReport import(const QString& recordPath, const QStringList& files)
+{
+    record::ScoreStore store(recordPath);
+    return record::importFiles(store, files);
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+};
+
+// The program with its record wherever the game keeps it under `dataHome`.
+Run tormell(const QStringList& arguments, const QString& dataHome)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(display));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TORMELL_PROGRAM), arguments);
+    if (!program.waitForFinished() || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError())};
+}
+
+} // namespace
+
+class TestRoundImport : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_shared; // a large source, made once
+    static constexpr int kLargeSourceRounds = 20'000;
+
+    QString file(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
+    QString largeSource() const { return m_shared.filePath(QStringLiteral("large.sqlite")); }
+
+private slots:
+    void initTestCase() { addRounds(largeSource(), kLargeSourceRounds, 10); }
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    void recordsMergeWithoutDuplicatesInEitherOrder_data()
+    {
+        QTest::addColumn<QString>("ids");
+        QTest::newRow("rounds with their ids") << "kept";
+        QTest::newRow("rounds from before rounds had ids") << "older layout";
+        QTest::newRow("rounds another program added without ids") << "none";
+    }
+    // Guards against duplicates (rounds told apart by their row ids, which
+    // differ between computers, or old rounds given random ids as the layout
+    // moves on), two copies of a round in one file made one, a second import
+    // that adds again, and merges whose result depends on which record took the other in.
+    void recordsMergeWithoutDuplicatesInEitherOrder()
+    {
+        QFETCH(QString, ids);
+        const QString a = file("a.sqlite"), b = file("b.sqlite");
+        const QString aIntoB = file("a-into-b.sqlite"), bIntoA = file("b-into-a.sqlite");
+        addRounds(a, 0, 0, {sampleRound(0), sampleRound(1), sampleRound(1)});
+        QVERIFY(QFile::copy(a, b)); // both copies of round 1 on both computers
+        RawFile(b).run(QStringLiteral("DELETE FROM rounds WHERE id = 1"));
+        addRounds(b, 1, 2);
+        for (const QString& path : {a, b}) {
+            RawFile raw(path);
+            if (ids == QStringLiteral("none")) {
+                raw.run(QStringLiteral("UPDATE rounds SET uid = NULL"));
+            } else if (ids == QStringLiteral("older layout")) {
+                raw.run(QStringLiteral("DROP INDEX rounds_by_uid"));
+                raw.run(QStringLiteral("ALTER TABLE rounds DROP COLUMN uid"));
+                raw.run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kRoundIdsSince - 1));
+            }
+        }
+        QVERIFY(QFile::copy(b, aIntoB) && QFile::copy(a, bIntoA));
+
+        const record::ImportReport first = import(aIntoB, {a});
+        QVERIFY2(!first.failed() && first.added == 1 && first.alreadyKept == 2, qPrintable(reportText(first)));
+        const record::ImportReport again = import(aIntoB, {a});
+        QVERIFY2(!again.failed() && again.added == 0 && again.alreadyKept == 3, qPrintable(reportText(again)));
+        QCOMPARE(import(bIntoA, {b}).added, 1);
+        QCOMPARE(countOf(roundsAt(aIntoB)), 4);
+        QCOMPARE(roundsAt(aIntoB), roundsAt(bIntoA));
+    }
+
+    void roundTripsGiveBackTheSameRounds_data()
+    {
+        QTest::addColumn<QString>("through");
+        QTest::newRow("the CSV export") << "csv";
+        QTest::newRow("a backup, over an older one") << "backup";
+        QTest::newRow("the record file itself") << "record";
+    }
+    // Guards against a field lost on the way out and back in (the CSV's
+    // digits are pinned by tst_csv_export): the id, a time's offset, a
+    // verdict unescaped or escaped twice, a missing number made 0.
+    void roundTripsGiveBackTheSameRounds()
+    {
+        QFETCH(QString, through);
+        const QString original = file("scores.sqlite");
+        record::RoundRecord odd = sampleRound(2);
+        odd.difficulty = std::numeric_limits<double>::quiet_NaN();
+        odd.displaySeconds = std::numeric_limits<double>::infinity();
+        odd.verdict = QStringLiteral("=1+\"だめ\",\r\n'");
+        odd.coached = odd.nearRest = true;
+        odd.target[0] = {-0.0, 1e-300};
+        addRounds(original, 1, 1, {odd});
+        QString carrier = original;
+        record::ScoreStore store(original);
+        if (through == QStringLiteral("csv")) {
+            carrier = file("export.csv");
+            QVERIFY(!record::exportCsv(store, carrier));
+        } else if (through == QStringLiteral("backup")) {
+            carrier = file("backup.sqlite");
+            writeBytes(carrier, "an older backup, replaced whole");
+            QVERIFY(!store.backup(carrier));
+        }
+        const record::ImportReport report = import(file("empty.sqlite"), {carrier});
+        QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 2, qPrintable(reportText(report)));
+        QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
+    }
+
+    void badInputChangesNothingAndSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("column"); // of a CSV row to spoil, for a kind "row"
+        QTest::addColumn<QString>("reason");
+        const int none = -1, joint = record::csv::FirstJoint, score = record::csv::Score, time = record::csv::PlayedAt;
+        QTest::newRow("an empty file") << "" << none << "空です";
+        QTest::newRow("no file at the path") << "missing" << none << "見つかりません";
+        QTest::newRow("a text that is neither") << "name,points\r\nsomeone,42" << none << "Tormellの記録でも";
+        QTest::newRow("an export of an older Tormell") << "id,played_at,score\r\n1,x,3" << none << "以前の版";
+        QTest::newRow("a CSV export without its score column") << "no score" << none << "「点数」の列がありません";
+        QTest::newRow("a database that holds nothing") << "blank" << none << "Tormellの記録ではありません";
+        QTest::newRow("a newer Tormell's record") << "newer" << none << "新しい版";
+        QTest::newRow("a score out of range") << "101" << score << "数値が読めない";
+        QTest::newRow("a joint that is not a number") << "x" << joint << "数値が読めない";
+        QTest::newRow("a joint set with a cell too many") << "1,5" << joint << "項目の数";
+        QTest::newRow("a joint set missing a point") << "" << joint << "姿勢の記録が欠けている";
+        QTest::newRow("a date that does not parse") << "2026-13-40T25:00:00.000+09:00" << time << "日時が読めない";
+        QTest::newRow("a date without its offset") << "2026-12-07T16:05:03.120" << time << "日時が読めない";
+        QTest::newRow("an id that is not one") << "1" << int(record::csv::Id) << "IDが読めない";
+    }
+    // Guards against a bad file taken for an empty source (a silent "0
+    // added"), half read, changed, or failing the other files of the import;
+    // and against one bad CSV row failing its file, read as zeros or as local
+    // time, or left out without a word.
+    void badInputChangesNothingAndSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, column);
+        QFETCH(QString, reason);
+        const QString bad = file("bad"), good = file("good.sqlite");
+        addRounds(good, 3, 0);
+        QByteArray csv = roundsAt(good); // the same rounds: which file adds them matters not
+        if (column >= 0) {
+            QStringList lines = QString::fromUtf8(csv).split(QStringLiteral("\r\n"));
+            QStringList cells = lines[2].split(QLatin1Char(','));
+            cells[column] = kind;
+            lines[2] = cells.join(QLatin1Char(','));
+            writeBytes(bad, lines.join(QStringLiteral("\r\n")).toUtf8());
+        } else if (kind == QStringLiteral("no score")) {
+            writeBytes(bad, csv.replace("点数,", "得点,"));
+        } else if (kind == QStringLiteral("blank")) {
+            RawFile(bad).run(QStringLiteral("CREATE TABLE t (x)")), RawFile(bad).run(QStringLiteral("DROP TABLE t"));
+        } else if (kind == QStringLiteral("newer")) {
+            addRounds(bad, 1, 7);
+            RawFile(bad).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+        } else if (kind != QStringLiteral("missing")) {
+            writeBytes(bad, kind.toUtf8());
+        }
+        const QByteArray source = bytesOf(bad);
+
+        const record::ImportReport report = import(file("scores.sqlite"), {bad, good});
+        QVERIFY2(reportText(report).contains(reason) && report.added == 3, qPrintable(reportText(report)));
+        QCOMPARE(report.refused.size(), column >= 0 ? 0 : 1);
+        QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {1} : QList<int> {});
+        QCOMPARE(bytesOf(bad), source);
+    }
+
+    void anImportCutShortLeavesTheRecordAsItWasOrComplete_data()
+    {
+        QTest::addColumn<int>("afterMs");
+        // The import takes about half a second here: kills spread over it.
+        for (const int ms : {0, 150, 300, 400, 450, 500, 600})
+            QTest::addRow("killed after %d ms", ms) << ms;
+        QTest::newRow("a full disk") << kFullDisk;
+    }
+    // Guards against rounds added one by one, a transaction left open, or a
+    // failure reported as success: a kill or a full disk must never leave
+    // part of an import in the record.
+    void anImportCutShortLeavesTheRecordAsItWasOrComplete()
+    {
+        QFETCH(int, afterMs);
+        std::optional<SmallDisk> disk; // where the record is
+        if (afterMs == kFullDisk && !disk.emplace(m_dir->path()).mounted())
+            QSKIP("mounting a small disk needs root");
+        const QString player = file("Tormell/scores.sqlite");
+        addRounds(player, 2, 0);
+        if (afterMs == kFullDisk) {
+            const record::ImportReport report = import(player, {largeSource()}); // many times the small disk
+            QVERIFY2(report.problem && reportText(report).contains(QStringLiteral("取り込む前のまま")),
+                qPrintable(reportText(report)));
+            QCOMPARE(countOf(roundsAt(player)), 2);
+            return;
+        }
+        QProcess importer;
+        importer.start(QCoreApplication::applicationFilePath(), {kImporterMode, player, largeSource()});
+        QVERIFY(importer.waitForStarted());
+        QTest::qWait(afterMs);
+        importer.kill();
+        importer.waitForFinished();
+        const qsizetype count = countOf(roundsAt(player));
+        QVERIFY2(count == 2 || count == 2 + kLargeSourceRounds, qPrintable(QString::number(count)));
+        QCOMPARE(import(player, {largeSource()}).added + count, 2 + kLargeSourceRounds); // and it still takes them
+    }
+
+    // Guards against an import into another file than the game's record, one
+    // that needs a display, a second import that adds again, and a hostile
+    // file that changes the record or passes for success.
+    void theCommandLineImportsIntoTheGamesRecord()
+    {
+        const QString home = m_dir->path();
+        const QString record = file("Tormell/scores.sqlite");
+        const QString other = file("other.sqlite"), hostile = file("hostile.sqlite");
+        addRounds(record, 2, 0);
+        QVERIFY(QFile::copy(record, other) && QFile::copy(record, hostile)); // two rounds the computers share
+        addRounds(other, 3, 10);
+        addRounds(record, 1, 20);
+        RawFile(hostile).run(
+            QStringLiteral("CREATE TRIGGER wipe AFTER INSERT ON rounds BEGIN DELETE FROM rounds; END"));
+
+        const Run first = tormell({QStringLiteral("--import"), other}, home);
+        QVERIFY2(
+            first.exitCode == 0 && first.out.contains(QStringLiteral("新しく加えた回：3　すでに記録にあった回：2")),
+            qPrintable(first.out));
+        const QByteArray merged = roundsAt(record);
+        QCOMPARE(countOf(merged), 6);
+        const Run second = tormell({QStringLiteral("--import"), other}, home);
+        QVERIFY2(
+            second.exitCode == 0 && second.out.contains(QStringLiteral("新しく加えた回：0　すでに記録にあった回：5")),
+            qPrintable(second.out));
+        QCOMPARE(roundsAt(record), merged);
+
+        const QByteArray before = bytesOf(record), hostileBefore = bytesOf(hostile);
+        const Run refused = tormell({QStringLiteral("--import"), hostile}, home);
+        QVERIFY2(refused.exitCode == 1 && refused.out.contains(QStringLiteral("Tormellの記録ではないか")),
+            qPrintable(refused.out));
+        QCOMPARE(bytesOf(record), before);
+        QCOMPARE(bytesOf(hostile), hostileBefore);
+
+        const Run version = tormell({QStringLiteral("--version")}, home);
+        QVERIFY2(
+            version.exitCode == 0 && version.out.startsWith(QStringLiteral("Tormell 1.")), qPrintable(version.out));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.value(1) == kImporterMode)
+        return import(args.value(2), args.mid(3)).failed() ? EXIT_FAILURE : EXIT_SUCCESS;
+    TestRoundImport test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_round_import.moc"
