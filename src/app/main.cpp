@@ -30,7 +30,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Tormell"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TORMELL_VERSION));
     if (app::commandLineAsked(argc, argv)) {
-        const QCoreApplication app(argc, argv); // no display needed: nothing is shown
+        QCoreApplication app(argc, argv); // no display needed: nothing is shown
+        ui::installJapaneseTranslations(app); // Qt's own words in --help too
         return app::runCommandLine();
     }
     if (!displayAvailable()) {

@@ -139,7 +139,7 @@ void TestRecordWindow::atItsSmallestNothingOverlaps()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const QList<QWidget*> controls {record.Label1, record.CmbSETTING, record.LblSUMMARY, record.LblHINT, record.TabCHART,
         record.GrdROUND, record.PicROUND, record.ChkCOACH, record.LblCOACH, record.CmdCOACH, record.CmdDELETE,
-        record.CmdEXPORT, record.CmdCLOSE};
+        record.CmdEXPORT, record.CmdIMPORT, record.CmdBACKUP, record.CmdCLOSE};
     const auto inWindow = [&record](const QWidget* w) { return QRect(w->mapTo(&record, QPoint()), w->size()); };
     for (qsizetype i = 0; i < controls.size(); ++i) {
         const QWidget* one = controls[i];

@@ -37,18 +37,16 @@ MemorySpeedChart::MemorySpeedChart(QWidget* parent)
     QChart* chart = this->chart();
     m_speeds->setName(QStringLiteral("記憶の速さ"));
     m_lows->setName(QStringLiteral("68%区間"));
-    // The interval's ends read as one band: same colour, dashed, one legend entry.
-    for (QLineSeries* end : {m_lows, m_highs, m_span}) {
-        QPen pen = end->pen();
-        pen.setStyle(kIntervalPen);
-        end->setPen(pen);
-    }
     for (QLineSeries* series : {m_speeds, m_lows, m_highs, m_span})
         chart->addSeries(series);
-    for (QLineSeries* end : {m_highs, m_span}) {
-        end->setColor(m_lows->color());
+    // The interval's ends read as one band: the theme's colour for it (given
+    // once the series is on the chart), dashed, one legend entry.
+    QPen pen = m_lows->pen();
+    pen.setStyle(kIntervalPen);
+    for (QLineSeries* end : {m_lows, m_highs, m_span})
+        end->setPen(pen);
+    for (QLineSeries* end : {m_highs, m_span})
         chart->legend()->markers(end).constFirst()->setVisible(false);
-    }
 
     m_days->setTitleText(QStringLiteral("日付"));
     m_days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
