@@ -38,6 +38,15 @@ QMargins frameOf(const QWidget* owner)
         frame.bottom() - client.bottom()};
 }
 
+// The screens' available areas, where a window may stand whole.
+QList<QRect> availableAreas()
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    return screens;
+}
+
 } // namespace
 
 void restorePlacement(QWidget& window, const QString& key, QSize opening, toolkit::Opening first)
@@ -50,16 +59,20 @@ void restorePlacement(QWidget& window, const QString& key, QSize opening, toolki
     const QSize lastSize = kept.value(size(key)).toSize();
     if (kept.contains(position(key)) && !lastSize.isEmpty())
         last = QRect(lastPosition, lastSize.grownBy(frame));
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens.append(screen->availableGeometry());
-
-    const QRect placed
-        = toolkit::placeWindow(last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), screens, first);
+    const QRect placed = toolkit::placeWindow(
+        last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), availableAreas(), first);
     window.resize(placed.size().shrunkBy(frame));
     window.move(placed.topLeft()); // a window's position is that of its frame
     if (kept.value(maximized(key)).toBool())
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void keepOnScreen(QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect placed = toolkit::placeWindow(frame, frame.size(), {}, availableAreas());
+    if (placed.topLeft() != frame.topLeft())
+        window.move(placed.topLeft());
 }
 
 void rememberPlacement(const QWidget& window, const QString& key)

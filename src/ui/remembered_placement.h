@@ -18,6 +18,9 @@ namespace ui {
 void restorePlacement(
     QWidget& window, const QString& key, QSize opening, toolkit::Opening first = toolkit::Opening::OverOwner);
 
+/// Moves `window`, grown since it was placed, back whole onto the screen it is on.
+void keepOnScreen(QWidget& window);
+
 /// Keeps where `window` is now, for restorePlacement() to find.
 void rememberPlacement(const QWidget& window, const QString& key);
 

@@ -197,6 +197,7 @@ void FrmMSG::showNote(const QStringList& phrases, bool problem)
     LblSAVE->show();
     const QRect below = toolkit::pixelRect(0, 0, kClientWidth, kNoteBottomMargin);
     resize(below.width(), LblSAVE->geometry().bottom() + 1 + below.height());
+    keepOnScreen(*this); // a note makes it taller than where the player left it may allow
 }
 
 void FrmMSG::closeEvent(QCloseEvent* event)

@@ -10,6 +10,7 @@
 #include "widgets/status_bar.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -202,7 +203,15 @@ private slots:
         QCOMPARE(dialog.pos(), left);
         dialog.close();
         destroyClosedWindows();
-        QCOMPARE(checkARound(game).pos(), left);
+        ui::FrmMSG& again = checkARound(game);
+        QCOMPARE(again.pos(), left);
+
+        // Left at the screen's foot, it stays whole there when a note makes it taller.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        again.move(left.x(), screen.bottom() - again.frameGeometry().height());
+        game.w().Command2_Click(); // a check without a target, which the note says
+        QVERIFY(again.LblSAVE->isVisible());
+        QVERIFY(screen.contains(again.frameGeometry()));
     }
 
     // Guards against the dialog outliving the main window and keeping the

@@ -78,6 +78,7 @@ ScoreChart::ScoreChart(QWidget* parent)
     m_time->setFormat(QStringLiteral("MM/dd"));
     m_points->setTitleText(QStringLiteral("点数"));
     m_points->setRange(kLowestScore, kHighestScore);
+    m_points->setLabelFormat(QStringLiteral("%d")); // whole points, as scores are
     styleChart(*this, *m_time, *m_points);
     for (QLineSeries* series : {m_scores, m_averages}) {
         series->attachAxis(m_time);
