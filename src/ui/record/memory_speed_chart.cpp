@@ -9,6 +9,7 @@
 #include <QLogValueAxis>
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -98,22 +99,34 @@ void MemorySpeedChart::setDays(const std::vector<core::DayLevel>& days)
         axis->setTitleVisible(!empty);
     }
     m_seconds->setRange(shortest, longest);
-    for (const QString& label : dayTicks())
-        m_days->remove(label);
-    if (empty)
-        return;
+
     // Evenly spaced dates from the first, each at its point's noon.
-    const QString format
-        = dates.front().year() == dates.back().year() ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd");
-    const qint64 span = dates.front().daysTo(dates.back());
-    const qint64 step = std::max<qint64>(1, (span + kMostTicks - 2) / (kMostTicks - 1));
-    const double from = noonOf(dates.front()) - kDayMs;
-    m_days->setStartValue(from);
-    for (qint64 day = 0; day <= span; day += step) {
-        const QDate date = dates.front().addDays(day);
-        m_days->append(date.toString(format), noonOf(date));
+    QList<std::pair<QString, double>> ticks;
+    if (!empty) {
+        const QString format
+            = dates.front().year() == dates.back().year() ? QStringLiteral("MM/dd") : QStringLiteral("yyyy/MM/dd");
+        const qint64 span = dates.front().daysTo(dates.back());
+        const qint64 step = std::max<qint64>(1, (span + kMostTicks - 2) / (kMostTicks - 1));
+        for (qint64 day = 0; day <= span; day += step) {
+            const QDate date = dates.front().addDays(day);
+            ticks.append({date.toString(format), noonOf(date)});
+        }
     }
-    m_days->setRange(from, noonOf(dates.back()) + kDayMs);
+    // Laid out again only when they change: each label taken off or put on
+    // lays the chart out anew, and a round saved today seldom moves a tick.
+    QList<std::pair<QString, double>> shown;
+    for (const QString& label : dayTicks())
+        shown.append({label, m_days->endValue(label)});
+    const double from = empty ? 0 : noonOf(dates.front()) - kDayMs;
+    if (ticks != shown) {
+        for (const auto& [label, at] : shown)
+            m_days->remove(label);
+        m_days->setStartValue(from);
+        for (const auto& [label, at] : ticks)
+            m_days->append(label, at);
+    }
+    if (!empty)
+        m_days->setRange(from, noonOf(dates.back()) + kDayMs);
 }
 
 QStringList MemorySpeedChart::dayTicks() const
