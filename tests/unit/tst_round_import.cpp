@@ -270,10 +270,6 @@ private slots:
             qPrintable(refused.out));
         QCOMPARE(bytesOf(record), before);
         QCOMPARE(bytesOf(hostile), hostileBefore);
-
-        const Run version = tormell({QStringLiteral("--version")}, home);
-        QVERIFY2(
-            version.exitCode == 0 && version.out.startsWith(QStringLiteral("Tormell 1.")), qPrintable(version.out));
     }
 };
 
