@@ -322,14 +322,6 @@ Read<QList<RoundSummary>> ScoreStore::rounds(const Setting& setting)
     });
 }
 
-Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty)
-{
-    return attemptRead<QList<RoundSummary>>([&](const QSqlDatabase& db) {
-        return summaries(
-            sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
-    });
-}
-
 Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QList<RoundSummary> known)
 {
     qint64 lastId = 0, knownMs = 0;
@@ -347,13 +339,14 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QLis
         // only grow, so a round removed cannot be made up for by one added.
         // A file put in the record's place fails the test by their times.
         // Both come off the index of settings, without reading the rows.
-        QSqlQuery kept = sql::run(db,
-            QStringLiteral(
-                "SELECT count(*), coalesce(sum(played_ms), 0) FROM rounds WHERE difficulty IS ? AND id <= ?"),
-            {difficulty, lastId});
-        const bool stands = !known.isEmpty() && kept.next() && kept.value(0).toLongLong() == known.size()
-            && kept.value(1).toLongLong() == knownMs;
-        if (!stands)
+        const auto stands = [&] {
+            QSqlQuery kept = sql::run(db,
+                QStringLiteral(
+                    "SELECT count(*), coalesce(sum(played_ms), 0) FROM rounds WHERE difficulty IS ? AND id <= ?"),
+                {difficulty, lastId});
+            return kept.next() && kept.value(0).toLongLong() == known.size() && kept.value(1).toLongLong() == knownMs;
+        };
+        if (known.isEmpty() || !stands())
             return summaries(
                 sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
         const QList<RoundSummary> added = summaries(sql::run(db,

@@ -70,14 +70,12 @@ public:
     /// The rounds played with one setting, oldest first.
     Read<QList<RoundSummary>> rounds(const Setting& setting);
 
-    /// The rounds played at one difficulty, whatever their display time, oldest first.
-    Read<QList<RoundSummary>> roundsAtDifficulty(double difficulty);
-
-    /// The same, given `known`, an earlier read of them: when every round of
-    /// `known` is still in the record, only the rounds saved since are read
+    /// The rounds played at one difficulty, whatever their display time,
+    /// oldest first. Given `known`, an earlier read of them: when every round
+    /// of `known` is still in the record, only the rounds saved since are read
     /// (a round never changes once saved; rounds are only added and removed),
     /// else all of them. A year of rounds is read in milliseconds after a save.
-    Read<QList<RoundSummary>> roundsAtDifficulty(double difficulty, QList<RoundSummary> known);
+    Read<QList<RoundSummary>> roundsAtDifficulty(double difficulty, QList<RoundSummary> known = {});
 
     /// The settings rounds were played with, by difficulty, then display time.
     Read<QList<Setting>> settings();
