@@ -41,11 +41,14 @@ SIMULATED_ROUNDS_A_DAY = 8
 SIMULATED_SPEEDS = (1.2, 0.35)
 SIMULATED_SLOPE = 4.0  # per unit of natural log of the display time
 LAPSE = 0.02
-# The coach's staircase: a quarter of an octave a step, one step shorter after
-# a remembered round (a score of 60 or more), three longer after another.
+# The coach's staircase: until the outcome first changes, the time halved after
+# a remembered round (a score of 60 or more) and doubled after another; then a
+# quarter of an octave a step, one step shorter after a remembered round,
+# three longer after another.
+FIRST_STEP = 2
 STEP = 2 ** 0.25
 REMEMBERED = 60
-SHORTEST, LONGEST = 0.05, 3.0
+SHORTEST, LONGEST = 0.03, 3.0
 VERDICTS = ((20, "××　だめ！　××"), (40, "　×もっとがんばれ×　"), (60, "△△　ふつう　△△"),
             (80, "○○　ＧＯＯＤ！！　○○"), (101, "◎◎ ＶＥＲＹ　ＧＯＯＤ！！ ◎◎"))
 
@@ -147,6 +150,7 @@ def add_simulated_practice(s):
     path = os.path.join(s.env["XDG_DATA_HOME"], "Tormell", "scores.sqlite")
     first_day = datetime.datetime.now().astimezone() - datetime.timedelta(days=SIMULATED_DAYS)
     seconds = 0.75
+    first_outcome, reversed_ = None, False
     rows = []
     for day in range(SIMULATED_DAYS):
         progress = day / (SIMULATED_DAYS - 1)
@@ -159,7 +163,12 @@ def add_simulated_practice(s):
             score = rng.randint(REMEMBERED, 100) if remembered else rng.randint(0, REMEMBERED - 1)
             played = first_day + datetime.timedelta(days=day, hours=19, minutes=3 * n)
             rows.append((played, seconds, score))
-            seconds = seconds / STEP if remembered else seconds * STEP ** 3
+            first_outcome = remembered if first_outcome is None else first_outcome
+            reversed_ = reversed_ or remembered != first_outcome
+            if reversed_:
+                seconds = seconds / STEP if remembered else seconds * STEP ** 3
+            else:
+                seconds = seconds / FIRST_STEP if remembered else seconds * FIRST_STEP
             seconds = min(max(round(seconds, 2), SHORTEST), LONGEST)
     with closing(sqlite3.connect(path)) as db, db:
         poses = db.execute("SELECT target, player FROM round_joints ORDER BY round_id LIMIT 1").fetchone()

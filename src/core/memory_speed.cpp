@@ -2,6 +2,7 @@
 
 #include "core/level_crossing.h"
 #include "core/maximum.h"
+#include "core/staircase.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,28 +27,29 @@ constexpr double kSlopeSpread = 0.6;
 constexpr double kShallowestSlope = 0.5;
 constexpr double kSteepestSlope = 20;
 // At each θ of the grid the slopes are scanned at this many points evenly
-// spaced in ln β, both bounds among them, and the best refined: the penalised
-// likelihood in β need not have a single peak once lapses are counted, and
-// its highest may lie at a bound. (Against a scan of 200 slopes, on 1,700
-// fits of simulated players with slopes from 1.2 to 9 and lapses up to 15 %,
-// five points found the same maximum every time.)
-constexpr int kSlopeScanPoints = 5;
+// spaced in ln β, both bounds among them, at the middle lapse rate; the best
+// of them and of the neighbouring node's best point is refined. The
+// likelihood need not have a single peak once lapses are counted, and its
+// highest may lie at a bound. (Against a grid 0.05 apart scanning 41 slopes,
+// on 3,000 fits of simulated players with slopes 1 to 9, lapses up to 15 %
+// and 5 to 1,000 rounds, this found the same fit to 0.1 % but for 19,
+// flat profiles of a few rounds and intervals against the search's ends.)
+constexpr int kSlopeScanPoints = 2;
 
 // θ = ln t75 is searched over the rounds' display times widened by this
-// factor each way, and at least over 0.05..3 s (the coached times) widened
-// the same way. Where the profile has not fallen by kProfileDrop at the end
-// of that range, the interval is open on that side.
+// factor each way, and at least over the coached times widened the same
+// way. Where the profile has not fallen by kProfileDrop at the end of that
+// range, the interval is open on that side.
 constexpr double kSearchWidening = 2;
-constexpr double kShortestSearched = 0.05;
-constexpr double kLongestSearched = 3;
 // Whatever the rounds say, nothing beyond these is searched: a millisecond
 // and ten times the display-time box's longest minute.
 constexpr double kSearchFloor = 1e-3;
 constexpr double kSearchCeiling = 600;
 
-// The profile is scanned on a grid this fine in ln seconds (about 28 % a step)
-// to find the highest peak and where it falls below the interval's level.
-constexpr double kGridStep = 0.25;
+// The profile is scanned on a grid this fine in ln seconds (a factor of 2.1
+// a step) to find the highest peak and where it falls below the interval's
+// level; the peak and the level's crossings are then found between nodes.
+constexpr double kGridStep = 0.75;
 // The 75 % point and the interval's ends are found to this in ln seconds.
 constexpr double kLogTolerance = 1e-4;
 // The interval's ends are found once the profile is within this of its level.
@@ -59,22 +61,26 @@ constexpr double kEdge = 1e-3;
 // χ²₁ at 68.27 % is 1: the interval is where the profile is within 1/2 of its maximum.
 constexpr double kProfileDrop = 0.5;
 
-// Newton's method in ln β, from the best slope scanned.
+// Newton's method in (ln β, v), from the best point scanned; v is the logit
+// of λ / kHighestLapseRate, so that the lapse rate needs no bounds.
 constexpr int kNewtonSteps = 40;
 constexpr double kLargestLogSlopeStep = 0.5;
+constexpr double kLargestLogitStep = 2;
 constexpr int kHalvings = 30;
-// Newton stops once its predicted gain is below this.
-constexpr double kGainTolerance = 1e-10;
+// Newton stops once its predicted gain is below this; at the grid's nodes
+// first below the rougher one, which tells a node far below the peak well
+// enough, then below the finer one at the nodes within kRefinedWithin of the
+// highest: only where a node lies against the interval's level matters.
+constexpr double kGainTolerance = 1e-8;
+constexpr double kRoughGainTolerance = 1e-2;
+constexpr double kRefinedWithin = kProfileDrop + 2;
+// The curvature in v that Laplace's method divides by is kept at least this
+// far from zero: a likelihood flat in the lapse rate still has the prior's.
+constexpr double kLeastCurvature = 1e-6;
 
 const double kMinLogSlope = std::log(kShallowestSlope);
 const double kMaxLogSlope = std::log(kSteepestSlope);
 const double kLogTypicalSlope = std::log(kTypicalSlope);
-const double kLogKept = std::log1p(-kLapseRate);
-// z = β (ln t - θ) + kOffset puts p = 0.75 at ln t = θ: (1 - λ) F(kOffset) = 0.75.
-const double kOffset = [] {
-    const double f = 0.75 / (1 - kLapseRate);
-    return std::log(f / (1 - f));
-}();
 
 /// The rounds at one display time, as the likelihood reads them.
 struct Group {
@@ -83,12 +89,16 @@ struct Group {
     int forgotten = 0;
 };
 
-/// The penalised log likelihood at (θ, u = ln β), with its first and second derivative in u.
+/// The log posterior density at (θ, u = ln β, v = logit(λ / λmax)), less
+/// constants, with its gradient and Hessian in (u, v); `integrated` is the
+/// same with v integrated out by Laplace's method.
 struct Point {
     double logSlope = 0;
+    double logit = 0;
     double value = 0;
-    double du = 0;
-    double duu = 0;
+    double du = 0, dv = 0;
+    double duu = 0, duv = 0, dvv = 0;
+    double integrated = 0;
 };
 
 class PenalisedLikelihood {
@@ -100,32 +110,42 @@ public:
             m_groups.push_back({std::log(g.seconds), g.remembered, g.rounds - g.remembered});
     }
 
-    /// The penalised likelihood at θ, maximised over the slope: the best of a
-    /// scan of slopes, refined.
-    Point profile(double theta) const
+    /// The density at θ, maximised over the slope and the lapse rate: the
+    /// best of a scan of slopes and of the best point at a neighbouring θ,
+    /// if any, refined.
+    Point profile(double theta, const Point* neighbour, double gainTolerance) const
     {
-        Point best = at(theta, kMinLogSlope);
-        for (int i = 1; i < kSlopeScanPoints; ++i) {
-            const Point here = at(theta, kMinLogSlope + (kMaxLogSlope - kMinLogSlope) * i / (kSlopeScanPoints - 1));
+        Point best = at<false>(theta, kMinLogSlope, 0);
+        if (neighbour) {
+            const Point here = at<false>(theta, neighbour->logSlope, neighbour->logit);
             if (here.value > best.value)
                 best = here;
         }
-        return climbed(theta, best);
+        for (int i = 1; i < kSlopeScanPoints; ++i) {
+            const Point here
+                = at<false>(theta, kMinLogSlope + (kMaxLogSlope - kMinLogSlope) * i / (kSlopeScanPoints - 1), 0);
+            if (here.value > best.value)
+                best = here;
+        }
+        return integrated(climbed(theta, at(theta, best.logSlope, best.logit), gainTolerance));
     }
 
-    /// The same near a θ whose profile is known: refined from that θ's best slope.
-    Point profileNear(double theta, double knownLogSlope) const { return climbed(theta, at(theta, knownLogSlope)); }
+    /// The same near a θ whose profile is known: refined from that θ's best point.
+    Point profileNear(double theta, const Point& known) const
+    {
+        return integrated(climbed(theta, at(theta, known.logSlope, known.logit), kGainTolerance));
+    }
 
 private:
-    // With e = exp(-|z|) and w = 1 + e, a group's share of the log likelihood is
-    //   k ln p + m ln q = k (ln(1 - λ) + min(z, 0)) + ln(q^m (1/w)^k),
-    // k rounds remembered and m forgotten. The logs of all groups are taken
-    // as one, of the product of their q^m (1/w)^k: a log is dearer than the
-    // few products it replaces, and a fit evaluates the likelihood hundreds of
-    // times. Each factor lies within 1e-128..1 while k and m are at most
-    // kLargestPower (q and 1/w are at least 0.02 and 1/2), so a product
-    // brought back above 2^-500 whenever it falls below cannot underflow; a
-    // group of more rounds takes its logs itself.
+    // A group's share of the log likelihood, k rounds remembered and m
+    // forgotten, with e = exp(-|z|) and w = 1 + e, is
+    //   k ln p + m ln q = k (ln(1 - λ) + min(z, 0)) + ln(q^m (1/w)^k).
+    // The logs of all groups are taken as one, of the product of their
+    // q^m (1/w)^k: a log is dearer than the few products it replaces, and a
+    // fit evaluates the likelihood hundreds of times. A factor that could fall
+    // below 2^-500 (more than kLargestPower rounds, or a q near 0 when the
+    // lapse rate is) takes its logs itself; the product is brought back above
+    // 2^-500 whenever it falls below, so it cannot underflow.
     static constexpr int kLargestPower = 64;
     static constexpr double kRescaleBelow = 0x1p-500;
     static constexpr double kRescale = 0x1p500;
@@ -140,22 +160,36 @@ private:
         return result;
     }
 
-    Point at(double theta, double logSlope) const
+    /// The density at (θ, u, v), with its derivatives unless only the value
+    /// is wanted (a scan of slopes).
+    template <bool kDerivatives = true> Point at(double theta, double logSlope, double logit) const
     {
         const double slope = std::exp(logSlope);
-        double ll = 0, product = 1, dSlope = 0, dSlope2 = 0;
+        const double share = 1 / (1 + std::exp(-logit)); // σ(v) = λ / λmax
+        const double lapse = kHighestLapseRate * share;
+        const double kept = 1 - lapse;
+        // z = β (ln t - θ) + c(λ) puts p = 0.75 at ln t = θ: (1 - λ) F(c) = 0.75,
+        // c = ln(3 / (1 - 4λ)), whose derivatives in λ are c' and c'' = c'².
+        const double offset = std::log(3 / (1 - 4 * lapse));
+        const double dOffset = 4 / (1 - 4 * lapse);
+        double ll = 0, product = 1;
         int rescaled = 0; // the product is the true one times 2^(kRescaleBits * rescaled)
+        // Sums over the groups of the log likelihood's derivatives: in z
+        // (times d = ln t - θ, and d²), in λ at fixed z, and mixed.
+        double gz = 0, gzd = 0, hz = 0, hzd = 0, hzd2 = 0, gl = 0, hll = 0, hzl = 0, hzld = 0;
         for (const Group& g : m_groups) {
             const double d = g.logSeconds - theta;
-            const double z = slope * d + kOffset;
+            const double z = slope * d + offset;
             const double e = std::exp(-std::abs(z));
             const double inverse = 1 / (1 + e);
             const double f = z >= 0 ? inverse : e * inverse; // F(z)
-            const double fPrime = e * inverse * inverse; // F(1 - F)
-            const double q = 1 - (1 - kLapseRate) * f; // forgotten: at least the lapse rate
-            ll += g.remembered * (kLogKept + std::min(z, 0.0));
-            if (g.remembered <= kLargestPower && g.forgotten <= kLargestPower) {
-                product *= power(q, g.forgotten) * power(inverse, g.remembered);
+            const double q = 1 - kept * f; // forgotten: at least the lapse rate
+            ll += g.remembered * std::min(z, 0.0);
+            const double factor = g.remembered <= kLargestPower && g.forgotten <= kLargestPower
+                ? power(q, g.forgotten) * power(inverse, g.remembered)
+                : 0;
+            if (factor >= kRescaleBelow) {
+                product *= factor;
                 if (product < kRescaleBelow) {
                     product *= kRescale;
                     ++rescaled;
@@ -163,42 +197,105 @@ private:
             } else {
                 ll += g.forgotten * std::log(q) + g.remembered * std::log(inverse);
             }
-            // d/dz and d²/dz² of the group's log likelihood.
-            const double kept = (1 - kLapseRate) * fPrime;
-            const double gz = g.remembered * (1 - f) - g.forgotten * kept / q;
-            const double hz = -g.remembered * fPrime - g.forgotten * kept * ((1 - 2 * f) * q + kept) / (q * q);
-            dSlope += gz * d;
-            dSlope2 += hz * d * d;
+            if constexpr (kDerivatives) {
+                const double k = g.remembered, m = g.forgotten;
+                const double fPrime = e * inverse * inverse; // F(1 - F)
+                const double invQ = 1 / q;
+                const double keptOverQ = kept * fPrime * invQ;
+                const double lz = k * (1 - f) - m * keptOverQ;
+                const double lzz = -k * fPrime - m * keptOverQ * ((1 - 2 * f) + keptOverQ);
+                const double lzl = m * fPrime * invQ * invQ;
+                gz += lz;
+                gzd += lz * d;
+                hz += lzz;
+                hzd += lzz * d;
+                hzd2 += lzz * d * d;
+                gl += -k / kept + m * f * invQ;
+                hll += -k / (kept * kept) - m * f * f * invQ * invQ;
+                hzl += lzl;
+                hzld += lzl * d;
+            }
         }
-        ll += std::log(product) - rescaled * kRescaleBits * std::numbers::ln2;
-        // The prior's log density in u, and its derivatives.
+        int remembered = 0;
+        for (const Group& g : m_groups)
+            remembered += g.remembered;
+        ll += remembered * std::log(kept) + std::log(product) - rescaled * kRescaleBits * std::numbers::ln2;
+
+        // The priors: ln β normal; λ uniform over 0..λmax, whose density in v
+        // is λmax σ(v) (1 - σ(v)).
         const double spread2 = kSlopeSpread * kSlopeSpread;
         const double fromTypical = logSlope - kLogTypicalSlope;
-        return {logSlope, ll - fromTypical * fromTypical / (2 * spread2), slope * dSlope - fromTypical / spread2,
-            slope * dSlope + slope * slope * dSlope2 - 1 / spread2};
+        Point point;
+        point.logSlope = logSlope;
+        point.logit = logit;
+        point.value = ll - fromTypical * fromTypical / (2 * spread2) + std::log(share) + std::log1p(-share);
+        if constexpr (kDerivatives) {
+            // In λ (z moving with c(λ)), then in v through dλ/dv = λ (1 - σ).
+            const double dl = gl + gz * dOffset;
+            const double dll = hll + 2 * hzl * dOffset + (hz + gz) * dOffset * dOffset;
+            const double dul = slope * (hzld + hzd * dOffset);
+            const double lv = lapse * (1 - share);
+            const double lvv = lv * (1 - 2 * share);
+            point.du = slope * gzd - fromTypical / spread2;
+            point.duu = slope * gzd + slope * slope * hzd2 - 1 / spread2;
+            point.dv = dl * lv + (1 - 2 * share);
+            point.dvv = dll * lv * lv + dl * lvv - 2 * share * (1 - share);
+            point.duv = dul * lv;
+        }
+        return point;
     }
 
-    /// Newton's method in ln β from `here`, kept within the bounds and never stepping downhill.
-    Point climbed(double theta, Point here) const
+    /// Whether the slope sits at a bound and the density still rises beyond it.
+    static bool slopeHeld(const Point& p)
+    {
+        return (p.logSlope <= kMinLogSlope && p.du < 0) || (p.logSlope >= kMaxLogSlope && p.du > 0);
+    }
+
+    /// Newton's method in (ln β, v) from `here`, the slope kept within its
+    /// bounds, never stepping downhill.
+    Point climbed(double theta, Point here, double gainTolerance) const
     {
         for (int i = 0; i < kNewtonSteps; ++i) {
-            double step = here.duu < 0 ? -here.du / here.duu : std::copysign(kLargestLogSlopeStep, here.du);
-            if (here.duu < 0 && 0.5 * here.du * step < kGainTolerance)
-                break;
-            step = std::clamp(step, -kLargestLogSlopeStep, kLargestLogSlopeStep);
-            double next = std::clamp(here.logSlope + step, kMinLogSlope, kMaxLogSlope);
-            if (next == here.logSlope)
-                break; // against a bound, still rising beyond it
-            Point there = at(theta, next);
-            for (int h = 0; h < kHalvings && there.value < here.value; ++h) {
-                next = here.logSlope + (next - here.logSlope) / 2;
-                there = at(theta, next);
+            const bool slopeFree = !slopeHeld(here);
+            const double det = here.duu * here.dvv - here.duv * here.duv;
+            double su = 0, sv = 0;
+            if (slopeFree && here.duu < 0 && det > 0) {
+                su = (here.duv * here.dv - here.dvv * here.du) / det;
+                sv = (here.duv * here.du - here.duu * here.dv) / det;
+            } else {
+                // Not concave here: each coordinate on its own, uphill.
+                if (slopeFree)
+                    su = here.duu < 0 ? -here.du / here.duu : std::copysign(kLargestLogSlopeStep, here.du);
+                sv = here.dvv < 0 ? -here.dv / here.dvv : std::copysign(kLargestLogitStep, here.dv);
             }
-            if (there.value < here.value)
+            if (0.5 * (here.du * su + here.dv * sv) < gainTolerance)
+                break;
+            double nextU = std::clamp(here.logSlope + std::clamp(su, -kLargestLogSlopeStep, kLargestLogSlopeStep),
+                kMinLogSlope, kMaxLogSlope);
+            double nextV = here.logit + std::clamp(sv, -kLargestLogitStep, kLargestLogitStep);
+            Point there = at(theta, nextU, nextV);
+            for (int h = 0; h < kHalvings && !(there.value >= here.value); ++h) {
+                nextU = here.logSlope + (nextU - here.logSlope) / 2;
+                nextV = here.logit + (nextV - here.logit) / 2;
+                there = at(theta, nextU, nextV);
+            }
+            if (!(there.value >= here.value))
                 break;
             here = there;
         }
         return here;
+    }
+
+    /// The lapse rate integrated out by Laplace's method: the density at its
+    /// best, times the width of its peak in v, 1 / sqrt(-S), S the curvature
+    /// in v with the slope at its best for each v.
+    static Point integrated(Point p)
+    {
+        double curvature = p.dvv;
+        if (!slopeHeld(p) && p.duu < 0)
+            curvature -= p.duv * p.duv / p.duu;
+        p.integrated = p.value - 0.5 * std::log(std::max(-curvature, kLeastCurvature));
+        return p;
     }
 
     std::vector<Group> m_groups;
@@ -215,13 +312,22 @@ public:
     {
         const auto steps = static_cast<int>(std::ceil((hi - lo) / kGridStep));
         m_grid.reserve(static_cast<std::size_t>(steps) + 1);
-        m_slopes.reserve(static_cast<std::size_t>(steps) + 1);
+        m_best.reserve(static_cast<std::size_t>(steps) + 1);
         for (int i = 0; i <= steps; ++i) {
             const double theta = lo + (hi - lo) * i / steps;
-            const Point best = m_likelihood.profile(theta);
-            m_grid.push_back({theta, best.value});
-            m_slopes.push_back(best.logSlope);
+            const Point best
+                = m_likelihood.profile(theta, m_best.empty() ? nullptr : &m_best.back(), kRoughGainTolerance);
+            m_grid.push_back({theta, best.integrated});
+            m_best.push_back(best);
         }
+        const double highest = std::max_element(m_grid.begin(), m_grid.end(), [](const Sample& a, const Sample& b) {
+            return a.y < b.y;
+        })->y;
+        for (std::size_t i = 0; i < m_grid.size(); ++i)
+            if (m_grid[i].y >= highest - kRefinedWithin) {
+                m_best[i] = m_likelihood.profileNear(m_grid[i].x, m_best[i]);
+                m_grid[i].y = m_best[i].integrated;
+            }
     }
 
     /// The 75 % point and its interval in seconds, or nothing when the highest
@@ -263,7 +369,7 @@ private:
             m_profile, inside, *std::prev(outermost), level, kLogTolerance, kLevelTolerance, kSearchSteps);
     }
 
-    /// The profile between the grid's nodes, refined from the best slope of
+    /// The profile between the grid's nodes, refined from the best point of
     /// the nearest θ known: a node, or the point the search took last (the
     /// peak's and the ends' searches close in by ever smaller moves).
     double profileBetweenNodes(double theta)
@@ -273,18 +379,17 @@ private:
         const auto nearest
             = static_cast<std::size_t>(std::clamp(std::round((theta - lo) / (hi - lo) * steps), 0.0, steps));
         const bool lastNearer = std::abs(theta - m_lastTheta) < std::abs(theta - m_grid[nearest].x);
-        const Point best = m_likelihood.profileNear(theta, lastNearer ? m_lastLogSlope : m_slopes[nearest]);
+        m_last = m_likelihood.profileNear(theta, lastNearer ? m_last : m_best[nearest]);
         m_lastTheta = theta;
-        m_lastLogSlope = best.logSlope;
-        return best.value;
+        return m_last.integrated;
     }
 
     const PenalisedLikelihood& m_likelihood;
     std::function<double(double)> m_profile;
     std::vector<Sample> m_grid;
-    std::vector<double> m_slopes; // the best slope at each node of the grid
+    std::vector<Point> m_best; // the best slope and lapse rate at each node of the grid
     double m_lastTheta = std::numeric_limits<double>::infinity();
-    double m_lastLogSlope = 0;
+    Point m_last;
 };
 
 } // namespace
@@ -322,9 +427,9 @@ MemorySpeedFit memorySpeed(std::span<const TimeGroup> groups)
         const auto [shortest, longest] = std::minmax_element(
             groups.begin(), groups.end(), [](const TimeGroup& a, const TimeGroup& b) { return a.seconds < b.seconds; });
         const double lo
-            = std::log(std::max(std::min(shortest->seconds, kShortestSearched) / kSearchWidening, kSearchFloor));
+            = std::log(std::max(std::min(shortest->seconds, kShortestCoachedSeconds) / kSearchWidening, kSearchFloor));
         const double hi
-            = std::log(std::min(std::max(longest->seconds, kLongestSearched) * kSearchWidening, kSearchCeiling));
+            = std::log(std::min(std::max(longest->seconds, kLongestCoachedSeconds) * kSearchWidening, kSearchCeiling));
         const PenalisedLikelihood likelihood(groups);
         result.fitted = ProfileSearch(likelihood, lo, hi).fit();
     }

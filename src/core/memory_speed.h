@@ -4,12 +4,16 @@
 // and whether the rounds determine it.
 //
 // The model: a round shown for t seconds is remembered with probability
-//   p(t) = (1 - λ) / (1 + exp(-β (ln t - α))),   λ = 0.02 (lapses), no guessing,
-// written in θ = ln t75 (where p = 0.75) and the slope β. It is fitted by
-// penalised maximum likelihood: LL(θ, β) - 1/2 ((ln β - ln 3) / 0.6)^2, a
-// weak prior that keeps a handful of rounds that no slope separates badly
-// from pinning β at a bound. The interval is the penalised profile's: the θ
-// where max over β falls no more than 1/2 below the maximum.
+//   p(t) = (1 - λ) / (1 + exp(-β (ln t - α))),   no guessing,
+// written in θ = ln t75 (where p = 0.75), the slope β and the lapse rate λ
+// (rounds lost whatever the display time: a moment's inattention, a joint
+// dropped a little off). Its priors: ln β normal around ln 3 with a spread
+// of 0.6, a weak prior that keeps a handful of rounds that no slope separates
+// badly from pinning β at a bound; λ uniform over 0..kHighestLapseRate. At
+// each θ the density is maximised over β and λ, and λ then integrated out
+// by Laplace's method, so that the interval widens as much as the rounds
+// leave the lapse rate open. The interval is that profile's: the θ where it
+// falls no more than 1/2 below its maximum.
 
 #include "core/coach.h"
 
@@ -20,8 +24,10 @@
 
 namespace core {
 
-/// Rounds lost to inattention whatever the display time.
-inline constexpr double kLapseRate = 0.02;
+/// The highest rate of rounds lost whatever the display time (lapses) that
+/// the estimate allows for: the lapse rate is learnt from the rounds, taken
+/// as equally likely anywhere from 0 to this before them.
+inline constexpr double kHighestLapseRate = 0.2;
 /// The estimate is determined only when its interval's upper end is at most
 /// this many times its lower end.
 inline constexpr double kMaxIntervalRatio = 4;

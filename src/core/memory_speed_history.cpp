@@ -122,9 +122,9 @@ Level MemorySpeedHistory::levelNow()
     return levelsWithin({boundsUntil(m_now)}, m_nowFits).front();
 }
 
-Level MemorySpeedHistory::levelWeekEarlier()
+Level MemorySpeedHistory::levelEarlier()
 {
-    return levelsWithin({boundsUntil(m_now.addDays(-kRecentDays))}, m_weekEarlierFits).front();
+    return levelsWithin({boundsUntil(m_now.addDays(-kComparedDaysBack))}, m_earlierFits).front();
 }
 
 const std::vector<DayLevel>& MemorySpeedHistory::days()
@@ -187,7 +187,7 @@ std::vector<Level> MemorySpeedHistory::levelsWithin(const std::vector<Bounds>& b
     // Fits found in either store are taken over; the rest are made, each once.
     Fits fresh;
     const auto keptFit = [this](const std::vector<TimeGroup>& groups) -> const MemorySpeedFit* {
-        for (const Fits* store : {&m_dayFits, &m_nowFits, &m_weekEarlierFits})
+        for (const Fits* store : {&m_dayFits, &m_nowFits, &m_earlierFits})
             if (const auto found = store->find(groups); found != store->end())
                 return &found->second;
         return nullptr;

@@ -18,6 +18,11 @@ namespace core {
 
 inline constexpr int kRecentDays = 7;
 inline constexpr int kFallbackDays = 28;
+/// The level now is compared with the level this many days before: about
+/// three weeks, long enough for practice to show; its kRecentDays days of
+/// rounds are never those of the level now; and one who began playing 20
+/// days ago already has a level then.
+inline constexpr int kComparedDaysBack = 20;
 
 /// A round as the history reads it: when it was played (its day is the
 /// date at the offset it was played at), and what it tells.
@@ -50,9 +55,9 @@ public:
 
     /// The level at the moment given with the rounds.
     Level levelNow();
-    /// The level as it stood kRecentDays days before that moment, from the
-    /// rounds played by then: what the level now is compared with.
-    Level levelWeekEarlier();
+    /// The level as it stood kComparedDaysBack days before that moment, from
+    /// the rounds played by then: what the level now is compared with.
+    Level levelEarlier();
 
     /// Each day with usable rounds, oldest first, and its level at the
     /// day's end (midnight in local time), or at the moment given for that
@@ -91,7 +96,7 @@ private:
     // The fits the last days() and levelNow() used, by the groups fitted.
     Fits m_dayFits;
     Fits m_nowFits;
-    Fits m_weekEarlierFits;
+    Fits m_earlierFits;
 };
 
 } // namespace core

@@ -22,24 +22,6 @@ bool believable(const record::RoundSummary& round, qint64 nowMs)
         && round.score <= kHighestScore && round.playedAt.isValid() && round.playedAt.toMSecsSinceEpoch() <= nowMs;
 }
 
-template <class Wanted>
-Reading read(const QList<record::RoundSummary>& rounds, const QDateTime& now, Wanted wanted)
-{
-    Reading reading;
-    const qint64 nowMs = now.toMSecsSinceEpoch();
-    for (const record::RoundSummary& round : rounds) {
-        if (!wanted(round))
-            continue;
-        if (!believable(round, nowMs))
-            ++reading.leftOut;
-        else if (round.nearRest)
-            ++reading.nearRest;
-        else
-            reading.rounds.push_back({round.playedAt, {round.displaySeconds, core::remembered(round.score)}});
-    }
-    return reading;
-}
-
 } // namespace
 
 bool practiceOn()
@@ -52,14 +34,21 @@ void setPracticeOn(bool on)
     playerSettings().setValue(kPracticeKey, on);
 }
 
-Reading allRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now)
-{
-    return read(rounds, now, [](const record::RoundSummary&) { return true; });
-}
-
 Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now)
 {
-    return read(rounds, now, [](const record::RoundSummary& round) { return round.coached; });
+    Reading reading;
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    for (const record::RoundSummary& round : rounds) {
+        if (!round.coached)
+            continue;
+        if (!believable(round, nowMs))
+            ++reading.leftOut;
+        else if (round.nearRest)
+            ++reading.nearRest;
+        else
+            reading.rounds.push_back({round.playedAt, {round.displaySeconds, core::remembered(round.score)}});
+    }
+    return reading;
 }
 
 std::vector<core::Trial> trialsOf(const Reading& reading)

@@ -33,10 +33,10 @@ struct Reading {
     int nearRest = 0;
 };
 
-/// Every round among `rounds` (one difficulty's, oldest first) as the coach reads them at `now`.
-Reading allRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now);
-
-/// The coached rounds among them: the staircase's state.
+/// The coached rounds among `rounds` (one difficulty's, oldest first) as the
+/// coach reads them at `now`: the staircase's state and what the memory speed
+/// is fitted to. Rounds 点数保存 kept were chosen by their score, and a
+/// fit to them would read the player faster than they are.
 Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now);
 
 /// What the rounds of a reading tell, in the same order.

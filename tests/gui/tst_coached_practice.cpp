@@ -1,6 +1,7 @@
 // Coached practice: with it on, a check after START keeps the round at once
 // and the coach types the next display time; with it off, nothing differs.
 
+#include "core/memory_speed.h"
 #include "core/staircase.h"
 #include "record/score_store.h"
 #include "support/draw_scripts.h"
@@ -10,6 +11,7 @@
 #include "support/verdicts.h"
 #include "toolkit/numeric_text.h"
 #include "ui/coach.h"
+#include "ui/record/record_texts.h"
 #include "ui/result_dialog.h"
 #include "widgets/slider.h"
 
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -80,9 +83,11 @@ private slots:
     {
         QTest::addColumn<bool>("remember");
         QTest::addColumn<QString>("next");
-        // 0.75 / 2^(1/4) = 0.6307; 0.75 x 2^(3/4) = 1.2613.
-        QTest::newRow("remembered: one step shorter") << true << QStringLiteral("0.63");
-        QTest::newRow("forgotten: three steps longer") << false << QStringLiteral("1.26");
+        QTest::addColumn<QString>("afterTwo"); // after a round remembered at 2 s, typed over
+        // The first round at a difficulty: the time halved or doubled (0.375,
+        // 1.5); then halved again, or, the outcome reversed, a step shorter (2 / 2^(1/4) = 1.6818).
+        QTest::newRow("remembered: halved") << true << QStringLiteral("0.38") << QStringLiteral("1");
+        QTest::newRow("forgotten: doubled") << false << QStringLiteral("1.5") << QStringLiteral("1.68");
     }
     // Guards against a coached round left for 点数保存 (or kept twice by it),
     // a box that does not follow the staircase, and a slider moved with it.
@@ -112,7 +117,7 @@ private slots:
         // The next round steps from the time it was played at, typed over or not.
         w.Text1->setText(QStringLiteral("2"));
         practise(game, true);
-        QCOMPARE(w.Text1->text(), QStringLiteral("1.68")); // 2 / 2^(1/4) = 1.6818
+        QTEST(w.Text1->text(), "afterTwo");
     }
 
     void aCheckWithoutATargetKeepsNothing_data()
@@ -149,7 +154,7 @@ private slots:
             QVERIFY(dialog.isHidden());
         }
         QCOMPARE(kept(game).size(), keptBefore);
-        QCOMPARE(w.Text1->text(), QString::fromUtf8(coached ? "0.63" : "0.75"));
+        QCOMPARE(w.Text1->text(), QString::fromUtf8(coached ? "0.38" : "0.75"));
     }
 
     void theRoundKeptIsTheRoundPlayed_data()
@@ -165,9 +170,9 @@ private slots:
         QTest::newRow("another difficulty picked") << false << QString() << "difficulty" << 1.0 << 0.75 << "3 0.75";
         QTest::newRow("a negative time: no display") << false << "-1" << QString() << 1.0 << 0.0 << "1 -1";
         QTest::newRow("a time past a minute: a minute") << false << "90" << QString() << 1.0 << 60.0 << "1 90";
-        // The coach has typed 1.26 after a forgotten round; the pointer then crosses the slider.
+        // The coach has typed 1.5 after a forgotten round; the pointer then crosses the slider.
         QTest::newRow("coached: the slider crossed after the coach typed")
-            << true << QString() << "slider" << 1.0 << 1.26 << "1 0.3";
+            << true << QString() << "slider" << 1.0 << 1.5 << "1 0.3";
     }
     // Guards against a round kept with the controls as they stand at CHEK
     // rather than as START played it, the staircase stepping from such a
@@ -183,7 +188,7 @@ private slots:
         ui::Frm001& w = game.w();
         if (coached) {
             practise(game, false);
-            QCOMPARE(w.Text1->text(), QStringLiteral("1.26"));
+            QCOMPARE(w.Text1->text(), QStringLiteral("1.5"));
         }
         if (!boxBefore.isEmpty())
             w.Text1->setText(boxBefore);
@@ -204,7 +209,7 @@ private slots:
         QCOMPARE(kept(game).size(), keptBefore + 1);
         QTEST(kept(game).last().difficulty, "difficulty");
         QCOMPARE(kept(game).last().displaySeconds, seconds);
-        if (coached) // one step down from the time played
+        if (coached) // one step down from the time played: the outcome has reversed
             QCOMPARE(w.Text1->text(), toolkit::numberText(core::stepped(seconds, true)));
         const QString keptAs = QStringLiteral("表示時間 %1 秒").arg(toolkit::numberText(seconds));
         QVERIFY2(dialog.LblSAVE->text().contains(keptAs), qPrintable(dialog.LblSAVE->text()));
@@ -220,14 +225,14 @@ private slots:
         ui::FrmMSG& dialog = practise(game, true);
         const QString note = dialog.LblSAVE->text();
         QCOMPARE(
-            note, QStringLiteral("おまかせ練習の回として記録しました。覚えられました（60点以上）。次は 0.63 秒。"));
+            note, QStringLiteral("おまかせ練習の回として記録しました。覚えられました（60点以上）。次は 0.38 秒。"));
         // Each line ends where a phrase does.
         const QStringList lines = dialog.LblSAVE->lines();
         QCOMPARE(lines.join(QString()), note);
         const QRegularExpression phraseEnd(QStringLiteral("(として|。|覚えられました)$"));
-        QVERIFY2(lines.size() > 1 && std::ranges::all_of(lines, [&](const QString& line) {
-            return phraseEnd.match(line).hasMatch();
-        }), qPrintable(lines.join(u'|')));
+        QVERIFY2(lines.size() > 1
+                && std::ranges::all_of(lines, [&](const QString& line) { return phraseEnd.match(line).hasMatch(); }),
+            qPrintable(lines.join(u'|')));
 
         // A head swung by 0.16 degrees: 1.7 twips off its rest place.
         constexpr float kHardlySwung = 0.501f;
@@ -237,7 +242,7 @@ private slots:
         QVERIFY(kept(game).last().nearRest && kept(game).last().coached);
         QVERIFY2(w.resultDialog()->LblSAVE->text().contains(QStringLiteral("数えません")),
             qPrintable(w.resultDialog()->LblSAVE->text()));
-        QCOMPARE(w.Text1->text(), QStringLiteral("0.63")); // as before the round
+        QCOMPARE(w.Text1->text(), QStringLiteral("0.38")); // as before the round
     }
 
     // Guards against a game that starts from 0.75 s though the coach has
@@ -252,10 +257,10 @@ private slots:
         for (const bool coached : {false, true}) {
             ui::coach::setPracticeOn(coached);
             const QPointer<ui::Frm001> w = ui::Frm001::load({game.clock, game.random, game.record.store, nullptr});
-            QCOMPARE(w->Text1->text(), QString::fromUtf8(coached ? "1.26" : "0.75"));
+            QCOMPARE(w->Text1->text(), QString::fromUtf8(coached ? "1.5" : "0.75"));
             w->Combo1->setCurrentIndex(1);
             w->Combo1_Click();
-            QCOMPARE(w->Text1->text(), QString::fromUtf8(coached ? "0.63" : "0.75"));
+            QCOMPARE(w->Text1->text(), QString::fromUtf8(coached ? "0.38" : "0.75"));
             delete w.data();
         }
     }
@@ -321,7 +326,7 @@ private slots:
         QCOMPARE(record.coachedSeconds(), 0.25); // one step down from 0.3 s: 0.2523
 
         const QList<record::RoundSummary> summaries(rounds.begin(), rounds.end());
-        const ui::coach::Reading reading = ui::coach::allRounds(summaries, now);
+        const ui::coach::Reading reading = ui::coach::coachedRounds(summaries, now);
         QCOMPARE(reading.rounds.size(), std::size_t {3});
         QVERIFY(!reading.rounds[1].trial.remembered && reading.rounds[2].trial.remembered);
         QCOMPARE(reading.leftOut, 6);
@@ -340,13 +345,58 @@ private slots:
         // Today: one round, remembered, at a single time.
         rounds.append(coachedRound(now, 0, 0.2, 90));
         core::MemorySpeedHistory history;
-        history.setTrials(ui::coach::allRounds(rounds, now).rounds, now);
+        history.setTrials(ui::coach::coachedRounds(rounds, now).rounds, now);
         const std::vector<core::DayLevel>& days = history.days();
         QCOMPARE(days.size(), std::size_t {2});
         QCOMPARE(days.front().day, now.addDays(-40).date());
         QVERIFY(days.front().level.fit.estimate);
         QVERIFY(days.front().level.fit.estimate->seconds > 0.1 && days.front().level.fit.estimate->seconds < 0.5);
         QVERIFY(!days.back().level.fit.estimate); // today's weeks hold too little
+    }
+
+    // Guards against a memory speed fitted to rounds 点数保存 kept (every one
+    // remembered here, at 0.05 s: they would read the player far faster),
+    // a summary that does not say what the figure rests on, and a removal
+    // that changes the figure without a word before it.
+    void theMemorySpeedRestsOnCoachedRoundsAlone()
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        Game game;
+        ui::coach::setPracticeOn(true);
+        QList<record::RoundRecord> rounds;
+        for (const double seconds : {0.1, 0.2, 0.3, 0.5, 0.8})
+            for (int n = 0; n < 4; ++n)
+                rounds.append(coachedRound(
+                    now.addSecs(-3600 + 60 * rounds.size()), 1, seconds, seconds >= 0.3 || n == 0 ? 90 : 10));
+        for (int n = 0; n < 6; ++n) {
+            rounds.append(coachedRound(now.addSecs(-600 + 60 * n), 1, 0.05, 90));
+            rounds.last().coached = false;
+        }
+        rounds.append(coachedRound(now, 1, 0.8, 10)); // the latest, chosen when the window opens
+        for (record::RoundRecord& round : rounds)
+            QVERIFY(!game.record.store.append(round));
+
+        QList<core::Trial> coached;
+        for (const record::RoundRecord& round : rounds)
+            if (round.coached)
+                coached.append({round.displaySeconds, round.score >= kRemembered});
+        const core::MemorySpeedFit fit = core::memorySpeed(coached);
+        QVERIFY(fit.estimate);
+
+        ui::Frm001& w = game.w();
+        w.MNU点数->trigger();
+        ui::FrmSCORE& record = *recordWindowOf(w);
+        const QString summary = record.LblSUMMARY->text();
+        QVERIFY2(summary.contains(QStringLiteral("回数：27")), qPrintable(summary));
+        QVERIFY2(summary.contains(QStringLiteral("記憶の速さ：%1 秒").arg(ui::secondsText(fit.estimate->seconds)))
+                && summary.contains(QStringLiteral("おまかせ練習の21回から")),
+            qPrintable(summary));
+
+        QTest::mouseClick(record.CmdDELETE, Qt::LeftButton);
+        auto* confirm = record.findChild<QMessageBox*>(QStringLiteral("confirmDelete"));
+        QVERIFY(confirm);
+        QVERIFY2(confirm->text().contains(QStringLiteral("削除すると、記憶の速さが")), qPrintable(confirm->text()));
+        confirm->button(QMessageBox::No)->click();
     }
 
     // Guards against a switch that is not remembered, and an offer of the
@@ -363,15 +413,15 @@ private slots:
         QTest::mouseClick(record.ChkCOACH, Qt::LeftButton);
         QVERIFY(!ui::coach::practiceOn());
 
-        QCOMPARE(record.coachedSeconds(), 1.26);
-        QVERIFY(record.LblCOACH->text().contains(QStringLiteral("1.26 秒")));
+        QCOMPARE(record.coachedSeconds(), 1.5);
+        QVERIFY(record.LblCOACH->text().contains(QStringLiteral("1.50 秒")));
         w.Text1->setText(QStringLiteral("0.3"));
         w.Combo1->setCurrentIndex(2);
         QTRY_COMPARE(QApplication::activeWindow(), &record);
         QTest::mouseClick(record.CmdCOACH, Qt::LeftButton);
         QTRY_COMPARE(QApplication::activeWindow(), &w); // to the front, to play
         QCOMPARE(w.Combo1->currentText(), QStringLiteral("1"));
-        QCOMPARE(w.Text1->text(), QStringLiteral("1.26"));
+        QCOMPARE(w.Text1->text(), QStringLiteral("1.5"));
         QVERIFY(record.LblSUMMARY->text().contains(QStringLiteral("記憶の速さ：まだ測れません")));
     }
 };

@@ -4,9 +4,13 @@
 // assert and the long calibration run reports.
 
 #include "core/memory_speed_history.h"
+#include "core/speed_change.h"
 #include "core/staircase.h"
+#include "record/round_record.h"
+#include "ui/coach.h"
 
 #include <QDateTime>
+#include <QList>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -28,11 +32,14 @@ struct SimulatedPlayer {
     }
 };
 
-/// Where players are drawn from: t75 log-uniform, slope uniform, one lapse rate.
+/// Where players are drawn from: t75 log-uniform (one value when the bounds
+/// meet), slope uniform, one lapse rate; and the display-time box the
+/// staircase starts each of them from.
 struct Population {
     double fastest = 0.1, slowest = 1.2;
     double shallowest = 2, steepest = 6;
     double lapse = 0.02;
+    double firstSeconds = 0.75;
 
     SimulatedPlayer draw(std::mt19937_64& random) const
     {
@@ -48,7 +55,8 @@ struct Tally {
     int asked = 0; // figures asked for
     int shown = 0; // of them, determined and shown
     int covered = 0; // of the shown, those whose interval holds the true value
-    std::vector<double> errors; // of the shown: |estimate / true - 1|
+    int above = 0, below = 0; // ... and those whose interval lies wholly above it, or wholly below
+    std::vector<double> ratios; // of the shown: estimate / true
 
     void add(const core::MemorySpeedFit& fit, double truth)
     {
@@ -57,24 +65,35 @@ struct Tally {
             return;
         ++shown;
         covered += fit.estimate->low <= truth && truth <= fit.estimate->high ? 1 : 0;
-        errors.push_back(std::abs(fit.estimate->seconds / truth - 1));
+        above += fit.estimate->low > truth ? 1 : 0;
+        below += fit.estimate->high < truth ? 1 : 0;
+        ratios.push_back(fit.estimate->seconds / truth);
     }
     double shownShare() const { return asked > 0 ? double(shown) / asked : 0; }
     double coverage() const { return shown > 0 ? double(covered) / shown : 0; }
+    double aboveShare() const { return shown > 0 ? double(above) / shown : 0; }
+    double belowShare() const { return shown > 0 ? double(below) / shown : 0; }
+    /// The median of |estimate / true - 1|.
     double medianError() const
     {
-        if (errors.empty())
+        std::vector<double> errors;
+        for (const double ratio : ratios)
+            errors.push_back(std::abs(ratio - 1));
+        return median(errors);
+    }
+    double medianRatio() const { return median(ratios); }
+
+private:
+    static double median(std::vector<double> values)
+    {
+        if (values.empty())
             return 0;
-        std::vector<double> sorted = errors;
-        std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
-        return sorted[sorted.size() / 2];
+        std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(values.size() / 2), values.end());
+        return values[values.size() / 2];
     }
 };
 
-/// The staircase starts each player at the game's first display time.
-inline constexpr double kFirstDisplaySeconds = 0.75;
-
-/// Each of `players` coached from kFirstDisplaySeconds through the
+/// Each of `players` coached from the population's box through the
 /// staircase, and the estimate over all their rounds so far at each of `counts` (ascending).
 inline std::vector<Tally> coachedPlayers(
     const Population& population, int players, std::span<const int> counts, std::uint64_t seed)
@@ -87,7 +106,7 @@ inline std::vector<Tally> coachedPlayers(
         std::vector<core::Trial> rounds;
         for (std::size_t c = 0; c < counts.size(); ++c) {
             while (static_cast<int>(rounds.size()) < counts[c]) {
-                const double t = core::nextDisplaySeconds(rounds, kFirstDisplaySeconds);
+                const double t = core::nextDisplaySeconds(rounds, population.firstSeconds);
                 rounds.push_back({t, unit(random) < player.chance(t)});
             }
             tallies[c].add(core::memorySpeed(std::span<const core::Trial>(rounds)), player.t75);
@@ -96,48 +115,155 @@ inline std::vector<Tally> coachedPlayers(
     return tallies;
 }
 
-/// A player whose 75 % point falls by kImprovement over kImprovingDays days,
-/// playing kImprovingRoundsADay coached rounds a day, an hour apart from 9 o'clock.
-inline constexpr double kImprovement = 0.3;
-inline constexpr int kImprovingDays = 28, kImprovingRoundsADay = 8, kFirstHour = 9;
+/// A round as the record keeps it, for the coach to read: a round a minute from `start`.
+inline record::RoundSummary keptRound(const QDateTime& start, int index, const core::Trial& trial, bool coached)
+{
+    constexpr int kRememberedScore = 90, kForgottenScore = 30;
+    record::RoundSummary round;
+    round.id = index + 1;
+    round.playedAt = start.addSecs(60LL * index);
+    round.difficulty = 1;
+    round.displaySeconds = trial.displaySeconds;
+    round.score = trial.remembered ? kRememberedScore : kForgottenScore;
+    round.coached = coached;
+    return round;
+}
+
+/// Each of `players` playing `count` coached rounds and, after each, a round
+/// with coaching off at the time the coach had offered, keeping each of those
+/// by 点数保存 when remembered and one forgotten one in four; the memory speed
+/// as the record window fits it (ui::coach::coachedRounds), or, if asked
+/// for, fitted to every round kept, the choice of the player included.
+inline Tally handKeptPlayers(
+    const Population& population, int players, int count, std::uint64_t seed, bool everyRoundKept = false)
+{
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const QDateTime start(QDate(2026, 3, 2), QTime(9, 0));
+    Tally tally;
+    for (int p = 0; p < players; ++p) {
+        const SimulatedPlayer player = population.draw(random);
+        std::vector<core::Trial> coached;
+        QList<record::RoundSummary> kept;
+        int forgotten = 0;
+        for (int r = 0; r < count; ++r) {
+            const double t = core::nextDisplaySeconds(coached, population.firstSeconds);
+            coached.push_back({t, unit(random) < player.chance(t)});
+            kept.append(keptRound(start, 2 * r, coached.back(), true));
+            const core::Trial own {t, unit(random) < player.chance(t)};
+            if (own.remembered || ++forgotten % 4 == 0)
+                kept.append(keptRound(start, 2 * r + 1, own, false));
+        }
+        if (everyRoundKept)
+            for (record::RoundSummary& round : kept)
+                round.coached = true;
+        const QDateTime now = start.addSecs(60LL * 2 * count);
+        const std::vector<core::Trial> trials = ui::coach::trialsOf(ui::coach::coachedRounds(kept, now));
+        tally.add(core::memorySpeed(std::span<const core::Trial>(trials)), player.t75);
+    }
+    return tally;
+}
+
+/// Players playing kRoundsADay coached rounds a day, an hour apart from
+/// kFirstHour, for kPlayedDays days, their 75 % point falling by
+/// `improvement` over those days (0: a player who does not change).
+inline constexpr int kPlayedDays = 28, kRoundsADay = 8, kFirstHour = 9;
+
+/// Each such player's rounds, dated from `first`, and their true 75 % point
+/// at a moment `days` after the start of `first`.
+struct PlayedDays {
+    SimulatedPlayer start;
+    double improvement = 0;
+    std::vector<core::DatedTrial> rounds;
+
+    double truthAfter(double days) const { return start.t75 * std::pow(1 - improvement, days / kPlayedDays); }
+};
+
+inline PlayedDays playDays(
+    const Population& population, double improvement, const QDate& first, std::mt19937_64& random)
+{
+    std::uniform_real_distribution<double> unit(0, 1);
+    PlayedDays played {population.draw(random), improvement, {}};
+    std::vector<core::Trial> trials;
+    for (int day = 0; day < kPlayedDays; ++day)
+        for (int r = 0; r < kRoundsADay; ++r) {
+            const int hour = kFirstHour + r;
+            SimulatedPlayer now = played.start;
+            now.t75 = played.truthAfter(day + hour / 24.0);
+            const double t = core::nextDisplaySeconds(trials, population.firstSeconds);
+            trials.push_back({t, unit(random) < now.chance(t)});
+            played.rounds.push_back({QDateTime(first.addDays(day), QTime(hour, 0)), trials.back()});
+        }
+    return played;
+}
 
 /// Each of `players` improving so, the level shown at each day's end
 /// (core::MemorySpeedHistory) against the player's true value then; and, if
 /// asked for, a fit to all the rounds of the four weeks ending then.
-inline Tally improvingPlayers(const Population& population, int players, std::uint64_t seed, Tally* fourWeeks = nullptr)
+inline Tally improvingPlayers(
+    const Population& population, double improvement, int players, std::uint64_t seed, Tally* fourWeeks = nullptr)
 {
     std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> unit(0, 1);
     const QDate first(2026, 1, 5);
-    const auto trueValue = [](const SimulatedPlayer& start, double days) {
-        return start.t75 * std::pow(1 - kImprovement, days / kImprovingDays);
-    };
     Tally tally;
     for (int p = 0; p < players; ++p) {
-        const SimulatedPlayer start = population.draw(random);
-        std::vector<core::Trial> trials;
-        std::vector<core::DatedTrial> rounds;
-        for (int day = 0; day < kImprovingDays; ++day) {
-            for (int r = 0; r < kImprovingRoundsADay; ++r) {
-                const int hour = kFirstHour + r;
-                SimulatedPlayer now = start;
-                now.t75 = trueValue(start, day + hour / 24.0);
-                const double t = core::nextDisplaySeconds(trials, kFirstDisplaySeconds);
-                trials.push_back({t, unit(random) < now.chance(t)});
-                rounds.push_back({QDateTime(first.addDays(day), QTime(hour, 0)), trials.back()});
-            }
-        }
+        const PlayedDays played = playDays(population, improvement, first, random);
         core::MemorySpeedHistory history;
-        history.setTrials(rounds, QDateTime(first.addDays(kImprovingDays), QTime(0, 0)));
+        history.setTrials(played.rounds, QDateTime(first.addDays(kPlayedDays), QTime(0, 0)));
         const std::vector<core::DayLevel>& days = history.days();
         for (std::size_t day = 0; day < days.size(); ++day) {
-            const double truth = trueValue(start, static_cast<double>(day + 1));
+            const double truth = played.truthAfter(static_cast<double>(day + 1));
             tally.add(days[day].level.fit, truth);
-            if (fourWeeks) // every round so far: the run is four weeks long
-                fourWeeks->add(
-                    core::memorySpeed(std::span<const core::Trial>(trials.data(), (day + 1) * kImprovingRoundsADay)),
-                    truth);
+            if (fourWeeks) { // every round so far: the run is four weeks long
+                std::vector<core::Trial> trials;
+                for (std::size_t r = 0; r < (day + 1) * kRoundsADay; ++r)
+                    trials.push_back(played.rounds[r].trial);
+                fourWeeks->add(core::memorySpeed(std::span<const core::Trial>(trials)), truth);
+            }
         }
+    }
+    return tally;
+}
+
+/// How often the change the summary states reads clear, over days read.
+struct ChangeTally {
+    int days = 0; // read at their ends
+    int compared = 0; // with a change to state
+    int faster = 0, slower = 0; // called clearly so
+    int players = 0, playersEverClear = 0;
+
+    double fasterShare() const { return days > 0 ? double(faster) / days : 0; }
+    double slowerShare() const { return days > 0 ? double(slower) / days : 0; }
+    double clearShare() const { return days > 0 ? double(faster + slower) / days : 0; }
+};
+
+/// Each of `players` improving by `improvement` over four weeks, the change
+/// since kComparedDaysBack days before (core::speedChange) read at the end
+/// of each day from `firstDay` to the last (days counted from 1).
+inline ChangeTally changeReadings(
+    const Population& population, double improvement, int players, int firstDay, std::uint64_t seed)
+{
+    std::mt19937_64 random(seed);
+    const QDate first(2026, 1, 5);
+    ChangeTally tally;
+    for (int p = 0; p < players; ++p) {
+        const PlayedDays played = playDays(population, improvement, first, random);
+        bool clear = false;
+        for (int day = firstDay; day <= kPlayedDays; ++day) {
+            core::MemorySpeedHistory history;
+            history.setTrials(played.rounds, first.addDays(day).startOfDay().addMSecs(-1));
+            const std::optional<core::SpeedChange> change
+                = core::speedChange(history.levelNow(), history.levelEarlier());
+            ++tally.days;
+            if (!change)
+                continue;
+            ++tally.compared;
+            tally.faster += change->direction == core::SpeedChange::Direction::Faster ? 1 : 0;
+            tally.slower += change->direction == core::SpeedChange::Direction::Slower ? 1 : 0;
+            clear = clear || change->direction != core::SpeedChange::Direction::WithinChance;
+        }
+        ++tally.players;
+        tally.playersEverClear += clear ? 1 : 0;
     }
     return tally;
 }

@@ -3,15 +3,12 @@
 #include "toolkit/numeric_text.h"
 
 #include <QStringList>
-
 #include <cmath>
 
 namespace ui {
 
 namespace {
 constexpr int kSecondsDecimals = 2;
-// A change that rounds to nothing in hundredths of a second.
-constexpr double kNoChange = 0.005;
 } // namespace
 
 QString settingText(const record::Setting& setting)
@@ -48,12 +45,19 @@ QString secondsText(double seconds)
 
 QString memorySpeedMeaning()
 {
-    return QStringLiteral("記憶の速さは、4回に3回覚えられる（%1点以上を取れる）表示時間です。短いほど速く覚えられます。"
-                          "今の力を表すよう、直近%2日の回から求めます。それで定まらないときは直近%3日の回から求めます。"
-                          "1週間前との差は、両方の68%区間が重ならないときだけ「はっきり」と書きます。")
+    return QStringLiteral(
+        "記憶の速さは、4回に3回覚えられる（%1点以上を取れる）表示時間です。短いほど速く覚えられます。\n"
+        "点数にかかわらず記録される、おまかせ練習の回だけから求めます。"
+        "点数保存で選んで残した回は、よくできた回に偏るため使いません。\n"
+        "今の力を表すよう、直近%2日の回から求めます。それで定まらないときは直近%3日の回から求めます。\n"
+        "68%区間は、本当の値がおよそ68%の確からしさで入る範囲です。"
+        "表示時間に関係なく落とす回（うっかりや置きずれ）の割合も、回から推し量ってこの幅に含めます。\n"
+        "%4日前（それまでの%2日）との差は、変わっていなくても偶然でその向きに出る見込みが5%未満のときだけ"
+        "「はっきり」と書き、ほかは「誤差の範囲」と書きます。")
         .arg(core::kRememberedScore)
         .arg(core::kRecentDays)
-        .arg(core::kFallbackDays);
+        .arg(core::kFallbackDays)
+        .arg(core::kComparedDaysBack);
 }
 
 QString memorySpeedHint()
@@ -65,17 +69,18 @@ QString memorySpeedText(const core::Level& level)
 {
     using Missing = core::MemorySpeedFit::Missing;
     const core::MemorySpeedFit& fit = level.fit;
-    if (fit.estimate) {
-        const QString from
-            = level.days == core::kRecentDays ? QString() : QStringLiteral("、直近%1日の回から").arg(level.days);
-        return QStringLiteral("記憶の速さ：%1 秒（68%区間 %2〜%3 秒%4）")
+    const QString days = level.days == core::kRecentDays ? QString() : QStringLiteral("直近%1日の").arg(level.days);
+    if (fit.estimate)
+        return QStringLiteral("記憶の速さ：%1 秒（68%区間 %2〜%3 秒、%4おまかせ練習の%5回から）")
             .arg(secondsText(fit.estimate->seconds), secondsText(fit.estimate->low), secondsText(fit.estimate->high),
-                from);
-    }
+                days)
+            .arg(fit.remembered + fit.forgotten);
+    if (fit.distinctTimes == 0)
+        return QStringLiteral("記憶の速さ：おまかせ練習で遊ぶと測れます（点数保存で残した回からは求めません）");
     QString lacking;
     switch (fit.missing) {
     case Missing::DistinctTimes:
-        lacking = QStringLiteral("%1種類以上の表示時間で遊んだ回が要ります。今は%2種類")
+        lacking = QStringLiteral("%1種類以上の表示時間の回が要ります。今は%2種類")
                       .arg(core::kMinDistinctTimes)
                       .arg(fit.distinctTimes);
         break;
@@ -90,26 +95,39 @@ QString memorySpeedText(const core::Level& level)
         lacking = QStringLiteral("回数が足りず、幅が定まりません");
         break;
     }
-    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日に、%2）").arg(level.days).arg(lacking);
+    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日のおまかせ練習に、%2）").arg(level.days).arg(lacking);
 }
 
-QString speedChangeText(const core::Level& now, const core::Level& weekEarlier)
+QString speedChangeText(const std::optional<core::SpeedChange>& change)
 {
-    const std::optional<core::MemorySpeed>& to = now.fit.estimate;
-    const std::optional<core::MemorySpeed>& from = weekEarlier.fit.estimate;
-    if (!to || !from)
+    if (!change)
         return {};
-    const double change = to->seconds - from->seconds;
-    const QString size = secondsText(std::abs(change));
-    if (std::abs(change) < kNoChange)
-        return QStringLiteral("1週間前と同じ");
-    // Apart only when neither interval reaches into the other.
-    const bool clear = to->high < from->low || from->high < to->low;
-    const QString sign = change < 0 ? QStringLiteral("−") : QStringLiteral("＋");
-    QString text = QStringLiteral("1週間前から %1%2 秒").arg(sign, size);
-    if (clear)
-        text += change < 0 ? QStringLiteral("（はっきり速くなりました）") : QStringLiteral("（はっきり遅くなりました）");
-    return text;
+    const int days = core::kComparedDaysBack;
+    using Direction = core::SpeedChange::Direction;
+    if (change->direction == Direction::WithinChance)
+        return QStringLiteral("%1日前との差は誤差の範囲").arg(days);
+    const QString size = secondsText(std::abs(change->seconds));
+    return change->direction == Direction::Faster
+        ? QStringLiteral("%1日前から −%2 秒（はっきり速くなりました）").arg(days).arg(size)
+        : QStringLiteral("%1日前から ＋%2 秒（はっきり遅くなりました）").arg(days).arg(size);
+}
+
+QString removalEffectText(const core::Level& before, const core::Level& after)
+{
+    const std::optional<core::MemorySpeed>& from = before.fit.estimate;
+    const std::optional<core::MemorySpeed>& to = after.fit.estimate;
+    if (from && to) {
+        const QString fromText = secondsText(from->seconds), toText = secondsText(to->seconds);
+        return fromText == toText
+            ? QString()
+            : QStringLiteral("削除すると、記憶の速さが %1 秒から %2 秒に変わります。").arg(fromText, toText);
+    }
+    if (from)
+        return QStringLiteral("削除すると、記憶の速さ（%1 秒）がまだ測れなくなります。")
+            .arg(secondsText(from->seconds));
+    if (to)
+        return QStringLiteral("削除すると、記憶の速さが %1 秒と出るようになります。").arg(secondsText(to->seconds));
+    return {};
 }
 
 QString passedOverText(int leftOut, int nearRest)

@@ -3,12 +3,14 @@
 // so that each wording is fixed in one place and tested as written.
 
 #include "core/memory_speed_history.h"
+#include "core/speed_change.h"
 #include "record/progress.h"
 #include "record/round_record.h"
 #include "ui/record/record_view.h"
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace ui {
 
@@ -34,14 +36,19 @@ QString memorySpeedMeaning();
 /// The line under the memory speed that says how to read it.
 QString memorySpeedHint();
 
-/// The memory speed as the summary says it, with the days it was fitted to
-/// when the last week's rounds did not determine it, or what it still lacks.
+/// The memory speed as the summary says it, with the coached rounds it was
+/// fitted to (and their days when the last week's did not determine it), or
+/// what it still lacks and how to get it.
 QString memorySpeedText(const core::Level& level);
 
-/// The change from the level a week earlier to the level now, said as
-/// clear ("はっきり") only when their intervals do not overlap; empty when
-/// either was not measured.
-QString speedChangeText(const core::Level& now, const core::Level& weekEarlier);
+/// The change since the level compared with (core::speedChange): clearly
+/// faster or slower with its size, else within chance, never as a
+/// direction; empty when there is nothing to compare.
+QString speedChangeText(const std::optional<core::SpeedChange>& change);
+
+/// What removing rounds does to the memory speed, for the question before
+/// it: from `before` to `after`; empty when the figure shown stays the same.
+QString removalEffectText(const core::Level& before, const core::Level& after);
 
 /// What the summary adds about rounds the coach passed over: ones a record
 /// edited by hand holds (`leftOut`), and targets that hardly moved (`nearRest`).

@@ -3,6 +3,7 @@
 #include "core/body.h"
 #include "core/figure.h"
 #include "core/grid_count.h"
+#include "core/speed_change.h"
 #include "record/csv_export.h"
 #include "record/progress.h"
 #include "record/round_import.h"
@@ -36,6 +37,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -89,8 +91,8 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     describeScoreRecord(*this);
 
     widgets::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showView);
-    widgets::connectGuarded(GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                       &FrmSCORE::showSelectedRound);
+    widgets::connectGuarded(
+        GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmSCORE::showSelectedRound);
     widgets::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
     // The Delete key in the table asks as 削除… does.
     auto* deleteKey = new QShortcut(QKeySequence::Delete, GrdROUND, nullptr, nullptr, Qt::WidgetShortcut);
@@ -302,7 +304,8 @@ record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
         speed.problem = rounds.problem;
         speed.from = rounds.from;
         if (!rounds.problem) {
-            reading = coach::allRounds(rounds.value, now);
+            // Only rounds kept whatever their score: those 点数保存 kept were chosen.
+            reading = coach::coachedRounds(rounds.value, now);
             m_difficultyRounds = std::move(rounds.value);
             m_difficulty = *difficulty;
         }
@@ -318,7 +321,8 @@ record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
     if (!m_difficultyRounds.isEmpty()) {
         const core::Level level = m_history.levelNow();
         QStringList figures {memorySpeedText(level)};
-        if (const QString change = speedChangeText(level, m_history.levelWeekEarlier()); !change.isEmpty())
+        if (const QString change = speedChangeText(core::speedChange(level, m_history.levelEarlier()));
+            !change.isEmpty())
             figures << change;
         speed.value << figures.join(QStringLiteral("　")) << passedOverText(reading.leftOut, reading.nearRest);
     }
@@ -378,9 +382,11 @@ void FrmSCORE::CmdDELETE_Click()
     const QList<qint64> ids = m_place->selectedIds();
     if (ids.isEmpty())
         return;
-    auto* confirm = new QMessageBox(QMessageBox::Question, QStringLiteral("記録の削除"),
-                                    QStringLiteral("選んだ %1 回の記録を削除しますか？ 元には戻せません。").arg(ids.size()),
-                                    QMessageBox::Yes | QMessageBox::No, this);
+    QString question = QStringLiteral("選んだ %1 回の記録を削除しますか？ 元には戻せません。").arg(ids.size());
+    if (const QString effect = removalEffectText(m_history.levelNow(), levelWithout(ids)); !effect.isEmpty())
+        question += u'\n' + effect;
+    auto* confirm = new QMessageBox(
+        QMessageBox::Question, QStringLiteral("記録の削除"), question, QMessageBox::Yes | QMessageBox::No, this);
     confirm->setObjectName(QStringLiteral("confirmDelete"));
     confirm->setDefaultButton(QMessageBox::No);
     confirm->setAttribute(Qt::WA_DeleteOnClose);
@@ -398,12 +404,26 @@ void FrmSCORE::CmdDELETE_Click()
     confirm->open();
 }
 
+core::Level FrmSCORE::levelWithout(const QList<qint64>& ids) const
+{
+    const QSet<qint64> removed(ids.begin(), ids.end());
+    QList<record::RoundSummary> kept;
+    kept.reserve(m_difficultyRounds.size());
+    for (const record::RoundSummary& round : m_difficultyRounds)
+        if (!removed.contains(round.id))
+            kept.append(round);
+    const QDateTime now = QDateTime::currentDateTime();
+    core::MemorySpeedHistory history;
+    history.setTrials(coach::coachedRounds(kept, now).rounds, now);
+    return history.levelNow();
+}
+
 void FrmSCORE::CmdEXPORT_Click()
 {
     const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                   .filePath(QStringLiteral("tormell-scores.csv"));
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("CSVに書き出す"), suggested,
-                                                      QStringLiteral("CSV (*.csv)"));
+    const QString path
+        = QFileDialog::getSaveFileName(this, QStringLiteral("CSVに書き出す"), suggested, QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())
         exportTo(path);
 }

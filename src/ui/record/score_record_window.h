@@ -115,6 +115,8 @@ private:
     /// rounds could not be read, and the file they were read from.
     record::Read<QStringList> showDifficulty(const RecordView* view);
     void showSpeedChart();
+    /// The memory speed now were the rounds `ids` (of the difficulty on view) removed.
+    core::Level levelWithout(const QList<qint64>& ids) const;
 
     record::ScoreStore& m_store;
     RoundTableModel* m_model;
