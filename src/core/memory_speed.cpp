@@ -106,8 +106,10 @@ public:
     explicit PenalisedLikelihood(std::span<const TimeGroup> groups)
     {
         m_groups.reserve(groups.size());
-        for (const TimeGroup& g : groups)
+        for (const TimeGroup& g : groups) {
             m_groups.push_back({std::log(g.seconds), g.remembered, g.rounds - g.remembered});
+            m_remembered += g.remembered;
+        }
     }
 
     /// The density at θ, maximised over the slope and the lapse rate: the
@@ -216,10 +218,7 @@ private:
                 hzld += lzl * d;
             }
         }
-        int remembered = 0;
-        for (const Group& g : m_groups)
-            remembered += g.remembered;
-        ll += remembered * std::log(kept) + std::log(product) - rescaled * kRescaleBits * std::numbers::ln2;
+        ll += m_remembered * std::log(kept) + std::log(product) - rescaled * kRescaleBits * std::numbers::ln2;
 
         // The priors: ln β normal; λ uniform over 0..λmax, whose density in v
         // is λmax σ(v) (1 - σ(v)).
@@ -299,6 +298,7 @@ private:
     }
 
     std::vector<Group> m_groups;
+    int m_remembered = 0; // over every group: each remembered round's ln(1 - λ)
 };
 
 /// The profile on a grid over the search range, its highest peak and the interval around it.
