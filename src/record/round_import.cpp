@@ -77,11 +77,9 @@ QString failureText(const ImportReport& report)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString reportText(const ImportReport& report)
+QString countsText(const ImportReport& report)
 {
     QStringList lines;
-    if (report.failed())
-        lines << failureText(report);
     const int leftOut = std::accumulate(report.leftOut.cbegin(), report.leftOut.cend(), 0);
     lines << QStringLiteral("新しく加えた回：%1　すでに記録にあった回：%2　取り込まなかった回：%3")
                  .arg(report.added)
@@ -90,6 +88,11 @@ QString reportText(const ImportReport& report)
     for (auto it = report.leftOut.cbegin(); it != report.leftOut.cend(); ++it)
         lines << QStringLiteral("・%1：%2").arg(it.key()).arg(it.value());
     return lines.join(QLatin1Char('\n'));
+}
+
+QString reportText(const ImportReport& report)
+{
+    return report.failed() ? failureText(report) + QLatin1Char('\n') + countsText(report) : countsText(report);
 }
 
 } // namespace record

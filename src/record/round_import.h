@@ -36,8 +36,11 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths);
 /// Why a file was refused, or the record took no rounds; empty when neither.
 QString failureText(const ImportReport& report);
 
-/// The report for the player: the counts, each reason rounds were left out,
-/// and failureText() first.
+/// The counts of rounds added, kept already and left out, and each reason
+/// rounds were left out.
+QString countsText(const ImportReport& report);
+
+/// The report for the player: failureText(), then countsText().
 QString reportText(const ImportReport& report);
 
 } // namespace record

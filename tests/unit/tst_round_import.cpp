@@ -31,7 +31,7 @@ record::ImportReport import(const QString& recordPath, const QStringList& files)
 
 struct Run {
     int exitCode = -1;
-    QString out;
+    QString out, err;
 };
 
 // The program with its record wherever the game keeps it under `dataHome`.
@@ -46,7 +46,8 @@ Run tormell(const QStringList& arguments, const QString& dataHome)
     program.start(QStringLiteral(TORMELL_PROGRAM), arguments);
     if (!program.waitForFinished() || program.exitStatus() != QProcess::NormalExit)
         return {};
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError())};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+        QString::fromUtf8(program.readAllStandardError())};
 }
 
 } // namespace
@@ -266,10 +267,62 @@ private slots:
 
         const QByteArray before = bytesOf(record), hostileBefore = bytesOf(hostile);
         const Run refused = tormell({QStringLiteral("--import"), hostile}, home);
-        QVERIFY2(refused.exitCode == 1 && refused.out.contains(QStringLiteral("Tormellの記録ではないか")),
-            qPrintable(refused.out));
+        QVERIFY2(refused.exitCode == 1 && refused.err.count(QStringLiteral("Tormellの記録ではないか")) == 1,
+            qPrintable(refused.err));
         QCOMPARE(bytesOf(record), before);
         QCOMPARE(bytesOf(hostile), hostileBefore);
+    }
+
+    void theCommandLineAnswersEverySlip_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "CSV" stands for a CSV export with one row that cannot be read
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said"); // once, on standard output (a success) or on standard error
+        const QString csv = QStringLiteral("CSV");
+        QTest::newRow("a misspelt option") << QStringList {QStringLiteral("--inport"), csv} << 2
+                                           << QStringLiteral("「--inport」というオプションはありません");
+        QTest::newRow("a file without --import") << QStringList {csv} << 2 << QStringLiteral("--import とともに");
+        QTest::newRow("an unknown option")
+            << QStringList {QStringLiteral("-frobnicate")} << 2 << QStringLiteral("「-frobnicate」");
+        QTest::newRow("--import without a file")
+            << QStringList {QStringLiteral("--import")} << 2 << QStringLiteral("取り込むファイルを指定");
+        QTest::newRow("--backup without a file") << QStringList {QStringLiteral("--backup"), QStringLiteral("--import"),
+            csv} << 2 << QStringLiteral("保存先のファイルを指定");
+        QTest::newRow("a value for --help")
+            << QStringList {QStringLiteral("--help=1")} << 2 << QStringLiteral("「--help=1」の書き方");
+        QTest::newRow("--import=FILE, a row left out")
+            << QStringList {QStringLiteral("--import=") + csv} << 3 << QStringLiteral("新しく加えた回：2");
+        QTest::newRow("a missing file") << QStringList {QStringLiteral("--import"), QStringLiteral("missing.csv")} << 1
+                                        << QStringLiteral("見つかりません");
+        QTest::newRow("--help, in Japanese with the exit codes")
+            << QStringList {QStringLiteral("--help")} << 0 << QStringLiteral("使い方: tormell [--import");
+        QTest::newRow("a Qt window option: the game, which finds no display")
+            << QStringList {QStringLiteral("-style"), QStringLiteral("fusion")} << 1 << QStringLiteral("no display");
+    }
+    // Guards against a slip that starts the game or passes in silence, a
+    // report said more than once, exit codes that do not tell a left-out row
+    // from success or failure, and help in English or naming the build's path.
+    void theCommandLineAnswersEverySlip()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        const QString record = file("Tormell/scores.sqlite"), source = file("source.sqlite"), csv = file("rows.csv");
+        addRounds(source, 3, 0);
+        QStringList lines = QString::fromUtf8(roundsAt(source)).split(QStringLiteral("\r\n"));
+        QStringList cells = lines[2].split(QLatin1Char(','));
+        cells[record::csv::Score] = QStringLiteral("x");
+        lines[2] = cells.join(QLatin1Char(','));
+        writeBytes(csv, lines.join(QStringLiteral("\r\n")).toUtf8());
+        for (QString& argument : arguments)
+            argument.replace(QStringLiteral("CSV"), csv);
+
+        const Run run = tormell(arguments, m_dir->path());
+        QTEST(run.exitCode, "exitCode");
+        const QString& stream = run.exitCode == 0 || run.exitCode == 3 ? run.out : run.err;
+        QVERIFY2(stream.count(said) == 1, qPrintable(run.out + run.err));
+        QVERIFY(!(run.out + run.err).contains(QStringLiteral(TORMELL_PROGRAM)) || said == QStringLiteral("no display"));
+        if (run.exitCode == 2)
+            QVERIFY(!QFile::exists(record)); // nothing done
     }
 };
 
