@@ -71,6 +71,14 @@ constexpr int kRoundMessageMargin = 12;
 // The tabs above the table.
 enum ChartTab { ScoreTab, SpeedTab };
 
+// Where the file dialogs open: the player's documents, or home where there
+// is no such folder (a path that does not exist would be taken for a file's name).
+QString playersFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 } // namespace
 
 FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
@@ -234,7 +242,9 @@ void FrmSCORE::createControls()
     setTabOrder(ChkCOACH, CmdCOACH);
     setTabOrder(CmdCOACH, CmdDELETE);
     setTabOrder(CmdDELETE, CmdEXPORT);
-    setTabOrder(CmdEXPORT, CmdCLOSE);
+    setTabOrder(CmdEXPORT, CmdIMPORT);
+    setTabOrder(CmdIMPORT, CmdBACKUP);
+    setTabOrder(CmdBACKUP, CmdCLOSE);
 }
 
 void FrmSCORE::reload()
@@ -420,8 +430,7 @@ core::Level FrmSCORE::levelWithout(const QList<qint64>& ids) const
 
 void FrmSCORE::CmdEXPORT_Click()
 {
-    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                  .filePath(QStringLiteral("tormell-scores.csv"));
+    const QString suggested = QDir(playersFolder()).filePath(QStringLiteral("tormell-scores.csv"));
     const QString path
         = QFileDialog::getSaveFileName(this, QStringLiteral("CSVに書き出す"), suggested, QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())
@@ -438,8 +447,7 @@ void FrmSCORE::exportTo(const QString& path)
 
 void FrmSCORE::CmdIMPORT_Click()
 {
-    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("記録を取り込む"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("記録を取り込む"), playersFolder(),
         QStringLiteral("Tormellの記録とCSV (*.sqlite *.csv);;Tormellの記録 (*.sqlite);;CSV (*.csv)"));
     if (paths.isEmpty())
         return;
@@ -451,8 +459,7 @@ void FrmSCORE::CmdIMPORT_Click()
 
 void FrmSCORE::CmdBACKUP_Click()
 {
-    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                  .filePath(QStringLiteral("tormell-backup.sqlite"));
+    const QString suggested = QDir(playersFolder()).filePath(QStringLiteral("tormell-backup.sqlite"));
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("記録を保存"), suggested, QStringLiteral("Tormellの記録 (*.sqlite)"));
     if (path.isEmpty())
