@@ -1,11 +1,12 @@
 #include "app/command_line.h"
 #include "app/module1.h"
 #include "app/no_display.h"
+#include "record/private_copy.h"
 #include "record/score_store.h"
 #include "toolkit/clock.h"
-#include "widgets/error_boundary.h"
 #include "toolkit/random_source.h"
 #include "ui/translations.h"
+#include "widgets/error_boundary.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     // Named before either start: the record's folder is named for the application.
     QCoreApplication::setApplicationName(QStringLiteral("Tormell"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TORMELL_VERSION));
+    record::clearLeftoverCopies(); // what a killed import or read left
     if (app::commandLineAsked(argc, argv)) {
         QCoreApplication app(argc, argv); // no display needed: nothing is shown
         ui::installJapaneseTranslations(app); // Qt's own words in --help too

@@ -1,15 +1,49 @@
 #include "record/private_copy.h"
 
 #include "record/failure.h"
+#include "record/log.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace record {
 
 namespace {
 
 const QString kWal = QStringLiteral("-wal");
+
+// Whether the copies' folder is there and the player's alone: made if
+// missing, and not taken if another user made it first in the shared
+// temporary folder (or a link stands in its place).
+bool ownFolder()
+{
+    const QByteArray path = QFile::encodeName(copiesFolder());
+    constexpr mode_t kOwnerOnly = 0700;
+    ::mkdir(path.constData(), kOwnerOnly);
+    struct stat status { };
+    return ::lstat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::getuid()
+        && (status.st_mode & 0077) == 0;
+}
+
+// A copy's folder is named for the process that made it: "<pid>-XXXXXX";
+// in the temporary folder itself, as any temporary file, when the copies'
+// folder cannot be had.
+QString folderTemplate()
+{
+    const QString name = QStringLiteral("%1-XXXXXX").arg(QCoreApplication::applicationPid());
+    return ownFolder() ? QDir(copiesFolder()).filePath(name) : QDir::temp().filePath(QStringLiteral("tormell-") + name);
+}
+
+bool running(qint64 pid)
+{
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
 
 // The copies may be written, whatever the originals allow: SQLite writes the
 // WAL's index beside them, and moves the WAL into the file as it closes.
@@ -21,8 +55,29 @@ void copy(const QString& from, const QString& to)
 
 } // namespace
 
+QString copiesFolder()
+{
+    return QDir::temp().filePath(QStringLiteral("tormell-%1").arg(::getuid()));
+}
+
+void clearLeftoverCopies()
+{
+    if (!ownFolder())
+        return;
+    const QDir folder(copiesFolder());
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = entry.fileName().section(QLatin1Char('-'), 0, 0).toLongLong(&isPid);
+        if (!isPid || pid <= 0 || running(pid))
+            continue;
+        qCInfo(lcRecord).noquote() << "clearing a copy a run that ended left:" << entry.filePath();
+        QDir(entry.filePath()).removeRecursively();
+    }
+}
+
 PrivateCopy::PrivateCopy(const QString& original)
     : m_original(original)
+    , m_folder(folderTemplate())
     , m_path(m_folder.filePath(QFileInfo(original).fileName()))
     , m_copied(stampOf(original))
 {

@@ -2,13 +2,23 @@
 // A copy of the record file and its WAL in a temporary folder of this
 // process's own, to read where the original cannot be: SQLite reads a WAL
 // only through its index beside it, which it cannot make in a read-only
-// folder or on a full disk, and a WAL may hold the last rounds saved.
+// folder or on a full disk, and a WAL may hold the last rounds saved. An
+// import reads its sources through such copies too. They all lie in one
+// folder of the game's own, where what a killed run left is found and cleared.
 
 #include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
 
 namespace record {
+
+/// The folder the copies are made in: the game's own in the temporary
+/// folder, one for each user ("tormell-<uid>").
+QString copiesFolder();
+
+/// Removes the copies of runs that no longer run (killed, or ended by a
+/// crash); those of runs still going are theirs. Call at the start.
+void clearLeftoverCopies();
 
 class PrivateCopy {
 public:
@@ -34,7 +44,7 @@ private:
     static Stamp stampOf(const QString& original);
 
     QString m_original;
-    QTemporaryDir m_folder;
+    QTemporaryDir m_folder; // named for this process, so that a run after it knows whether it still runs
     QString m_path;
     Stamp m_copied;
 };

@@ -6,8 +6,9 @@
 #include "record/score_store.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <cerrno>
 #include <numeric>
+#include <sys/stat.h>
 
 namespace record {
 
@@ -16,18 +17,37 @@ namespace {
 // How every SQLite database begins.
 const QByteArray kSqliteHeader = QByteArrayLiteral("SQLite format 3\0");
 
+/// Why the thing at `path` is not a file to read, or nothing when it is one.
+/// Asked before it is opened: opening a FIFO with no writer waits for ever,
+/// and a device may never end.
+QString notARegularFile(const QString& path)
+{
+    struct stat status { };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ELOOP ? QStringLiteral("リンクがたどりきれません（リンクが輪になっています）。")
+            : errno == EACCES ? QStringLiteral("ファイルを読めません（読む許可がありません）。")
+                              : QStringLiteral("ファイルが見つかりません。");
+    if (S_ISDIR(status.st_mode))
+        return QStringLiteral("ファイルではなくフォルダーです。");
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("ファイルではなく名前付きパイプ（FIFO）です。");
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+        return QStringLiteral("ファイルではなくデバイスです。");
+    if (!S_ISREG(status.st_mode))
+        return QStringLiteral("ふつうのファイルではありません。");
+    return {};
+}
+
 SourceRounds roundsFrom(const QString& path)
 {
     SourceRounds source;
-    const QFileInfo info(path);
+    source.refused = notARegularFile(path);
+    if (!source.refused.isEmpty())
+        return source;
     QFile file(path);
-    if (!info.exists())
-        source.refused = QStringLiteral("ファイルが見つかりません。");
-    else if (info.isDir())
-        source.refused = QStringLiteral("ファイルではなくフォルダーです。");
-    else if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         source.refused = QStringLiteral("ファイルを読めません（読む許可がないか、ディスクの読み込みに失敗しました）。");
-    else if (file.size() == 0)
+    else if (file.peek(1).isEmpty()) // not its size: a file of /proc says 0 and holds more
         source.refused = QStringLiteral("ファイルが空です。");
     if (!source.refused.isEmpty())
         return source;

@@ -11,11 +11,15 @@
 #include "support/small_disk.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <limits>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,6 +45,7 @@ Run tormell(const QStringList& arguments, const QString& dataHome)
     for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(display));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    environment.insert(QStringLiteral("TMPDIR"), dataHome); // where its private copies go
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TORMELL_PROGRAM), arguments);
@@ -151,6 +156,9 @@ private slots:
         const int none = -1, joint = record::csv::FirstJoint, score = record::csv::Score, time = record::csv::PlayedAt;
         QTest::newRow("an empty file") << "" << none << "空です";
         QTest::newRow("no file at the path") << "missing" << none << "見つかりません";
+        QTest::newRow("a FIFO with no writer") << "fifo" << none << "FIFO";
+        QTest::newRow("a device that never ends") << "device" << none << "デバイス";
+        QTest::newRow("links in a loop") << "loop" << none << "輪";
         QTest::newRow("a text that is neither") << "name,points\r\nsomeone,42" << none << "Tormellの記録でも";
         QTest::newRow("an export of an older Tormell") << "id,played_at,score\r\n1,x,3" << none << "以前の版";
         QTest::newRow("a CSV export without its score column") << "no score" << none << "「点数」の列がありません";
@@ -166,8 +174,9 @@ private slots:
     }
     // Guards against a bad file taken for an empty source (a silent "0
     // added"), half read, changed, or failing the other files of the import;
-    // and against one bad CSV row failing its file, read as zeros or as local
-    // time, or left out without a word.
+    // a FIFO or a device opened (and waited on for ever), or a loop of links
+    // called missing; and against one bad CSV row failing its file, read as
+    // zeros or as local time, or left out without a word.
     void badInputChangesNothingAndSaysWhy()
     {
         QFETCH(QString, kind);
@@ -189,16 +198,23 @@ private slots:
         } else if (kind == QStringLiteral("newer")) {
             addRounds(bad, 1, 7);
             RawFile(bad).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
-        } else if (kind != QStringLiteral("missing")) {
+        } else if (kind == QStringLiteral("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(bad).constData(), 0600), 0);
+        } else if (kind == QStringLiteral("loop")) {
+            QVERIFY(QFile::link(bad + u'2', bad) && QFile::link(bad, bad + u'2'));
+        } else if (kind != QStringLiteral("missing") && kind != QStringLiteral("device")) {
             writeBytes(bad, kind.toUtf8());
         }
-        const QByteArray source = bytesOf(bad);
+        const bool regular = QFileInfo(bad).isFile() && !QFileInfo(bad).isSymLink();
+        const QByteArray source = regular ? bytesOf(bad) : QByteArray();
 
-        const record::ImportReport report = import(file("scores.sqlite"), {bad, good});
+        const QString from = kind == QStringLiteral("device") ? QStringLiteral("/dev/zero") : bad;
+        const record::ImportReport report = import(file("scores.sqlite"), {from, good});
         QVERIFY2(reportText(report).contains(reason) && report.added == 3, qPrintable(reportText(report)));
         QCOMPARE(report.refused.size(), column >= 0 ? 0 : 1);
         QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {1} : QList<int> {});
-        QCOMPARE(bytesOf(bad), source);
+        if (regular)
+            QCOMPARE(bytesOf(bad), source);
     }
 
     void anImportCutShortLeavesTheRecordAsItWasOrComplete_data()
@@ -301,7 +317,8 @@ private slots:
     }
     // Guards against a slip that starts the game or passes in silence, a
     // report said more than once, exit codes that do not tell a left-out row
-    // from success or failure, and help in English or naming the build's path.
+    // from success or failure, help in English or naming the build's path,
+    // and private copies a killed run left kept for ever.
     void theCommandLineAnswersEverySlip()
     {
         QFETCH(QStringList, arguments);
@@ -316,8 +333,22 @@ private slots:
         for (QString& argument : arguments)
             argument.replace(QStringLiteral("CSV"), csv);
 
+        // What a killed run left among the private copies: cleared at the next start.
+        QProcess ended;
+        ended.start(QStringLiteral("true"));
+        QVERIFY(ended.waitForStarted());
+        const qint64 endedPid = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const QString copies = file("tormell-%1").arg(::getuid()),
+                      leftover = copies + QStringLiteral("/%1-AbCdEf").arg(endedPid);
+        QVERIFY(QDir().mkpath(leftover));
+        QVERIFY(QFile::setPermissions(
+            copies, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)); // the player's alone
+        writeBytes(leftover + QStringLiteral("/scores.sqlite"), "a private copy");
+
         const Run run = tormell(arguments, m_dir->path());
         QTEST(run.exitCode, "exitCode");
+        QVERIFY(!QFileInfo::exists(leftover));
         const QString& stream = run.exitCode == 0 || run.exitCode == 3 ? run.out : run.err;
         QVERIFY2(stream.count(said) == 1, qPrintable(run.out + run.err));
         QVERIFY(!(run.out + run.err).contains(QStringLiteral(TORMELL_PROGRAM)) || said == QStringLiteral("no display"));
