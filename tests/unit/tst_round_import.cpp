@@ -130,7 +130,7 @@ private slots:
         odd.difficulty = std::numeric_limits<double>::quiet_NaN();
         odd.displaySeconds = std::numeric_limits<double>::infinity();
         odd.verdict = QStringLiteral("=1+\"だめ\",\r\n'");
-        odd.coached = odd.nearRest = true;
+        odd.coached = true; // and not near rest: each flag read from its own column
         odd.target[0] = {-0.0, 1e-300};
         addRounds(original, 1, 1, {odd});
         QString carrier = original;
@@ -171,6 +171,8 @@ private slots:
         QTest::newRow("a date that does not parse") << "2026-13-40T25:00:00.000+09:00" << time << "日時が読めない";
         QTest::newRow("a date without its offset") << "2026-12-07T16:05:03.120" << time << "日時が読めない";
         QTest::newRow("an id that is not one") << "1" << int(record::csv::Id) << "IDが読めない";
+        QTest::newRow("an id of 33 hex digits")
+            << QStringLiteral("0").repeated(33) << int(record::csv::Id) << "IDが読めない";
     }
     // Guards against a bad file taken for an empty source (a silent "0
     // added"), half read, changed, or failing the other files of the import;
@@ -209,10 +211,11 @@ private slots:
         const QByteArray source = regular ? bytesOf(bad) : QByteArray();
 
         const QString from = kind == QStringLiteral("device") ? QStringLiteral("/dev/zero") : bad;
-        const record::ImportReport report = import(file("scores.sqlite"), {from, good});
+        // Given twice: what is left out or refused is counted over every file.
+        const record::ImportReport report = import(file("scores.sqlite"), {from, good, from});
         QVERIFY2(reportText(report).contains(reason) && report.added == 3, qPrintable(reportText(report)));
-        QCOMPARE(report.refused.size(), column >= 0 ? 0 : 1);
-        QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {1} : QList<int> {});
+        QCOMPARE(report.refused.size(), column >= 0 ? 0 : 2);
+        QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {2} : QList<int> {});
         if (regular)
             QCOMPARE(bytesOf(bad), source);
     }

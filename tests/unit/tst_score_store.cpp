@@ -152,6 +152,39 @@ class TestScoreStore : public QObject {
     QString m_folder; // not created: the store makes it on the first save
     QString m_path;
 
+    // A record in the layout of `version` (before round ids), laid out by
+    // hand as that version's Tormell did, with `rounds` rounds; Tormell's mark
+    // in its header only if `marked`.
+    void layOutOlderRecord(int version, int rounds, bool marked)
+    {
+        QDir().mkpath(m_folder);
+        RawFile old(m_path);
+        old.run(QStringLiteral("CREATE TABLE rounds (id INTEGER PRIMARY KEY AUTOINCREMENT, played_at TEXT NOT NULL,"
+                               " played_ms INTEGER NOT NULL, difficulty REAL, display_seconds REAL,"
+                               " elapsed_seconds REAL, score INTEGER NOT NULL, verdict TEXT NOT NULL,"
+                               " grid_lines INTEGER NOT NULL)"));
+        old.run(QStringLiteral("CREATE TABLE round_joints (round_id INTEGER PRIMARY KEY, target BLOB NOT NULL,"
+                               " player BLOB NOT NULL)"));
+        for (int i = 0; i < rounds; ++i) {
+            const RoundRecord r = sampleRound(i);
+            old.run(QStringLiteral("INSERT INTO rounds VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {i + 1, record::isoText(r.playedAt), r.playedAt.toMSecsSinceEpoch(), r.difficulty, r.displaySeconds,
+                    r.elapsedSeconds, r.score, r.verdict, r.gridLines});
+            old.run(QStringLiteral("INSERT INTO round_joints VALUES (?, ?, ?)"),
+                {i + 1, record::jointBlob(r.target), record::jointBlob(r.player)});
+        }
+        if (version >= 2)
+            old.run(
+                QStringLiteral("CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+        if (version >= 3)
+            old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0"));
+        if (version >= 4)
+            old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN near_rest INTEGER NOT NULL DEFAULT 0"));
+        if (marked)
+            old.run(QStringLiteral("PRAGMA application_id = %1").arg(record::schema::kApplicationId));
+        old.run(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    }
+
 private slots:
     void init()
     {
@@ -296,6 +329,7 @@ private slots:
         QTest::newRow("a record with a trigger named as SQLite's own, written into its schema") << "sqlite trigger";
         QTest::newRow("a record whose index of the same name is unique") << "unique";
         QTest::newRow("a record marked by another application") << "application id";
+        QTest::newRow("a fifth layout without Tormell's mark") << "unmarked";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
     // of every later save, its last commits lost by leaving its WAL behind,
@@ -313,6 +347,9 @@ private slots:
         if (damage == QStringLiteral("random")) {
             QDir().mkpath(m_folder);
             QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(damaged.data()), damaged.size() / 4);
+        } else if (damage == QStringLiteral("unmarked")) {
+            layOutOlderRecord(record::schema::kApplicationIdSince, 1, false);
+            damaged = bytesOf(m_path);
         } else if (damage == QStringLiteral("foreign") || damage == QStringLiteral("later")) {
             QDir().mkpath(m_folder);
             {
@@ -665,41 +702,26 @@ private slots:
     void anOlderFileIsUpgradedKeepingEveryRow_data()
     {
         QTest::addColumn<int>("oldVersion");
-        QTest::newRow("first layout") << 1;
-        QTest::newRow("second layout, before coached rounds") << 2;
-        QTest::newRow("third layout, before targets near rest") << 3;
+        QTest::addColumn<bool>("analyzed");
+        QTest::newRow("first layout") << 1 << false;
+        QTest::newRow("second layout, before coached rounds") << 2 << false;
+        QTest::newRow("third layout, before targets near rest") << 3 << false;
+        QTest::newRow("fourth layout, before Tormell's mark") << 4 << false;
+        QTest::newRow("fifth layout, marked, after ANALYZE") << 5 << true;
     }
     // Guards against rows lost or a file refused when the layout moves on,
-    // and old rounds taken for the coach's: a file in an older layout, laid
-    // out by hand, is upgraded where it lies.
+    // or refused for the statistics tables SQLite's ANALYZE adds, and old
+    // rounds taken for the coach's: a file in an older layout, laid out by
+    // hand, is upgraded where it lies.
     void anOlderFileIsUpgradedKeepingEveryRow()
     {
         QFETCH(int, oldVersion);
+        QFETCH(bool, analyzed);
         constexpr int kOldRounds = 3;
-        QDir().mkpath(m_folder);
-        {
-            RawFile old(m_path);
-            old.run(QStringLiteral("CREATE TABLE rounds (id INTEGER PRIMARY KEY AUTOINCREMENT, played_at TEXT NOT NULL,"
-                                   " played_ms INTEGER NOT NULL, difficulty REAL, display_seconds REAL,"
-                                   " elapsed_seconds REAL, score INTEGER NOT NULL, verdict TEXT NOT NULL,"
-                                   " grid_lines INTEGER NOT NULL)"));
-            old.run(QStringLiteral("CREATE TABLE round_joints (round_id INTEGER PRIMARY KEY, target BLOB NOT NULL,"
-                                   " player BLOB NOT NULL)"));
-            for (int i = 0; i < kOldRounds; ++i) {
-                const RoundRecord r = sampleRound(i);
-                old.run(QStringLiteral("INSERT INTO rounds VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                    {i + 1, record::isoText(r.playedAt), r.playedAt.toMSecsSinceEpoch(), r.difficulty, r.displaySeconds,
-                        r.elapsedSeconds, r.score, r.verdict, r.gridLines});
-                old.run(QStringLiteral("INSERT INTO round_joints VALUES (?, ?, ?)"),
-                    {i + 1, record::jointBlob(r.target), record::jointBlob(r.player)});
-            }
-            if (oldVersion >= 2)
-                old.run(QStringLiteral(
-                    "CREATE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
-            if (oldVersion >= 3)
-                old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0"));
-            old.run(QStringLiteral("PRAGMA user_version = %1").arg(oldVersion));
-        }
+        layOutOlderRecord(oldVersion, kOldRounds, oldVersion >= record::schema::kApplicationIdSince);
+        if (analyzed)
+            RawFile(m_path).run(
+                QStringLiteral("ANALYZE")); // SQLite's statistics tables, as another tool may leave them
 
         ScoreStore store(m_path);
         const auto rounds = store.completeRounds();
