@@ -14,7 +14,10 @@ class RecordFile;
 
 class ChangeWatch {
 public:
-    explicit ChangeWatch(RecordFile& file) : m_file(file) {}
+    explicit ChangeWatch(RecordFile& file)
+        : m_file(file)
+    {
+    }
 
     /// Takes the first look, after the first read: the changes looked for are
     /// those since the record was first read.

@@ -1,6 +1,7 @@
 #include "record/csv_export.h"
 
 #include "record/csv_format.h"
+#include "record/job.h"
 #include "record/round_id.h"
 #include "record/score_store.h"
 #include "record/time_text.h"
@@ -62,15 +63,28 @@ QByteArray roundsCsv(const QList<RoundRecord>& rounds)
     return kByteOrderMark + text.toUtf8();
 }
 
-std::optional<Problem> exportCsv(ScoreStore& store, const QString& path)
+std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, JobProgress* progress)
 {
+    // Progress is told, and a stop looked for, once in this many rounds.
+    constexpr qsizetype kRoundsAStep = 256;
     const Read<QList<RoundRecord>> rounds = store.completeRounds();
     if (rounds.problem)
         return rounds.problem;
-    QSaveFile file(path);
+    QSaveFile file(path); // the file is replaced only by a whole export
     if (!file.open(QIODevice::WriteOnly))
         return problem(Action::Export, Reason::NotAccessible, path, file.errorString());
-    if (file.write(roundsCsv(rounds.value)) < 0 || !file.commit())
+    bool written = file.write(kByteOrderMark + line(csv::headings()).toUtf8()) >= 0;
+    for (qsizetype i = 0; written && i < rounds.value.size(); ++i) {
+        if (progress && i % kRoundsAStep == 0) {
+            if (progress->cancelRequested) {
+                file.cancelWriting();
+                return problem(Action::Export, Reason::Cancelled, path, QStringLiteral("cancelled"));
+            }
+            progress->set(i, rounds.value.size());
+        }
+        written = file.write(line(fieldsOf(rounds.value[i])).toUtf8()) >= 0;
+    }
+    if (!written || !file.commit())
         return problem(Action::Export, Reason::IoError, path, file.errorString());
     return std::nullopt;
 }

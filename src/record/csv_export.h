@@ -15,6 +15,7 @@
 namespace record {
 
 class ScoreStore;
+struct JobProgress;
 
 /// A row of headings, then one row per round: its id on every computer, its
 /// time in ISO 8601 with the UTC offset, the settings, elapsed time, score,
@@ -23,7 +24,9 @@ class ScoreStore;
 /// be read, whose cells are then empty) and near rest (1 or 0).
 QByteArray roundsCsv(const QList<RoundRecord>& rounds);
 
-/// Writes every round of `store` to `path`, replacing the file only once all is written.
-std::optional<Problem> exportCsv(ScoreStore& store, const QString& path);
+/// Writes every round of `store` to `path`, replacing the file only once all
+/// is written; `progress`, if given, counts the rounds written, and may stop
+/// the export before the file is touched.
+std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, JobProgress* progress = nullptr);
 
 } // namespace record

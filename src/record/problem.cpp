@@ -111,6 +111,8 @@ QString reasonText(Reason reason, const QString& path)
                               "記録を表示し直します。");
     case Reason::NoRecord:
         return QStringLiteral("まだ記録がありません。");
+    case Reason::Cancelled:
+        return QStringLiteral("途中で中止したため、何も変えていません。");
     case Reason::Unexpected:
         return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }

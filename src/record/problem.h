@@ -35,6 +35,7 @@ enum class Reason {
     RoundDamaged, // one round's joints are missing or unreadable; the rest of the record is whole
     Replaced, // another file took the place of the one the rounds were listed from
     NoRecord, // nothing has been saved yet
+    Cancelled, // the player stopped it; nothing was changed
     Unexpected,
 };
 

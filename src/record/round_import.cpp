@@ -1,6 +1,7 @@
 #include "record/round_import.h"
 
 #include "record/csv_import.h"
+#include "record/job.h"
 #include "record/log.h"
 #include "record/record_source.h"
 #include "record/score_store.h"
@@ -63,11 +64,15 @@ SourceRounds roundsFrom(const QString& path)
 
 } // namespace
 
-ImportReport importFiles(ScoreStore& store, const QStringList& paths)
+ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgress* progress)
 {
     ImportReport report;
     QList<RoundRecord> rounds;
     for (const QString& path : paths) {
+        if (progress && progress->cancelRequested) {
+            report.problem = problem(Action::Import, Reason::Cancelled, store.path(), QStringLiteral("cancelled"));
+            return report;
+        }
         SourceRounds source = roundsFrom(path);
         if (!source.refused.isEmpty()) {
             qCWarning(lcRecord).noquote() << "not imported:" << path << source.refused;
@@ -78,7 +83,7 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths)
             report.leftOut[it.key()] += it.value();
         rounds.append(std::move(source.rounds));
     }
-    const ScoreStore::Added added = store.add(rounds);
+    const ScoreStore::Added added = store.add(rounds, progress);
     report.problem = added.problem;
     if (!added.problem) {
         report.added = added.count;

@@ -15,6 +15,7 @@
 namespace record {
 
 class ScoreStore;
+struct JobProgress;
 
 struct ImportReport {
     struct Refusal {
@@ -31,7 +32,9 @@ struct ImportReport {
     bool failed() const { return problem || !refused.isEmpty(); }
 };
 
-ImportReport importFiles(ScoreStore& store, const QStringList& paths);
+/// Imports `paths` into `store`; `progress`, if given, counts the rounds
+/// added once the files are read, and may stop the import before anything is added.
+ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgress* progress = nullptr);
 
 /// Why a file was refused, or the record took no rounds; empty when neither.
 QString failureText(const ImportReport& report);

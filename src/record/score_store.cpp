@@ -1,6 +1,7 @@
 #include "record/score_store.h"
 
 #include "record/failure.h"
+#include "record/job.h"
 #include "record/joint_blob.h"
 #include "record/round_id.h"
 #include "record/sql.h"
@@ -220,8 +221,10 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
     return failed;
 }
 
-ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds)
+ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds, JobProgress* progress)
 {
+    // Progress is told, and a stop looked for, once in this many rounds.
+    constexpr qsizetype kRoundsAStep = 256;
     Added added;
     if (rounds.isEmpty())
         return added;
@@ -231,8 +234,15 @@ ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds)
         sql::Transaction transaction(db);
         RoundInsert insert(db);
         int count = 0;
-        for (const RoundRecord& round : rounds)
-            count += insert.insert(round) != 0 ? 1 : 0;
+        for (qsizetype i = 0; i < rounds.size(); ++i) {
+            if (progress && i % kRoundsAStep == 0) {
+                progress->throwIfCancelled(); // the transaction rolls back: nothing added
+                progress->set(i, rounds.size());
+            }
+            count += insert.insert(rounds[i]) != 0 ? 1 : 0;
+        }
+        if (progress)
+            progress->throwIfCancelled();
         transaction.commit();
         added.count = count;
     });

@@ -13,6 +13,8 @@
 
 namespace record {
 
+struct JobProgress;
+
 /// What a read gives: the value, or an empty one and the problem that stopped
 /// it; and the file it was read from, to which what is done with it is bound.
 template <class T> struct Read {
@@ -46,12 +48,13 @@ public:
     std::optional<Problem> append(RoundRecord& round);
 
     /// Adds the rounds not in the record yet, told by their uid, all in one
-    /// transaction: on a failure none is added. Returns how many were added.
+    /// transaction: on a failure, or when `progress` asks it to stop, none is
+    /// added. Returns how many were added; `progress` counts the rounds gone through.
     struct Added {
         int count = 0;
         std::optional<Problem> problem;
     };
-    Added add(const QList<RoundRecord>& rounds);
+    Added add(const QList<RoundRecord>& rounds, JobProgress* progress = nullptr);
 
     /// Writes a consistent copy of the whole record to `path`, replacing what
     /// is there only once the copy is complete and on disk; other copies of

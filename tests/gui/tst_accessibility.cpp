@@ -147,7 +147,7 @@ private slots:
         QWidget* widget = record.CmbSETTING;
         do {
             if (qobject_cast<QPushButton*>(widget) && (widget->focusPolicy() & Qt::TabFocus)
-                && widget->window() == &record)
+                && widget->window() == &record && widget->isVisibleTo(&record))
                 reached << widget->objectName();
             widget = widget->nextInFocusChain();
         } while (widget != record.CmbSETTING);

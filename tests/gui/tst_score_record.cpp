@@ -8,6 +8,7 @@
 #include "support/game.h"
 #include "support/record_files.h"
 #include "support/record_window.h"
+#include "support/round_sets.h"
 #include "support/sample_round.h"
 #include "support/test_main.h"
 #include "toolkit/numeric_text.h"
@@ -25,12 +26,12 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
-
 #include <algorithm>
 
 namespace {
@@ -114,6 +115,7 @@ private slots:
     void aNoticeOfTheRecordOpensAboveTheWindowItIsAbout();
     void aRecordThatCannotBeWrittenOffersNoRemoval();
     void anExportSaysBrieflyThatItWorkedAndOnlyThen();
+    void anImportRunsOffTheWindowShowsItsProgressAndStops();
     void theTableKeepsThePlayersPlaceAsRoundsComeAndGo();
     void aSettingWithoutADifficultyStaysChosen();
     void theSelectionFollowsItsRoundThroughASort();
@@ -186,7 +188,7 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     QVERIFY(!briefNotice(game.w()));
     QVERIFY(dialog.LblSAVE->isVisible());
     QVERIFY2(dialog.LblSAVE->text().startsWith(QStringLiteral("点数を保存できませんでした。")),
-             qPrintable(dialog.LblSAVE->text()));
+        qPrintable(dialog.LblSAVE->text()));
     QVERIFY(dialog.geometry().contains(dialog.LblSAVE->geometry().translated(dialog.geometry().topLeft())));
 
     // Once the way is clear, the same round goes in.
@@ -298,6 +300,7 @@ void TestScoreRecord::deletingAsksFirstAndRemovesOnlyOnYes()
         QVERIFY(confirm && confirm->isVisible());
         QCOMPARE(confirm->button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)")); // in the C locale too
         clickButton(*confirm, answer);
+        QVERIFY(jobEnded(record));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QCOMPARE(saved(game).size(), 1);
@@ -475,6 +478,7 @@ void TestScoreRecord::aReplacedFileIsNeverEditedBlind()
     auto* confirm = record.findChild<QMessageBox*>(QStringLiteral("confirmDelete"));
     QVERIFY(confirm);
     clickButton(*confirm, QMessageBox::Yes);
+    QVERIFY(jobEnded(record));
     QCOMPARE(saved(game).size(), 3);
     const auto told = record.findChildren<QMessageBox*>();
     QVERIFY(std::any_of(told.begin(), told.end(),
@@ -546,10 +550,44 @@ void TestScoreRecord::anExportSaysBrieflyThatItWorkedAndOnlyThen()
     saveRounds(game.record.store, 1);
     ui::FrmSCORE& record = openRecord(game.w());
     record.exportTo(game.record.folder.filePath(QStringLiteral("no such folder/rounds.csv")));
+    QVERIFY(jobEnded(record));
     QVERIFY(!briefNotice(record));
     record.exportTo(game.record.folder.filePath(QStringLiteral("rounds.csv")));
+    QVERIFY(jobEnded(record));
     QVERIFY(briefNotice(record));
     QCOMPARE(briefNotice(record)->accessibleName(), QStringLiteral("rounds.csv に書き出しました。"));
+}
+
+// Guards against an import that holds the window's thread or shows no
+// progress, one that cannot be stopped, a stop that leaves part of it in the
+// record, and the record's commands left on (a second job) while it runs.
+void TestScoreRecord::anImportRunsOffTheWindowShowsItsProgressAndStops()
+{
+    constexpr int kSourceRounds = 20'000;
+    Game game;
+    saveRounds(game.record.store, 1);
+    const QString source = game.record.folder.filePath(QStringLiteral("another computer's.sqlite"));
+    addRounds(source, kSourceRounds, 100);
+    ui::FrmSCORE& record = openRecord(game.w());
+
+    record.importFrom({source});
+    QVERIFY(record.jobRunning() && !record.LblJOB->isHidden() && record.CmdCANCEL->isEnabled());
+    QVERIFY(!record.CmdIMPORT->isEnabled() && !record.CmdEXPORT->isEnabled() && !record.CmdBACKUP->isEnabled());
+    QTest::mouseClick(record.CmdCANCEL, Qt::LeftButton);
+    QVERIFY(jobEnded(record));
+    QVERIFY(briefNotice(record) && briefNotice(record)->accessibleName().contains(QStringLiteral("中止")));
+    QCOMPARE(saved(game).size(), 1);
+    QVERIFY(record.CmdIMPORT->isEnabled() && record.LblJOB->isHidden());
+
+    record.importFrom({source});
+    // The event loop runs meanwhile: the bar is drawn with the rounds done before the job ends.
+    QVERIFY(QTest::qWaitFor([&] { return record.BarJOB->value() > 0 || !record.jobRunning(); }));
+    QVERIFY(record.BarJOB->value() > 0 && record.BarJOB->maximum() == kSourceRounds);
+    QVERIFY(jobEnded(record));
+    QCOMPARE(saved(game).size(), 1 + kSourceRounds);
+    const auto told = record.findChildren<QMessageBox*>();
+    QVERIFY(std::any_of(told.begin(), told.end(),
+        [](const QMessageBox* box) { return box->text().contains(QStringLiteral("新しく加えた回：20000")); }));
 }
 
 // Guards against a table reset on every change: the round the player chose,
@@ -598,9 +636,8 @@ void TestScoreRecord::aSettingWithoutADifficultyStaysChosen()
     ui::FrmSCORE& record = openRecord(game.w());
     const QList<ui::RecordView>& views = record.views();
     QCOMPARE(views.size(), 4); // each difficulty whole, and its one setting
-    const auto isUnknown = [](const ui::RecordView& view) {
-        return qIsNaN(view.setting.difficulty) && !view.wholeDifficulty;
-    };
+    const auto isUnknown
+        = [](const ui::RecordView& view) { return qIsNaN(view.setting.difficulty) && !view.wholeDifficulty; };
     const auto unknown = static_cast<int>(std::find_if(views.cbegin(), views.cend(), isUnknown) - views.cbegin());
     QVERIFY(unknown < views.size());
     QVERIFY(record.CmbSETTING->currentIndex() != unknown);

@@ -4,6 +4,7 @@
 // (Hostile records as a source: tst_score_store, beside the files themselves.)
 
 #include "record/csv_format.h"
+#include "record/job.h"
 #include "record/round_import.h"
 #include "record/schema.h"
 #include "support/record_files.h"
@@ -13,10 +14,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -257,6 +260,32 @@ private slots:
         QCOMPARE(import(player, {largeSource()}).added + count, 2 + kLargeSourceRounds); // and it still takes them
     }
 
+    // Guards against a stop that leaves part of an import in the record, or
+    // changes the record file at all, or is reported as anything but a stop.
+    void aCancelledImportLeavesTheRecordByteForByte()
+    {
+        const QString player = file("Tormell/scores.sqlite");
+        addRounds(player, 2, 0);
+        const QByteArray before = bytesOf(player);
+        const auto progress = std::make_shared<record::JobProgress>();
+        std::optional<record::ImportReport> report;
+        QObject receiver;
+        const QPointer<QThread> worker = record::startJob<record::ImportReport>(
+            player, &receiver,
+            [progress, source = largeSource()](
+                record::ScoreStore& store) { return record::importFiles(store, {source}, progress.get()); },
+            [&](const record::ImportReport& done) { report = done; });
+        QVERIFY(QTest::qWaitFor([&] { return progress->done > 0 || report; }));
+        progress->cancelRequested = true;
+        QVERIFY(QTest::qWaitFor([&] { return report.has_value(); }));
+        QVERIFY(QTest::qWaitFor([&] { return worker.isNull(); })); // gone once done
+        QVERIFY2(
+            report->problem && report->problem->reason == record::Reason::Cancelled, qPrintable(reportText(*report)));
+        QCOMPARE(report->added, 0);
+        QCOMPARE(bytesOf(player), before);
+        QCOMPARE(countOf(roundsAt(player)), 2);
+    }
+
     // Guards against an import into another file than the game's record, one
     // that needs a display, a second import that adds again, and a hostile
     // file that changes the record or passes for success.
@@ -364,8 +393,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.value(1) == kImporterMode)
-        return import(args.value(2), args.mid(3)).failed() ? EXIT_FAILURE : EXIT_SUCCESS;
+    if (args.value(1) == kImporterMode) { // the import as the record window runs it: on a thread of its own
+        QObject receiver;
+        record::startJob<record::ImportReport>(
+            args.value(2), &receiver,
+            [files = args.mid(3)](record::ScoreStore& store) { return record::importFiles(store, files); },
+            [](const record::ImportReport& report) { QCoreApplication::exit(report.failed() ? 1 : 0); });
+        return QCoreApplication::exec();
+    }
     TestRoundImport test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

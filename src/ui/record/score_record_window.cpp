@@ -36,6 +36,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSet>
 #include <QShortcut>
@@ -45,6 +46,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <utility>
 
 namespace ui {
@@ -65,6 +67,10 @@ constexpr int kRowsMeasuredForWidths = 50;
 // game: such a round shows within a second or so. A look that finds nothing
 // costs some microseconds (a stat of the file and one pragma).
 constexpr std::chrono::milliseconds kLookForChangesEvery {1000};
+
+// How often a running job's progress is shown anew: often enough to look
+// smooth, seldom enough to cost nothing.
+constexpr std::chrono::milliseconds kJobProgressEvery {100};
 
 // Between the edge of the round's canvas and the message that covers it.
 constexpr int kRoundMessageMargin = 12;
@@ -112,6 +118,14 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     widgets::connectGuarded(CmdIMPORT, &QPushButton::clicked, this, &FrmSCORE::CmdIMPORT_Click);
     widgets::connectGuarded(CmdBACKUP, &QPushButton::clicked, this, &FrmSCORE::CmdBACKUP_Click);
     widgets::connectGuarded(CmdCLOSE, &QPushButton::clicked, this, &QWidget::close);
+    widgets::connectGuarded(CmdCANCEL, &QPushButton::clicked, this, [this] {
+        if (m_job)
+            m_job->cancelRequested = true;
+        CmdCANCEL->setEnabled(false);
+        showValue(*LblJOB, QStringLiteral("中止しています…"));
+    });
+    m_jobTimer.setInterval(kJobProgressEvery);
+    widgets::connectGuarded(&m_jobTimer, &QTimer::timeout, this, &FrmSCORE::showJobProgress);
     widgets::connectGuarded(m_coach, &CoachPanel::coachedSettingChosen, this, &FrmSCORE::coachedSettingChosen);
     widgets::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showSpeedChart);
     widgets::connectGuarded(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
@@ -120,7 +134,14 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     reload();
 }
 
-FrmSCORE::~FrmSCORE() = default;
+FrmSCORE::~FrmSCORE()
+{
+    // A job left running would hand its result to a window that is gone.
+    if (m_jobThread) {
+        m_job->cancelRequested = true;
+        m_jobThread->wait();
+    }
+}
 
 const QList<RecordView>& FrmSCORE::views() const
 {
@@ -199,6 +220,13 @@ void FrmSCORE::createControls()
     CmdBACKUP->setObjectName(QStringLiteral("CmdBACKUP"));
     CmdCLOSE = new QPushButton(QStringLiteral("閉じる"), this);
     CmdCLOSE->setObjectName(QStringLiteral("CmdCLOSE"));
+    LblJOB = new QLabel(this);
+    LblJOB->setObjectName(QStringLiteral("LblJOB"));
+    BarJOB = new QProgressBar(this);
+    BarJOB->setObjectName(QStringLiteral("BarJOB"));
+    BarJOB->setAccessibleName(QStringLiteral("進み具合"));
+    CmdCANCEL = new QPushButton(QStringLiteral("中止"), this);
+    CmdCANCEL->setObjectName(QStringLiteral("CmdCANCEL"));
 
     m_coach = new CoachPanel(this);
     ChkCOACH = m_coach->ChkCOACH;
@@ -229,11 +257,18 @@ void FrmSCORE::createControls()
     buttons->addWidget(CmdBACKUP);
     buttons->addStretch(1);
     buttons->addWidget(CmdCLOSE);
+    auto* job = new QHBoxLayout;
+    job->addWidget(LblJOB);
+    job->addWidget(BarJOB, 1);
+    job->addWidget(CmdCANCEL);
+    for (QWidget* part : std::initializer_list<QWidget*> {LblJOB, BarJOB, CmdCANCEL})
+        part->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(chooser);
     layout->addWidget(LblSUMMARY);
     layout->addWidget(LblHINT);
     layout->addLayout(middle, 1);
+    layout->addLayout(job);
     layout->addLayout(buttons);
 
     setTabOrder(CmbSETTING, TabCHART);
@@ -244,7 +279,8 @@ void FrmSCORE::createControls()
     setTabOrder(CmdDELETE, CmdEXPORT);
     setTabOrder(CmdEXPORT, CmdIMPORT);
     setTabOrder(CmdIMPORT, CmdBACKUP);
-    setTabOrder(CmdBACKUP, CmdCLOSE);
+    setTabOrder(CmdBACKUP, CmdCANCEL);
+    setTabOrder(CmdCANCEL, CmdCLOSE);
 }
 
 void FrmSCORE::reload()
@@ -270,8 +306,8 @@ void FrmSCORE::reload()
 void FrmSCORE::showView()
 {
     const RecordView* view = m_place->view();
-    CmdDELETE->setEnabled(view != nullptr);
-    CmdEXPORT->setEnabled(view != nullptr);
+    CmdDELETE->setEnabled(view != nullptr && !jobRunning());
+    CmdEXPORT->setEnabled(view != nullptr && !jobRunning());
     const record::Read<QStringList> speed = showDifficulty(view);
     LblHINT->setVisible(!m_difficultyRounds.isEmpty());
     if (!view) {
@@ -352,7 +388,7 @@ void FrmSCORE::showSelectedRound()
 {
     const QModelIndexList rows = GrdROUND->selectionModel()->selectedRows();
     const bool writable = m_store.canSave();
-    CmdDELETE->setEnabled(!rows.isEmpty() && writable);
+    CmdDELETE->setEnabled(!rows.isEmpty() && writable && !jobRunning());
     CmdDELETE->setToolTip(writable ? QString() : cannotRemoveText(m_store.readOnly()));
     if (rows.isEmpty()) {
         m_figure->SUB_SETDEFAULT();
@@ -402,14 +438,18 @@ void FrmSCORE::CmdDELETE_Click()
     confirm->setAttribute(Qt::WA_DeleteOnClose);
     // Bound to the file they were listed from: another in its place keeps its rounds.
     widgets::connectGuarded(confirm, &QMessageBox::finished, this, [this, confirm, ids, from = m_listedFrom](int) {
-        if (confirm->clickedButton() != confirm->button(QMessageBox::Yes))
+        if (confirm->clickedButton() != confirm->button(QMessageBox::Yes) || jobRunning())
             return;
-        const auto problem = m_store.remove(ids, from);
-        if (!problem)
-            return;
-        tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
-        if (problem->reason == record::Reason::Replaced)
-            reload();
+        runJob<std::optional<record::Problem>>(
+            QStringLiteral("記録を削除しています…"), false,
+            [ids, from](record::ScoreStore& store, record::JobProgress&) { return store.remove(ids, from); },
+            [this](const std::optional<record::Problem>& problem) {
+                if (!problem)
+                    return;
+                tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
+                if (problem->reason == record::Reason::Replaced)
+                    reload();
+            });
     });
     confirm->open();
 }
@@ -439,22 +479,44 @@ void FrmSCORE::CmdEXPORT_Click()
 
 void FrmSCORE::exportTo(const QString& path)
 {
-    if (const auto problem = record::exportCsv(m_store, path))
-        tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
-    else
-        tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
+    if (jobRunning())
+        return;
+    runJob<std::optional<record::Problem>>(
+        QStringLiteral("CSVに書き出しています…"), true,
+        [path](record::ScoreStore& store, record::JobProgress& job) { return record::exportCsv(store, path, &job); },
+        [this, path](const std::optional<record::Problem>& problem) {
+            if (problem && problem->reason == record::Reason::Cancelled)
+                tellBriefly(*GrdROUND, QStringLiteral("書き出しを中止しました。ファイルは書いていません。"));
+            else if (problem)
+                tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+            else
+                tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
+        });
 }
 
 void FrmSCORE::CmdIMPORT_Click()
 {
     const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("記録を取り込む"), playersFolder(),
         QStringLiteral("Tormellの記録とCSV (*.sqlite *.csv);;Tormellの記録 (*.sqlite);;CSV (*.csv)"));
-    if (paths.isEmpty())
+    if (!paths.isEmpty())
+        importFrom(paths);
+}
+
+void FrmSCORE::importFrom(const QStringList& paths)
+{
+    if (jobRunning())
         return;
-    // The window follows the record's changed() as after a save.
-    const record::ImportReport report = record::importFiles(m_store, paths);
-    tell(*this, report.failed() ? QMessageBox::Warning : QMessageBox::Information, QStringLiteral("記録を取り込む"),
-        record::reportText(report));
+    runJob<record::ImportReport>(
+        QStringLiteral("記録を取り込んでいます…"), true,
+        [paths](
+            record::ScoreStore& store, record::JobProgress& job) { return record::importFiles(store, paths, &job); },
+        [this](const record::ImportReport& report) {
+            if (report.problem && report.problem->reason == record::Reason::Cancelled)
+                tellBriefly(*GrdROUND, QStringLiteral("取り込みを中止しました。記録は元のままです。"));
+            else
+                tell(*this, report.failed() ? QMessageBox::Warning : QMessageBox::Information,
+                    QStringLiteral("記録を取り込む"), record::reportText(report));
+        });
 }
 
 void FrmSCORE::CmdBACKUP_Click()
@@ -462,15 +524,65 @@ void FrmSCORE::CmdBACKUP_Click()
     const QString suggested = QDir(playersFolder()).filePath(QStringLiteral("tormell-backup.sqlite"));
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("記録を保存"), suggested, QStringLiteral("Tormellの記録 (*.sqlite)"));
-    if (path.isEmpty())
+    if (path.isEmpty() || jobRunning())
         return;
-    if (const auto problem = m_store.backup(path))
-        tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problem->message);
-    else
-        tell(*this, QMessageBox::Information, QStringLiteral("記録を保存"),
-            QStringLiteral(
-                "記録を保存しました。ほかのコンピューターでは「記録を取り込む…」で取り込めます。\nファイル：%1")
-                .arg(path));
+    runJob<std::optional<record::Problem>>(
+        QStringLiteral("記録を保存しています…"), false,
+        [path](record::ScoreStore& store, record::JobProgress&) { return store.backup(path); },
+        [this, path](const std::optional<record::Problem>& problem) {
+            if (problem)
+                tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problem->message);
+            else
+                tell(*this, QMessageBox::Information, QStringLiteral("記録を保存"),
+                    QStringLiteral(
+                        "記録を保存しました。ほかのコンピューターでは「記録を取り込む…」で取り込めます。\nファイル：%1")
+                        .arg(path));
+        });
+}
+
+template <class Result>
+void FrmSCORE::runJob(const QString& what, bool cancellable,
+    std::function<Result(record::ScoreStore&, record::JobProgress&)> work, std::function<void(const Result&)> done)
+{
+    m_job = std::make_shared<record::JobProgress>();
+    showValue(*LblJOB, what);
+    BarJOB->setRange(0, 0); // busy, until the job knows how much there is
+    CmdCANCEL->setEnabled(cancellable);
+    for (QWidget* part : std::initializer_list<QWidget*> {LblJOB, BarJOB, CmdCANCEL})
+        part->setVisible(part != CmdCANCEL || cancellable);
+    // One job at a time: the record's other commands wait for this one.
+    for (QPushButton* button : {CmdDELETE, CmdEXPORT, CmdIMPORT, CmdBACKUP})
+        button->setEnabled(false);
+    m_jobThread = record::startJob<Result>(
+        m_store.path(), this,
+        [job = m_job, work = std::move(work)](record::ScoreStore& store) { return work(store, *job); },
+        [this, done = std::move(done)](const Result& result) {
+            endJob();
+            widgets::contain([&] { done(result); });
+        });
+    m_jobTimer.start();
+}
+
+void FrmSCORE::showJobProgress()
+{
+    const qint64 total = m_job ? m_job->total.load() : 0;
+    if (total <= 0)
+        return;
+    BarJOB->setRange(0, static_cast<int>(std::min<qint64>(total, std::numeric_limits<int>::max())));
+    BarJOB->setValue(static_cast<int>(std::min(m_job->done.load(), total)));
+}
+
+void FrmSCORE::endJob()
+{
+    m_jobTimer.stop();
+    m_jobThread.clear();
+    for (QWidget* part : std::initializer_list<QWidget*> {LblJOB, BarJOB, CmdCANCEL})
+        part->hide();
+    CmdIMPORT->setEnabled(true);
+    CmdBACKUP->setEnabled(true);
+    CmdEXPORT->setEnabled(m_place->view() != nullptr);
+    showSelectedRound(); // which sets 削除…
+    m_store.pollForChanges(); // what the job changed, now rather than at the next look
 }
 
 void FrmSCORE::closeEvent(QCloseEvent* event)

@@ -11,20 +11,25 @@
 
 #include "core/memory_speed_history.h"
 #include "record/file_identity.h"
+#include "record/job.h"
 #include "record/round_record.h"
 #include "record/score_store.h"
 #include "ui/record/record_view.h"
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -68,6 +73,11 @@ public:
     QPushButton* CmdIMPORT;
     QPushButton* CmdBACKUP;
     QPushButton* CmdCLOSE;
+    /// While an import, an export, a backup or a removal runs: what it is, how far it has come, and a button to stop
+    /// it.
+    QLabel* LblJOB;
+    QProgressBar* BarJOB;
+    QPushButton* CmdCANCEL;
     QCheckBox* ChkCOACH;
     QLabel* LblCOACH;
     QPushButton* CmdCOACH;
@@ -85,10 +95,14 @@ public:
     void CmdDELETE_Click();
     /// Asks where to write every round as CSV, and writes it there.
     void CmdEXPORT_Click();
-    /// Writes every round as CSV to `path`, and says briefly that it did, or why not.
+    /// Writes every round as CSV to `path` as a job, and says briefly that it did, or why not.
     void exportTo(const QString& path);
     /// Asks for records or CSV exports to import, imports them and reports how it went.
     void CmdIMPORT_Click();
+    /// Imports `paths` as a job, and reports how it went.
+    void importFrom(const QStringList& paths);
+    /// Whether an import, an export, a backup or a removal is running.
+    bool jobRunning() const { return !m_jobThread.isNull(); }
     /// Asks where to write a backup of the record, and writes it there.
     void CmdBACKUP_Click();
     /// The coach's next display time at the difficulty on view; NaN with none on view.
@@ -117,6 +131,14 @@ private:
     void showSpeedChart();
     /// The memory speed now were the rounds `ids` (of the difficulty on view) removed.
     core::Level levelWithout(const QList<qint64>& ids) const;
+    /// Runs `work` on the record off the window's thread, showing `what` and
+    /// its progress (and 中止 if it `cancellable`), the record's buttons off
+    /// meanwhile; then `done` with its result, here.
+    template <class Result>
+    void runJob(const QString& what, bool cancellable,
+        std::function<Result(record::ScoreStore&, record::JobProgress&)> work, std::function<void(const Result&)> done);
+    void showJobProgress();
+    void endJob();
 
     record::ScoreStore& m_store;
     RoundTableModel* m_model;
@@ -137,6 +159,10 @@ private:
     // The rounds of the difficulty on view as last read: a save reads only what it added.
     QList<record::RoundSummary> m_difficultyRounds;
     double m_difficulty = 0;
+    // The job running, if any: its thread (gone once done) and what it shares with the window.
+    QPointer<QThread> m_jobThread;
+    std::shared_ptr<record::JobProgress> m_job;
+    QTimer m_jobTimer;
 };
 
 } // namespace ui
