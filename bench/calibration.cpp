@@ -104,9 +104,9 @@ int main()
     const Tally everyKept = handKeptPlayers(usual, kPlayers, 60, kSeed, true);
     std::printf("\nCoached rounds beside hand-kept ones (%d players, 60 coached rounds each): fitted to the coached "
                 "rounds, the interval holds the true value for %.1f %% (wholly above %.1f %%, below %.1f %%); fitted "
-                "to every round kept, for %.1f %%, the figure %.2f times the truth at the median\n",
+                "to every round kept, for %.1f %% (wholly below %.1f %%), the median error %.1f %%\n",
         kPlayers, percent(coached.coverage()), percent(coached.aboveShare()), percent(coached.belowShare()),
-        percent(everyKept.coverage()), everyKept.medianRatio());
+        percent(everyKept.coverage()), percent(everyKept.belowShare()), percent(everyKept.medianError()));
 
     Tally fourWeeks;
     const Tally improving = improvingPlayers(usual, 0.3, kSlowPlayers, kSeed, &fourWeeks);

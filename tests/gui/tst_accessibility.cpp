@@ -39,7 +39,7 @@ bool isJapanese(const QString& text)
 // text, so there only the label says what the box is for.
 QStringList announcedNames(QAccessibleInterface& control)
 {
-    QStringList names {control.text(QAccessible::Name)};
+    QStringList names{control.text(QAccessible::Name)};
     for (const auto& [label, relation] : control.relations(QAccessible::Label))
         names << label->text(QAccessible::Name);
     return names;
@@ -89,7 +89,7 @@ private slots:
         QTest::addColumn<bool>("inDialog");
         QTest::addColumn<QString>("objectName");
         for (const char* name : {"Picture1", "Label5", "Slider1", "Text1", "Label2", "Label3", "Combo1", "Label4",
-                 "CmbNline", "Command4", "Command1", "Command2", "Label1", "Command3", "StatusBar1"})
+                                 "CmbNline", "Command4", "Command1", "Command2", "Label1", "Command3", "StatusBar1"})
             QTest::newRow(qPrintable(QStringLiteral("main/") + QLatin1String(name)))
                 << false << QString::fromLatin1(name);
         for (const char* name : {"LBLDATA1", "LBLDATA2", "LBLDATA3", "LBLDATA4", "Command1", "Command2"})
@@ -112,7 +112,7 @@ private slots:
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
         QVERIFY(accessible);
         QVERIFY2(announcedNames(*accessible).contains(control->accessibleName()),
-            qPrintable(announcedNames(*accessible).join(u'|')));
+                 qPrintable(announcedNames(*accessible).join(u'|')));
         QCOMPARE(accessible->text(QAccessible::Description), control->accessibleDescription());
     }
 
@@ -124,7 +124,7 @@ private slots:
         Game game;
         ui::FrmSCORE& record = recordWithARoundSaved(game);
         ui::FrmMSG& dialog = checkARound(game);
-        for (QWidget* window : std::initializer_list<QWidget*> {&game.w(), &dialog, &record}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{&game.w(), &dialog, &record}) {
             for (QWidget* child : window->findChildren<QWidget*>()) {
                 // A combo box's popup list is a window of its own.
                 if (!(child->focusPolicy() & Qt::TabFocus) || child->window() != window)
@@ -165,14 +165,14 @@ private slots:
         ui::FrmSCORE& record = recordWithARoundSaved(game);
         ui::FrmMSG& dialog = checkARound(game);
         game.w().Timer1_Timer();
-        for (QWidget* window : std::initializer_list<QWidget*> {&title, &game.w(), &dialog, &record}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{&title, &game.w(), &dialog, &record}) {
             for (QLabel* label : window->findChildren<QLabel*>()) {
                 QString text = label->text();
                 if (text.endsWith(u'：'))
                     text.chop(1);
                 if (!text.isEmpty())
                     QVERIFY2(announcedName(*label).contains(text),
-                        qPrintable(label->objectName() + QStringLiteral(": ") + announcedName(*label)));
+                             qPrintable(label->objectName() + QStringLiteral(": ") + announcedName(*label)));
             }
         }
     }

@@ -188,7 +188,7 @@ void TestScoreRecord::aSaveThatFailsKeepsTheDialogOpenWithTheReason()
     QVERIFY(!briefNotice(game.w()));
     QVERIFY(dialog.LblSAVE->isVisible());
     QVERIFY2(dialog.LblSAVE->text().startsWith(QStringLiteral("点数を保存できませんでした。")),
-        qPrintable(dialog.LblSAVE->text()));
+             qPrintable(dialog.LblSAVE->text()));
     QVERIFY(dialog.geometry().contains(dialog.LblSAVE->geometry().translated(dialog.geometry().topLeft())));
 
     // Once the way is clear, the same round goes in.

@@ -56,7 +56,7 @@ struct Tally {
     int shown = 0; // of them, determined and shown
     int covered = 0; // of the shown, those whose interval holds the true value
     int above = 0, below = 0; // ... and those whose interval lies wholly above it, or wholly below
-    std::vector<double> ratios; // of the shown: estimate / true
+    std::vector<double> errors; // of the shown: |estimate / true - 1|
 
     void add(const core::MemorySpeedFit& fit, double truth)
     {
@@ -67,29 +67,19 @@ struct Tally {
         covered += fit.estimate->low <= truth && truth <= fit.estimate->high ? 1 : 0;
         above += fit.estimate->low > truth ? 1 : 0;
         below += fit.estimate->high < truth ? 1 : 0;
-        ratios.push_back(fit.estimate->seconds / truth);
+        errors.push_back(std::abs(fit.estimate->seconds / truth - 1));
     }
     double shownShare() const { return asked > 0 ? double(shown) / asked : 0; }
     double coverage() const { return shown > 0 ? double(covered) / shown : 0; }
     double aboveShare() const { return shown > 0 ? double(above) / shown : 0; }
     double belowShare() const { return shown > 0 ? double(below) / shown : 0; }
-    /// The median of |estimate / true - 1|.
     double medianError() const
     {
-        std::vector<double> errors;
-        for (const double ratio : ratios)
-            errors.push_back(std::abs(ratio - 1));
-        return median(errors);
-    }
-    double medianRatio() const { return median(ratios); }
-
-private:
-    static double median(std::vector<double> values)
-    {
-        if (values.empty())
+        if (errors.empty())
             return 0;
-        std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(values.size() / 2), values.end());
-        return values[values.size() / 2];
+        std::vector<double> sorted = errors;
+        std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
+        return sorted[sorted.size() / 2];
     }
 };
 
@@ -115,20 +105,6 @@ inline std::vector<Tally> coachedPlayers(
     return tallies;
 }
 
-/// A round as the record keeps it, for the coach to read: a round a minute from `start`.
-inline record::RoundSummary keptRound(const QDateTime& start, int index, const core::Trial& trial, bool coached)
-{
-    constexpr int kRememberedScore = 90, kForgottenScore = 30;
-    record::RoundSummary round;
-    round.id = index + 1;
-    round.playedAt = start.addSecs(60LL * index);
-    round.difficulty = 1;
-    round.displaySeconds = trial.displaySeconds;
-    round.score = trial.remembered ? kRememberedScore : kForgottenScore;
-    round.coached = coached;
-    return round;
-}
-
 /// Each of `players` playing `count` coached rounds and, after each, a round
 /// with coaching off at the time the coach had offered, keeping each of those
 /// by 点数保存 when remembered and one forgotten one in four; the memory speed
@@ -139,25 +115,27 @@ inline Tally handKeptPlayers(
 {
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> unit(0, 1);
+    constexpr int kRememberedScore = 90, kForgottenScore = 30;
     const QDateTime start(QDate(2026, 3, 2), QTime(9, 0));
     Tally tally;
     for (int p = 0; p < players; ++p) {
         const SimulatedPlayer player = population.draw(random);
         std::vector<core::Trial> coached;
-        QList<record::RoundSummary> kept;
+        QList<record::RoundSummary> kept; // a minute apart
+        const auto keep = [&](const core::Trial& trial, bool byCoach) {
+            kept.append({kept.size() + 1, start.addSecs(60 * kept.size()), 1, trial.displaySeconds, 0,
+                trial.remembered ? kRememberedScore : kForgottenScore, {}, 0, byCoach || everyRoundKept, false});
+        };
         int forgotten = 0;
         for (int r = 0; r < count; ++r) {
             const double t = core::nextDisplaySeconds(coached, population.firstSeconds);
             coached.push_back({t, unit(random) < player.chance(t)});
-            kept.append(keptRound(start, 2 * r, coached.back(), true));
+            keep(coached.back(), true);
             const core::Trial own {t, unit(random) < player.chance(t)};
             if (own.remembered || ++forgotten % 4 == 0)
-                kept.append(keptRound(start, 2 * r + 1, own, false));
+                keep(own, false);
         }
-        if (everyRoundKept)
-            for (record::RoundSummary& round : kept)
-                round.coached = true;
-        const QDateTime now = start.addSecs(60LL * 2 * count);
+        const QDateTime now = start.addSecs(60 * kept.size());
         const std::vector<core::Trial> trials = ui::coach::trialsOf(ui::coach::coachedRounds(kept, now));
         tally.add(core::memorySpeed(std::span<const core::Trial>(trials)), player.t75);
     }
@@ -175,6 +153,7 @@ struct PlayedDays {
     SimulatedPlayer start;
     double improvement = 0;
     std::vector<core::DatedTrial> rounds;
+    std::vector<core::Trial> trials; // the same, undated
 
     double truthAfter(double days) const { return start.t75 * std::pow(1 - improvement, days / kPlayedDays); }
 };
@@ -183,8 +162,8 @@ inline PlayedDays playDays(
     const Population& population, double improvement, const QDate& first, std::mt19937_64& random)
 {
     std::uniform_real_distribution<double> unit(0, 1);
-    PlayedDays played {population.draw(random), improvement, {}};
-    std::vector<core::Trial> trials;
+    PlayedDays played {population.draw(random), improvement, {}, {}};
+    std::vector<core::Trial>& trials = played.trials;
     for (int day = 0; day < kPlayedDays; ++day)
         for (int r = 0; r < kRoundsADay; ++r) {
             const int hour = kFirstHour + r;
@@ -214,12 +193,8 @@ inline Tally improvingPlayers(
         for (std::size_t day = 0; day < days.size(); ++day) {
             const double truth = played.truthAfter(static_cast<double>(day + 1));
             tally.add(days[day].level.fit, truth);
-            if (fourWeeks) { // every round so far: the run is four weeks long
-                std::vector<core::Trial> trials;
-                for (std::size_t r = 0; r < (day + 1) * kRoundsADay; ++r)
-                    trials.push_back(played.rounds[r].trial);
-                fourWeeks->add(core::memorySpeed(std::span<const core::Trial>(trials)), truth);
-            }
+            if (fourWeeks) // every round so far: the run is four weeks long
+                fourWeeks->add(core::memorySpeed(std::span(played.trials.data(), (day + 1) * kRoundsADay)), truth);
         }
     }
     return tally;

@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(report.refused.size(), column >= 0 ? 0 : 2);
         QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {2} : QList<int> {});
         if (regular)
-            QCOMPARE(bytesOf(bad), source);
+        QCOMPARE(bytesOf(bad), source);
     }
 
     void anImportCutShortLeavesTheRecordAsItWasOrComplete_data()
