@@ -12,7 +12,7 @@ inline constexpr int kAverageWindow = 10;
 
 struct Progress {
     int rounds = 0;
-    int best = 0; // 0 when there are no rounds
+    int best = 0;             // 0 when there are no rounds
     double lastTenAverage = 0; // of the last kAverageWindow rounds, or of all when fewer
 };
 

@@ -571,13 +571,13 @@ void TestScoreRecord::anImportRunsOffTheWindowShowsItsProgressAndStops()
     ui::FrmSCORE& record = openRecord(game.w());
 
     record.importFrom({source});
-    QVERIFY(record.jobRunning() && !record.LblJOB->isHidden() && record.CmdCANCEL->isEnabled());
+    QVERIFY(record.jobRunning() && record.LblJOB->isVisible() && record.CmdCANCEL->isEnabled());
     QVERIFY(!record.CmdIMPORT->isEnabled() && !record.CmdEXPORT->isEnabled() && !record.CmdBACKUP->isEnabled());
     QTest::mouseClick(record.CmdCANCEL, Qt::LeftButton);
     QVERIFY(jobEnded(record));
     QVERIFY(briefNotice(record) && briefNotice(record)->accessibleName().contains(QStringLiteral("中止")));
     QCOMPARE(saved(game).size(), 1);
-    QVERIFY(record.CmdIMPORT->isEnabled() && record.LblJOB->isHidden());
+    QVERIFY(record.CmdIMPORT->isEnabled() && !record.LblJOB->isVisible());
 
     record.importFrom({source});
     // The event loop runs meanwhile: the bar is drawn with the rounds done before the job ends.

@@ -220,12 +220,13 @@ void FrmSCORE::createControls()
     CmdBACKUP->setObjectName(QStringLiteral("CmdBACKUP"));
     CmdCLOSE = new QPushButton(QStringLiteral("閉じる"), this);
     CmdCLOSE->setObjectName(QStringLiteral("CmdCLOSE"));
-    LblJOB = new QLabel(this);
+    m_jobRow = new QWidget(this);
+    LblJOB = new QLabel(m_jobRow);
     LblJOB->setObjectName(QStringLiteral("LblJOB"));
-    BarJOB = new QProgressBar(this);
+    BarJOB = new QProgressBar(m_jobRow);
     BarJOB->setObjectName(QStringLiteral("BarJOB"));
     BarJOB->setAccessibleName(QStringLiteral("進み具合"));
-    CmdCANCEL = new QPushButton(QStringLiteral("中止"), this);
+    CmdCANCEL = new QPushButton(QStringLiteral("中止"), m_jobRow);
     CmdCANCEL->setObjectName(QStringLiteral("CmdCANCEL"));
 
     m_coach = new CoachPanel(this);
@@ -257,18 +258,18 @@ void FrmSCORE::createControls()
     buttons->addWidget(CmdBACKUP);
     buttons->addStretch(1);
     buttons->addWidget(CmdCLOSE);
-    auto* job = new QHBoxLayout;
+    auto* job = new QHBoxLayout(m_jobRow);
+    job->setContentsMargins({});
     job->addWidget(LblJOB);
     job->addWidget(BarJOB, 1);
     job->addWidget(CmdCANCEL);
-    for (QWidget* part : std::initializer_list<QWidget*> {LblJOB, BarJOB, CmdCANCEL})
-        part->hide();
+    m_jobRow->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(chooser);
     layout->addWidget(LblSUMMARY);
     layout->addWidget(LblHINT);
     layout->addLayout(middle, 1);
-    layout->addLayout(job);
+    layout->addWidget(m_jobRow);
     layout->addLayout(buttons);
 
     setTabOrder(CmbSETTING, TabCHART);
@@ -444,12 +445,12 @@ void FrmSCORE::CmdDELETE_Click()
             QStringLiteral("記録を削除しています…"), false,
             [ids, from](record::ScoreStore& store, record::JobProgress&) { return store.remove(ids, from); },
             [this](const std::optional<record::Problem>& problem) {
-                if (!problem)
-                    return;
-                tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
-                if (problem->reason == record::Reason::Replaced)
-                    reload();
-            });
+        if (!problem)
+            return;
+        tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
+        if (problem->reason == record::Reason::Replaced)
+            reload();
+    });
     });
     confirm->open();
 }
@@ -488,9 +489,9 @@ void FrmSCORE::exportTo(const QString& path)
             if (problem && problem->reason == record::Reason::Cancelled)
                 tellBriefly(*GrdROUND, QStringLiteral("書き出しを中止しました。ファイルは書いていません。"));
             else if (problem)
-                tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
-            else
-                tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
+        tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+    else
+        tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
         });
 }
 
@@ -531,12 +532,12 @@ void FrmSCORE::CmdBACKUP_Click()
         [path](record::ScoreStore& store, record::JobProgress&) { return store.backup(path); },
         [this, path](const std::optional<record::Problem>& problem) {
             if (problem)
-                tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problem->message);
-            else
-                tell(*this, QMessageBox::Information, QStringLiteral("記録を保存"),
-                    QStringLiteral(
-                        "記録を保存しました。ほかのコンピューターでは「記録を取り込む…」で取り込めます。\nファイル：%1")
-                        .arg(path));
+        tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problem->message);
+    else
+        tell(*this, QMessageBox::Information, QStringLiteral("記録を保存"),
+            QStringLiteral(
+                "記録を保存しました。ほかのコンピューターでは「記録を取り込む…」で取り込めます。\nファイル：%1")
+                .arg(path));
         });
 }
 
@@ -548,8 +549,8 @@ void FrmSCORE::runJob(const QString& what, bool cancellable,
     showValue(*LblJOB, what);
     BarJOB->setRange(0, 0); // busy, until the job knows how much there is
     CmdCANCEL->setEnabled(cancellable);
-    for (QWidget* part : std::initializer_list<QWidget*> {LblJOB, BarJOB, CmdCANCEL})
-        part->setVisible(part != CmdCANCEL || cancellable);
+    CmdCANCEL->setVisible(cancellable);
+    m_jobRow->show();
     // One job at a time: the record's other commands wait for this one.
     for (QPushButton* button : {CmdDELETE, CmdEXPORT, CmdIMPORT, CmdBACKUP})
         button->setEnabled(false);
@@ -576,8 +577,7 @@ void FrmSCORE::endJob()
 {
     m_jobTimer.stop();
     m_jobThread.clear();
-    for (QWidget* part : std::initializer_list<QWidget*> {LblJOB, BarJOB, CmdCANCEL})
-        part->hide();
+    m_jobRow->hide();
     CmdIMPORT->setEnabled(true);
     CmdBACKUP->setEnabled(true);
     CmdEXPORT->setEnabled(m_place->view() != nullptr);

@@ -160,6 +160,7 @@ private:
     QList<record::RoundSummary> m_difficultyRounds;
     double m_difficulty = 0;
     // The job running, if any: its thread (gone once done) and what it shares with the window.
+    QWidget* m_jobRow = nullptr; // LblJOB, BarJOB and CmdCANCEL, shown while a job runs
     QPointer<QThread> m_jobThread;
     std::shared_ptr<record::JobProgress> m_job;
     QTimer m_jobTimer;
