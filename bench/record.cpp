@@ -1,12 +1,9 @@
 // The score record: a durable save against one synced 4 KiB write on the
 // same disk; listing 10,000 rounds without their joints against with them;
-// one look for changes when there are none; importing another computer's
-// record of 100,000 rounds into an empty one on disk, against listing them.
+// one look for changes when there are none. Imports have a probe of their own.
 
 #include "filled_record.h"
 #include "measure.h"
-#include "record/round_id.h"
-#include "record/round_import.h"
 #include "record/score_store.h"
 
 #include <QCoreApplication>
@@ -20,7 +17,6 @@ constexpr int kSyncedSaves = 50;
 constexpr int kListedRounds = 10'000;
 constexpr int kListings = 5;
 constexpr int kPolls = 1000;
-constexpr int kImportedRounds = 100'000;
 
 bool syncedSaves(const QString& folder)
 {
@@ -64,33 +60,6 @@ bool listings(const QString& folder)
     return true;
 }
 
-bool import(const QString& folder)
-{
-    const QString source = folder + QStringLiteral("/other.sqlite");
-    QList<record::RoundRecord> rounds;
-    for (int n = 0; n < kImportedRounds; ++n) {
-        rounds.append(bench::aRound(n));
-        rounds.back().uid = record::randomRoundId();
-    }
-    if (const auto problem = record::ScoreStore(source).add(rounds).problem) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem->detail));
-        return false;
-    }
-    record::ScoreStore listed(source);
-    const double listUs = bench::microsecondsFor([&] { rounds = listed.completeRounds().value; });
-    record::ScoreStore store(folder + QStringLiteral("/scores.sqlite"));
-    record::ImportReport report;
-    const double importUs = bench::microsecondsFor([&] { report = record::importFiles(store, {source}); });
-    if (report.failed() || report.added != kImportedRounds || rounds.size() != kImportedRounds) {
-        std::fprintf(stderr, "%s\n", qPrintable(record::reportText(report)));
-        return false;
-    }
-    bench::report("import_us", importUs);
-    bench::report("import_list_us", listUs);
-    bench::reportInteger("imported_rounds", kImportedRounds);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -98,8 +67,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir disk;
     QTemporaryDir memory(bench::memoryFolderTemplate());
-    if (!disk.isValid() || !memory.isValid() || !syncedSaves(disk.path()) || !listings(memory.path())
-        || !import(disk.path()))
+    if (!disk.isValid() || !memory.isValid() || !syncedSaves(disk.path()) || !listings(memory.path()))
         return EXIT_FAILURE;
     return EXIT_SUCCESS;
 }

@@ -45,7 +45,12 @@ constexpr double kCoachedCheckGoalMs = 5; // p99
 constexpr double kEstimateGoalMs = 5;
 constexpr double kSpeedTabGoalMs = 50;
 constexpr double kSpeedUpdateGoalMs = 10;
-constexpr double kImportGoalMs = 3000;
+constexpr double kCsvImportGoalMs = 3000;
+constexpr double kRecordImportGoalMs = 2000;
+constexpr double kImportFloorRatioGoal = 3; // over the sqlite3 shell inserting the same rows
+constexpr double kImportPeakGoalMiB = 60; // over what the game held before
+constexpr double kImportStallGoalMs = 50; // the longest the window's event loop did not run
+constexpr double kImportSaveWaitGoalMs = 1000; // the longest another copy's save waited
 constexpr double kPartsPerMillion = 1e6;
 
 /// One finished probe run: its "key value" lines, or why it failed.
@@ -107,9 +112,9 @@ qsizetype columnsOf(const QString& text)
 {
     qsizetype columns = 0;
     for (const char32_t c : text.toUcs4()) {
-        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF)
-            || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
-            || (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6);
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3)
+            || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+            || (c >= 0xFFE0 && c <= 0xFFE6);
         columns += wide ? 2 : 1;
     }
     return columns;
@@ -378,13 +383,50 @@ void scoreRecord(Report& report)
     report.add({QStringLiteral("look for changes, none (median / p99 of %1)").arg(runs(run, QStringLiteral("poll_us"))),
         medianAndP99(run, QStringLiteral("poll_us")), kFramePeer,
         QStringLiteral("median = %1 frame (no goal)").arg(fixed(poll / (kMsPerFrame * 1000), 4))});
-    const double importMs = run.number(QStringLiteral("import_us")) / kUsPerMs;
-    report.add({QStringLiteral("import another record of %1 rounds into an empty one, on disk (one run)")
-                    .arg(run.integer(QStringLiteral("imported_rounds"))),
-        QStringLiteral("%1 ms").arg(fixed(importMs, 0)),
-        QStringLiteral("listing them with joints %1 ms")
-            .arg(fixed(run.number(QStringLiteral("import_list_us")) / kUsPerMs, 0)),
-        QStringLiteral("goal < %1 ms, %2").arg(fixed(kImportGoalMs, 0), verdict(importMs < kImportGoalMs))});
+}
+
+/// Importing 100,000 rounds, from a CSV as the record window's job and from
+/// another record, against the sqlite3 shell inserting the same rows.
+void imports(Report& report)
+{
+    const ProbeRun run = runProbe(QStringLiteral("bench_import"));
+    if (!run.ok()) {
+        report.addFailure(QStringLiteral("import"), run);
+        return;
+    }
+    const double floorMs = run.number(QStringLiteral("shell_insert_us")) / kUsPerMs;
+    const QString floor = floorMs > 0
+        ? QStringLiteral("sqlite3 shell, same rows as SQL, one transaction: %1 ms").arg(fixed(floorMs, 0))
+        : QStringLiteral("no sqlite3 shell to measure the floor with");
+    const QString rounds = QStringLiteral("%1 rounds into a record of %2, on disk (one run)")
+                               .arg(run.integer(QStringLiteral("imported_rounds")))
+                               .arg(run.integer(QStringLiteral("kept_rounds")));
+    const auto timed = [&](const QString& what, const QString& key, double goalMs) {
+        const double importMs = run.number(key + QStringLiteral("_us")) / kUsPerMs;
+        const double ratio = floorMs > 0 ? importMs / floorMs : 0;
+        const bool ratioMet = floorMs <= 0 || ratio <= kImportFloorRatioGoal;
+        report.add({QStringLiteral("import %1 of %2").arg(what, rounds),
+            QStringLiteral("%1 ms").arg(fixed(importMs, 0)), floor,
+            QStringLiteral("%1x, goal <= %2x and < %3 ms, %4")
+                .arg(fixed(ratio, 2), fixed(kImportFloorRatioGoal, 0), fixed(goalMs, 0),
+                    verdict(ratioMet && importMs < goalMs))});
+        const double peakMiB = static_cast<double>(run.integer(key + QStringLiteral("_peak_kib"))) / kKiBPerMiB;
+        report.add({QStringLiteral("  its peak memory over what the process held (VmHWM - VmRSS)"),
+            QStringLiteral("%1 MiB").arg(fixed(peakMiB, 1)), QString(),
+            QStringLiteral("goal <= %1 MiB, %2")
+                .arg(fixed(kImportPeakGoalMiB, 0), verdict(peakMiB <= kImportPeakGoalMiB))});
+    };
+    timed(QStringLiteral("a CSV export, as a job,"), QStringLiteral("csv_import"), kCsvImportGoalMs);
+    const double stallMs = run.number(QStringLiteral("csv_import_stall_us")) / kUsPerMs;
+    report.add({QStringLiteral("  the event loop's longest stall meanwhile (1 ms timer)"),
+        QStringLiteral("%1 ms").arg(fixed(stallMs, 1)), kFramePeer,
+        QStringLiteral("goal < %1 ms, %2").arg(fixed(kImportStallGoalMs, 0), verdict(stallMs < kImportStallGoalMs))});
+    const double waitMs = run.number(QStringLiteral("csv_import_save_wait_us")) / kUsPerMs;
+    report.add({QStringLiteral("  another connection's longest save meanwhile (one every 10 ms)"),
+        QStringLiteral("%1 ms").arg(fixed(waitMs, 0)), QString(),
+        QStringLiteral("goal < %1 ms, %2")
+            .arg(fixed(kImportSaveWaitGoalMs, 0), verdict(waitMs < kImportSaveWaitGoalMs))});
+    timed(QStringLiteral("another record"), QStringLiteral("record_import"), kRecordImportGoalMs);
 }
 
 /// Saving a round from the result dialog, against one synced write on the same disk.
@@ -537,6 +579,7 @@ int main(int argc, char** argv)
         peakMemory(report, peers);
     memoryGrowth(report);
     scoreRecord(report);
+    imports(report);
     saveClick(report);
     recordWindow(report, false);
     recordWindow(report, true);

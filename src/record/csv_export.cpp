@@ -66,23 +66,28 @@ QByteArray roundsCsv(const QList<RoundRecord>& rounds)
 std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, JobProgress* progress)
 {
     // Progress is told, and a stop looked for, once in this many rounds.
-    constexpr qsizetype kRoundsAStep = 256;
-    const Read<QList<RoundRecord>> rounds = store.completeRounds();
-    if (rounds.problem)
-        return rounds.problem;
+    constexpr qint64 kRoundsAStep = 256;
+    const Read<qint64> count = store.count();
+    if (count.problem)
+        return count.problem;
     QSaveFile file(path); // the file is replaced only by a whole export
     if (!file.open(QIODevice::WriteOnly))
         return problem(Action::Export, Reason::NotAccessible, path, file.errorString());
     bool written = file.write(kByteOrderMark + line(csv::headings()).toUtf8()) >= 0;
-    for (qsizetype i = 0; written && i < rounds.value.size(); ++i) {
-        if (progress && i % kRoundsAStep == 0) {
-            if (progress->cancelRequested) {
-                file.cancelWriting();
-                return problem(Action::Export, Reason::Cancelled, path, QStringLiteral("cancelled"));
-            }
-            progress->set(i, rounds.value.size());
+    qint64 done = 0;
+    // Written as they are read: an export of any size holds one round at a time.
+    const Read<qint64> read = store.eachCompleteRound([&](const RoundRecord& round) {
+        if (progress && done++ % kRoundsAStep == 0) {
+            progress->throwIfCancelled();
+            progress->set(done, count.value);
         }
-        written = file.write(line(fieldsOf(rounds.value[i])).toUtf8()) >= 0;
+        written = written && file.write(line(fieldsOf(round)).toUtf8()) >= 0;
+    });
+    if (read.problem) {
+        file.cancelWriting();
+        return read.problem->reason == Reason::Cancelled
+            ? problem(Action::Export, Reason::Cancelled, path, read.problem->detail)
+            : read.problem;
     }
     if (!written || !file.commit())
         return problem(Action::Export, Reason::IoError, path, file.errorString());

@@ -1,6 +1,7 @@
 #include "record/csv_import.h"
 
 #include "record/csv_format.h"
+#include "record/csv_rows.h"
 #include "record/round_id.h"
 #include "record/time_text.h"
 
@@ -12,60 +13,16 @@ namespace record {
 
 namespace {
 
-const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 constexpr int kMaxScore = 100;
 constexpr int kMaxGridLines = 11; // the grid list's choices, 0..11
 
 // Why a row is left out, as the player reads it in the import's report.
+const QString kUnreadable = QStringLiteral("読めない行（引用符の閉じ忘れなど）");
 const QString kCellCount = QStringLiteral("項目の数が見出しと合わない行");
 const QString kBadId = QStringLiteral("IDが読めない行");
 const QString kBadTime = QStringLiteral("日時が読めない行（UTCからの時差付きのISO 8601でない）");
 const QString kBadNumber = QStringLiteral("数値が読めないか、取りうる範囲を外れている行");
 const QString kNoJoints = QStringLiteral("姿勢の記録が欠けている行");
-
-// The rows of RFC 4180 text: fields split at commas outside quotes, a
-// doubled quote inside quotes one quote, rows ended by CRLF or LF. Blank lines are skipped.
-QList<QStringList> rowsOf(const QString& text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString cell;
-    bool quoted = false, cellStarted = false;
-    const auto endCell = [&] {
-        row.append(cell);
-        cell.clear();
-        cellStarted = false;
-    };
-    const auto endRow = [&] {
-        if (cellStarted || !row.isEmpty())
-            endCell();
-        if (!row.isEmpty() && !(row.size() == 1 && row.front().isEmpty()))
-            rows.append(row);
-        row.clear();
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c != u'"')
-                cell += c;
-            else if (i + 1 < text.size() && text[i + 1] == u'"')
-                cell += text[++i];
-            else
-                quoted = false;
-        } else if (c == u'"') {
-            quoted = cellStarted = true;
-        } else if (c == u',') {
-            endCell();
-        } else if (c == u'\n') {
-            endRow();
-        } else if (c != u'\r' || i + 1 >= text.size() || text[i + 1] != u'\n') {
-            cell += c;
-            cellStarted = true;
-        }
-    }
-    endRow();
-    return rows;
-}
 
 // An integer from `low` to `high`.
 std::optional<int> integerOf(const QString& cell, int low, int high)
@@ -134,16 +91,18 @@ std::optional<QString> readRow(const QStringList& cells, const std::array<qsizet
 
 } // namespace
 
-SourceRounds roundsFromCsv(const QByteArray& bytes)
+SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
 {
+    // Progress is told once in this many rows.
+    constexpr qint64 kRowsAStep = 256;
     SourceRounds source;
-    const QByteArray body = bytes.startsWith(kByteOrderMark) ? bytes.mid(kByteOrderMark.size()) : bytes;
-    const QList<QStringList> rows = rowsOf(QString::fromUtf8(body));
-    if (rows.isEmpty()) {
+    CsvRows rows(file);
+    const CsvRows::Next first = rows.next();
+    if (first == CsvRows::Next::End) {
         source.refused = QStringLiteral("ファイルに何も書かれていません。");
         return source;
     }
-    const QStringList& headings = rows.front();
+    const QStringList headings = first == CsvRows::Next::Row ? rows.cells() : QStringList();
     std::array<qsizetype, csv::ColumnCount> at {};
     QStringList missing;
     for (int column = 0; column < csv::ColumnCount; ++column) {
@@ -167,13 +126,25 @@ SourceRounds roundsFromCsv(const QByteArray& bytes)
         source.refused = QStringLiteral("CSVに%1の列がありません。").arg(missing.join(QStringLiteral("、")));
         return source;
     }
-    for (qsizetype i = 1; i < rows.size(); ++i) {
+    const qint64 size = file.size();
+    for (qint64 row = 1;; ++row) {
+        const CsvRows::Next next = rows.next();
+        if (next == CsvRows::Next::End)
+            break;
         RoundRecord round;
-        if (const std::optional<QString> why = readRow(rows[i], at, headings.size(), round))
+        if (next == CsvRows::Next::Unreadable) {
+            ++source.leftOut[kUnreadable];
+        } else if (const std::optional<QString> why = readRow(rows.cells(), at, headings.size(), round)) {
             ++source.leftOut[*why];
-        else
-            source.rounds.append(round);
+        } else {
+            sink.take(round);
+            ++source.read;
+        }
+        if (row % kRowsAStep == 0 && size > 0)
+            sink.progressed(static_cast<double>(rows.bytesRead()) / static_cast<double>(size));
     }
+    if (rows.readFailed())
+        source.refused = QStringLiteral("ファイルを読めません（ディスクの読み込みに失敗しました）。");
     return source;
 }
 

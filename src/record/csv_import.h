@@ -5,10 +5,11 @@
 
 #include "record/source_rounds.h"
 
-#include <QByteArray>
+#include <QIODevice>
 
 namespace record {
 
-SourceRounds roundsFromCsv(const QByteArray& bytes);
+/// Reads the rows of `file` from where it stands, one at a time.
+SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink);
 
 } // namespace record

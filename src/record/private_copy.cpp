@@ -31,15 +31,6 @@ bool ownFolder()
         && (status.st_mode & 0077) == 0;
 }
 
-// A copy's folder is named for the process that made it: "<pid>-XXXXXX";
-// in the temporary folder itself, as any temporary file, when the copies'
-// folder cannot be had.
-QString folderTemplate()
-{
-    const QString name = QStringLiteral("%1-XXXXXX").arg(QCoreApplication::applicationPid());
-    return ownFolder() ? QDir(copiesFolder()).filePath(name) : QDir::temp().filePath(QStringLiteral("tormell-") + name);
-}
-
 bool running(qint64 pid)
 {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
@@ -60,6 +51,14 @@ QString copiesFolder()
     return QDir::temp().filePath(QStringLiteral("tormell-%1").arg(::getuid()));
 }
 
+// Named for the process that made it, "<pid>-XXXXXX"; in the temporary
+// folder itself, as any temporary file, when the copies' folder cannot be had.
+QString privateFolderTemplate()
+{
+    const QString name = QStringLiteral("%1-XXXXXX").arg(QCoreApplication::applicationPid());
+    return ownFolder() ? QDir(copiesFolder()).filePath(name) : QDir::temp().filePath(QStringLiteral("tormell-") + name);
+}
+
 void clearLeftoverCopies()
 {
     if (!ownFolder())
@@ -77,7 +76,7 @@ void clearLeftoverCopies()
 
 PrivateCopy::PrivateCopy(const QString& original)
     : m_original(original)
-    , m_folder(folderTemplate())
+    , m_folder(privateFolderTemplate())
     , m_path(m_folder.filePath(QFileInfo(original).fileName()))
     , m_copied(stampOf(original))
 {

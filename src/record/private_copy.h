@@ -3,7 +3,7 @@
 // process's own, to read where the original cannot be: SQLite reads a WAL
 // only through its index beside it, which it cannot make in a read-only
 // folder or on a full disk, and a WAL may hold the last rounds saved. An
-// import reads its sources through such copies too. They all lie in one
+// import reads its sources, and gathers their rounds, in such folders too. They all lie in one
 // folder of the game's own, where what a killed run left is found and cleared.
 
 #include <QDateTime>
@@ -15,6 +15,10 @@ namespace record {
 /// The folder the copies are made in: the game's own in the temporary
 /// folder, one for each user ("tormell-<uid>").
 QString copiesFolder();
+
+/// The template of a QTemporaryDir for a folder of this run's own among
+/// them, which the next start clears should this run be killed.
+QString privateFolderTemplate();
 
 /// Removes the copies of runs that no longer run (killed, or ended by a
 /// crash); those of runs still going are theirs. Call at the start.

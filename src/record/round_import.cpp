@@ -1,10 +1,12 @@
 #include "record/round_import.h"
 
 #include "record/csv_import.h"
+#include "record/failure.h"
 #include "record/job.h"
 #include "record/log.h"
 #include "record/record_source.h"
 #include "record/score_store.h"
+#include "record/staged_rounds.h"
 
 #include <QFile>
 #include <cerrno>
@@ -39,7 +41,7 @@ QString notARegularFile(const QString& path)
     return {};
 }
 
-SourceRounds roundsFrom(const QString& path)
+SourceRounds roundsFrom(const QString& path, const RoundSink& sink)
 {
     SourceRounds source;
     source.refused = notARegularFile(path);
@@ -53,41 +55,58 @@ SourceRounds roundsFrom(const QString& path)
     if (!source.refused.isEmpty())
         return source;
     if (file.peek(kSqliteHeader.size()) == kSqliteHeader)
-        return roundsFromRecord(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        source.refused = QStringLiteral("ファイルを読めません（ディスクの読み込みに失敗しました）。");
-        return source;
-    }
-    return roundsFromCsv(bytes);
+        return roundsFromRecord(path, sink);
+    return roundsFromCsv(file, sink);
 }
 
 } // namespace
 
 ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgress* progress)
 {
+    // The bar's steps: each file counts as many as it has bytes, so that it
+    // moves as the reading does; its end waits for the rounds to be added.
+    constexpr qint64 kStepsAFile = 1000;
     ImportReport report;
-    QList<RoundRecord> rounds;
-    for (const QString& path : paths) {
-        if (progress && progress->cancelRequested) {
-            report.problem = problem(Action::Import, Reason::Cancelled, store.path(), QStringLiteral("cancelled"));
-            return report;
+    try {
+        StagedRounds staged;
+        qint64 read = 0;
+        const qint64 total = kStepsAFile * (paths.size() + 1);
+        for (qsizetype file = 0; file < paths.size(); ++file) {
+            const QString& path = paths[file];
+            if (progress) {
+                progress->throwIfCancelled();
+                progress->set(kStepsAFile * file, total);
+            }
+            const RoundSink sink {[&](const RoundRecord& round) { staged.stage(round); },
+                [&](double share) {
+                    if (!progress)
+                        return;
+                    progress->throwIfCancelled();
+                    progress->set(kStepsAFile * file + static_cast<qint64>(share * kStepsAFile), total);
+                }};
+            staged.beginFile();
+            const SourceRounds source = roundsFrom(path, sink);
+            if (!source.refused.isEmpty()) {
+                staged.dropFile();
+                qCWarning(lcRecord).noquote() << "not imported:" << path << source.refused;
+                report.refused.append({path, source.refused});
+                continue;
+            }
+            for (auto it = source.leftOut.cbegin(); it != source.leftOut.cend(); ++it)
+                report.leftOut[it.key()] += it.value();
+            read += source.read;
         }
-        SourceRounds source = roundsFrom(path);
-        if (!source.refused.isEmpty()) {
-            qCWarning(lcRecord).noquote() << "not imported:" << path << source.refused;
-            report.refused.append({path, source.refused});
-            continue;
+        if (progress)
+            progress->set(kStepsAFile * paths.size(), total);
+        const ScoreStore::Added added = store.add(staged, progress);
+        report.problem = added.problem;
+        if (!added.problem) {
+            report.added = added.count;
+            report.alreadyKept = static_cast<int>(read) - added.count;
         }
-        for (auto it = source.leftOut.cbegin(); it != source.leftOut.cend(); ++it)
-            report.leftOut[it.key()] += it.value();
-        rounds.append(std::move(source.rounds));
-    }
-    const ScoreStore::Added added = store.add(rounds, progress);
-    report.problem = added.problem;
-    if (!added.problem) {
-        report.added = added.count;
-        report.alreadyKept = static_cast<int>(rounds.size()) - added.count;
+    } catch (const Failure& failure) { // a stop, or no place to gather the rounds: none was added
+        report.problem = problem(
+            Action::Import, failure.reason, failure.path.isEmpty() ? store.path() : failure.path, failure.detail);
     }
     return report;
 }

@@ -3,8 +3,10 @@
 #include "record/failure.h"
 #include "record/job.h"
 #include "record/joint_blob.h"
+#include "record/round_columns.h"
 #include "record/round_id.h"
 #include "record/sql.h"
+#include "record/staged_rounds.h"
 #include "record/time_text.h"
 
 #include <QFile>
@@ -96,11 +98,10 @@ QList<RoundSummary> summaries(QSqlQuery rows)
     return found;
 }
 
-QList<RoundRecord> completes(QSqlQuery rows)
+void eachComplete(QSqlQuery rows, const std::function<void(RoundRecord&)>& take)
 {
-    QList<RoundRecord> found;
     while (rows.next()) {
-        RoundRecord& round = found.emplace_back();
+        RoundRecord round;
         readSummary(rows, round);
         round.uid = rows.value(Uid).toByteArray();
         // A round whose joints are missing (NULL from the join) or the wrong
@@ -114,48 +115,65 @@ QList<RoundRecord> completes(QSqlQuery rows)
         } else {
             round.damaged = true;
         }
+        take(round);
     }
+}
+
+QList<RoundRecord> completes(QSqlQuery rows)
+{
+    QList<RoundRecord> found;
+    eachComplete(std::move(rows), [&](RoundRecord& round) { found.append(std::move(round)); });
     return found;
 }
 
-// Inserts rounds with their joints, each unless a round with its uid is
-// there already, inside the caller's transaction.
-class RoundInsert {
-public:
-    explicit RoundInsert(const QSqlDatabase& db)
-        : m_round(sql::prepare(db,
-            QStringLiteral("INSERT INTO rounds (played_at, played_ms, difficulty, display_seconds,"
-                           " elapsed_seconds, score, verdict, grid_lines, coached, near_rest, uid)"
-                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uid) DO NOTHING")))
-        , m_joints(
-              sql::prepare(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)")))
-    {
-    }
+// Inserts a round with its joints, unless a round with its uid is there
+// already, inside the caller's transaction.
+qint64 insertRound(const QSqlDatabase& db, const RoundRecord& round)
+{
+    QSqlQuery insert = sql::run(db,
+        QStringLiteral("INSERT INTO rounds (%1) VALUES (%2) ON CONFLICT (uid) DO NOTHING")
+            .arg(roundColumns(), placeholders(roundColumns())),
+        roundValues(round));
+    if (insert.numRowsAffected() == 0)
+        return 0;
+    const qint64 id = insert.lastInsertId().toLongLong();
+    sql::run(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)"),
+        {id, jointBlob(round.target), jointBlob(round.player)});
+    return id;
+}
 
-    /// The new round's row id; 0 when its uid was there already.
-    qint64 insert(const RoundRecord& round)
+// A database attached to the connection under a name for as long as this lives.
+class Attached {
+public:
+    Attached(const QSqlDatabase& db, const QString& path, const QString& schema)
+        : m_db(db)
+        , m_schema(schema)
     {
-        sql::exec(m_round,
-            {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
-                round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached, round.nearRest,
-                round.uid});
-        if (m_round.numRowsAffected() == 0)
-            return 0;
-        const qint64 id = m_round.lastInsertId().toLongLong();
-        sql::exec(m_joints, {id, jointBlob(round.target), jointBlob(round.player)});
-        return id;
+        sql::run(m_db, QStringLiteral("ATTACH DATABASE ? AS %1").arg(m_schema), {path});
     }
+    ~Attached()
+    {
+        if (!m_db.isOpen()) // closed by the failure that ended the work, and the attachment with it
+            return;
+        try {
+            sql::run(m_db, QStringLiteral("DETACH DATABASE %1").arg(m_schema));
+        } catch (const Failure&) {
+            // The failure that ended the work is the one told.
+        }
+    }
+    Attached(const Attached&) = delete;
+    Attached& operator=(const Attached&) = delete;
 
 private:
-    QSqlQuery m_round;
-    QSqlQuery m_joints;
+    QSqlDatabase m_db;
+    QString m_schema;
 };
 
 // SQLite's page cache while many rounds are added at once, in KiB: the index
 // of ids is written all over, and with the usual cache SQLite would spill its
 // pages to the WAL mid-transaction and read them back. An import of 100,000
 // rounds takes a few MiB of them.
-constexpr int kImportCacheKiB = 64 * 1024;
+constexpr int kImportCacheKiB = 16 * 1024;
 
 // The larger cache for as long as it lives, then the usual one again.
 class LargerCache {
@@ -210,7 +228,7 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
             throw Failure(Reason::Unexpected, {}, QStringLiteral("the round has no valid time"));
         const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
         sql::Transaction transaction(db);
-        const qint64 id = RoundInsert(db).insert(round);
+        const qint64 id = insertRound(db, round);
         transaction.commit();
         round.id = id;
     });
@@ -221,28 +239,50 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
     return failed;
 }
 
-ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds, JobProgress* progress)
+ScoreStore::Added ScoreStore::add(const QList<RoundRecord>& rounds)
 {
-    // Progress is told, and a stop looked for, once in this many rounds.
-    constexpr qsizetype kRoundsAStep = 256;
     Added added;
     if (rounds.isEmpty())
         return added;
+    std::optional<StagedRounds> staged;
     added.problem = attempt(Action::Import, [&] {
+        staged.emplace();
+        for (const RoundRecord& round : rounds)
+            staged->stage(round);
+    });
+    return added.problem ? added : add(*staged);
+}
+
+ScoreStore::Added ScoreStore::add(StagedRounds& staged, JobProgress* progress)
+{
+    static const QString kStaged = QStringLiteral("staged");
+    Added added;
+    added.problem = attempt(Action::Import, [&] {
+        const QString stagedPath = staged.finish();
+        if (staged.count() == 0)
+            return;
         const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
         const LargerCache cache(db);
+        const Attached attached(db, stagedPath, kStaged);
+        // The only step that holds the write lock: SQLite copies the rounds
+        // from table to table, without a round passing through here.
         sql::Transaction transaction(db);
-        RoundInsert insert(db);
-        int count = 0;
-        for (qsizetype i = 0; i < rounds.size(); ++i) {
-            if (progress && i % kRoundsAStep == 0) {
-                progress->throwIfCancelled(); // the transaction rolls back: nothing added
-                progress->set(i, rounds.size());
-            }
-            count += insert.insert(rounds[i]) != 0 ? 1 : 0;
-        }
+        const qint64 lastBefore
+            = sql::single(db, QStringLiteral("SELECT coalesce(max(id), 0) FROM rounds")).toLongLong();
+        const QSqlQuery rounds = sql::run(db,
+            QStringLiteral(
+                "INSERT INTO rounds (%1) SELECT %1 FROM %2 WHERE true ORDER BY rowid ON CONFLICT (uid) DO NOTHING")
+                .arg(roundColumns(), StagedRounds::table(kStaged)));
+        const int count = rounds.numRowsAffected();
+        // AUTOINCREMENT: the rounds just added are those after the last one before.
+        sql::run(db,
+            QStringLiteral(
+                "INSERT INTO round_joints (round_id, target, player) SELECT rounds.id, staged.target,"
+                " staged.player FROM rounds JOIN %1 AS staged ON staged.uid = rounds.uid WHERE rounds.id > ?")
+                .arg(StagedRounds::table(kStaged)),
+            {lastBefore});
         if (progress)
-            progress->throwIfCancelled();
+            progress->throwIfCancelled(); // the transaction rolls back: nothing added
         transaction.commit();
         added.count = count;
     });
@@ -420,6 +460,25 @@ Read<QList<RoundRecord>> ScoreStore::completeRounds()
 {
     return attemptRead<QList<RoundRecord>>(
         [](const QSqlDatabase& db) { return completes(sql::run(db, kSelectComplete + kInTimeOrder)); });
+}
+
+Read<qint64> ScoreStore::eachCompleteRound(const std::function<void(RoundRecord&)>& take)
+{
+    return attemptRead<qint64>([&](const QSqlDatabase& db) {
+        qint64 count = 0;
+        eachComplete(sql::run(db, kSelectComplete + kInTimeOrder), [&](RoundRecord& round) {
+            take(round);
+            ++count;
+        });
+        return count;
+    });
+}
+
+Read<qint64> ScoreStore::count()
+{
+    return attemptRead<qint64>([](const QSqlDatabase& db) {
+        return sql::single(db, QStringLiteral("SELECT count(*) FROM rounds")).toLongLong();
+    });
 }
 
 void ScoreStore::pollForChanges()

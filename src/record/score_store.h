@@ -9,11 +9,13 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace record {
 
 struct JobProgress;
+class StagedRounds;
 
 /// What a read gives: the value, or an empty one and the problem that stopped
 /// it; and the file it was read from, to which what is done with it is bound.
@@ -48,13 +50,16 @@ public:
     std::optional<Problem> append(RoundRecord& round);
 
     /// Adds the rounds not in the record yet, told by their uid, all in one
-    /// transaction: on a failure, or when `progress` asks it to stop, none is
-    /// added. Returns how many were added; `progress` counts the rounds gone through.
+    /// transaction: on a failure none is added. Returns how many were added.
     struct Added {
         int count = 0;
         std::optional<Problem> problem;
     };
-    Added add(const QList<RoundRecord>& rounds, JobProgress* progress = nullptr);
+    Added add(const QList<RoundRecord>& rounds);
+
+    /// The same for rounds gathered apart (staged_rounds.h): the write lock is
+    /// held only while SQLite copies them over. When `progress` asks it to stop, none is added.
+    Added add(StagedRounds& staged, JobProgress* progress = nullptr);
 
     /// Writes a consistent copy of the whole record to `path`, replacing what
     /// is there only once the copy is complete and on disk; other copies of
@@ -96,6 +101,15 @@ public:
     /// round whose joints are missing or unreadable comes marked `damaged`;
     /// it fails neither the others nor the file.
     Read<QList<RoundRecord>> completeRounds();
+
+    /// The same rounds given to `take` one at a time, as they are read, so
+    /// that a record of any size is gone through in bounded memory. One
+    /// statement: what `take` is given is one snapshot of the record. Gives how many were taken.
+    /// `take` may throw a Failure, which ends the reading and is told as the problem.
+    Read<qint64> eachCompleteRound(const std::function<void(RoundRecord&)>& take);
+
+    /// How many rounds the record holds.
+    Read<qint64> count();
 
     /// Emits changed() if another copy of the game wrote the record, or the
     /// file was created, removed or replaced, since the last look. Cheap

@@ -580,9 +580,9 @@ void TestScoreRecord::anImportRunsOffTheWindowShowsItsProgressAndStops()
     QVERIFY(record.CmdIMPORT->isEnabled() && !record.LblJOB->isVisible());
 
     record.importFrom({source});
-    // The event loop runs meanwhile: the bar is drawn with the rounds done before the job ends.
+    // The event loop runs meanwhile: the bar is drawn with the share read before the job ends.
     QVERIFY(QTest::qWaitFor([&] { return record.BarJOB->value() > 0 || !record.jobRunning(); }));
-    QVERIFY(record.BarJOB->value() > 0 && record.BarJOB->maximum() == kSourceRounds);
+    QVERIFY(record.BarJOB->value() > 0 && record.BarJOB->value() < record.BarJOB->maximum());
     QVERIFY(jobEnded(record));
     QCOMPARE(saved(game).size(), 1 + kSourceRounds);
     const auto told = record.findChildren<QMessageBox*>();

@@ -4,6 +4,7 @@
 // (Hostile records as a source: tst_score_store, beside the files themselves.)
 
 #include "record/csv_format.h"
+#include "record/csv_rows.h"
 #include "record/job.h"
 #include "record/round_import.h"
 #include "record/schema.h"
@@ -11,6 +12,7 @@
 #include "support/round_sets.h"
 #include "support/small_disk.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -149,6 +151,48 @@ private slots:
         const record::ImportReport report = import(file("empty.sqlite"), {carrier});
         QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 2, qPrintable(reportText(report)));
         QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
+    }
+
+    void csvRowsAreReadWhereverTheBytesFall_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("rows"); // cells joined by |, rows by /; !n: the row from line n unreadable
+        QTest::newRow("LF and CRLF, blank lines passed over") << QByteArray("a,b\r\n\r\nc\n\n,\n") << "a|b/c/|";
+        QTest::newRow("a byte order mark") << QByteArray("\xEF\xBB\xBF" "a") << "a";
+        QTest::newRow("quoted: a doubled quote, a comma, a line end")
+            << QByteArray("\"x\"\"y\",\"1,\r\n2\"\nz") << "x\"y|1,\r\n2/z";
+        QTest::newRow("a quote inside a field is itself") << QByteArray("5\" tall,b") << "5\" tall|b";
+        QTest::newRow("a quote left open: that line lost, the next read")
+            << QByteArray("a\n\"b,c\nd\n") << "a/!2/d";
+        QTest::newRow("text after a closing quote") << QByteArray("\"a\"b,c\nd") << "!1/d";
+        QTest::newRow("a row longer than any round's") << QByteArray(200'000, ',') + "\nd" << "!1/d";
+        // A doubled quote or a CRLF split where one read of the file ends
+        // and the next begins; reads are tens of KiB.
+        for (int offset = -2; offset <= 1; ++offset) {
+            const QByteArray padding = QByteArray(64 * 1024 - 2 + offset, 'p') + '\n';
+            QTest::addRow("a doubled quote at %d", offset) << padding + "\"q\"\"r\"" << "P/q\"r";
+            QTest::addRow("a CRLF at %d", offset) << padding + "s\r\nt" << "P/s/t";
+        }
+    }
+
+    // Guards against a reader that loses or splits rows where a read of the
+    // file ends, lets one stray quote swallow the rest of the file, or holds
+    // a row of any length in memory.
+    void csvRowsAreReadWhereverTheBytesFall()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, rows);
+        QBuffer buffer(&text);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        record::CsvRows reader(buffer);
+        QStringList read;
+        for (record::CsvRows::Next next; (next = reader.next()) != record::CsvRows::Next::End;) {
+            const QString row = reader.cells().join(QLatin1Char('|'));
+            read << (next == record::CsvRows::Next::Unreadable ? QStringLiteral("!%1").arg(reader.line())
+                     : row.startsWith(u'p')                  ? QStringLiteral("P")
+                                                             : row);
+        }
+        QCOMPARE(read.join(QLatin1Char('/')), rows);
     }
 
     void badInputChangesNothingAndSaysWhy_data()
