@@ -780,6 +780,60 @@ private slots:
         QCOMPARE(bytesOf(m_path), before);
     }
 
+    void eachNoticeIsToldOncePerFile_data()
+    {
+        QTest::addColumn<QStringList>("files"); // laid at the path in turn, each a file of its own
+        QTest::addColumn<QList<bool>>("told"); // whether the player hears of each
+        const QString newer = QStringLiteral("newer"), readOnly = QStringLiteral("read-only"),
+                      writable = QStringLiteral("writable");
+        QTest::newRow("a newer record, then another") << QStringList {newer, newer} << QList<bool> {true, true};
+        QTest::newRow("a read-only record, then another")
+            << QStringList {readOnly, readOnly} << QList<bool> {true, false};
+        QTest::newRow("read-only again after a writable record")
+            << QStringList {readOnly, writable, readOnly} << QList<bool> {true, false, true};
+        QTest::newRow("a newer record after a read-only one")
+            << QStringList {readOnly, newer} << QList<bool> {true, true};
+    }
+    // Guards against a notice told again at every save or read of the same
+    // file, and against one never told again: not for another newer file put
+    // in the record's place, nor for a record refused anew after it could be
+    // written. While it stays refused, a replacement is not told again.
+    void eachNoticeIsToldOncePerFile()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QList<bool>, told);
+        std::optional<Unprivileged> asPlayer;
+        if (files.contains(QStringLiteral("read-only"))) {
+            asPlayer.emplace(m_dir->path());
+            if (!asPlayer->ordinary())
+                QSKIP("root could not drop its ids, and writes into read-only files");
+        }
+        QDir().mkpath(m_folder);
+        const QString next = m_folder + QStringLiteral("/next.sqlite");
+        ScoreStore store(m_path);
+        for (int i = 0; i < files.size(); ++i) {
+            {
+                ScoreStore maker(next);
+                QCOMPARE(saveRounds(maker, 1).size(), 1);
+            }
+            if (files[i] == QStringLiteral("newer"))
+                RawFile(next).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+            else if (files[i] == QStringLiteral("read-only"))
+                QFile::setPermissions(next, QFile::ReadOwner);
+            if (QFileInfo::exists(m_path)) // with its companions, as another copy would
+                QVERIFY(!record::moveAside(m_path, record::identityOf(m_path), QDateTime::currentDateTime()).isEmpty());
+            QVERIFY(QFile::rename(next, m_path));
+
+            QCOMPARE(store.rounds().value.size(), 1);
+            const std::optional<record::Problem> notice = store.takeNotice();
+            QVERIFY2(notice.has_value() == told[i], qPrintable(notice.value_or(record::Problem {}).message));
+            RoundRecord round = sampleRound(i);
+            QCOMPARE(!store.append(round), files[i] == QStringLiteral("writable"));
+            QVERIFY(!store.rounds().problem);
+            QVERIFY(!store.takeNotice());
+        }
+    }
+
     void aDamagedRoundIsAFaultOfThatRoundAlone_data()
     {
         QTest::addColumn<QString>("damage"); // done to the newest round
