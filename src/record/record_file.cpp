@@ -98,11 +98,10 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
     // An empty name would make SQLite keep the record in a temporary file, lost at exit.
     if (m_path.isEmpty())
         throw Failure(Reason::NoLocation, {}, QStringLiteral("the record has no file name"));
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    if (db.isOpen() && mustReopen(use))
+    if (m_open && mustReopen(use))
         close();
     // A damaged file found here is moved aside; the loop then goes on with a fresh one.
-    while (!db.isOpen()) {
+    while (!m_open) {
         const bool existed = identityOf(m_path).exists;
         if (!existed) {
             if (use != Use::Create)
@@ -121,26 +120,24 @@ std::optional<QSqlDatabase> RecordFile::open(Use use)
                 throw;
             openForReading();
         }
-        db = QSqlDatabase::database(m_connectionName, false);
     }
-    // Told where the record is read, once until it can be written again; a
-    // refused save says so itself.
-    if (!m_refused) {
-        m_refusalTold = false;
-    } else if (use == Use::Read && !m_refusalTold && !m_newer && !m_notice) {
-        m_notice = readOnlyNotice(m_refusedPart.isEmpty() ? m_path : m_refusedPart, m_refusal);
-        m_refusalTold = true;
-    }
-    if (m_newer && use != Use::Read)
+    if (newer() && use != Use::Read)
         throw Failure(Reason::NewerVersion, {}, QStringLiteral("schema version newer than %1").arg(schema::kVersion));
-    if (m_refused && use != Use::Read)
-        throw Failure(m_refusal, m_refusedPart, QStringLiteral("the record is only read"));
-    return db;
+    if (m_refusal && use != Use::Read)
+        throw Failure(m_refusal->why, m_refusal->part, QStringLiteral("the record is only read"));
+    // Told where the record is read; a refused save says so itself. A newer
+    // file's notice says why already; one not yet taken is told first, this
+    // one at a later read.
+    if (m_refusal && !m_refusal->told && !newer() && !m_notice) {
+        m_notice = readOnlyNotice(m_refusal->part.isEmpty() ? m_path : m_refusal->part, m_refusal->why);
+        m_refusal->told = true;
+    }
+    return database();
 }
 
-std::optional<Problem> RecordFile::takeNotice()
+bool RecordFile::newer() const
 {
-    return std::exchange(m_notice, std::nullopt);
+    return m_open && m_foundVersion > schema::kVersion;
 }
 
 void RecordFile::close()
@@ -153,30 +150,34 @@ void RecordFile::closeDamaged()
     disconnect(true);
 }
 
+QSqlDatabase RecordFile::database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
 bool RecordFile::mustReopen(Use use)
 {
     // Since it was opened, the file may have been removed or replaced, or
     // upgraded by a newer Tormell: checked again, so that what the player may
     // do with it (save, remove) is known before it is tried.
-    if (identityOf(m_path) != m_opened
-        || (!m_newer && schema::version(QSqlDatabase::database(m_connectionName, false)) != schema::kVersion))
+    if (identityOf(m_path) != m_open->file || (!newer() && schema::version(database()) != schema::kVersion))
         return true;
     // An immutable one only while no other copy can write, which it would not
     // see; a private copy until the original changes.
     if (use == Use::Read)
-        return (m_access == Access::Immutable && writerPossible(m_path))
-            || (m_access == Access::Copy && m_copy->stale());
+        return (m_open->access == Access::Immutable && writerPossible(m_path))
+            || (m_open->copy && m_open->copy->stale());
     // A write needs a connection that may write: not one opened to read
     // alone, nor one SQLite opened read-only because the file or a companion
     // could not be written then.
-    return m_access != Access::Write || m_refused;
+    return m_open->access != Access::Write || m_refusal;
 }
 
 void RecordFile::openForWriting()
 {
     restoreCompanionAccess(m_path);
-    connect(Access::Write);
     try {
+        connect(Access::Write);
         checkAndMigrate();
     } catch (const Failure&) {
         close(); // unchecked or not brought up to date: never used as it is
@@ -185,9 +186,10 @@ void RecordFile::openForWriting()
     // SQLite opens a file this user may not write for reading alone, without
     // a word. A file moved aside leaves nothing open, and the fresh one is yet to be made.
     const QString unwritable = unwritablePart(m_path);
-    m_refused = false;
-    if (QSqlDatabase::database(m_connectionName, false).isOpen() && !unwritable.isEmpty())
+    if (m_open && !unwritable.isEmpty())
         refuse(Reason::NotAccessible, unwritable);
+    else
+        m_refusal.reset();
 }
 
 void RecordFile::openForReading()
@@ -204,7 +206,6 @@ void RecordFile::openForReading()
         // Nor where that index cannot be made (a read-only folder, a full
         // disk), though the WAL may hold the last rounds saved: the two are
         // read from a copy.
-        m_copy = std::make_unique<PrivateCopy>(m_path);
         try {
             connect(Access::Copy);
             checkAndMigrate();
@@ -217,9 +218,8 @@ void RecordFile::openForReading()
 
 void RecordFile::refuse(Reason why, const QString& part)
 {
-    m_refused = true;
-    m_refusal = why;
-    m_refusedPart = part;
+    // Refused still: what the player was told stands.
+    m_refusal = Refusal {why, part, m_refusal && m_refusal->told};
 }
 
 void RecordFile::removeEmptyFile() const
@@ -234,11 +234,10 @@ void RecordFile::removeEmptyFile() const
 
 bool RecordFile::writtenByNewer() const
 {
-    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    if (!db.isOpen() || m_access != Access::Write)
+    if (!m_open || m_open->access != Access::Write)
         return false; // nothing open, or open only to read: nothing to keep from it
     try {
-        return schema::version(db) > schema::kVersion;
+        return schema::version(database()) > schema::kVersion;
     } catch (const Failure&) {
         return true; // unreadable: no telling who wrote it, so it is kept as it is
     }
@@ -252,44 +251,38 @@ void RecordFile::disconnect(bool leaveAsItIs)
         // write. (Nor does SQLite do it to a file moved or removed meanwhile,
         // and a connection open only to read copies nothing.)
         std::optional<ReadOnlyHold> hold;
-        if (leaveAsItIs && m_access == Access::Write)
+        if (leaveAsItIs && m_open && m_open->access == Access::Write)
             hold.emplace(m_path);
-        QSqlDatabase::database(m_connectionName, false).close();
+        database().close();
     }
-    m_copy.reset();
-    m_opened = {};
-    m_access = Access::Write;
-    m_newer = false;
+    m_open.reset();
 }
 
 void RecordFile::connect(Access access)
 {
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
-        ? QSqlDatabase::database(m_connectionName, false)
+        ? database()
         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     if (!db.isValid())
         throw Failure(Reason::NoDriver, {}, QStringLiteral("Qt SQL driver QSQLITE is not available"));
-    db.setDatabaseName(access == Access::Immutable ? immutableUri(m_path)
-            : access == Access::Copy               ? m_copy->path()
-                                                   : m_path);
+    auto copy = access == Access::Copy ? std::make_unique<PrivateCopy>(m_path) : nullptr;
+    db.setDatabaseName(copy ? copy->path() : access == Access::Immutable ? immutableUri(m_path) : m_path);
     db.setConnectOptions(connectOptions(access));
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));
-    m_access = access;
+    m_open = Connection {identityOf(m_path), access, std::move(copy)};
     ++m_connectionsMade;
     for (const QString& pragma : kUntrustedFilePragmas)
         sql::run(db, pragma);
-    m_opened = identityOf(m_path);
 }
 
 void RecordFile::checkAndMigrate()
 {
-    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    const bool writable = m_access == Access::Write;
+    const QSqlDatabase db = database();
+    const bool writable = m_open->access == Access::Write;
     int found = 0;
     try {
-        found = schema::checkedVersion(db);
-        m_foundVersion = found;
+        found = m_foundVersion = schema::checkedVersion(db);
         const QString check = sql::single(db, QStringLiteral("PRAGMA quick_check")).toString();
         if (check != QStringLiteral("ok"))
             throw Failure(Reason::Damaged, {}, QStringLiteral("quick_check: ") + check);
@@ -297,7 +290,7 @@ void RecordFile::checkAndMigrate()
         // A file this user may not write stays where it is, told as damaged.
         if (failure.reason != Reason::Damaged || !writable)
             throw;
-        const FileIdentity damaged = m_opened;
+        const FileIdentity damaged = m_open->file;
         closeDamaged();
         const QString movedTo = moveAside(m_path, damaged, QDateTime::currentDateTime());
         if (!movedTo.isEmpty())
@@ -320,13 +313,11 @@ void RecordFile::checkAndMigrate()
             close();
             connect(Access::Read);
         }
-        m_newer = true;
-        if (m_newerTold != m_opened) // each save reopens it, read-only: told once
+        if (m_newerTold != m_open->file) // each save reopens it, read-only: told once
             m_notice = newerVersionNotice(m_path, found);
-        m_newerTold = m_opened;
+        m_newerTold = m_open->file;
     }
-    sql::run(QSqlDatabase::database(m_connectionName, false),
-        QStringLiteral("PRAGMA cache_size = -%1").arg(kPageCacheKiB)); // negative: in KiB
+    sql::run(database(), QStringLiteral("PRAGMA cache_size = -%1").arg(kPageCacheKiB)); // negative: in KiB
 }
 
 void RecordFile::useWriteAheadLog(const QSqlDatabase& db)
@@ -368,8 +359,7 @@ void RecordFile::makeFolder() const
 
 qint64 RecordFile::dataVersion() const
 {
-    return sql::single(QSqlDatabase::database(m_connectionName, false), QStringLiteral("PRAGMA data_version"))
-        .toLongLong();
+    return sql::single(database(), QStringLiteral("PRAGMA data_version")).toLongLong();
 }
 
 } // namespace record

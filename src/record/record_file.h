@@ -15,6 +15,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace record {
 
@@ -42,7 +43,7 @@ public:
 
     /// The file the open connection reads, by its identity when it was opened;
     /// none while closed. What the store read comes from it.
-    const FileIdentity& openedFile() const { return m_opened; }
+    FileIdentity openedFile() const { return m_open ? m_open->file : FileIdentity {}; }
 
     /// How many connections have been opened so far: a new one, to the same
     /// file or another, cannot tell what the last one saw.
@@ -52,8 +53,8 @@ public:
     /// sees it: comparable only within one connection.
     qint64 dataVersion() const;
 
-    /// Whether the file came from a newer Tormell and is only read.
-    bool newer() const { return m_newer; }
+    /// Whether the open file came from a newer Tormell (foundVersion()) and is only read.
+    bool newer() const;
 
     /// The layout version the file had when last opened, before it was
     /// brought up to date: 0 for one that held no record yet.
@@ -61,10 +62,10 @@ public:
 
     /// Whether this user may not write the file, its companions or its
     /// folder, as the last use found; the file is then only read.
-    bool refused() const { return m_refused; }
+    bool refused() const { return m_refusal.has_value(); }
 
     /// A message for the player about what happened to the file, given once.
-    std::optional<Problem> takeNotice();
+    std::optional<Problem> takeNotice() { return std::exchange(m_notice, std::nullopt); }
 
     /// Closes the connection, so that the next use opens and checks the file
     /// again. A file a newer Tormell wrote is left exactly as it is.
@@ -85,10 +86,23 @@ public:
     };
 
 private:
+    struct Connection {
+        FileIdentity file; // as it was when opened
+        Access access;
+        std::unique_ptr<PrivateCopy> copy; // what an Access::Copy connection reads
+    };
+    /// Why the record may be read but not written: this user may not write
+    /// `part` (empty: the record file), or the disk is full.
+    struct Refusal {
+        Reason why;
+        QString part;
+        bool told = false; // the player hears of it once, until it may be written again
+    };
+
+    QSqlDatabase database() const;
     bool mustReopen(Use use);
     void openForWriting();
     void openForReading();
-    /// Takes note that the record may be read but not written, and why.
     void refuse(Reason why, const QString& part);
     /// Removes what a first save that failed (on a full disk) left: an empty
     /// file, and any empty companion, that would look like a record.
@@ -102,18 +116,12 @@ private:
 
     QString m_path;
     QString m_connectionName;
-    FileIdentity m_opened; // the file the connection has open
     quint64 m_connectionsMade = 0;
-    Access m_access = Access::Write;
-    bool m_newer = false;
-    int m_foundVersion = 0;
+    std::optional<Connection> m_open; // none while closed
+    int m_foundVersion = 0; // above schema::kVersion: a newer Tormell's file
+    std::optional<Refusal> m_refusal; // as the last opening found; kept while closed
     FileIdentity m_newerTold; // the newer file the player has been told of, once a run
-    bool m_refused = false;
-    Reason m_refusal = Reason::NotAccessible; // why, while refused
-    QString m_refusedPart; // the file the player is told of, empty for the record file
-    bool m_refusalTold = false;
-    std::unique_ptr<PrivateCopy> m_copy; // what an Access::Copy connection reads
-    std::optional<Problem> m_notice;
+    std::optional<Problem> m_notice; // not yet taken
 };
 
 } // namespace record
