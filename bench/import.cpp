@@ -14,6 +14,7 @@
 #include "record/round_id.h"
 #include "record/round_import.h"
 #include "record/score_store.h"
+#include "ui/problem_text.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -153,7 +154,7 @@ Figures importAsAJob(const QString& path, const QString& file)
         saver.join();
         figures.saveWaitUs = longestSave;
         if (report.failed() || report.added != kImportedRounds)
-            bench::fail(qPrintable(record::reportText(report)));
+            bench::fail(qPrintable(record::reportText(report, ui::problemText)));
     });
     return figures;
 }
@@ -166,7 +167,7 @@ Figures importDirectly(const QString& path, const QString& file)
         record::ImportReport report;
         figures.us = bench::microsecondsFor([&] { report = record::importFiles(store, {file}); });
         if (report.failed() || report.added != kImportedRounds)
-            bench::fail(qPrintable(record::reportText(report)));
+            bench::fail(qPrintable(record::reportText(report, ui::problemText)));
     });
     return figures;
 }

@@ -2,6 +2,7 @@
 
 #include "record/round_import.h"
 #include "record/score_store.h"
+#include "ui/problem_text.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -177,7 +178,7 @@ int runCommandLine()
         const record::ImportReport report = record::importFiles(store, files);
         print(stdout, record::countsText(report));
         if (report.failed()) {
-            print(stderr, record::failureText(report));
+            print(stderr, record::failureText(report, ui::problemText));
             exitCode = kExitFailed;
         } else if (!report.leftOut.isEmpty()) {
             exitCode = kExitLeftOut;
@@ -185,7 +186,7 @@ int runCommandLine()
     }
     if (parser.isSet(backup)) {
         if (const auto problem = store.backup(parser.value(backup))) {
-            print(stderr, problem->message);
+            print(stderr, ui::problemText(*problem));
             exitCode = kExitFailed;
         } else {
             print(stdout, QStringLiteral("記録を「%1」に保存しました。").arg(parser.value(backup)));

@@ -1,21 +1,14 @@
 #pragma once
-// What the score record tells the player when it cannot do what was asked,
-// and the technical reason behind it for the log.
+// What the score record reports when it cannot do what was asked, or has
+// something to say once about its file: as values, put into words for the
+// player by the windows (ui/problem_text.h); the technical reason behind it
+// is logged.
 
 #include <QString>
-#include <optional>
 
 class QSqlError;
 
 namespace record {
-
-enum class Reason;
-
-struct Problem {
-    QString message; // Japanese, for the player: what failed and why
-    QString detail; // technical: the SQLite or file-system error; logged (tormell.record) when made
-    std::optional<Reason> reason; // why, for the caller to act on; none for a notice
-};
 
 /// What the player asked for.
 enum class Action { Save, Read, Remove, Export, Import, Backup };
@@ -39,6 +32,22 @@ enum class Reason {
     Unexpected,
 };
 
+struct Problem {
+    enum class Kind {
+        Failure, // `action` could not be done, for `reason`
+        MovedAside, // the damaged record, or a file that was none, is kept at `path`; a fresh one was begun
+        NewerVersion, // the record at `path` was written by a newer Tormell (`version`) and is only read
+        ReadOnly, // the record is only read: `path` may not be written, or its disk is full (`reason`)
+    };
+    Kind kind = Kind::Failure;
+    Action action = Action::Read; // what the player asked for, for a failure
+    Reason reason = Reason::Unexpected; // why, for the caller to act on
+    QString path; // the file or folder the player is told of
+    int version = 0; // the schema version of a newer record
+    QString detail; // technical: the SQLite or file-system error; logged (tormell.record) when made
+};
+
+/// `action` failed for `reason` at `path`; `detail` is logged.
 Problem problem(Action action, Reason reason, const QString& path, const QString& detail);
 
 /// The player's reason behind an error of the SQLite driver.

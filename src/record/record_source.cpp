@@ -32,10 +32,10 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
     else if (notice)
         source.refused = QStringLiteral("Tormellの記録ではないか、記録ファイルが壊れています。");
     else if (count.problem)
-        source.refused = count.problem->message;
+        source.problem = count.problem;
     else if (store.foundVersion() == 0)
         source.refused = QStringLiteral("Tormellの記録ではありません（記録の入っていないデータベースです）。");
-    if (!source.refused.isEmpty()) {
+    if (!source.refused.isEmpty() || source.problem) {
         qCWarning(lcRecord).noquote() << "import of" << path << "refused:" << (notice ? notice->detail : QString());
         return source;
     }
@@ -61,7 +61,7 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
     if (sinkFailure)
         throw *sinkFailure;
     if (read.problem)
-        source.refused = read.problem->message;
+        source.problem = read.problem;
     return source;
 }
 

@@ -86,10 +86,10 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
                 }};
             staged.beginFile();
             const SourceRounds source = roundsFrom(path, sink);
-            if (!source.refused.isEmpty()) {
+            if (!source.refused.isEmpty() || source.problem) {
                 staged.dropFile();
                 qCWarning(lcRecord).noquote() << "not imported:" << path << source.refused;
-                report.refused.append({path, source.refused});
+                report.refused.append({path, source.refused, source.problem});
                 continue;
             }
             for (auto it = source.leftOut.cbegin(); it != source.leftOut.cend(); ++it)
@@ -111,13 +111,14 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
     return report;
 }
 
-QString failureText(const ImportReport& report)
+QString failureText(const ImportReport& report, ProblemText problemText)
 {
     QStringList lines;
     if (report.problem)
-        lines << report.problem->message << QStringLiteral("記録は取り込む前のままです。");
+        lines << problemText(*report.problem) << QStringLiteral("記録は取り込む前のままです。");
     for (const ImportReport::Refusal& refusal : report.refused)
-        lines << QStringLiteral("「%1」は取り込めませんでした。%2").arg(refusal.path, refusal.reason);
+        lines << QStringLiteral("「%1」は取り込めませんでした。%2")
+                     .arg(refusal.path, refusal.problem ? problemText(*refusal.problem) : refusal.reason);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -134,9 +135,10 @@ QString countsText(const ImportReport& report)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString reportText(const ImportReport& report)
+QString reportText(const ImportReport& report, ProblemText problemText)
 {
-    return report.failed() ? failureText(report) + QLatin1Char('\n') + countsText(report) : countsText(report);
+    return report.failed() ? failureText(report, problemText) + QLatin1Char('\n') + countsText(report)
+                           : countsText(report);
 }
 
 } // namespace record

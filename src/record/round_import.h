@@ -20,7 +20,8 @@ struct JobProgress;
 struct ImportReport {
     struct Refusal {
         QString path;
-        QString reason; // for the player
+        QString reason; // for the player; empty when `problem` says why
+        std::optional<Problem> problem; // the file, a record, could not be read
     };
     int added = 0;
     int alreadyKept = 0; // in the record already, or twice among the files
@@ -36,14 +37,19 @@ struct ImportReport {
 /// added once the files are read, and may stop the import before anything is added.
 ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgress* progress = nullptr);
 
+/// Writes a problem's sentence for the player. The sentences are the
+/// windows' (ui::problemText): the import's own texts below, still written
+/// in this layer, are handed it by their callers.
+using ProblemText = QString (*)(const Problem&);
+
 /// Why a file was refused, or the record took no rounds; empty when neither.
-QString failureText(const ImportReport& report);
+QString failureText(const ImportReport& report, ProblemText problemText);
 
 /// The counts of rounds added, kept already and left out, and each reason
 /// rounds were left out.
 QString countsText(const ImportReport& report);
 
 /// The report for the player: failureText(), then countsText().
-QString reportText(const ImportReport& report);
+QString reportText(const ImportReport& report, ProblemText problemText);
 
 } // namespace record

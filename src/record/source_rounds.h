@@ -2,11 +2,13 @@
 // Rounds read from a file to import, handed on one at a time as they are
 // read: how many were, those left out and why, or why the file was refused.
 
+#include "record/problem.h"
 #include "record/round_record.h"
 
 #include <QMap>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace record {
 
@@ -20,6 +22,7 @@ struct SourceRounds {
     qint64 read = 0; // rounds handed on
     QMap<QString, int> leftOut; // how many rounds were left out, by the reason told to the player
     QString refused; // why the whole file was refused, for the player; empty when it was read
+    std::optional<Problem> problem; // the file, a record, could not be read: refused for this
 };
 
 } // namespace record

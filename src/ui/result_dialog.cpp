@@ -9,6 +9,7 @@
 #include "ui/log.h"
 #include "ui/main_window.h"
 #include "ui/notice.h"
+#include "ui/problem_text.h"
 #include "ui/remembered_placement.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
@@ -175,10 +176,10 @@ bool FrmMSG::save()
     const auto problem = m_scores.append(*m_round);
     if (const auto notice = m_scores.takeNotice()) {
         // Said once, on the main window, so that it outlives this dialog.
-        tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), notice->message);
+        tell(m_owner, QMessageBox::Information, QStringLiteral("点数の記録"), problemText(*notice));
     }
     if (problem)
-        showNote({problem->message}, true);
+        showNote({problemText(*problem)}, true);
     return !problem;
 }
 

@@ -3,6 +3,7 @@
 
 #include "record/csv_export.h"
 #include "record/score_store.h"
+#include "support/problem_said.h"
 #include "support/record_files.h"
 #include "support/sample_round.h"
 
@@ -141,7 +142,7 @@ private slots:
                 idCell("0000000000000003") + QStringLiteral(",2026-12-07T16:05:05.120+09:00,3,0.75,14.5,2,")
                     + verdict::kVeryGood + QStringLiteral(",2") + kNoJointCells + QStringLiteral(",0,1,0")}));
         const auto failed = record::exportCsv(store, dir.path()); // a folder, not a file
-        QVERIFY(failed && !failed->message.isEmpty());
+        QVERIFY(failed && !said(failed).isEmpty());
     }
 };
 

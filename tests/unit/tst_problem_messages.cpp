@@ -1,7 +1,7 @@
-// What the record says when it cannot do what was asked: why, before where.
+// What the player is told when the record cannot do what was asked: why, before where.
 // A path can be long enough to fill the box the message is shown in.
 
-#include "record/problem.h"
+#include "ui/problem_text.h"
 
 #include <QTest>
 
@@ -19,7 +19,8 @@ private slots:
     {
         using record::Action;
         using record::Reason;
-        const auto saving = [](Reason reason) { return record::problem(Action::Save, reason, kPath, {}).message; };
+        const auto saving
+            = [](Reason reason) { return ui::problemText(record::problem(Action::Save, reason, kPath, {})); };
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("reason");
         QTest::newRow("folder unavailable") << saving(Reason::FolderUnavailable) << "フォルダーを作れません";
@@ -29,10 +30,10 @@ private slots:
         QTest::newRow("disk failure") << saving(Reason::IoError) << "読み書きに失敗しました";
         QTest::newRow("unexpected") << saving(Reason::Unexpected) << "予期しない障害";
         QTest::newRow("export not accessible")
-            << record::problem(Action::Export, Reason::NotAccessible, kPath, {}).message
+            << ui::problemText(record::problem(Action::Export, Reason::NotAccessible, kPath, {}))
             << "書き込みが許されていません";
         QTest::newRow("newer version notice")
-            << record::newerVersionNotice(kPath, 99).message << "この版では点数を保存しません";
+            << ui::problemText(record::newerVersionNotice(kPath, 99)) << "この版では点数を保存しません";
     }
 
     // Guards against a message that names the path before the reason, which a

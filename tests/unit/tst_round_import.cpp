@@ -11,6 +11,7 @@
 #include "support/record_files.h"
 #include "support/round_sets.h"
 #include "support/small_disk.h"
+#include "ui/problem_text.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -109,9 +110,11 @@ private slots:
         QVERIFY(QFile::copy(b, aIntoB) && QFile::copy(a, bIntoA));
 
         const record::ImportReport first = import(aIntoB, {a});
-        QVERIFY2(!first.failed() && first.added == 1 && first.alreadyKept == 2, qPrintable(reportText(first)));
+        QVERIFY2(!first.failed() && first.added == 1 && first.alreadyKept == 2,
+            qPrintable(reportText(first, ui::problemText)));
         const record::ImportReport again = import(aIntoB, {a});
-        QVERIFY2(!again.failed() && again.added == 0 && again.alreadyKept == 3, qPrintable(reportText(again)));
+        QVERIFY2(!again.failed() && again.added == 0 && again.alreadyKept == 3,
+            qPrintable(reportText(again, ui::problemText)));
         QCOMPARE(import(bIntoA, {b}).added, 1);
         QCOMPARE(countOf(roundsAt(aIntoB)), 4);
         QCOMPARE(roundsAt(aIntoB), roundsAt(bIntoA));
@@ -149,7 +152,8 @@ private slots:
             QVERIFY(!store.backup(carrier));
         }
         const record::ImportReport report = import(file("empty.sqlite"), {carrier});
-        QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 2, qPrintable(reportText(report)));
+        QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 2,
+            qPrintable(reportText(report, ui::problemText)));
         QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
     }
 
@@ -260,7 +264,8 @@ private slots:
         const QString from = kind == QStringLiteral("device") ? QStringLiteral("/dev/zero") : bad;
         // Given twice: what is left out or refused is counted over every file.
         const record::ImportReport report = import(file("scores.sqlite"), {from, good, from});
-        QVERIFY2(reportText(report).contains(reason) && report.added == 3, qPrintable(reportText(report)));
+        QVERIFY2(reportText(report, ui::problemText).contains(reason) && report.added == 3,
+            qPrintable(reportText(report, ui::problemText)));
         QCOMPARE(report.refused.size(), column >= 0 ? 0 : 2);
         QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {2} : QList<int> {});
         if (regular)
@@ -288,8 +293,8 @@ private slots:
         addRounds(player, 2, 0);
         if (afterMs == kFullDisk) {
             const record::ImportReport report = import(player, {largeSource()}); // many times the small disk
-            QVERIFY2(report.problem && reportText(report).contains(QStringLiteral("取り込む前のまま")),
-                qPrintable(reportText(report)));
+            QVERIFY2(report.problem && reportText(report, ui::problemText).contains(QStringLiteral("取り込む前のまま")),
+                qPrintable(reportText(report, ui::problemText)));
             QCOMPARE(countOf(roundsAt(player)), 2);
             return;
         }
@@ -323,8 +328,8 @@ private slots:
         progress->cancelRequested = true;
         QVERIFY(QTest::qWaitFor([&] { return report.has_value(); }));
         QVERIFY(QTest::qWaitFor([&] { return worker.isNull(); })); // gone once done
-        QVERIFY2(
-            report->problem && report->problem->reason == record::Reason::Cancelled, qPrintable(reportText(*report)));
+        QVERIFY2(report->problem && report->problem->reason == record::Reason::Cancelled,
+            qPrintable(reportText(*report, ui::problemText)));
         QCOMPARE(report->added, 0);
         QCOMPARE(bytesOf(player), before);
         QCOMPARE(countOf(roundsAt(player)), 2);

@@ -9,6 +9,7 @@
 #include "record/schema.h"
 #include "record/score_store.h"
 #include "record/time_text.h"
+#include "support/problem_said.h"
 #include "support/record_files.h"
 #include "support/sample_round.h"
 #include "support/small_disk.h"
@@ -445,7 +446,7 @@ private slots:
         QCOMPARE(bytesOf(asidePath), damaged);
         QCOMPARE(bytesOf(asidePath + wal), lastCommit);
         QVERIFY(!QFileInfo::exists(m_path + wal));
-        QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(asidePath));
+        QVERIFY(said(store.takeNotice()).contains(asidePath));
         QVERIFY(!store.takeNotice()); // told once
 
         RoundRecord round = sampleRound();
@@ -528,8 +529,8 @@ private slots:
         const auto failed = ScoreStore(m_path).append(round);
         QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(failed);
-        QVERIFY2(failed->message.startsWith(kSaveFailed) && failed->message.contains(QRegularExpression(named)),
-            qPrintable(failed->message));
+        QVERIFY2(said(failed).startsWith(kSaveFailed) && said(failed).contains(QRegularExpression(named)),
+            qPrintable(said(failed)));
         QVERIFY(!failed->detail.isEmpty());
         QVERIFY(log.logged(QStringLiteral("tormell.record"), failed->detail));
         QCOMPARE(round.id, 0);
@@ -555,8 +556,8 @@ private slots:
         QFETCH(QString, told);
         const QSqlError error(
             QStringLiteral("driver"), QStringLiteral("database"), QSqlError::StatementError, QString::number(code));
-        const QString message
-            = record::problem(record::Action::Read, record::reasonOf(error), m_path, record::describe(error)).message;
+        const QString message = ui::problemText(
+            record::problem(record::Action::Read, record::reasonOf(error), m_path, record::describe(error)));
         QVERIFY2(message.contains(told), qPrintable(message));
     }
 
@@ -610,15 +611,15 @@ private slots:
 
         ScoreStore store(m_path);
         const auto listed = store.rounds();
-        QVERIFY2(!listed.problem, qPrintable(listed.problem.value_or(record::Problem {}).message));
+        QVERIFY2(!listed.problem, qPrintable(said(listed.problem)));
         QCOMPARE(listed.value.size(), kept);
         QVERIFY(!store.round(listed.value.last().id).problem);
         QCOMPARE(store.completeRounds().value.size(), kept);
         QVERIFY(!store.canSave());
-        QVERIFY(store.takeNotice().value_or(record::Problem {}).message.contains(QStringLiteral("保存できません")));
+        QVERIFY(said(store.takeNotice()).contains(QStringLiteral("保存できません")));
         RoundRecord refused = sampleRound(kSaved + 1);
         const auto failed = store.append(refused);
-        QVERIFY(failed && failed->message.startsWith(kSaveFailed));
+        QVERIFY(failed && said(failed).startsWith(kSaveFailed));
         QCOMPARE(store.rounds().value.size(), kept);
         QVERIFY(!store.takeNotice()); // told once
 
@@ -657,12 +658,12 @@ private slots:
         disk.fill();
         ScoreStore store(m_path);
         const auto listed = store.rounds();
-        QVERIFY2(!listed.problem, qPrintable(listed.problem.value_or(record::Problem {}).message));
+        QVERIFY2(!listed.problem, qPrintable(said(listed.problem)));
         QCOMPARE(listed.value.size(), recordThere ? kSaved : 0);
         RoundRecord refused = sampleRound(kSaved);
         const auto failed = store.append(refused);
         QVERIFY(failed);
-        QVERIFY2(failed->message.contains(QStringLiteral("ディスクの空き容量")), qPrintable(failed->message));
+        QVERIFY2(said(failed).contains(QStringLiteral("ディスクの空き容量")), qPrintable(said(failed)));
         QCOMPARE(QFileInfo::exists(m_path), recordThere);
         QCOMPARE(store.rounds().value.size(), recordThere ? kSaved : 0);
     }
@@ -768,14 +769,14 @@ private slots:
 
         RoundRecord second = sampleRound(1);
         const auto failed = store->append(second);
-        QVERIFY(failed && failed->message.startsWith(kSaveFailed) && failed->message.contains(kNewer));
+        QVERIFY(failed && said(failed).startsWith(kSaveFailed) && said(failed).contains(kNewer));
         QVERIFY(store->readOnly());
-        QVERIFY(store->takeNotice().value_or(record::Problem {}).message.contains(kNewer));
+        QVERIFY(said(store->takeNotice()).contains(kNewer));
         QVERIFY(store->append(second));
         QVERIFY(!store->takeNotice()); // told once, not at every save
         QCOMPARE(store->rounds().value.size(), 1);
         const auto refused = store->remove({first.id}, store->rounds().from);
-        QVERIFY(refused && refused->message.startsWith(kRemoveFailed) && refused->message.contains(kNewer));
+        QVERIFY(refused && said(refused).startsWith(kRemoveFailed) && said(refused).contains(kNewer));
         store.reset(); // the last connection closes
         QCOMPARE(bytesOf(m_path), before);
     }
@@ -826,7 +827,7 @@ private slots:
 
             QCOMPARE(store.rounds().value.size(), 1);
             const std::optional<record::Problem> notice = store.takeNotice();
-            QVERIFY2(notice.has_value() == told[i], qPrintable(notice.value_or(record::Problem {}).message));
+            QVERIFY2(notice.has_value() == told[i], qPrintable(notice.value_or(record::Problem {}).detail));
             RoundRecord round = sampleRound(i);
             QCOMPARE(!store.append(round), files[i] == QStringLiteral("writable"));
             QVERIFY(!store.rounds().problem);
@@ -865,7 +866,7 @@ private slots:
         QVERIFY(!complete.value.first().damaged && sameBits(complete.value.first().player, sampleRound(0).player));
         const auto newest = store.round(ids.last());
         QVERIFY(newest.problem);
-        QVERIFY2(newest.problem->message.contains(QStringLiteral("描けません")), qPrintable(newest.problem->message));
+        QVERIFY2(said(newest.problem).contains(QStringLiteral("描けません")), qPrintable(said(newest.problem)));
         QVERIFY(!store.round(ids.first()).problem);
         QCOMPARE(store.rounds().value.size(), kRounds);
         RoundRecord next = sampleRound(kRounds);

@@ -13,6 +13,7 @@
 #include "ui/coach.h"
 #include "ui/fonts.h"
 #include "ui/notice.h"
+#include "ui/problem_text.h"
 #include "ui/record/coach_panel.h"
 #include "ui/record/memory_speed_chart.h"
 #include "ui/record/player_place.h"
@@ -288,9 +289,9 @@ void FrmSCORE::reload()
 {
     auto settings = m_store.settings();
     if (const auto notice = m_store.takeNotice())
-        tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), notice->message);
+        tell(*this, QMessageBox::Warning, QStringLiteral("点数の記録"), problemText(*notice));
     if (settings.problem) {
-        showValue(*LblSUMMARY, settings.problem->message);
+        showValue(*LblSUMMARY, problemText(*settings.problem));
         return;
     }
     // At first, the setting played last; with coached practice on, the whole
@@ -322,7 +323,7 @@ void FrmSCORE::showView()
         ? record::Read<QList<record::RoundSummary>> {m_difficultyRounds, speed.problem, speed.from}
         : m_store.rounds(view->setting);
     if (const auto problem = speed.problem ? speed.problem : rounds.problem) {
-        showValue(*LblSUMMARY, problem->message);
+        showValue(*LblSUMMARY, problemText(*problem));
         return;
     }
     // Another file in the record's place: its ids name other rounds.
@@ -408,7 +409,7 @@ void FrmSCORE::showSelectedRound()
         }
         // This round alone: the rest of the record stays on view.
         m_shown = 0;
-        showWhyNotDrawn(round.problem->message);
+        showWhyNotDrawn(problemText(*round.problem));
         return;
     }
     // A record edited by hand may ask for more grid lines than the figure has.
@@ -447,7 +448,7 @@ void FrmSCORE::CmdDELETE_Click()
             [this](const std::optional<record::Problem>& problem) {
         if (!problem)
             return;
-        tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problem->message);
+        tell(*this, QMessageBox::Warning, QStringLiteral("記録の削除"), problemText(*problem));
         if (problem->reason == record::Reason::Replaced)
             reload();
     });
@@ -489,7 +490,7 @@ void FrmSCORE::exportTo(const QString& path)
             if (problem && problem->reason == record::Reason::Cancelled)
                 tellBriefly(*GrdROUND, QStringLiteral("書き出しを中止しました。ファイルは書いていません。"));
             else if (problem)
-        tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problem->message);
+        tell(*this, QMessageBox::Warning, QStringLiteral("CSVに書き出す"), problemText(*problem));
     else
         tellBriefly(*GrdROUND, QStringLiteral("%1 に書き出しました。").arg(QFileInfo(path).fileName()));
         });
@@ -516,7 +517,7 @@ void FrmSCORE::importFrom(const QStringList& paths)
                 tellBriefly(*GrdROUND, QStringLiteral("取り込みを中止しました。記録は元のままです。"));
             else
                 tell(*this, report.failed() ? QMessageBox::Warning : QMessageBox::Information,
-                    QStringLiteral("記録を取り込む"), record::reportText(report));
+                    QStringLiteral("記録を取り込む"), record::reportText(report, problemText));
         });
 }
 
@@ -532,7 +533,7 @@ void FrmSCORE::CmdBACKUP_Click()
         [path](record::ScoreStore& store, record::JobProgress&) { return store.backup(path); },
         [this, path](const std::optional<record::Problem>& problem) {
             if (problem)
-        tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problem->message);
+        tell(*this, QMessageBox::Warning, QStringLiteral("記録を保存"), problemText(*problem));
     else
         tell(*this, QMessageBox::Information, QStringLiteral("記録を保存"),
             QStringLiteral(
