@@ -34,6 +34,10 @@ private slots:
             << "書き込みが許されていません";
         QTest::newRow("newer version notice")
             << ui::problemText(record::newerVersionNotice(kPath, 99)) << "この版では点数を保存しません";
+        QTest::newRow("read-only notice")
+            << ui::problemText(record::readOnlyNotice(kPath, Reason::NotAccessible)) << "書き込めないため";
+        QTest::newRow("full-disk notice")
+            << ui::problemText(record::readOnlyNotice(kPath, Reason::DiskFull)) << "空き容量が足りないため";
     }
 
     // Guards against a message that names the path before the reason, which a
