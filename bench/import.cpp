@@ -154,7 +154,7 @@ Figures importAsAJob(const QString& path, const QString& file)
         saver.join();
         figures.saveWaitUs = longestSave;
         if (report.failed() || report.added != kImportedRounds)
-            bench::fail(qPrintable(record::reportText(report, ui::problemText)));
+            bench::fail(qPrintable(ui::importReportText(report)));
     });
     return figures;
 }
@@ -167,7 +167,7 @@ Figures importDirectly(const QString& path, const QString& file)
         record::ImportReport report;
         figures.us = bench::microsecondsFor([&] { report = record::importFiles(store, {file}); });
         if (report.failed() || report.added != kImportedRounds)
-            bench::fail(qPrintable(record::reportText(report, ui::problemText)));
+            bench::fail(qPrintable(ui::importReportText(report)));
     });
     return figures;
 }

@@ -176,9 +176,9 @@ int runCommandLine()
     int exitCode = kExitSuccess;
     if (parser.isSet(import)) {
         const record::ImportReport report = record::importFiles(store, files);
-        print(stdout, record::countsText(report));
+        print(stdout, ui::importCountsText(report));
         if (report.failed()) {
-            print(stderr, record::failureText(report, ui::problemText));
+            print(stderr, ui::importFailureText(report));
             exitCode = kExitFailed;
         } else if (!report.leftOut.isEmpty()) {
             exitCode = kExitLeftOut;

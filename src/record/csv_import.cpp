@@ -16,14 +16,6 @@ namespace {
 constexpr int kMaxScore = 100;
 constexpr int kMaxGridLines = 11; // the grid list's choices, 0..11
 
-// Why a row is left out, as the player reads it in the import's report.
-const QString kUnreadable = QStringLiteral("読めない行（引用符の閉じ忘れなど）");
-const QString kCellCount = QStringLiteral("項目の数が見出しと合わない行");
-const QString kBadId = QStringLiteral("IDが読めない行");
-const QString kBadTime = QStringLiteral("日時が読めない行（UTCからの時差付きのISO 8601でない）");
-const QString kBadNumber = QStringLiteral("数値が読めないか、取りうる範囲を外れている行");
-const QString kNoJoints = QStringLiteral("姿勢の記録が欠けている行");
-
 // An integer from `low` to `high`.
 std::optional<int> integerOf(const QString& cell, int low, int high)
 {
@@ -42,18 +34,18 @@ QDateTime momentOf(const QString& cell)
 }
 
 // The round of one row, or the reason it is left out. `at` gives each column's place in the row.
-std::optional<QString> readRow(const QStringList& cells, const std::array<qsizetype, csv::ColumnCount>& at,
+std::optional<LeftOut> readRow(const QStringList& cells, const std::array<qsizetype, csv::ColumnCount>& at,
     qsizetype headingCount, RoundRecord& round)
 {
     if (cells.size() != headingCount)
-        return kCellCount;
+        return LeftOut::CellCount;
     const auto cell = [&](int column) { return cells[at[static_cast<std::size_t>(column)]]; };
     round.uid = roundIdOf(cell(csv::Id).trimmed());
     if (round.uid.isEmpty())
-        return kBadId;
+        return LeftOut::BadId;
     round.playedAt = momentOf(cell(csv::PlayedAt).trimmed());
     if (!round.playedAt.isValid())
-        return kBadTime;
+        return LeftOut::BadTime;
     round.verdict = csv::textOf(cell(csv::Verdict));
     const auto difficulty = csv::numberOf(cell(csv::Difficulty));
     const auto displaySeconds = csv::numberOf(cell(csv::DisplaySeconds));
@@ -64,7 +56,7 @@ std::optional<QString> readRow(const QStringList& cells, const std::array<qsizet
     const auto damaged = integerOf(cell(csv::Damaged), 0, 1);
     const auto nearRest = integerOf(cell(csv::NearRest), 0, 1);
     if (!difficulty || !displaySeconds || !elapsedSeconds || !score || !gridLines || !coached || !damaged || !nearRest)
-        return kBadNumber;
+        return LeftOut::BadNumber;
     round.difficulty = *difficulty;
     round.displaySeconds = *displaySeconds;
     round.elapsedSeconds = *elapsedSeconds;
@@ -73,16 +65,16 @@ std::optional<QString> readRow(const QStringList& cells, const std::array<qsizet
     round.coached = *coached == 1;
     round.nearRest = *nearRest == 1;
     if (*damaged == 1)
-        return kNoJoints;
+        return LeftOut::MissingJoints;
     int column = csv::FirstJoint;
     for (core::Joints* pose : {&round.target, &round.player}) {
         for (QPointF& joint : *pose) {
             const QString x = cell(column++), y = cell(column++);
             if (x.trimmed().isEmpty() || y.trimmed().isEmpty())
-                return kNoJoints;
+                return LeftOut::MissingJoints;
             const auto xValue = csv::numberOf(x), yValue = csv::numberOf(y);
             if (!xValue || !yValue)
-                return kBadNumber;
+                return LeftOut::BadNumber;
             joint = {*xValue, *yValue};
         }
     }
@@ -98,10 +90,8 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
     SourceRounds source;
     CsvRows rows(file);
     const CsvRows::Next first = rows.next();
-    if (first == CsvRows::Next::End) {
-        source.refused = QStringLiteral("ファイルに何も書かれていません。");
-        return source;
-    }
+    if (first == CsvRows::Next::End)
+        return refusedSource({Refusal::NothingWritten});
     const QStringList headings = first == CsvRows::Next::Row ? rows.cells() : QStringList();
     std::array<qsizetype, csv::ColumnCount> at {};
     QStringList missing;
@@ -109,23 +99,16 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
         const QString& heading = csv::headings()[column];
         at[static_cast<std::size_t>(column)] = headings.indexOf(heading);
         if (at[static_cast<std::size_t>(column)] < 0)
-            missing << QStringLiteral("「%1」").arg(heading);
+            missing << heading;
     }
     // Before rounds had ids, the export wrote English headings and numbers to
     // 15 digits: its rounds could not be told from the same rounds in a record.
-    if (headings.contains(QStringLiteral("played_at"))) {
-        source.refused = QStringLiteral("以前の版のTormellが書き出したCSVのため、取り込めません。"
-                                        "そのコンピューターの記録ファイル（scores.sqlite）を取り込んでください。");
-        return source;
-    }
-    if (missing.size() == csv::ColumnCount) {
-        source.refused = QStringLiteral("Tormellの記録でも、TormellのCSV書き出しでもありません。");
-        return source;
-    }
-    if (!missing.isEmpty()) {
-        source.refused = QStringLiteral("CSVに%1の列がありません。").arg(missing.join(QStringLiteral("、")));
-        return source;
-    }
+    if (headings.contains(QStringLiteral("played_at")))
+        return refusedSource({Refusal::OlderExport});
+    if (missing.size() == csv::ColumnCount)
+        return refusedSource({Refusal::NeitherKind});
+    if (!missing.isEmpty())
+        return refusedSource({Refusal::MissingColumns, missing});
     const qint64 size = file.size();
     for (qint64 row = 1;; ++row) {
         const CsvRows::Next next = rows.next();
@@ -133,8 +116,8 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
             break;
         RoundRecord round;
         if (next == CsvRows::Next::Unreadable) {
-            ++source.leftOut[kUnreadable];
-        } else if (const std::optional<QString> why = readRow(rows.cells(), at, headings.size(), round)) {
+            ++source.leftOut[LeftOut::UnreadableRow];
+        } else if (const std::optional<LeftOut> why = readRow(rows.cells(), at, headings.size(), round)) {
             ++source.leftOut[*why];
         } else {
             sink.take(round);
@@ -144,7 +127,7 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
             sink.progressed(static_cast<double>(rows.bytesRead()) / static_cast<double>(size));
     }
     if (rows.readFailed())
-        source.refused = QStringLiteral("ファイルを読めません（ディスクの読み込みに失敗しました）。");
+        source.refused = FileRefusal(Refusal::ReadFailed);
     return source;
 }
 

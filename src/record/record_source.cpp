@@ -18,8 +18,7 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
         copy.emplace(path);
     } catch (const Failure& failure) {
         qCWarning(lcRecord).noquote() << "import of" << path << "cannot be copied:" << failure.detail;
-        source.refused = QStringLiteral("ファイルを読めません。");
-        return source;
+        return refusedSource({Refusal::CannotCopy});
     }
     // The copy is this program's own: brought up to date, the rounds of an
     // older file get their ids as the player's own would, and one found
@@ -28,14 +27,14 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
     const Read<qint64> count = store.count();
     const std::optional<Problem> notice = store.takeNotice();
     if (store.readOnly())
-        source.refused = QStringLiteral("新しい版のTormellで書かれた記録のため、この版では取り込めません。");
+        source.refused = FileRefusal(Refusal::NewerRecord);
     else if (notice)
-        source.refused = QStringLiteral("Tormellの記録ではないか、記録ファイルが壊れています。");
+        source.refused = FileRefusal(Refusal::DamagedRecord);
     else if (count.problem)
-        source.problem = count.problem;
+        source.refused = FileRefusal {Refusal::RecordUnreadable, {}, count.problem};
     else if (store.foundVersion() == 0)
-        source.refused = QStringLiteral("Tormellの記録ではありません（記録の入っていないデータベースです）。");
-    if (!source.refused.isEmpty() || source.problem) {
+        source.refused = FileRefusal(Refusal::EmptyDatabase);
+    if (source.refused) {
         qCWarning(lcRecord).noquote() << "import of" << path << "refused:" << (notice ? notice->detail : QString());
         return source;
     }
@@ -46,9 +45,9 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
             if (++gone % kRoundsAStep == 0 && count.value > 0)
                 sink.progressed(static_cast<double>(gone) / static_cast<double>(count.value));
             if (round.damaged) {
-                ++source.leftOut[QStringLiteral("姿勢の記録が壊れている回")];
+                ++source.leftOut[LeftOut::DamagedJoints];
             } else if (round.uid.size() != kRoundIdBytes) {
-                ++source.leftOut[QStringLiteral("IDが読めない回")];
+                ++source.leftOut[LeftOut::RoundWithoutId];
             } else {
                 sink.take(round);
                 ++source.read;
@@ -61,7 +60,7 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
     if (sinkFailure)
         throw *sinkFailure;
     if (read.problem)
-        source.problem = read.problem;
+        source.refused = FileRefusal {Refusal::RecordUnreadable, {}, read.problem};
     return source;
 }
 

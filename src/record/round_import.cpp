@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <cerrno>
-#include <numeric>
 #include <sys/stat.h>
 
 namespace record {
@@ -23,37 +22,31 @@ const QByteArray kSqliteHeader = QByteArrayLiteral("SQLite format 3\0");
 /// Why the thing at `path` is not a file to read, or nothing when it is one.
 /// Asked before it is opened: opening a FIFO with no writer waits for ever,
 /// and a device may never end.
-QString notARegularFile(const QString& path)
+std::optional<Refusal> notARegularFile(const QString& path)
 {
     struct stat status { };
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return errno == ELOOP ? QStringLiteral("リンクがたどりきれません（リンクが輪になっています）。")
-            : errno == EACCES ? QStringLiteral("ファイルを読めません（読む許可がありません）。")
-                              : QStringLiteral("ファイルが見つかりません。");
+        return errno == ELOOP ? Refusal::LinkLoop : errno == EACCES ? Refusal::NoPermission : Refusal::NotFound;
     if (S_ISDIR(status.st_mode))
-        return QStringLiteral("ファイルではなくフォルダーです。");
+        return Refusal::Folder;
     if (S_ISFIFO(status.st_mode))
-        return QStringLiteral("ファイルではなく名前付きパイプ（FIFO）です。");
+        return Refusal::Fifo;
     if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
-        return QStringLiteral("ファイルではなくデバイスです。");
+        return Refusal::Device;
     if (!S_ISREG(status.st_mode))
-        return QStringLiteral("ふつうのファイルではありません。");
-    return {};
+        return Refusal::NotRegular;
+    return std::nullopt;
 }
 
 SourceRounds roundsFrom(const QString& path, const RoundSink& sink)
 {
-    SourceRounds source;
-    source.refused = notARegularFile(path);
-    if (!source.refused.isEmpty())
-        return source;
+    if (const std::optional<Refusal> why = notARegularFile(path))
+        return refusedSource({*why});
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        source.refused = QStringLiteral("ファイルを読めません（読む許可がないか、ディスクの読み込みに失敗しました）。");
-    else if (file.peek(1).isEmpty()) // not its size: a file of /proc says 0 and holds more
-        source.refused = QStringLiteral("ファイルが空です。");
-    if (!source.refused.isEmpty())
-        return source;
+        return refusedSource({Refusal::CannotOpen});
+    if (file.peek(1).isEmpty()) // not its size: a file of /proc says 0 and holds more
+        return refusedSource({Refusal::Empty});
     if (file.peek(kSqliteHeader.size()) == kSqliteHeader)
         return roundsFromRecord(path, sink);
     return roundsFromCsv(file, sink);
@@ -86,10 +79,11 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
                 }};
             staged.beginFile();
             const SourceRounds source = roundsFrom(path, sink);
-            if (!source.refused.isEmpty() || source.problem) {
+            if (source.refused) {
                 staged.dropFile();
-                qCWarning(lcRecord).noquote() << "not imported:" << path << source.refused;
-                report.refused.append({path, source.refused, source.problem});
+                qCWarning(lcRecord).noquote() << "not imported:" << path << "refusal"
+                                              << static_cast<int>(source.refused->why);
+                report.refused.append({*source.refused, path});
                 continue;
             }
             for (auto it = source.leftOut.cbegin(); it != source.leftOut.cend(); ++it)
@@ -109,36 +103,6 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
             Action::Import, failure.reason, failure.path.isEmpty() ? store.path() : failure.path, failure.detail);
     }
     return report;
-}
-
-QString failureText(const ImportReport& report, ProblemText problemText)
-{
-    QStringList lines;
-    if (report.problem)
-        lines << problemText(*report.problem) << QStringLiteral("記録は取り込む前のままです。");
-    for (const ImportReport::Refusal& refusal : report.refused)
-        lines << QStringLiteral("「%1」は取り込めませんでした。%2")
-                     .arg(refusal.path, refusal.problem ? problemText(*refusal.problem) : refusal.reason);
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString countsText(const ImportReport& report)
-{
-    QStringList lines;
-    const int leftOut = std::accumulate(report.leftOut.cbegin(), report.leftOut.cend(), 0);
-    lines << QStringLiteral("新しく加えた回：%1　すでに記録にあった回：%2　取り込まなかった回：%3")
-                 .arg(report.added)
-                 .arg(report.alreadyKept)
-                 .arg(leftOut);
-    for (auto it = report.leftOut.cbegin(); it != report.leftOut.cend(); ++it)
-        lines << QStringLiteral("・%1：%2").arg(it.key()).arg(it.value());
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString reportText(const ImportReport& report, ProblemText problemText)
-{
-    return report.failed() ? failureText(report, problemText) + QLatin1Char('\n') + countsText(report)
-                           : countsText(report);
 }
 
 } // namespace record

@@ -1,13 +1,17 @@
 #include "ui/problem_text.h"
 
 #include <QFileInfo>
+#include <QStringList>
+#include <numeric>
 
 namespace ui {
 
 namespace {
 
 using record::Action;
+using record::LeftOut;
 using record::Reason;
+using record::Refusal;
 
 QString actionText(Action action)
 {
@@ -79,6 +83,79 @@ QString reasonText(Reason reason, const QString& path)
     return {};
 }
 
+QString leftOutText(LeftOut why)
+{
+    switch (why) {
+    case LeftOut::UnreadableRow:
+        return QStringLiteral("読めない行（引用符の閉じ忘れなど）");
+    case LeftOut::CellCount:
+        return QStringLiteral("項目の数が見出しと合わない行");
+    case LeftOut::BadId:
+        return QStringLiteral("IDが読めない行");
+    case LeftOut::BadTime:
+        return QStringLiteral("日時が読めない行（UTCからの時差付きのISO 8601でない）");
+    case LeftOut::BadNumber:
+        return QStringLiteral("数値が読めないか、取りうる範囲を外れている行");
+    case LeftOut::MissingJoints:
+        return QStringLiteral("姿勢の記録が欠けている行");
+    case LeftOut::DamagedJoints:
+        return QStringLiteral("姿勢の記録が壊れている回");
+    case LeftOut::RoundWithoutId:
+        return QStringLiteral("IDが読めない回");
+    }
+    return {};
+}
+
+QString refusalText(const record::FileRefusal& refusal)
+{
+    switch (refusal.why) {
+    case Refusal::NotFound:
+        return QStringLiteral("ファイルが見つかりません。");
+    case Refusal::LinkLoop:
+        return QStringLiteral("リンクがたどりきれません（リンクが輪になっています）。");
+    case Refusal::NoPermission:
+        return QStringLiteral("ファイルを読めません（読む許可がありません）。");
+    case Refusal::Folder:
+        return QStringLiteral("ファイルではなくフォルダーです。");
+    case Refusal::Fifo:
+        return QStringLiteral("ファイルではなく名前付きパイプ（FIFO）です。");
+    case Refusal::Device:
+        return QStringLiteral("ファイルではなくデバイスです。");
+    case Refusal::NotRegular:
+        return QStringLiteral("ふつうのファイルではありません。");
+    case Refusal::CannotOpen:
+        return QStringLiteral("ファイルを読めません（読む許可がないか、ディスクの読み込みに失敗しました）。");
+    case Refusal::Empty:
+        return QStringLiteral("ファイルが空です。");
+    case Refusal::ReadFailed:
+        return QStringLiteral("ファイルを読めません（ディスクの読み込みに失敗しました）。");
+    case Refusal::NothingWritten:
+        return QStringLiteral("ファイルに何も書かれていません。");
+    case Refusal::OlderExport:
+        return QStringLiteral("以前の版のTormellが書き出したCSVのため、取り込めません。"
+                              "そのコンピューターの記録ファイル（scores.sqlite）を取り込んでください。");
+    case Refusal::NeitherKind:
+        return QStringLiteral("Tormellの記録でも、TormellのCSV書き出しでもありません。");
+    case Refusal::MissingColumns: {
+        QStringList quoted;
+        for (const QString& heading : refusal.missingColumns)
+            quoted << QStringLiteral("「%1」").arg(heading);
+        return QStringLiteral("CSVに%1の列がありません。").arg(quoted.join(QStringLiteral("、")));
+    }
+    case Refusal::NewerRecord:
+        return QStringLiteral("新しい版のTormellで書かれた記録のため、この版では取り込めません。");
+    case Refusal::DamagedRecord:
+        return QStringLiteral("Tormellの記録ではないか、記録ファイルが壊れています。");
+    case Refusal::EmptyDatabase:
+        return QStringLiteral("Tormellの記録ではありません（記録の入っていないデータベースです）。");
+    case Refusal::CannotCopy:
+        return QStringLiteral("ファイルを読めません。");
+    case Refusal::RecordUnreadable:
+        return refusal.problem ? problemText(*refusal.problem) : QString();
+    }
+    return {};
+}
+
 } // namespace
 
 QString problemText(const record::Problem& problem)
@@ -103,6 +180,35 @@ QString problemText(const record::Problem& problem)
     }
     }
     return {};
+}
+
+QString importFailureText(const record::ImportReport& report)
+{
+    QStringList lines;
+    if (report.problem)
+        lines << problemText(*report.problem) << QStringLiteral("記録は取り込む前のままです。");
+    for (const record::ImportReport::Refused& refused : report.refused)
+        lines << QStringLiteral("「%1」は取り込めませんでした。%2").arg(refused.path, refusalText(refused));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString importCountsText(const record::ImportReport& report)
+{
+    QStringList lines;
+    const int leftOut = std::accumulate(report.leftOut.cbegin(), report.leftOut.cend(), 0);
+    lines << QStringLiteral("新しく加えた回：%1　すでに記録にあった回：%2　取り込まなかった回：%3")
+                 .arg(report.added)
+                 .arg(report.alreadyKept)
+                 .arg(leftOut);
+    for (auto it = report.leftOut.cbegin(); it != report.leftOut.cend(); ++it)
+        lines << QStringLiteral("・%1：%2").arg(leftOutText(it.key())).arg(it.value());
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString importReportText(const record::ImportReport& report)
+{
+    return report.failed() ? importFailureText(report) + QLatin1Char('\n') + importCountsText(report)
+                           : importCountsText(report);
 }
 
 } // namespace ui

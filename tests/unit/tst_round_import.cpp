@@ -111,10 +111,10 @@ private slots:
 
         const record::ImportReport first = import(aIntoB, {a});
         QVERIFY2(!first.failed() && first.added == 1 && first.alreadyKept == 2,
-            qPrintable(reportText(first, ui::problemText)));
+            qPrintable(ui::importReportText(first)));
         const record::ImportReport again = import(aIntoB, {a});
         QVERIFY2(!again.failed() && again.added == 0 && again.alreadyKept == 3,
-            qPrintable(reportText(again, ui::problemText)));
+            qPrintable(ui::importReportText(again)));
         QCOMPARE(import(bIntoA, {b}).added, 1);
         QCOMPARE(countOf(roundsAt(aIntoB)), 4);
         QCOMPARE(roundsAt(aIntoB), roundsAt(bIntoA));
@@ -153,7 +153,7 @@ private slots:
         }
         const record::ImportReport report = import(file("empty.sqlite"), {carrier});
         QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 2,
-            qPrintable(reportText(report, ui::problemText)));
+            qPrintable(ui::importReportText(report)));
         QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
     }
 
@@ -264,8 +264,8 @@ private slots:
         const QString from = kind == QStringLiteral("device") ? QStringLiteral("/dev/zero") : bad;
         // Given twice: what is left out or refused is counted over every file.
         const record::ImportReport report = import(file("scores.sqlite"), {from, good, from});
-        QVERIFY2(reportText(report, ui::problemText).contains(reason) && report.added == 3,
-            qPrintable(reportText(report, ui::problemText)));
+        QVERIFY2(ui::importReportText(report).contains(reason) && report.added == 3,
+            qPrintable(ui::importReportText(report)));
         QCOMPARE(report.refused.size(), column >= 0 ? 0 : 2);
         QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {2} : QList<int> {});
         if (regular)
@@ -293,8 +293,8 @@ private slots:
         addRounds(player, 2, 0);
         if (afterMs == kFullDisk) {
             const record::ImportReport report = import(player, {largeSource()}); // many times the small disk
-            QVERIFY2(report.problem && reportText(report, ui::problemText).contains(QStringLiteral("取り込む前のまま")),
-                qPrintable(reportText(report, ui::problemText)));
+            QVERIFY2(report.problem && ui::importReportText(report).contains(QStringLiteral("取り込む前のまま")),
+                qPrintable(ui::importReportText(report)));
             QCOMPARE(countOf(roundsAt(player)), 2);
             return;
         }
@@ -329,7 +329,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return report.has_value(); }));
         QVERIFY(QTest::qWaitFor([&] { return worker.isNull(); })); // gone once done
         QVERIFY2(report->problem && report->problem->reason == record::Reason::Cancelled,
-            qPrintable(reportText(*report, ui::problemText)));
+            qPrintable(ui::importReportText(*report)));
         QCOMPARE(report->added, 0);
         QCOMPARE(bytesOf(player), before);
         QCOMPARE(countOf(roundsAt(player)), 2);

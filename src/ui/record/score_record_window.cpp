@@ -517,7 +517,7 @@ void FrmSCORE::importFrom(const QStringList& paths)
                 tellBriefly(*GrdROUND, QStringLiteral("取り込みを中止しました。記録は元のままです。"));
             else
                 tell(*this, report.failed() ? QMessageBox::Warning : QMessageBox::Information,
-                    QStringLiteral("記録を取り込む"), record::reportText(report, problemText));
+                    QStringLiteral("記録を取り込む"), importReportText(report));
         });
 }
 
