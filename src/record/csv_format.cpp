@@ -48,8 +48,14 @@ QString numberText(double value)
 
 std::optional<double> numberOf(QStringView cell)
 {
+    // Without group separators: "1,500" is no number the export writes.
+    static const QLocale kC = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        return c;
+    }();
     bool ok = false;
-    const double value = QLocale::c().toDouble(cell.trimmed(), &ok);
+    const double value = kC.toDouble(cell.trimmed(), &ok);
     return ok ? std::optional(value) : std::nullopt;
 }
 

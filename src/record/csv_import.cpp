@@ -2,6 +2,7 @@
 
 #include "record/csv_format.h"
 #include "record/csv_rows.h"
+#include "record/round_checks.h"
 #include "record/round_id.h"
 #include "record/time_text.h"
 
@@ -119,6 +120,10 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
             ++source.leftOut[LeftOut::UnreadableRow];
         } else if (const std::optional<LeftOut> why = readRow(rows.cells(), at, headings.size(), round)) {
             ++source.leftOut[*why];
+        } else if (!keepableMoment(round.playedAt)) {
+            ++source.leftOut[LeftOut::BadTime];
+        } else if (!withinRange(round) || !drawable(round.target) || !drawable(round.player)) {
+            ++source.leftOut[LeftOut::BadNumber];
         } else {
             sink.take(round);
             ++source.read;

@@ -1,5 +1,7 @@
 #include "record/joint_blob.h"
 
+#include "record/round_checks.h"
+
 #include <QtEndian>
 #include <bit>
 
@@ -45,7 +47,8 @@ std::optional<core::Joints> jointsOf(const QByteArray& blob)
         joint = {take(in), take(in + kCoordinateSize)};
         in += 2 * kCoordinateSize;
     }
-    return joints;
+    // Nine points that no figure can be drawn from are as good as none.
+    return drawable(joints) ? std::optional(joints) : std::nullopt;
 }
 
 } // namespace record

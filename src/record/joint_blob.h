@@ -12,7 +12,8 @@ namespace record {
 
 QByteArray jointBlob(const core::Joints& joints);
 
-/// The joints of a blob, or nothing when it is not the size nine points take.
+/// The joints of a blob, or nothing when it is not the size nine points
+/// take, or they cannot be drawn (round_checks.h).
 std::optional<core::Joints> jointsOf(const QByteArray& blob);
 
 } // namespace record

@@ -3,6 +3,7 @@
 #include "record/failure.h"
 #include "record/log.h"
 #include "record/private_copy.h"
+#include "record/round_checks.h"
 #include "record/round_id.h"
 #include "record/score_store.h"
 
@@ -48,6 +49,8 @@ SourceRounds roundsFromRecord(const QString& path, const RoundSink& sink)
                 ++source.leftOut[LeftOut::DamagedJoints];
             } else if (round.uid.size() != kRoundIdBytes) {
                 ++source.leftOut[LeftOut::RoundWithoutId];
+            } else if (!withinRange(round) || !keepableMoment(round.playedAt)) {
+                ++source.leftOut[LeftOut::RoundOutOfRange];
             } else {
                 sink.take(round);
                 ++source.read;

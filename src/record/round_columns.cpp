@@ -16,8 +16,10 @@ const QString& roundColumns()
 
 QVariantList roundValues(const RoundRecord& round)
 {
+    // An empty verdict is a verdict: not bound as NULL, which the column refuses.
+    const QString verdict = round.verdict.isNull() ? QStringLiteral("") : round.verdict;
     return {isoText(round.playedAt), round.playedAt.toMSecsSinceEpoch(), round.difficulty, round.displaySeconds,
-        round.elapsedSeconds, round.score, round.verdict, round.gridLines, round.coached, round.nearRest, round.uid};
+        round.elapsedSeconds, round.score, verdict, round.gridLines, round.coached, round.nearRest, round.uid};
 }
 
 QString placeholders(const QString& columns)

@@ -24,6 +24,7 @@ enum class LeftOut {
     MissingJoints, // a CSV row without its joints
     DamagedJoints, // a record's round whose joints are missing or not nine points
     RoundWithoutId, // a record's round whose id is not one
+    RoundOutOfRange, // a record's round with a moment or a number outside what the game gives it
 };
 
 /// Why a whole file was refused: nothing of it was imported.

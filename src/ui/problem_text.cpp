@@ -102,6 +102,8 @@ QString leftOutText(LeftOut why)
         return QStringLiteral("姿勢の記録が壊れている回");
     case LeftOut::RoundWithoutId:
         return QStringLiteral("IDが読めない回");
+    case LeftOut::RoundOutOfRange:
+        return QStringLiteral("日時か数値が取りうる範囲を外れている回");
     }
     return {};
 }

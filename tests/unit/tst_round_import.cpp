@@ -129,7 +129,8 @@ private slots:
     }
     // Guards against a field lost on the way out and back in (the CSV's
     // digits are pinned by tst_csv_export): the id, a time's offset, a
-    // verdict unescaped or escaped twice, a missing number made 0.
+    // verdict unescaped or escaped twice, a missing number made 0, an empty
+    // verdict refused, the most grid lines taken for too many.
     void roundTripsGiveBackTheSameRounds()
     {
         QFETCH(QString, through);
@@ -140,7 +141,10 @@ private slots:
         odd.verdict = QStringLiteral("=1+\"だめ\",\r\n'");
         odd.coached = true; // and not near rest: each flag read from its own column
         odd.target[0] = {-0.0, 1e-300};
-        addRounds(original, 1, 1, {odd});
+        record::RoundRecord bare = sampleRound(3);
+        bare.verdict.clear();
+        bare.gridLines = 11;
+        addRounds(original, 1, 1, {odd, bare});
         QString carrier = original;
         record::ScoreStore store(original);
         if (through == QStringLiteral("csv")) {
@@ -152,7 +156,7 @@ private slots:
             QVERIFY(!store.backup(carrier));
         }
         const record::ImportReport report = import(file("empty.sqlite"), {carrier});
-        QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 2,
+        QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 3,
             qPrintable(ui::importReportText(report)));
         QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
     }
@@ -217,10 +221,16 @@ private slots:
         QTest::newRow("a newer Tormell's record") << "newer" << none << "新しい版";
         QTest::newRow("a score out of range") << "101" << score << "数値が読めない";
         QTest::newRow("a joint that is not a number") << "x" << joint << "数値が読めない";
+        QTest::newRow("a joint too far to draw") << "1e300" << joint << "数値が読めない";
+        QTest::newRow("a joint that is infinite") << "-inf" << joint << "数値が読めない";
+        QTest::newRow("a number with a group separator")
+            << "\"1,500\"" << int(record::csv::ElapsedSeconds) << "数値が読めない";
+        QTest::newRow("a quote left open") << "\"open" << int(record::csv::Verdict) << "読めない行";
         QTest::newRow("a joint set with a cell too many") << "1,5" << joint << "項目の数";
         QTest::newRow("a joint set missing a point") << "" << joint << "姿勢の記録が欠けている";
         QTest::newRow("a date that does not parse") << "2026-13-40T25:00:00.000+09:00" << time << "日時が読めない";
         QTest::newRow("a date without its offset") << "2026-12-07T16:05:03.120" << time << "日時が読めない";
+        QTest::newRow("a date past 9999 in UTC") << "9999-12-31T23:00:00.000-14:00" << time << "日時が読めない";
         QTest::newRow("an id that is not one") << "1" << int(record::csv::Id) << "IDが読めない";
         QTest::newRow("an id of 33 hex digits")
             << QStringLiteral("0").repeated(33) << int(record::csv::Id) << "IDが読めない";

@@ -213,14 +213,14 @@ private slots:
         awkward.displaySeconds = kInf;
         awkward.verdict = verdict::kGood + verdict::kBad;
         awkward.target[0] = {-0.0, std::numeric_limits<double>::denorm_min()};
-        awkward.player[8] = {1e300, -0.1};
+        awkward.player[8] = {59999.999999999993, -0.1}; // as far as a joint is kept, in digits a float would round
         RoundRecord abroad = sampleRound(2);
         constexpr int kNineHours = 9 * 3600;
         abroad.playedAt = QDateTime(QDate(2027, 3, 28), QTime(1, 30, 0, 5), Qt::OffsetFromUTC, kNineHours);
         abroad.coached = true;
         abroad.nearRest = true;
         QTest::newRow("ordinary round") << sampleRound();
-        QTest::newRow("infinite display time, two verdicts, extreme joints") << awkward;
+        QTest::newRow("infinite display time, two verdicts, joints at their extremes") << awkward;
         QTest::newRow("played in another time zone, kept by the coach, its target near rest") << abroad;
     }
     void aSaveReadsBackFieldForField()
@@ -841,6 +841,10 @@ private slots:
         QTest::newRow("joints of the wrong size")
             << "UPDATE round_joints SET player = zeroblob(100) WHERE round_id = ?";
         QTest::newRow("no joints row") << "DELETE FROM round_joints WHERE round_id = ?";
+        // The first coordinate 1e300 in little-endian IEEE 754, the rest zeros: no figure can be drawn.
+        QTest::newRow("a joint too far to draw") << QStringLiteral("UPDATE round_joints SET player = X'9C7500883CE4377E%1'"
+                                                                   " WHERE round_id = ?")
+                                                        .arg(QString(2 * 136, QLatin1Char('0')));
     }
     // Guards against one round's joints failing every complete listing (and
     // so the export) and the other rounds' redraws, against the file moved
