@@ -25,10 +25,11 @@ std::optional<int> twoDigits(QStringView text)
 
 QString isoText(const QDateTime& when)
 {
-    const QDateTime local = when.toLocalTime();
-    const int offsetMinutes = local.offsetFromUtc() / kSecondsPerMinute;
+    // In the offset the moment carries: a round read back keeps the one it
+    // was played at, whatever zone the computer writing it is in.
+    const int offsetMinutes = when.offsetFromUtc() / kSecondsPerMinute;
     const int magnitude = std::abs(offsetMinutes);
-    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz"))
+    return when.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz"))
         + QString::asprintf(
             "%c%02d:%02d", offsetMinutes < 0 ? '-' : '+', magnitude / kMinutesPerHour, magnitude % kMinutesPerHour);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// How the record writes a moment: ISO 8601 in the local time of that moment
-// with its UTC offset written out, milliseconds included
+// How the record writes a moment: ISO 8601 in the time and UTC offset the
+// moment carries (local time for a round just played, the offset it was
+// played at for one read back), milliseconds included
 // (2026-12-07T16:05:03.120+01:00; +00:00 rather than Z).
 
 #include <QDateTime>

@@ -130,7 +130,8 @@ private slots:
     // Guards against a field lost on the way out and back in (the CSV's
     // digits are pinned by tst_csv_export): the id, a time's offset, a
     // verdict unescaped or escaped twice, a missing number made 0, an empty
-    // verdict refused, the most grid lines taken for too many.
+    // verdict refused, the most grid lines taken for too many, a moment
+    // moved to the importing computer's zone.
     void roundTripsGiveBackTheSameRounds()
     {
         QFETCH(QString, through);
@@ -144,6 +145,9 @@ private slots:
         record::RoundRecord bare = sampleRound(3);
         bare.verdict.clear();
         bare.gridLines = 11;
+        // Played in three zones, none this test's: each keeps its own offset.
+        odd.playedAt = QDateTime(QDate(2026, 12, 7), QTime(23, 1), Qt::OffsetFromUTC, -5 * 3600);
+        bare.playedAt = QDateTime(QDate(2026, 12, 8), QTime(0, 15, 30, 250), Qt::OffsetFromUTC, 5 * 3600 + 45 * 60);
         addRounds(original, 1, 1, {odd, bare});
         QString carrier = original;
         record::ScoreStore store(original);
@@ -159,6 +163,7 @@ private slots:
         QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 3,
             qPrintable(ui::importReportText(report)));
         QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
+        QVERIFY(roundsAt(file("empty.sqlite")).contains("2026-12-07T23:01:00.000-05:00"));
     }
 
     void csvRowsAreReadWhereverTheBytesFall_data()
