@@ -29,6 +29,7 @@ enum class Reason {
     Replaced, // another file took the place of the one the rounds were listed from
     NoRecord, // nothing has been saved yet
     Cancelled, // the player stopped it; nothing was changed
+    TheRecordItself, // the file chosen is the record, one of its companions, or a record in use
     Unexpected,
 };
 

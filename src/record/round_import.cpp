@@ -2,6 +2,7 @@
 
 #include "record/csv_import.h"
 #include "record/failure.h"
+#include "record/file_identity.h"
 #include "record/job.h"
 #include "record/log.h"
 #include "record/record_source.h"
@@ -78,7 +79,10 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
                     progress->set(kStepsAFile * file + static_cast<qint64>(share * kStepsAFile), total);
                 }};
             staged.beginFile();
-            const SourceRounds source = roundsFrom(path, sink);
+            const FileIdentity identity = identityOf(path);
+            const SourceRounds source = identity.exists && identity == identityOf(store.path())
+                ? refusedSource({Refusal::TheRecordItself})
+                : roundsFrom(path, sink);
             if (source.refused) {
                 staged.dropFile();
                 qCWarning(lcRecord).noquote() << "not imported:" << path << "refusal"

@@ -1,6 +1,7 @@
 #include "record/score_store.h"
 
 #include "record/failure.h"
+#include "record/file_identity.h"
 #include "record/job.h"
 #include "record/joint_blob.h"
 #include "record/round_columns.h"
@@ -9,11 +10,15 @@
 #include "record/staged_rounds.h"
 #include "record/time_text.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <limits>
 #include <unistd.h>
 
@@ -203,6 +208,32 @@ private:
     QSqlDatabase m_db;
 };
 
+const QString kWal = QStringLiteral("-wal");
+const QString kShm = QStringLiteral("-shm");
+
+// A new, empty file beside `path`, named for it with a random part and
+// hidden, that no file of the player's has: VACUUM INTO fills it.
+QString uniqueFileBeside(const QString& path)
+{
+    const QFileInfo target(path);
+    QTemporaryFile file(target.dir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw Failure(Reason::NotAccessible, path, QStringLiteral("cannot make a file beside ") + path);
+    return file.fileName();
+}
+
+// Syncs the folder holding `path`, so that a rename into it survives a power cut.
+void syncFolderOf(const QString& path)
+{
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const bool synced = folder >= 0 && ::fsync(folder) == 0;
+    if (folder >= 0)
+        ::close(folder);
+    if (!synced)
+        throw Failure(Reason::IoError, path, QStringLiteral("cannot sync the folder of ") + path);
+}
+
 } // namespace
 
 ScoreStore::ScoreStore(const QString& path, QObject* parent)
@@ -295,24 +326,35 @@ ScoreStore::Added ScoreStore::add(StagedRounds& staged, JobProgress* progress)
 
 std::optional<Problem> ScoreStore::backup(const QString& path)
 {
-    // Written beside its place under another name and then renamed over it:
-    // a backup is never half there, nor the one before lost to a failed one.
-    const QString partial = path + QStringLiteral(".part");
+    // Written beside its place under a name no file of the player's has,
+    // then renamed over it: a backup is never half there, nor the one before
+    // lost to a failed one.
+    std::optional<QString> partial;
     std::optional<Problem> failed = attempt(Action::Backup, [&] {
         const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Read);
         if (!db)
             throw Failure(Reason::NoRecord, {}, QStringLiteral("no record to back up"));
-        QFile::remove(partial); // VACUUM INTO writes only a new file
+        // Over the record, or any record in use, the copy would be paired
+        // with a WAL that is not its own: SQLite would take it for damaged.
+        const FileIdentity target = identityOf(path);
+        for (const QString& part : {m_file.path(), m_file.path() + kWal, m_file.path() + kShm})
+            if (target.exists && identityOf(part) == target)
+                throw Failure(Reason::TheRecordItself, path, QStringLiteral("backup onto ") + part);
+        if (QFileInfo(path + kWal).size() > 0)
+            throw Failure(Reason::TheRecordItself, path, QStringLiteral("backup onto a record whose WAL holds pages"));
+        partial = uniqueFileBeside(path);
         // One read transaction: a snapshot, whatever other copies save meanwhile.
-        sql::run(*db, QStringLiteral("VACUUM INTO ?"), {partial});
-        QFile written(partial);
+        sql::run(*db, QStringLiteral("VACUUM INTO ?"), {*partial});
+        QFile written(*partial);
         if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0)
-            throw Failure(Reason::IoError, path, QStringLiteral("cannot sync ") + partial);
-        if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
-            throw Failure(Reason::NotAccessible, path, QStringLiteral("cannot rename %1 to %2").arg(partial, path));
+            throw Failure(Reason::IoError, path, QStringLiteral("cannot sync ") + *partial);
+        if (std::rename(QFile::encodeName(*partial).constData(), QFile::encodeName(path).constData()) != 0)
+            throw Failure(Reason::NotAccessible, path, QStringLiteral("cannot rename %1 to %2").arg(*partial, path));
+        partial.reset();
+        syncFolderOf(path); // the rename, on disk
     });
-    if (failed)
-        QFile::remove(partial);
+    if (partial)
+        QFile::remove(*partial);
     return failed;
 }
 

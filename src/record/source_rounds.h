@@ -48,6 +48,7 @@ enum class Refusal {
     EmptyDatabase, // a database holding no record
     CannotCopy, // no private copy of the record could be made to read it through
     RecordUnreadable, // the record could not be read: the problem says why
+    TheRecordItself, // the record imported into, whose rounds it holds already
 };
 
 struct FileRefusal {

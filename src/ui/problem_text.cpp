@@ -77,6 +77,8 @@ QString reasonText(Reason reason, const QString& path)
         return QStringLiteral("まだ記録がありません。");
     case Reason::Cancelled:
         return QStringLiteral("途中で中止したため、何も変えていません。");
+    case Reason::TheRecordItself:
+        return withFile(QStringLiteral("選んだファイルは記録そのものか、使用中の記録です。別のファイルを選んでください。"), path);
     case Reason::Unexpected:
         return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }
@@ -152,6 +154,8 @@ QString refusalText(const record::FileRefusal& refusal)
         return QStringLiteral("Tormellの記録ではありません（記録の入っていないデータベースです）。");
     case Refusal::CannotCopy:
         return QStringLiteral("ファイルを読めません。");
+    case Refusal::TheRecordItself:
+        return QStringLiteral("この記録そのものです。その回はすべて記録にあります。");
     case Refusal::RecordUnreadable:
         return refusal.problem ? problemText(*refusal.problem) : QString();
     }

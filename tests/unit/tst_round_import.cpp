@@ -287,6 +287,56 @@ private slots:
         QCOMPARE(bytesOf(bad), source);
     }
 
+    void noBackupOrImportDropsTheRecord_data()
+    {
+        QTest::addColumn<QString>("onto"); // what the backup is written over, or "import" of the record into itself
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("the record") << "scores.sqlite" << true;
+        QTest::newRow("a link to the record") << "link" << true;
+        QTest::newRow("the record's WAL") << "scores.sqlite-wal" << true;
+        QTest::newRow("another record in use") << "other.sqlite" << true;
+        QTest::newRow("a file beside the player's own .part") << "copy.sqlite" << false;
+        QTest::newRow("an import of the record into itself") << "import" << true;
+    }
+    // Guards against a backup renamed over the record (or a record in use)
+    // while another connection holds rounds in its WAL: the copy is paired
+    // with a log not its own, and the next save moves the record aside.
+    // Also a backup that deletes the player's FILE.part, and the record
+    // imported into itself said to add nothing without a word why.
+    void noBackupOrImportDropsTheRecord()
+    {
+        QFETCH(QString, onto);
+        QFETCH(bool, refused);
+        const QString path = file("scores.sqlite");
+        addRounds(path, 3, 0);
+        record::ScoreStore other(path), elsewhere(file("other.sqlite"));
+        record::RoundRecord inLog = sampleRound(3), elsewhereInLog = sampleRound(4);
+        QVERIFY(!other.append(inLog) && !elsewhere.append(elsewhereInLog)); // both still in their WALs
+        QVERIFY(QFile::link(path, file("link")));
+        writeBytes(file("copy.sqlite.part"), "the player's own");
+
+        record::ScoreStore store(path);
+        QString said;
+        if (onto == QStringLiteral("import")) {
+            const record::ImportReport report = record::importFiles(store, {path});
+            said = ui::importReportText(report);
+            QVERIFY2(report.refused.size() == 1 && report.added == 0 && said.contains(QStringLiteral("この記録そのもの")),
+                qPrintable(said));
+        } else {
+            const std::optional<record::Problem> problem = store.backup(m_dir->filePath(onto));
+            QCOMPARE(problem.has_value(), refused);
+            if (problem)
+                QCOMPARE(problem->reason, record::Reason::TheRecordItself);
+            QCOMPARE(bytesOf(file("copy.sqlite.part")), QByteArray("the player's own"));
+            QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral(".*.part")}, QDir::Hidden | QDir::Files), {});
+        }
+        record::RoundRecord next = sampleRound(5);
+        QVERIFY(!other.append(next) && !other.takeNotice()); // not taken for damaged
+        QCOMPARE(record::ScoreStore(path).completeRounds().value.size(), 5);
+        if (!refused)
+            QCOMPARE(record::ScoreStore(file("copy.sqlite")).completeRounds().value.size(), 4);
+    }
+
     void anImportCutShortLeavesTheRecordAsItWasOrComplete_data()
     {
         QTest::addColumn<int>("afterMs");
