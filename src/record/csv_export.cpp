@@ -36,21 +36,36 @@ QString line(const QStringList& fields)
     return quoted.join(QLatin1Char(',')) + kLineEnd;
 }
 
+// Writes each kind of field in its cells.
+struct CellWriter {
+    const RoundRecord& round;
+    QStringList& cells;
+
+    void operator()(const QByteArray& id) { cells << roundIdText(id); }
+    void operator()(const QDateTime& when) { cells << isoText(when); }
+    void operator()(double number) { cells << csv::numberText(number); }
+    void operator()(int number) { cells << QString::number(number); }
+    void operator()(bool flag) { cells << QString::number(flag ? 1 : 0); }
+    void operator()(const QString& text) { cells << csv::textCell(text); }
+    void operator()(const core::Joints& pose)
+    {
+        if (round.damaged) {
+            cells.resize(cells.size() + csv::kPoseCells); // nothing to write: empty, not zeros that look measured
+            return;
+        }
+        for (const QPointF& joint : pose)
+            cells << csv::numberText(joint.x()) << csv::numberText(joint.y());
+    }
+};
+
 QStringList fieldsOf(const RoundRecord& round)
 {
-    const auto flag = [](bool set) { return QString::number(set ? 1 : 0); };
-    QStringList fields {roundIdText(round.uid), isoText(round.playedAt), csv::numberText(round.difficulty),
-        csv::numberText(round.displaySeconds), csv::numberText(round.elapsedSeconds), QString::number(round.score),
-        csv::textCell(round.verdict), QString::number(round.gridLines)};
-    if (round.damaged) {
-        fields.resize(fields.size() + csv::kJointCells); // nothing to write: empty, not zeros that look measured
-    } else {
-        for (const core::Joints* pose : {&round.target, &round.player})
-            for (const QPointF& joint : *pose)
-                fields << csv::numberText(joint.x()) << csv::numberText(joint.y());
-    }
-    fields << flag(round.coached) << flag(round.damaged) << flag(round.nearRest);
-    return fields;
+    QStringList cells;
+    cells.reserve(csv::ColumnCount);
+    CellWriter write {round, cells};
+    for (const RoundColumn& column : kRoundColumns)
+        std::visit([&](auto field) { write(round.*field); }, column.field);
+    return cells;
 }
 
 } // namespace

@@ -18,14 +18,17 @@ bool escaped(const QString& text)
 
 QStringList makeHeadings()
 {
-    QStringList names {QStringLiteral("ID"), QStringLiteral("日時"), QStringLiteral("難易度"),
-        QStringLiteral("表示時間（秒）"), QStringLiteral("経過時間（秒）"), QStringLiteral("点数"),
-        QStringLiteral("判定"), QStringLiteral("格子線の数")};
-    for (const QString& pose : {QStringLiteral("見本"), QStringLiteral("解答")})
+    QStringList names;
+    for (const RoundColumn& column : kRoundColumns) {
+        const auto heading = QStringView(column.heading).toString();
+        if (!std::holds_alternative<PoseField>(column.field)) {
+            names << heading;
+            continue;
+        }
         for (std::size_t joint = 1; joint <= core::kJointCount; ++joint)
-            names << QStringLiteral("%1 関節%2 X").arg(pose).arg(joint)
-                  << QStringLiteral("%1 関節%2 Y").arg(pose).arg(joint);
-    names << QStringLiteral("おまかせ練習") << QStringLiteral("姿勢の記録なし") << QStringLiteral("見本がほぼ静止");
+            names << QStringLiteral("%1 関節%2 X").arg(heading).arg(joint)
+                  << QStringLiteral("%1 関節%2 Y").arg(heading).arg(joint);
+    }
     return names;
 }
 

@@ -14,9 +14,6 @@ namespace record {
 
 namespace {
 
-constexpr int kMaxScore = 100;
-constexpr int kMaxGridLines = 11; // the grid list's choices, 0..11
-
 // An integer from `low` to `high`.
 std::optional<int> integerOf(const QString& cell, int low, int high)
 {
@@ -34,49 +31,87 @@ QDateTime momentOf(const QString& cell)
     return QDateTime::fromString(cell, Qt::ISODateWithMs);
 }
 
-// The round of one row, or the reason it is left out. `at` gives each column's place in the row.
+// A number read, into `field`; a number not read leaves the row out.
+template <class Field, class Value> std::optional<LeftOut> put(const std::optional<Value>& value, Field& field)
+{
+    if (!value)
+        return LeftOut::BadNumber;
+    field = static_cast<Field>(*value);
+    return std::nullopt;
+}
+
+// Each kind of field but a pose from its cell; `most` is an integer's largest value.
+std::optional<LeftOut> take(const QString& cell, QByteArray& id, int)
+{
+    id = roundIdOf(cell.trimmed());
+    return id.isEmpty() ? std::optional(LeftOut::BadId) : std::nullopt;
+}
+
+std::optional<LeftOut> take(const QString& cell, QDateTime& when, int)
+{
+    when = momentOf(cell.trimmed());
+    return when.isValid() ? std::nullopt : std::optional(LeftOut::BadTime);
+}
+
+std::optional<LeftOut> take(const QString& cell, double& number, int)
+{
+    return put(csv::numberOf(cell), number);
+}
+
+std::optional<LeftOut> take(const QString& cell, int& number, int most)
+{
+    return put(integerOf(cell, 0, most), number);
+}
+
+std::optional<LeftOut> take(const QString& cell, bool& flag, int)
+{
+    return put(integerOf(cell, 0, 1), flag);
+}
+
+std::optional<LeftOut> take(const QString& cell, QString& text, int)
+{
+    text = csv::textOf(cell);
+    return std::nullopt;
+}
+
+// The round of one row, or the reason it is left out. `at` gives each cell's place in the row.
 std::optional<LeftOut> readRow(const QStringList& cells, const std::array<qsizetype, csv::ColumnCount>& at,
     qsizetype headingCount, RoundRecord& round)
 {
     if (cells.size() != headingCount)
         return LeftOut::CellCount;
-    const auto cell = [&](int column) { return cells[at[static_cast<std::size_t>(column)]]; };
-    round.uid = roundIdOf(cell(csv::Id).trimmed());
-    if (round.uid.isEmpty())
-        return LeftOut::BadId;
-    round.playedAt = momentOf(cell(csv::PlayedAt).trimmed());
-    if (!round.playedAt.isValid())
-        return LeftOut::BadTime;
-    round.verdict = csv::textOf(cell(csv::Verdict));
-    const auto difficulty = csv::numberOf(cell(csv::Difficulty));
-    const auto displaySeconds = csv::numberOf(cell(csv::DisplaySeconds));
-    const auto elapsedSeconds = csv::numberOf(cell(csv::ElapsedSeconds));
-    const auto score = integerOf(cell(csv::Score), 0, kMaxScore);
-    const auto gridLines = integerOf(cell(csv::GridLines), 0, kMaxGridLines);
-    const auto coached = integerOf(cell(csv::Coached), 0, 1);
-    const auto damaged = integerOf(cell(csv::Damaged), 0, 1);
-    const auto nearRest = integerOf(cell(csv::NearRest), 0, 1);
-    if (!difficulty || !displaySeconds || !elapsedSeconds || !score || !gridLines || !coached || !damaged || !nearRest)
-        return LeftOut::BadNumber;
-    round.difficulty = *difficulty;
-    round.displaySeconds = *displaySeconds;
-    round.elapsedSeconds = *elapsedSeconds;
-    round.score = *score;
-    round.gridLines = *gridLines;
-    round.coached = *coached == 1;
-    round.nearRest = *nearRest == 1;
-    if (*damaged == 1)
+    const auto cell = [&](int place) { return cells[at[static_cast<std::size_t>(place)]]; };
+    // The poses after the rest: a row is left out for the first fault of the fields in front.
+    int place = 0;
+    for (const RoundColumn& column : kRoundColumns) {
+        const std::optional<LeftOut> why = std::visit(
+            [&]<class T, class Owner>(T Owner::*field) {
+                if constexpr (std::is_same_v<T, core::Joints>)
+                    return std::optional<LeftOut>();
+                else
+                    return take(cell(place), round.*field, column.most);
+            },
+            column.field);
+        if (why)
+            return why;
+        place += csv::cellCount(column);
+    }
+    if (round.damaged)
         return LeftOut::MissingJoints;
-    int column = csv::FirstJoint;
-    for (core::Joints* pose : {&round.target, &round.player}) {
-        for (QPointF& joint : *pose) {
-            const QString x = cell(column++), y = cell(column++);
-            if (x.trimmed().isEmpty() || y.trimmed().isEmpty())
-                return LeftOut::MissingJoints;
-            const auto xValue = csv::numberOf(x), yValue = csv::numberOf(y);
-            if (!xValue || !yValue)
-                return LeftOut::BadNumber;
-            joint = {*xValue, *yValue};
+    place = 0;
+    for (const RoundColumn& column : kRoundColumns) {
+        int next = place;
+        place += csv::cellCount(column);
+        if (const PoseField* pose = std::get_if<PoseField>(&column.field)) {
+            for (QPointF& joint : round.**pose) {
+                const QString x = cell(next++), y = cell(next++);
+                if (x.trimmed().isEmpty() || y.trimmed().isEmpty())
+                    return LeftOut::MissingJoints;
+                const auto xValue = csv::numberOf(x), yValue = csv::numberOf(y);
+                if (!xValue || !yValue)
+                    return LeftOut::BadNumber;
+                joint = {*xValue, *yValue};
+            }
         }
     }
     return std::nullopt;

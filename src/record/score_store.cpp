@@ -26,29 +26,11 @@ namespace record {
 
 namespace {
 
-// The summary columns, in the order readSummary() reads them; joints follow in complete rows.
-const QString kSelectSummary
-    = QStringLiteral("SELECT id, played_at, played_ms, difficulty, display_seconds,"
-                     " elapsed_seconds, score, verdict, grid_lines, coached, near_rest FROM rounds");
-const QString kSelectComplete = QStringLiteral(
-    "SELECT id, played_at, played_ms, difficulty, display_seconds, elapsed_seconds, score, verdict, grid_lines,"
-    " coached, near_rest, target, player, uid FROM rounds LEFT JOIN round_joints ON round_joints.round_id = rounds.id");
-enum Column {
-    Id,
-    PlayedAt,
-    PlayedMs,
-    Difficulty,
-    DisplaySeconds,
-    ElapsedSeconds,
-    Score,
-    Verdict,
-    GridLines,
-    Coached,
-    NearRest,
-    Target,
-    Player,
-    Uid
-};
+// The row id, then the columns of eachStored(); a complete round's joints follow.
+const QString kSelectSummary = QStringLiteral("SELECT id, %1 FROM rounds").arg(summaryColumns());
+const QString kSelectComplete = QStringLiteral("SELECT id, %1, target, player FROM rounds"
+                                               " LEFT JOIN round_joints ON round_joints.round_id = rounds.id")
+                                    .arg(roundColumns());
 const QString kInTimeOrder = QStringLiteral(" ORDER BY played_ms, id");
 
 // SQLite keeps a NaN as NULL.
@@ -64,28 +46,35 @@ Setting settingAt(const QSqlQuery& row)
     return {realAt(row, SettingDifficulty), realAt(row, SettingDisplaySeconds)};
 }
 
-// The moment from played_ms and the offset it was played at from the end of
-// played_at: parsing the whole text would cost more than the rest of the row.
-QDateTime playedAtOf(const QSqlQuery& row)
-{
-    const QString text = row.value(PlayedAt).toString();
-    if (const std::optional<int> offset = utcOffsetOf(text))
-        return QDateTime::fromMSecsSinceEpoch(row.value(PlayedMs).toLongLong(), Qt::OffsetFromUTC, *offset);
-    return QDateTime::fromString(text, Qt::ISODateWithMs);
-}
+// A round's fields from a row, each from the columns it is kept in, from the one at `at` on.
+struct StoredReader {
+    const QSqlQuery& row;
+    int at;
 
-void readSummary(const QSqlQuery& row, RoundSummary& round)
+    // The moment from played_ms and the offset it was played at from the end of
+    // played_at: parsing the whole text would cost more than the rest of the row.
+    void operator()(const RoundColumn&, QDateTime& playedAt)
+    {
+        const QString text = row.value(at++).toString();
+        const qint64 ms = row.value(at++).toLongLong();
+        const std::optional<int> offset = utcOffsetOf(text);
+        playedAt = offset ? QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, *offset)
+                          : QDateTime::fromString(text, Qt::ISODateWithMs);
+    }
+    void operator()(const RoundColumn&, double& number) { number = realAt(row, at++); }
+    void operator()(const RoundColumn&, int& number) { number = row.value(at++).toInt(); }
+    void operator()(const RoundColumn&, bool& flag) { flag = row.value(at++).toBool(); }
+    void operator()(const RoundColumn&, QString& text) { text = row.value(at++).toString(); }
+    void operator()(const RoundColumn&, QByteArray& bytes) { bytes = row.value(at++).toByteArray(); }
+};
+
+// The row id and the round's fields; gives the place of the column after them.
+template <class Round> int readStored(const QSqlQuery& row, Round& round)
 {
-    round.id = row.value(Id).toLongLong();
-    round.playedAt = playedAtOf(row);
-    round.difficulty = realAt(row, Difficulty);
-    round.displaySeconds = realAt(row, DisplaySeconds);
-    round.elapsedSeconds = realAt(row, ElapsedSeconds);
-    round.score = row.value(Score).toInt();
-    round.verdict = row.value(Verdict).toString();
-    round.gridLines = row.value(GridLines).toInt();
-    round.coached = row.value(Coached).toBool();
-    round.nearRest = row.value(NearRest).toBool();
+    round.id = row.value(0).toLongLong();
+    StoredReader reader {row, 1};
+    eachStored(round, reader);
+    return reader.at;
 }
 
 QList<RoundSummary> summaries(QSqlQuery rows)
@@ -96,7 +85,7 @@ QList<RoundSummary> summaries(QSqlQuery rows)
     QSet<QString> verdicts;
     while (rows.next()) {
         RoundSummary& round = found.emplace_back();
-        readSummary(rows, round);
+        readStored(rows, round);
         round.verdict = *verdicts.insert(round.verdict);
     }
     found.squeeze(); // a list of thousands is kept while the window shows it
@@ -107,13 +96,12 @@ void eachComplete(QSqlQuery rows, const std::function<void(RoundRecord&)>& take)
 {
     while (rows.next()) {
         RoundRecord round;
-        readSummary(rows, round);
-        round.uid = rows.value(Uid).toByteArray();
+        const int joints = readStored(rows, round);
         // A round whose joints are missing (NULL from the join) or the wrong
         // size is a fault of that round alone: the file passes SQLite's checks,
         // and the other rounds, its summary and the export go on without them.
-        const std::optional<core::Joints> target = jointsOf(rows.value(Target).toByteArray());
-        const std::optional<core::Joints> player = jointsOf(rows.value(Player).toByteArray());
+        const std::optional<core::Joints> target = jointsOf(rows.value(joints).toByteArray());
+        const std::optional<core::Joints> player = jointsOf(rows.value(joints + 1).toByteArray());
         if (target && player) {
             round.target = *target;
             round.player = *player;
