@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -164,6 +165,39 @@ private slots:
             qPrintable(ui::importReportText(report)));
         QCOMPARE(roundsAt(file("empty.sqlite")), roundsAt(original));
         QVERIFY(roundsAt(file("empty.sqlite")).contains("2026-12-07T23:01:00.000-05:00"));
+    }
+
+    void aCsvIsReadByItsHeadingsWhereverTheyStand_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("its columns reversed") << "reverse";
+        QTest::newRow("the score moved last") << "score last";
+        QTest::newRow("a column of a spreadsheet's own in front") << "own";
+    }
+    // Guards against an import that takes a cell for a field by its place in
+    // the export rather than by its heading: an export a spreadsheet
+    // rearranged read as other fields, left out, or refused.
+    void aCsvIsReadByItsHeadingsWhereverTheyStand()
+    {
+        QFETCH(QString, change);
+        const QString source = file("source.sqlite"), csv = file("moved.csv"), into = file("into.sqlite");
+        addRounds(source, 3, 0);
+        QStringList lines = QString::fromUtf8(roundsAt(source)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (QString& line : lines) {
+            QStringList cells = line.split(QLatin1Char(','));
+            if (change == QStringLiteral("reverse"))
+                std::reverse(cells.begin(), cells.end());
+            else if (change == QStringLiteral("score last"))
+                cells.append(cells.takeAt(record::csv::Score));
+            else
+                cells.prepend(&line == &lines.front() ? QStringLiteral("メモ") : QStringLiteral("x"));
+            line = cells.join(QLatin1Char(','));
+        }
+        writeBytes(csv, lines.join(QStringLiteral("\r\n")).toUtf8());
+        const record::ImportReport report = import(into, {csv});
+        QVERIFY2(!report.failed() && report.leftOut.isEmpty() && report.added == 3,
+            qPrintable(ui::importReportText(report)));
+        QCOMPARE(roundsAt(into), roundsAt(source));
     }
 
     void csvRowsAreReadWhereverTheBytesFall_data()
