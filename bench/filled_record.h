@@ -26,6 +26,7 @@ inline record::RoundRecord aRound(int n)
     constexpr double kTwipsApart = 300;
     constexpr qint64 kSecondsApart = 60;
     constexpr int kScores = 101; // 0..100
+    constexpr int kHeights = 5000; // twips: each round's figure a little apart, all on the 6,000-twip canvas
     // A week ago: 10,000 rounds a minute apart end about now, none still to
     // come, all within the coach's four weeks.
     constexpr qint64 kDaysBack = 7;
@@ -38,7 +39,7 @@ inline record::RoundRecord aRound(int n)
     round.score = n % kScores;
     round.verdict = QStringLiteral("\u25B3\u25B3\u3000ふつう\u3000\u25B3\u25B3");
     for (std::size_t i = 0; i < core::kJointCount; ++i)
-        round.target[i] = round.player[i] = {kTwipsApart * static_cast<double>(i), kTwipsApart + n};
+        round.target[i] = round.player[i] = {kTwipsApart * static_cast<double>(i), kTwipsApart + n % kHeights};
     return round;
 }
 
