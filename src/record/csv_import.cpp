@@ -7,7 +7,9 @@
 #include "record/time_text.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 
 namespace record {
@@ -22,13 +24,50 @@ std::optional<int> integerOf(const QString& cell, int low, int high)
     return ok && value >= low && value <= high ? std::optional(value) : std::nullopt;
 }
 
-// A moment with its offset written out: a time without one would be read in
-// whatever zone the importing computer is in.
+// A moment with its offset written out, as the export writes it: a time
+// without one would be read in whatever zone the importing computer is in.
+// Or as a Japanese spreadsheet rewrites it (2026/12/08 13:33:13, 2026/1/8 3:05),
+// in the local time of the computer that saved it, taken to be this one's.
 QDateTime momentOf(const QString& cell)
 {
-    if (!utcOffsetOf(cell) && !cell.endsWith(u'Z'))
-        return {};
-    return QDateTime::fromString(cell, Qt::ISODateWithMs);
+    if (utcOffsetOf(cell) || cell.endsWith(u'Z'))
+        return QDateTime::fromString(cell, Qt::ISODateWithMs);
+    for (const QString& format : {QStringLiteral("yyyy/M/d H:mm:ss"), QStringLiteral("yyyy/M/d H:mm")})
+        if (const QDateTime moment = QDateTime::fromString(cell, format); moment.isValid())
+            return moment;
+    return {};
+}
+
+// A spreadsheet set to write a comma for the decimal point saves "345,67",
+// in quotes. A row whose numbers all have one is read with it; beside a
+// point, "1,500" is no number.
+bool hasDecimalComma(const QString& cell)
+{
+    static const QRegularExpression kNumber(QStringLiteral(R"(^\s*[-+]?\d+,\d+([eE][-+]?\d+)?\s*$)"));
+    return cell.contains(u',') && kNumber.match(cell).hasMatch();
+}
+
+bool hasDecimalPoint(const QString& cell)
+{
+    static const QRegularExpression kNumber(QStringLiteral(R"(^\s*[-+]?\d*\.\d+([eE][-+]?\d+)?\s*$)"));
+    return cell.contains(u'.') && kNumber.match(cell).hasMatch();
+}
+
+QStringList withDecimalPoints(QStringList cells)
+{
+    const bool commas = std::any_of(cells.cbegin(), cells.cend(), hasDecimalComma);
+    if (!commas || std::any_of(cells.cbegin(), cells.cend(), hasDecimalPoint))
+        return cells;
+    for (QString& cell : cells)
+        if (hasDecimalComma(cell))
+            cell.replace(u',', u'.');
+    return cells;
+}
+
+bool holdsInvalidText(const QStringList& cells)
+{
+    return std::any_of(
+        cells.cbegin(), cells.cend(), [](const QString& cell) { return cell.contains(QChar::ReplacementCharacter); });
 }
 
 // A number read, into `field`; a number not read leaves the row out.
@@ -124,7 +163,8 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
     // Progress is told once in this many rows.
     constexpr qint64 kRowsAStep = 256;
     SourceRounds source;
-    CsvRows rows(file);
+    // The moment's heading, the first that is not ASCII, tells the encoding.
+    CsvRows rows(file, csv::headings()[csv::PlayedAt]);
     const CsvRows::Next first = rows.next();
     if (first == CsvRows::Next::End)
         return refusedSource({Refusal::NothingWritten});
@@ -141,24 +181,35 @@ SourceRounds roundsFromCsv(QIODevice& file, const RoundSink& sink)
     // 15 digits: its rounds could not be told from the same rounds in a record.
     if (headings.contains(QStringLiteral("played_at")))
         return refusedSource({Refusal::OlderExport});
-    if (missing.size() == csv::ColumnCount)
-        return refusedSource({Refusal::NeitherKind});
-    if (!missing.isEmpty())
-        return refusedSource({Refusal::MissingColumns, missing});
+    if (!missing.isEmpty()) {
+        FileRefusal refusal(
+            missing.size() == csv::ColumnCount ? Refusal::NeitherKind : Refusal::MissingColumns, missing.front());
+        refusal.unknownEncoding = rows.encoding() == CsvRows::Encoding::Unknown;
+        return refusedSource(refusal);
+    }
     const qint64 size = file.size();
     for (qint64 row = 1;; ++row) {
         const CsvRows::Next next = rows.next();
         if (next == CsvRows::Next::End)
             break;
         RoundRecord round;
-        if (next == CsvRows::Next::Unreadable) {
-            ++source.leftOut[LeftOut::UnreadableRow];
-        } else if (const std::optional<LeftOut> why = readRow(rows.cells(), at, headings.size(), round)) {
+        const auto leaveOut = [&]() -> std::optional<LeftOut> {
+            if (next == CsvRows::Next::Unreadable)
+                return LeftOut::UnreadableRow;
+            if (rows.invalidText() && holdsInvalidText(rows.cells()))
+                return LeftOut::InvalidText;
+            if (const std::optional<LeftOut> why = readRow(withDecimalPoints(rows.cells()), at, headings.size(), round))
+                return why;
+            if (!keepableMoment(round.playedAt))
+                return LeftOut::BadTime;
+            if (!withinRange(round) || !drawable(round.target) || !drawable(round.player))
+                return LeftOut::BadNumber;
+            return std::nullopt;
+        };
+        if (const std::optional<LeftOut> why = leaveOut()) {
             ++source.leftOut[*why];
-        } else if (!keepableMoment(round.playedAt)) {
-            ++source.leftOut[LeftOut::BadTime];
-        } else if (!withinRange(round) || !drawable(round.target) || !drawable(round.player)) {
-            ++source.leftOut[LeftOut::BadNumber];
+            if (source.leftOutLines.size() < kLeftOutLinesTold)
+                source.leftOutLines.append(rows.line());
         } else {
             sink.take(round);
             ++source.read;

@@ -12,8 +12,9 @@ constexpr qsizetype kMaxRowChars = 64 * 1024;
 
 } // namespace
 
-CsvRows::CsvRows(QIODevice& device)
+CsvRows::CsvRows(QIODevice& device, QString known)
     : m_device(device)
+    , m_known(std::move(known))
 {
 }
 
@@ -113,10 +114,29 @@ bool CsvRows::readMore()
         m_atEnd = true;
         return false;
     }
-    m_bytesRead += read;
     bytes.truncate(read);
+    if (m_bytesRead == 0)
+        chooseEncoding(bytes);
+    m_bytesRead += read;
     m_text += m_decoder.decode(bytes);
     return true;
+}
+
+void CsvRows::chooseEncoding(const QByteArray& first)
+{
+    m_decoder = QStringDecoder(QStringDecoder::Utf8);
+    const QString asUtf8 = m_decoder.decode(first); // a sequence cut at the end of the read is no error
+    const bool utf8Text = !m_decoder.hasError() && !asUtf8.contains(QChar::Null);
+    m_decoder = QStringDecoder(QStringDecoder::Utf8);
+    if (asUtf8.contains(m_known))
+        return;
+    QStringDecoder cp932("CP932");
+    if (cp932.isValid() && QString(cp932.decode(first)).contains(m_known)) {
+        m_decoder = QStringDecoder("CP932");
+        m_encoding = Encoding::Cp932;
+    } else if (!utf8Text) {
+        m_encoding = Encoding::Unknown;
+    }
 }
 
 void CsvRows::skipLine()

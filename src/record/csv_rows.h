@@ -4,6 +4,8 @@
 // quote (a doubled quote inside it is one quote), rows end at LF or CRLF.
 // A row that cannot be read (a quote left open, or a row past the size any
 // round takes) is told as such, and reading goes on at the line after it.
+// The text is UTF-8, or CP932 (Shift_JIS as Windows writes it) as a
+// Japanese spreadsheet saves it: whichever reads a text known to be there.
 
 #include <QIODevice>
 #include <QString>
@@ -14,8 +16,16 @@ namespace record {
 
 class CsvRows {
 public:
-    /// Reads `device` from where it stands, as UTF-8; a byte order mark in front is skipped.
-    explicit CsvRows(QIODevice& device);
+    /// Reads `device` from where it stands, in the encoding in which its
+    /// first bytes hold `known` (UTF-8 when neither does); a byte order mark in front is skipped.
+    CsvRows(QIODevice& device, QString known);
+
+    enum class Encoding {
+        Utf8,
+        Cp932,
+        Unknown, // neither holds the known text, and the bytes are not UTF-8 text: read as UTF-8
+    };
+    Encoding encoding() const { return m_encoding; }
 
     enum class Next {
         Row, // cells() holds the row's fields
@@ -32,7 +42,7 @@ public:
     qint64 bytesRead() const { return m_bytesRead; }
     /// Whether the device failed a read: the rows after it were not read.
     bool readFailed() const { return m_readFailed; }
-    /// Whether some bytes were not UTF-8.
+    /// Whether some bytes so far were not of the encoding: each stands as U+FFFD in its row.
     bool invalidText() const { return m_decoder.hasError(); }
 
 private:
@@ -42,9 +52,12 @@ private:
     bool readMore();
     /// Passes over the row that began at m_rowStart, to the line after its first line.
     void skipLine();
+    void chooseEncoding(const QByteArray& first);
 
     QIODevice& m_device;
-    QStringDecoder m_decoder {QStringDecoder::Utf8};
+    QString m_known;
+    QStringDecoder m_decoder;
+    Encoding m_encoding = Encoding::Utf8;
     QString m_text; // what is read and not yet gone through: the row being read onward
     qsizetype m_rowStart = 0; // where in m_text the row being read begins
     qint64 m_line = 1; // the line at m_rowStart

@@ -85,13 +85,16 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
                 : roundsFrom(path, sink);
             if (source.refused) {
                 staged.dropFile();
-                qCWarning(lcRecord).noquote() << "not imported:" << path << "refusal"
-                                              << static_cast<int>(source.refused->why);
+                qCWarning(lcRecord).noquote()
+                    << "not imported:" << path << "refusal" << static_cast<int>(source.refused->why);
                 report.refused.append({*source.refused, path});
                 continue;
             }
             for (auto it = source.leftOut.cbegin(); it != source.leftOut.cend(); ++it)
                 report.leftOut[it.key()] += it.value();
+            for (const qint64 line : source.leftOutLines)
+                if (report.leftOutLines.size() < kLeftOutLinesTold)
+                    report.leftOutLines.append({path, line});
             read += source.read;
         }
         if (progress)
@@ -100,7 +103,9 @@ ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgres
         report.problem = added.problem;
         if (!added.problem) {
             report.added = added.count;
-            report.alreadyKept = static_cast<int>(read) - added.count;
+            report.alreadyKept = static_cast<int>(read) - added.count - added.conflicts;
+            if (added.conflicts > 0)
+                report.leftOut[LeftOut::ConflictingId] = added.conflicts;
         }
     } catch (const Failure& failure) { // a stop, or no place to gather the rounds: none was added
         report.problem = problem(

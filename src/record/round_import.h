@@ -25,6 +25,11 @@ struct ImportReport {
     int added = 0;
     int alreadyKept = 0; // in the record already, or twice among the files
     QMap<LeftOut, int> leftOut; // rounds of the files left out, by reason
+    struct Line {
+        QString path;
+        qint64 line = 0; // from 1
+    };
+    QList<Line> leftOutLines; // where the first rows left out of CSV files begin, kLeftOutLinesTold at most
     QList<Refused> refused; // files not read at all
     std::optional<Problem> problem; // the record could not take the rounds: none was added
 

@@ -135,6 +135,20 @@ qint64 insertRound(const QSqlDatabase& db, const RoundRecord& round)
     return id;
 }
 
+// Whether a round of the record (`rounds`, its joints `round_joints`) holds
+// other content than the staged one with its id: its moment, by the instant
+// (the text's offset is how it is shown), its numbers, texts and flags, its joints.
+QString differingContent()
+{
+    QStringList differs;
+    for (const QString& column : roundColumns().split(QStringLiteral(", ")))
+        if (column != QStringLiteral("uid") && column != QStringLiteral("played_at"))
+            differs << QStringLiteral("rounds.%1 IS NOT staged.%1").arg(column);
+    for (const char* pose : {"target", "player"})
+        differs << QStringLiteral("round_joints.%1 IS NOT staged.%1").arg(QLatin1String(pose));
+    return differs.join(QStringLiteral(" OR "));
+}
+
 // A database attached to the connection under a name for as long as this lives.
 class Attached {
 public:
@@ -283,6 +297,12 @@ ScoreStore::Added ScoreStore::add(StagedRounds& staged, JobProgress* progress)
         const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
         const LargerCache cache(db);
         const Attached attached(db, stagedPath, kStaged);
+        // Counted before the lock is taken: a round a save adds meanwhile has an id of its own.
+        added.conflicts = sql::single(db,
+            QStringLiteral("SELECT count(*) FROM %1 AS staged JOIN rounds ON rounds.uid = staged.uid"
+                           " LEFT JOIN round_joints ON round_joints.round_id = rounds.id WHERE %2")
+                .arg(StagedRounds::table(kStaged), differingContent()))
+                              .toInt();
         // The only step that holds the write lock: SQLite copies the rounds
         // from table to table, without a round passing through here.
         sql::Transaction transaction(db);

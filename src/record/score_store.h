@@ -53,6 +53,7 @@ public:
     /// transaction: on a failure none is added. Returns how many were added.
     struct Added {
         int count = 0;
+        int conflicts = 0; // not added: a round with the id is kept with other content, and stays as it is
         std::optional<Problem> problem;
     };
     Added add(const QList<RoundRecord>& rounds);

@@ -22,9 +22,11 @@ enum class LeftOut {
     BadTime, // a CSV row whose moment is not ISO 8601 with its UTC offset
     BadNumber, // a CSV row with a number that does not read, or out of its range
     MissingJoints, // a CSV row without its joints
+    InvalidText, // a CSV row with bytes that are not text in the file's encoding
     DamagedJoints, // a record's round whose joints are missing or not nine points
     RoundWithoutId, // a record's round whose id is not one
     RoundOutOfRange, // a record's round with a moment or a number outside what the game gives it
+    ConflictingId, // a round whose id the record keeps with other content: the kept one stays
 };
 
 /// Why a whole file was refused: nothing of it was imported.
@@ -52,16 +54,20 @@ enum class Refusal {
 };
 
 struct FileRefusal {
-    FileRefusal(Refusal reason, QStringList missing = {}, std::optional<Problem> readProblem = {})
+    FileRefusal(Refusal reason, QString column = {}, std::optional<Problem> readProblem = {})
         : why(reason)
-        , missingColumns(std::move(missing))
+        , missingColumn(std::move(column))
         , problem(std::move(readProblem))
     {
     }
     Refusal why;
-    QStringList missingColumns; // their headings, for MissingColumns
+    QString missingColumn; // the first heading missing, for MissingColumns
     std::optional<Problem> problem; // for RecordUnreadable
+    bool unknownEncoding = false; // the text is neither UTF-8 nor CP932: what it says could not be read
 };
+
+/// Of the first rows of a CSV left out, at most this many are told by their lines.
+inline constexpr qsizetype kLeftOutLinesTold = 5;
 
 /// Where a file's rounds go as they are read, and how far through it the reading is.
 struct RoundSink {
@@ -72,6 +78,7 @@ struct RoundSink {
 struct SourceRounds {
     qint64 read = 0; // rounds handed on
     QMap<LeftOut, int> leftOut; // how many rounds were left out, by reason
+    QList<qint64> leftOutLines; // of a CSV, the lines (from 1) the first rows left out begin on
     std::optional<FileRefusal> refused; // why the whole file was refused; none when it was read
 };
 

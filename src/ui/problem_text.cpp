@@ -78,7 +78,8 @@ QString reasonText(Reason reason, const QString& path)
     case Reason::Cancelled:
         return QStringLiteral("途中で中止したため、何も変えていません。");
     case Reason::TheRecordItself:
-        return withFile(QStringLiteral("選んだファイルは記録そのものか、使用中の記録です。別のファイルを選んでください。"), path);
+        return withFile(
+            QStringLiteral("選んだファイルは記録そのものか、使用中の記録です。別のファイルを選んでください。"), path);
     case Reason::Unexpected:
         return withFile(QStringLiteral("予期しない障害が起きました。"), path);
     }
@@ -100,14 +101,25 @@ QString leftOutText(LeftOut why)
         return QStringLiteral("数値が読めないか、取りうる範囲を外れている行");
     case LeftOut::MissingJoints:
         return QStringLiteral("姿勢の記録が欠けている行");
+    case LeftOut::InvalidText:
+        return QStringLiteral("文字として読めないバイトのある行");
     case LeftOut::DamagedJoints:
         return QStringLiteral("姿勢の記録が壊れている回");
     case LeftOut::RoundWithoutId:
         return QStringLiteral("IDが読めない回");
+    case LeftOut::ConflictingId:
+        return QStringLiteral("IDが記録にある回と同じで中身の違う回（記録にある方を残しました）");
     case LeftOut::RoundOutOfRange:
         return QStringLiteral("日時か数値が取りうる範囲を外れている回");
     }
     return {};
+}
+
+// Said after a CSV's refusal when its text was not one the import reads.
+QString encodingText(const record::FileRefusal& refusal)
+{
+    return refusal.unknownEncoding ? QStringLiteral("文字コードがUTF-8でもShift_JIS（CP932）でもないようです。")
+                                   : QString();
 }
 
 QString refusalText(const record::FileRefusal& refusal)
@@ -139,13 +151,9 @@ QString refusalText(const record::FileRefusal& refusal)
         return QStringLiteral("以前の版のTormellが書き出したCSVのため、取り込めません。"
                               "そのコンピューターの記録ファイル（scores.sqlite）を取り込んでください。");
     case Refusal::NeitherKind:
-        return QStringLiteral("Tormellの記録でも、TormellのCSV書き出しでもありません。");
-    case Refusal::MissingColumns: {
-        QStringList quoted;
-        for (const QString& heading : refusal.missingColumns)
-            quoted << QStringLiteral("「%1」").arg(heading);
-        return QStringLiteral("CSVに%1の列がありません。").arg(quoted.join(QStringLiteral("、")));
-    }
+        return QStringLiteral("Tormellの記録でも、TormellのCSV書き出しでもありません。") + encodingText(refusal);
+    case Refusal::MissingColumns:
+        return QStringLiteral("CSVに「%1」の列がありません。").arg(refusal.missingColumn) + encodingText(refusal);
     case Refusal::NewerRecord:
         return QStringLiteral("新しい版のTormellで書かれた記録のため、この版では取り込めません。");
     case Refusal::DamagedRecord:
@@ -208,6 +216,13 @@ QString importCountsText(const record::ImportReport& report)
                  .arg(leftOut);
     for (auto it = report.leftOut.cbegin(); it != report.leftOut.cend(); ++it)
         lines << QStringLiteral("・%1：%2").arg(leftOutText(it.key())).arg(it.value());
+    QStringList places;
+    for (const record::ImportReport::Line& line : report.leftOutLines)
+        places << QStringLiteral("%1 の%2行目").arg(QFileInfo(line.path).fileName()).arg(line.line);
+    if (!places.isEmpty())
+        lines << QStringLiteral("（取り込まなかった行：%1%2）")
+                     .arg(places.join(QStringLiteral("、")),
+                         places.size() < leftOut ? QStringLiteral("ほか") : QString());
     return lines.join(QLatin1Char('\n'));
 }
 

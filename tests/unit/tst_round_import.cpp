@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -231,7 +232,7 @@ private slots:
         QFETCH(QString, rows);
         QBuffer buffer(&text);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
-        record::CsvRows reader(buffer);
+        record::CsvRows reader(buffer, {});
         QStringList read;
         for (record::CsvRows::Next next; (next = reader.next()) != record::CsvRows::Next::End;) {
             const QString row = reader.cells().join(QLatin1Char('|'));
@@ -319,6 +320,68 @@ private slots:
         QCOMPARE(report.leftOut.values(), column >= 0 ? QList<int> {2} : QList<int> {});
         if (regular)
         QCOMPARE(bytesOf(bad), source);
+    }
+
+    void spreadsheetSavedExportsAreRead_data()
+    {
+        QTest::addColumn<QString>("saved"); // how the export was saved again
+        QTest::addColumn<int>("added");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("in CP932") << "cp932" << 3 << "";
+        QTest::newRow("in UTF-8 without a byte order mark, LF") << "lf" << 3 << "";
+        QTest::newRow("dates as yyyy/MM/dd HH:mm:ss") << "seconds" << 3 << "";
+        QTest::newRow("dates as yyyy/M/d H:mm") << "minutes" << 3 << "";
+        QTest::newRow("comma decimals in quotes") << "commas" << 3 << "";
+        QTest::newRow("a byte not UTF-8 in one row") << "byte" << 2 << "文字として読めないバイトのある行：1";
+        QTest::newRow("a quote left open in one row, told by its line") << "quote" << 2 << "bad.csv の3行目";
+        QTest::newRow("in UTF-16") << "utf16" << 0 << "UTF-8でもShift_JIS（CP932）でもない";
+        QTest::newRow("a kept round's score changed") << "changed" << 0 << "中身の違う回（記録にある方を残しました）：1";
+    }
+    // Guards against a spreadsheet's save of an export refused or emptied
+    // without a word: its encoding, its dates, its decimal commas; against a
+    // row of bad bytes read as U+FFFD, a row left out that cannot be found,
+    // and a kept round's changed copy counted as kept while its change is lost.
+    void spreadsheetSavedExportsAreRead()
+    {
+        QFETCH(QString, saved);
+        QFETCH(int, added);
+        QFETCH(QString, said);
+        const QString good = file("good.sqlite");
+        addRounds(good, 3, 0);
+        QStringList lines = QString::fromUtf8(roundsAt(good).mid(3)).split(QStringLiteral("\r\n")); // less the BOM
+        for (qsizetype row = 1; row < lines.size() && !lines[row].isEmpty(); ++row) {
+            QStringList cells = lines[row].split(u',');
+            QString& when = cells[record::csv::PlayedAt];
+            const QDateTime local = QDateTime::fromString(when, Qt::ISODateWithMs).toLocalTime();
+            if (saved == QStringLiteral("seconds"))
+                when = local.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+            else if (saved == QStringLiteral("minutes"))
+                when = local.toString(QStringLiteral("yyyy/M/d H:mm"));
+            for (QString& cell : cells)
+                if (saved == QStringLiteral("commas") && cell.contains(u'.') && cell.front().isDigit())
+                    cell = QLatin1Char('"') + QString(cell).replace(u'.', u',') + QLatin1Char('"');
+            if (row == 2 && saved == QStringLiteral("quote"))
+                cells[record::csv::Verdict] = QStringLiteral("\"open");
+            if (row == 2 && saved == QStringLiteral("changed"))
+                cells[record::csv::Score] = QStringLiteral("99");
+            lines[row] = cells.join(u',');
+        }
+        const QString text = lines.join(saved == QStringLiteral("lf") ? QStringLiteral("\n") : QStringLiteral("\r\n"));
+        QByteArray bytes = saved == QStringLiteral("cp932") ? QStringEncoder("CP932").encode(text)
+            : saved == QStringLiteral("utf16")              ? QStringEncoder(QStringEncoder::Utf16LE).encode(text)
+                                                            : text.toUtf8();
+        if (saved == QStringLiteral("byte"))
+            bytes.replace(lines[2].toUtf8(), lines[2].toUtf8() + "\xFF");
+        const QString path = file("bad.csv");
+        writeBytes(path, bytes);
+        if (saved == QStringLiteral("changed"))
+            QCOMPARE(import(file("scores.sqlite"), {good}).added, 3);
+        const record::ImportReport report = import(file("scores.sqlite"), {path});
+        const QString told = ui::importReportText(report);
+        QVERIFY2(report.added == added && told.contains(said), qPrintable(told));
+        if (added == 3 && saved != QStringLiteral("minutes"))
+            QCOMPARE(record::ScoreStore(file("scores.sqlite")).completeRounds().value.first().playedAt.toSecsSinceEpoch(),
+                record::ScoreStore(good).completeRounds().value.first().playedAt.toSecsSinceEpoch());
     }
 
     void noBackupOrImportDropsTheRecord_data()
