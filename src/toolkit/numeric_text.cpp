@@ -134,6 +134,20 @@ double numericValue(QStringView text)
     return n.negative ? -value : value;
 }
 
+QString asciiNumberText(QString text)
+{
+    // The full-width forms lie U+FEE0 above their ASCII ones.
+    constexpr char16_t kFullWidthOffset = 0xFEE0;
+    static const QString kFullWidth = QStringLiteral("０１２３４５６７８９．－＋ｅＥ");
+    for (QChar& c : text) {
+        if (kFullWidth.contains(c))
+            c = QChar(c.unicode() - kFullWidthOffset);
+        else if (c == u'\u2212') // MINUS SIGN
+            c = u'-';
+    }
+    return text;
+}
+
 QString numberText(double value)
 {
     if (std::isnan(value))

@@ -14,6 +14,12 @@ namespace toolkit {
 /// gives +/-infinity; one too small to represent gives 0.
 double numericValue(QStringView text);
 
+/// `text` with the full-width digits, point, signs and exponent letters a
+/// Japanese input method types (０-９ ． － ＋ ｅ Ｅ, and the minus sign −)
+/// in their ASCII forms, and every other character as it was: read by
+/// numericValue() as the player meant it.
+QString asciiNumberText(QString text);
+
 /// `value` as plain decimal text: no exponent, no leading blank, "-" when
 /// negative, "0" before the point below 1, at most 15 significant digits and no
 /// trailing zeros. Infinities are written "inf" and "-inf".

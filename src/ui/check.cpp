@@ -63,7 +63,8 @@ void Frm001::Command2_Click()
     FrmMSG& dialog = *m_resultDialog;
     const ResultFields fields {toolkit::numericValue(Combo1->currentText()), toolkit::numericValue(Text1->text()),
         static_cast<double>(SCORE), toolkit::numericValue(Label1->text())};
-    dialog.setRound(fields, played ? std::optional(checkedRound(*played, verdict, intervals)) : std::nullopt);
+    dialog.setRound(fields, played ? std::optional(checkedRound(*played, verdict, intervals)) : std::nullopt,
+        m_showing.has_value());
     if (played && coach::practiceOn())
         coachRound(dialog);
     dialog.show();

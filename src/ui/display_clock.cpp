@@ -33,6 +33,16 @@ void Frm001::copySliderToDisplayTime()
     Text1->setText(toolkit::numberText(steps * kSecondsPerSliderStep));
 }
 
+void Frm001::keepTypedTimeAscii(const QString& typed)
+{
+    const QString ascii = toolkit::asciiNumberText(typed);
+    if (ascii == typed)
+        return;
+    const int cursor = Text1->cursorPosition(); // each character keeps its place
+    Text1->setText(ascii);
+    Text1->setCursorPosition(cursor);
+}
+
 void Frm001::typeDisplayTime(double seconds)
 {
     // The slider stays where the player left it: the box follows it only when

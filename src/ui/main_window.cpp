@@ -209,6 +209,7 @@ void Frm001::connectEvents()
     widgets::connectGuarded(Combo1, &QComboBox::activated, this, &Frm001::Combo1_Click);
     widgets::connectGuarded(CmbNline, &QComboBox::activated, this, &Frm001::CmbNline_Click);
     widgets::connectGuarded(Slider1, &widgets::Slider::mouseMoved, this, &Frm001::Slider1_MouseMove);
+    widgets::connectGuarded(Text1, &QLineEdit::textEdited, this, &Frm001::keepTypedTimeAscii);
     widgets::connectGuarded(&Timer1, &toolkit::Timer::tick, this, &Frm001::Timer1_Timer);
     widgets::connectGuarded(MNU点数, &QAction::triggered, this, &Frm001::MNU点数_Click);
     widgets::connectGuarded(Picture1, &widgets::Canvas::dragOver, this, &Frm001::Picture1_DragOver);

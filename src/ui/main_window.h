@@ -112,6 +112,10 @@ public:
     /// Writes the slider's value times the seconds per step into Text1.
     void copySliderToDisplayTime();
 
+    /// Puts what the player typed into Text1 in ASCII, as it is typed: a
+    /// Japanese input method's full-width digits would read as no number.
+    void keepTypedTimeAscii(const QString& typed);
+
     /// Picks `difficulty` and types `displaySeconds`, as the coach would: the
     /// record window's offer of the coach's next round. Brings the window to
     /// the front.

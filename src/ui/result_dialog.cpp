@@ -103,7 +103,7 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     widgets::connectGuarded(Command2, &QPushButton::clicked, this, &FrmMSG::Command2_Click);
 }
 
-void FrmMSG::setRound(const ResultFields& fields, std::optional<record::RoundRecord> played)
+void FrmMSG::setRound(const ResultFields& fields, std::optional<record::RoundRecord> played, bool targetShowing)
 {
     showValue(*LBLDATA1, toolkit::numberText(fields.difficulty));
     showValue(*LBLDATA2, toolkit::numberText(fields.displaySeconds));
@@ -114,7 +114,10 @@ void FrmMSG::setRound(const ResultFields& fields, std::optional<record::RoundRec
     m_kept = false;
     LblSAVE->hide();
     resize(toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size());
-    if (!m_round)
+    if (!m_round && targetShowing)
+        showNote({QStringLiteral("見本の姿勢を見せている途中の採点のため、"), QStringLiteral("この回は記録しません。")},
+            false);
+    else if (!m_round)
         showNote(
             {QStringLiteral("見本の姿勢を見せてからの採点ではないため、"), QStringLiteral("この回は記録しません。")},
             false);

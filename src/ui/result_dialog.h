@@ -60,10 +60,11 @@ public:
 
     /// Shows what a check read in the four value fields, and holds the round
     /// as it was played for 点数保存 to keep; none when the check followed
-    /// no target (nothing was played), which the note then says. When the
+    /// no target (nothing was played) or came while the target was still
+    /// showing (`targetShowing`), which the note then says. When the
     /// round's difficulty or display time differs from the fields (the
     /// controls changed while it was played), the note says what is kept.
-    void setRound(const ResultFields& fields, std::optional<record::RoundRecord> played);
+    void setRound(const ResultFields& fields, std::optional<record::RoundRecord> played, bool targetShowing);
     /// The round as played; none when there is nothing to keep.
     const std::optional<record::RoundRecord>& round() const { return m_round; }
 

@@ -78,6 +78,9 @@ private slots:
         startWith(w, [&] {
             w.Command2->click();
             QVERIFY(w.StatusBar1->text().endsWith(QStringLiteral("  0点"))); // the player never moved
+            // Nothing is kept, and the note says why: the target was still showing.
+            QVERIFY2(w.resultDialog()->LblSAVE->text().startsWith(QStringLiteral("見本の姿勢を見せている途中")),
+                qPrintable(w.resultDialog()->LblSAVE->text()));
             QVERIFY(w.resultDialog() && w.resultDialog()->isVisible());
             QCOMPARE(w.Timer1.interval(), 0);
         });
