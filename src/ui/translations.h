@@ -6,8 +6,10 @@ class QCoreApplication;
 
 namespace ui {
 
-/// Installs Qt's Japanese translations into `app`. Returns false, having
-/// logged why, when they cannot be loaded; Qt's texts stay in English then.
+/// Installs Qt's Japanese translations into `app`, with the file dialog's
+/// words they lack, and makes Japanese the default locale. Returns false,
+/// having logged why, when Qt's translations cannot be loaded; most of Qt's
+/// texts stay in English then.
 bool installJapaneseTranslations(QCoreApplication& app);
 
 } // namespace ui

@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineSeries>
+#include <QFileIconProvider>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -97,6 +98,7 @@ class TestScoreRecord : public QObject {
     Q_OBJECT
 
 private slots:
+    void qtsFileDialogSpeaksJapanese();
     void saveKeepsTheRoundTheDialogShowsAndLeavesTheWindowAsItIs();
     void onlySaveStoresARound();
     void aSaveThatFailsKeepsTheDialogOpenWithTheReason();
@@ -588,6 +590,14 @@ void TestScoreRecord::anImportRunsOffTheWindowShowsItsProgressAndStops()
     const auto told = record.findChildren<QMessageBox*>();
     QVERIFY(std::any_of(told.begin(), told.end(),
         [](const QMessageBox* box) { return box->text().contains(QStringLiteral("新しく加えた回：20000")); }));
+}
+
+// Guards against the file dialogs of 記録を取り込む… and the others naming a
+// folder "Folder", and dating files "8 Dec", in a game that speaks Japanese.
+void TestScoreRecord::qtsFileDialogSpeaksJapanese()
+{
+    QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("フォルダー"));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 8), QLocale::ShortFormat), QStringLiteral("2026/12/08"));
 }
 
 // Guards against a table reset on every change: the round the player chose,
