@@ -177,7 +177,13 @@ void RecordFile::openForWriting()
 {
     restoreCompanionAccess(m_path);
     try {
-        connect(Access::Write);
+        // A newer Tormell's file is only read. SQLite would make its WAL and
+        // index beside it to do even that, and leave them there: it is read
+        // without them, from a private copy or as a file that cannot change.
+        if (!companionsThere() && schema::newerByHeader(m_path))
+            connect(writerPossible(m_path) ? Access::Copy : Access::Immutable);
+        else
+            connect(Access::Write);
         checkAndMigrate();
     } catch (const Failure&) {
         close(); // unchecked or not brought up to date: never used as it is
@@ -214,6 +220,11 @@ void RecordFile::openForReading()
             throw;
         }
     }
+}
+
+bool RecordFile::companionsThere() const
+{
+    return QFileInfo::exists(m_path + QStringLiteral("-wal")) && QFileInfo::exists(m_path + QStringLiteral("-shm"));
 }
 
 void RecordFile::refuse(Reason why, const QString& part)

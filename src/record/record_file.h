@@ -1,7 +1,8 @@
 #pragma once
 // The store's connection to its file: opened on first use and checked then;
 // brought up to the current layout and kept in WAL mode; opened read-only
-// when a newer Tormell wrote it, and then left byte for byte as it is; moved
+// when a newer Tormell wrote it, and then left byte for byte as it is,
+// without a WAL or an index made beside it where it had none; moved
 // aside with its WAL when damaged or not a Tormell record; opened anew when
 // the file at the path was removed or replaced by someone else; opened for
 // reading alone when this user may not write it or its folder, or the disk
@@ -103,6 +104,9 @@ private:
     bool mustReopen(Use use);
     void openForWriting();
     void openForReading();
+    /// Whether the WAL and its index are both beside the file: opening it
+    /// then makes no file of its own.
+    bool companionsThere() const;
     void refuse(Reason why, const QString& part);
     /// Removes what a first save that failed (on a full disk) left: an empty
     /// file, and any empty companion, that would look like a record.

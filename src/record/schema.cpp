@@ -4,12 +4,16 @@
 #include "record/round_id.h"
 #include "record/sql.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QtEndian>
 #include <array>
+#include <fcntl.h>
 #include <span>
+#include <unistd.h>
 
 namespace record::schema {
 
@@ -190,6 +194,23 @@ QSet<QString> objectsUpTo(int version)
 }
 
 } // namespace
+
+bool newerByHeader(const QString& path)
+{
+    // SQLite's header: its magic text, then at 60 user_version and at 68
+    // application_id, each four bytes big-endian.
+    static const QByteArray kMagic = QByteArrayLiteral("SQLite format 3\0");
+    constexpr qsizetype kVersionAt = 60, kApplicationIdAt = 68, kHeaderBytes = 72;
+    // Not blocking: a FIFO put in the record's place must not hang the game.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QByteArray header(kHeaderBytes, '\0');
+    const bool whole = ::pread(fd, header.data(), kHeaderBytes, 0) == kHeaderBytes;
+    ::close(fd);
+    return whole && header.startsWith(kMagic) && qFromBigEndian<qint32>(header.constData() + kVersionAt) > kVersion
+        && qFromBigEndian<qint32>(header.constData() + kApplicationIdAt) == kApplicationId;
+}
 
 int version(const QSqlDatabase& db)
 {

@@ -3,6 +3,7 @@
 // The version lives in PRAGMA user_version; 0 is a file with nothing in it yet.
 
 #include <QSqlDatabase>
+#include <QString>
 
 namespace record::schema {
 
@@ -17,6 +18,12 @@ inline constexpr int kApplicationIdSince = 5;
 
 /// From this version on each round has its id on every computer (round_id.h).
 inline constexpr int kRoundIdsSince = 6;
+
+/// Whether the file at `path` is a newer Tormell's record by its header
+/// alone: a later version than kVersion, and Tormell's id. Read as bytes,
+/// without SQLite, which would make a WAL and its index beside the file; the
+/// header is the whole truth only while no WAL stands beside it.
+bool newerByHeader(const QString& path);
 
 /// The file's version as it stands.
 int version(const QSqlDatabase& db);

@@ -2,7 +2,9 @@
 // Looking into record files from a test: their bytes, and a SQLite connection
 // of the test's own beside the store's, to read a file or lay one out by hand.
 
+#include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariantList>
@@ -18,6 +20,17 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+/// Every entry of a folder, hidden ones too, by name, with a file's bytes:
+/// to see that nothing was made, removed or written there.
+inline QMap<QString, QByteArray> folderContents(const QString& folder)
+{
+    QMap<QString, QByteArray> contents;
+    for (const QString& name :
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        contents.insert(name, bytesOf(QDir(folder).filePath(name)));
+    return contents;
 }
 
 class RawFile {

@@ -11,6 +11,7 @@
 #include "record/time_text.h"
 #include "support/problem_said.h"
 #include "support/record_files.h"
+#include "support/round_sets.h"
 #include "support/sample_round.h"
 #include "support/small_disk.h"
 #include "support/unprivileged.h"
@@ -828,6 +829,66 @@ private slots:
         QVERIFY(refused && said(refused).startsWith(kRemoveFailed) && said(refused).contains(kNewer));
         store.reset(); // the last connection closes
         QCOMPARE(bytesOf(m_path), before);
+    }
+
+    void aNewerRecordIsReadWithoutLeavingFilesBesideIt_data()
+    {
+        QTest::addColumn<QString>("use");
+        QTest::newRow("listed and polled") << "list";
+        QTest::newRow("a round drawn and the rounds counted") << "round";
+        QTest::newRow("a save refused") << "save";
+        QTest::newRow("a removal refused") << "remove";
+        QTest::newRow("imported into, refused") << "import";
+    }
+    // Guards against an empty WAL and index that merely opening a newer
+    // Tormell's record leaves beside it, and against a read of it that does
+    // not follow what the newer Tormell writes afterwards.
+    void aNewerRecordIsReadWithoutLeavingFilesBesideIt()
+    {
+        QFETCH(QString, use);
+        constexpr int kRounds = 2;
+        {
+            ScoreStore maker(m_path);
+            QCOMPARE(saveRounds(maker, kRounds).size(), kRounds);
+        }
+        RawFile(m_path).run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kVersion + 1));
+        const QMap<QString, QByteArray> before = folderContents(m_folder);
+        QCOMPARE(before.keys(), QStringList {QStringLiteral("scores.sqlite")});
+        {
+            ScoreStore store(m_path);
+            const auto listed = store.rounds();
+            QVERIFY2(!listed.problem, qPrintable(said(listed.problem)));
+            QCOMPARE(listed.value.size(), kRounds);
+            QVERIFY(store.readOnly());
+            if (use == QStringLiteral("list")) {
+                QSignalSpy changed(&store, &ScoreStore::changed);
+                store.pollForChanges();
+                QCOMPARE(changed.count(), 0);
+            } else if (use == QStringLiteral("round")) {
+                QVERIFY(!store.round(listed.value.last().id, listed.from).problem);
+                QCOMPARE(store.count().value, kRounds);
+            } else if (use == QStringLiteral("save")) {
+                RoundRecord round = sampleRound(kRounds);
+                QCOMPARE(store.append(round).value_or(record::Problem {}).reason, record::Reason::NewerVersion);
+            } else if (use == QStringLiteral("remove")) {
+                const auto refused = store.remove({listed.value.first().id}, listed.from);
+                QCOMPARE(refused.value_or(record::Problem {}).reason, record::Reason::NewerVersion);
+            } else {
+                const QTemporaryDir elsewhere;
+                const QString source = elsewhere.filePath(QStringLiteral("other.sqlite"));
+                addRounds(source, 1, kRounds);
+                const record::ImportReport report = record::importFiles(store, {source});
+                QCOMPARE(report.problem.value_or(record::Problem {}).reason, record::Reason::NewerVersion);
+                QCOMPARE(report.added, 0);
+            }
+            QCOMPARE(folderContents(m_folder).keys(), before.keys());
+            QVERIFY(folderContents(m_folder) == before);
+            QCOMPARE(store.count().value, kRounds);
+
+            RawFile(m_path).run(QStringLiteral("DELETE FROM rounds WHERE id = ?"), {listed.value.first().id});
+            QCOMPARE(store.count().value, kRounds - 1); // what the newer Tormell did, seen
+        }
+        QCOMPARE(folderContents(m_folder).keys(), before.keys());
     }
 
     void eachNoticeIsToldOncePerFile_data()
