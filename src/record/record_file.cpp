@@ -281,7 +281,7 @@ void RecordFile::connect(Access access)
     db.setConnectOptions(connectOptions(access));
     if (!db.open())
         throw Failure(reasonOf(db.lastError()), {}, describe(db.lastError()));
-    m_open = Connection {identityOf(m_path), access, std::move(copy)};
+    m_open = Connection {identityOf(m_path), {}, access, std::move(copy)};
     ++m_connectionsMade;
     for (const QString& pragma : kUntrustedFilePragmas)
         sql::run(db, pragma);
@@ -329,6 +329,9 @@ void RecordFile::checkAndMigrate()
         m_newerTold = m_open->file;
     }
     sql::run(database(), QStringLiteral("PRAGMA cache_size = -%1").arg(kPageCacheKiB)); // negative: in KiB
+    // Not a private copy's own, given as the copy was brought up to date: the file has none.
+    if (writable || m_foundVersion >= schema::kFileIdSince)
+        m_open->id = schema::fileId(database());
 }
 
 void RecordFile::useWriteAheadLog(const QSqlDatabase& db)

@@ -46,6 +46,12 @@ public:
     /// none while closed. What the store read comes from it.
     FileIdentity openedFile() const { return m_open ? m_open->file : FileIdentity {}; }
 
+    /// The same with the id the file carries; none while closed.
+    RecordIdentity openedRecord() const
+    {
+        return m_open ? RecordIdentity {m_open->file, m_open->id} : RecordIdentity {};
+    }
+
     /// How many connections have been opened so far: a new one, to the same
     /// file or another, cannot tell what the last one saw.
     quint64 connectionsMade() const { return m_connectionsMade; }
@@ -89,6 +95,7 @@ public:
 private:
     struct Connection {
         FileIdentity file; // as it was when opened
+        QByteArray id; // the file's own (schema::fileId()), once checked
         Access access;
         std::unique_ptr<PrivateCopy> copy; // what an Access::Copy connection reads
     };

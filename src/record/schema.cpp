@@ -75,9 +75,17 @@ constexpr std::array kIdentifyRounds = {
     "CREATE UNIQUE INDEX rounds_by_uid ON rounds (uid)",
 };
 
+// 7: the file's own id, one row of 16 random bytes: what is listed from the
+// file is bound to it, so that another record made later, which the file
+// system may give the same inode, is not taken for it.
+constexpr std::array kIdentifyFile = {
+    "CREATE TABLE record_file (one INTEGER PRIMARY KEY CHECK (one = 1), id BLOB NOT NULL)",
+    "INSERT INTO record_file (one, id) VALUES (1, randomblob(16))",
+};
+
 constexpr std::array<std::span<const char* const>, kVersion> kSteps
-    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication, kIdentifyRounds};
-static_assert(kRoundIdsSince == 6);
+    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication, kIdentifyRounds, kIdentifyFile};
+static_assert(kRoundIdsSince == 6 && kFileIdSince == 7);
 static_assert(kApplicationIdSince == 5 && kApplicationId == 1414484557);
 
 void runSteps(const QSqlDatabase& db, int from, int to)
@@ -265,6 +273,15 @@ int migrate(const QSqlDatabase& db)
     sql::run(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     transaction.commit();
     return found;
+}
+
+QByteArray fileId(const QSqlDatabase& db)
+{
+    // Not a failure when missing: a listing is then bound to the file by device and inode alone.
+    QSqlQuery row(db);
+    return row.exec(QStringLiteral("SELECT id FROM record_file WHERE one = 1")) && row.next()
+        ? row.value(0).toByteArray()
+        : QByteArray();
 }
 
 void giveRoundsIds(const QSqlDatabase& db)

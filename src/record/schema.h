@@ -9,7 +9,7 @@ namespace record::schema {
 
 /// The version this program writes. A file with a higher one came from a
 /// newer Tormell if it carries kApplicationId.
-inline constexpr int kVersion = 6;
+inline constexpr int kVersion = 7;
 
 /// Tormell's mark in a record's header (PRAGMA application_id): "TORM" in
 /// ASCII, 0x544F524D. Every file at kApplicationIdSince or later carries it.
@@ -18,6 +18,10 @@ inline constexpr int kApplicationIdSince = 5;
 
 /// From this version on each round has its id on every computer (round_id.h).
 inline constexpr int kRoundIdsSince = 6;
+
+/// From this version on each file carries an id of its own, random, given
+/// as it is made or brought to this layout (fileId()).
+inline constexpr int kFileIdSince = 7;
 
 /// Whether the file at `path` is a newer Tormell's record by its header
 /// alone: a later version than kVersion, and Tormell's id. Read as bytes,
@@ -43,6 +47,10 @@ int checkedVersion(const QSqlDatabase& db);
 /// their id from their content. Returns the version found inside the
 /// transaction; a newer file is left untouched.
 int migrate(const QSqlDatabase& db);
+
+/// The file's own id; empty where it carries none (a newer layout may keep
+/// it otherwise) or it cannot be read.
+QByteArray fileId(const QSqlDatabase& db);
 
 /// Gives each round without an id one from its content, in one write
 /// transaction: rows another program added to a file at kRoundIdsSince or later.

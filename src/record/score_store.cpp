@@ -366,16 +366,19 @@ std::optional<Problem> ScoreStore::backup(const QString& path)
     return failed;
 }
 
-void ScoreStore::requireListedFrom(const FileIdentity& listedFrom) const
+void ScoreStore::requireListedFrom(const RecordIdentity& listedFrom) const
 {
-    if (m_file.openedFile() != listedFrom)
+    const RecordIdentity opened = m_file.openedRecord();
+    if (opened != listedFrom)
         throw Failure(Reason::Replaced, {},
-            QStringLiteral("the file listed from (inode %1) has been replaced (inode %2)")
-                .arg(listedFrom.inode)
-                .arg(m_file.openedFile().inode));
+            QStringLiteral("the file listed from (inode %1, id %2) has been replaced (inode %3, id %4)")
+                .arg(listedFrom.file.inode)
+                .arg(QString::fromLatin1(listedFrom.id.toHex()))
+                .arg(opened.file.inode)
+                .arg(QString::fromLatin1(opened.id.toHex())));
 }
 
-std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids, const FileIdentity& listedFrom)
+std::optional<Problem> ScoreStore::remove(const QList<qint64>& ids, const RecordIdentity& listedFrom)
 {
     int removed = 0;
     std::optional<Problem> failed = attempt(Action::Remove, [&] {
@@ -486,7 +489,7 @@ Read<std::optional<Setting>> ScoreStore::latestSetting()
     });
 }
 
-Read<RoundRecord> ScoreStore::round(qint64 id, std::optional<FileIdentity> listedFrom)
+Read<RoundRecord> ScoreStore::round(qint64 id, std::optional<RecordIdentity> listedFrom)
 {
     Read<QList<RoundRecord>> found = attemptRead<QList<RoundRecord>>([&](const QSqlDatabase& db) {
         if (listedFrom)
@@ -562,7 +565,7 @@ template <class T, class Body> Read<T> ScoreStore::attemptRead(Body&& body)
     read.problem = attempt(Action::Read, [&] {
         if (const std::optional<QSqlDatabase> db = m_file.open(RecordFile::Use::Read))
             read.value = body(*db);
-        read.from = m_file.openedFile();
+        read.from = m_file.openedRecord();
     });
     if (!read.problem)
         m_watch.firstLook();

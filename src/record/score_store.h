@@ -18,11 +18,12 @@ struct JobProgress;
 class StagedRounds;
 
 /// What a read gives: the value, or an empty one and the problem that stopped
-/// it; and the file it was read from, to which what is done with it is bound.
+/// it; and the file it was read from, by its identity and its own id, to
+/// which what is done with it is bound.
 template <class T> struct Read {
     T value {};
     std::optional<Problem> problem;
-    FileIdentity from;
+    RecordIdentity from;
 };
 
 /// The record in one file. Nothing is created until the first save. Each save
@@ -71,7 +72,7 @@ public:
     /// were listed from (a Read's `from`). If another file has taken that
     /// one's place since, nothing is removed and the problem says so
     /// (Reason::Replaced): the record is to be read anew.
-    std::optional<Problem> remove(const QList<qint64>& ids, const FileIdentity& listedFrom);
+    std::optional<Problem> remove(const QList<qint64>& ids, const RecordIdentity& listedFrom);
 
     /// Every round without its joints, oldest first.
     Read<QList<RoundSummary>> rounds();
@@ -96,7 +97,7 @@ public:
     /// unreadable gives a problem that says it cannot be drawn. Given the
     /// file it was listed from, a round of a file that has taken that one's
     /// place is not read: the problem says so, as remove()'s does.
-    Read<RoundRecord> round(qint64 id, std::optional<FileIdentity> listedFrom = std::nullopt);
+    Read<RoundRecord> round(qint64 id, std::optional<RecordIdentity> listedFrom = std::nullopt);
 
     /// Every round with its joints, oldest first: what an export needs. A
     /// round whose joints are missing or unreadable comes marked `damaged`;
@@ -143,7 +144,7 @@ private:
     template <class T, class Body> Read<T> attemptRead(Body&& body);
 
     /// Whether the file open is still the one `listedFrom` names; if not, the Failure that says so.
-    void requireListedFrom(const FileIdentity& listedFrom) const;
+    void requireListedFrom(const RecordIdentity& listedFrom) const;
 
     RecordFile m_file;
     ChangeWatch m_watch {m_file};

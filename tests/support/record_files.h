@@ -33,6 +33,13 @@ inline QMap<QString, QByteArray> folderContents(const QString& folder)
     return contents;
 }
 
+/// Removes a record with every companion SQLite keeps beside it, as a player deleting it would.
+inline void removeRecordFile(const QString& path)
+{
+    for (const char* ending : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(ending));
+}
+
 class RawFile {
 public:
     explicit RawFile(const QString& path)

@@ -104,6 +104,7 @@ private slots:
             if (ids == QStringLiteral("none")) {
                 raw.run(QStringLiteral("UPDATE rounds SET uid = NULL"));
             } else if (ids == QStringLiteral("older layout")) {
+                raw.run(QStringLiteral("DROP TABLE record_file"));
                 raw.run(QStringLiteral("DROP INDEX rounds_by_uid"));
                 raw.run(QStringLiteral("ALTER TABLE rounds DROP COLUMN uid"));
                 raw.run(QStringLiteral("PRAGMA user_version = %1").arg(record::schema::kRoundIdsSince - 1));

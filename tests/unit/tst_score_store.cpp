@@ -154,9 +154,9 @@ class TestScoreStore : public QObject {
     QString m_folder; // not created: the store makes it on the first save
     QString m_path;
 
-    // A record in the layout of `version` (before round ids), laid out by
-    // hand as that version's Tormell did, with `rounds` rounds; Tormell's mark
-    // in its header only if `marked`.
+    // A record in the layout of `version` (before the file's own id), laid
+    // out by hand as that version's Tormell did, with `rounds` rounds;
+    // Tormell's mark in its header only if `marked`.
     void layOutOlderRecord(int version, int rounds, bool marked)
     {
         QDir().mkpath(m_folder);
@@ -182,6 +182,11 @@ class TestScoreStore : public QObject {
             old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN coached INTEGER NOT NULL DEFAULT 0"));
         if (version >= 4)
             old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN near_rest INTEGER NOT NULL DEFAULT 0"));
+        if (version >= 6) {
+            old.run(QStringLiteral("ALTER TABLE rounds ADD COLUMN uid BLOB"));
+            old.run(QStringLiteral("CREATE UNIQUE INDEX rounds_by_uid ON rounds (uid)"));
+            old.run(QStringLiteral("UPDATE rounds SET uid = randomblob(16)"));
+        }
         if (marked)
             old.run(QStringLiteral("PRAGMA application_id = %1").arg(record::schema::kApplicationId));
         old.run(QStringLiteral("PRAGMA user_version = %1").arg(version));
@@ -331,6 +336,7 @@ private slots:
         QTest::newRow("a record with a trigger named as SQLite's own, written into its schema") << "sqlite trigger";
         QTest::newRow("a record whose index of the same name is unique") << "unique";
         QTest::newRow("a record marked by another application") << "application id";
+        QTest::newRow("a record whose own id may be more than one") << "file id";
         QTest::newRow("a fifth layout without Tormell's mark") << "unmarked";
     }
     // Guards against a damaged record deleted, overwritten or left in the way
@@ -366,7 +372,7 @@ private slots:
             }
             damaged = bytesOf(m_path);
         } else if (QStringList {QStringLiteral("trigger"), QStringLiteral("view"), QStringLiteral("sqlite trigger"),
-                       QStringLiteral("unique"), QStringLiteral("application id")}
+                       QStringLiteral("unique"), QStringLiteral("application id"), QStringLiteral("file id")}
                        .contains(damage)) {
             {
                 ScoreStore writer(m_path);
@@ -394,6 +400,9 @@ private slots:
                     edited.run(QStringLiteral("DROP INDEX rounds_by_setting"));
                     edited.run(QStringLiteral(
                         "CREATE UNIQUE INDEX rounds_by_setting ON rounds (difficulty, display_seconds, played_ms)"));
+                } else if (damage == QStringLiteral("file id")) {
+                    edited.run(QStringLiteral("DROP TABLE record_file"));
+                    edited.run(QStringLiteral("CREATE TABLE record_file (one INTEGER PRIMARY KEY, id BLOB NOT NULL)"));
                 } else {
                     edited.run(QStringLiteral("PRAGMA application_id = 42"));
                 }
@@ -710,6 +719,7 @@ private slots:
         QTest::newRow("third layout, before targets near rest") << 3 << false;
         QTest::newRow("fourth layout, before Tormell's mark") << 4 << false;
         QTest::newRow("fifth layout, marked, after ANALYZE") << 5 << true;
+        QTest::newRow("sixth layout, before the file's own id") << 6 << false;
     }
     // Guards against rows lost or a file refused when the layout moves on,
     // or refused for the statistics tables SQLite's ANALYZE adds, and old
@@ -737,6 +747,9 @@ private slots:
         RawFile upgraded(m_path);
         QCOMPARE(upgraded.run(QStringLiteral("PRAGMA user_version")).toInt(), record::schema::kVersion);
         QVERIFY(upgraded.run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'rounds_by_setting'")).isValid());
+        const QByteArray fileId = upgraded.run(QStringLiteral("SELECT id FROM record_file")).toByteArray();
+        QCOMPARE(fileId.size(), 16);
+        QCOMPARE(store.rounds().from.id, fileId);
     }
 
     void anOlderRoundsIdComesFromWhatItHoldsBitForBit_data()
@@ -1056,6 +1069,53 @@ private slots:
         QCOMPARE(idsOf(onFromKnown), idsOf(fresh));
         for (qsizetype i = 0; i < fresh.size(); ++i)
             QCOMPARE(onFromKnown[i].playedAt, fresh[i].playedAt);
+    }
+
+    void aListingActsOnlyOnTheFileItWasListedFrom_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("its rounds removed") << "remove";
+        QTest::newRow("one of its rounds drawn") << "draw";
+    }
+    // Guards against a listing acting on another record than the one it was
+    // listed from: a record deleted and another made at its place, which the
+    // file system gives the freed inode, as ext4 does at once. By device and
+    // inode alone the two are one file, and the listing's ids name the new
+    // record's rounds.
+    void aListingActsOnlyOnTheFileItWasListedFrom()
+    {
+        QFETCH(QString, action);
+        constexpr int kRounds = 3;
+        constexpr int kAttempts = 100; // new records made until one has the old inode
+        ScoreStore store(m_path);
+        QCOMPARE(saveRounds(store, kRounds).size(), kRounds);
+        const auto listed = store.rounds();
+        const record::FileIdentity listedFile = record::identityOf(m_path);
+        removeRecordFile(m_path);
+        store.pollForChanges(); // closes its connection: nothing holds the inode any more
+        bool reused = false;
+        for (int attempt = 0; attempt < kAttempts && !reused; ++attempt) {
+            {
+                ScoreStore maker(m_path);
+                QCOMPARE(saveRounds(maker, kRounds, kRounds).size(), kRounds);
+            }
+            reused = record::identityOf(m_path) == listedFile;
+            if (!reused)
+                removeRecordFile(m_path);
+        }
+        if (!reused)
+            QSKIP("the file system gave no new record the inode freed");
+        const QByteArray made = roundsAt(m_path);
+
+        const std::optional<record::Problem> refused = action == QStringLiteral("remove")
+            ? store.remove(idsOf(listed.value), listed.from)
+            : store.round(listed.value.first().id, listed.from).problem;
+        QCOMPARE(refused.value_or(record::Problem {}).reason, record::Reason::Replaced);
+        QCOMPARE(roundsAt(m_path), made);
+        const auto relisted = store.rounds();
+        QVERIFY(relisted.from != listed.from);
+        QVERIFY(!store.remove({relisted.value.first().id}, relisted.from));
+        QCOMPARE(store.count().value, kRounds - 1);
     }
 
     // Guards against a record window that misses a save by this store or by

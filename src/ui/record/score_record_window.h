@@ -150,7 +150,7 @@ private:
     std::unique_ptr<core::Figure> m_figure;
     qint64 m_shown = 0;
     // The file the table's rounds were listed from: what is done with them is bound to it.
-    record::FileIdentity m_listedFrom;
+    record::RecordIdentity m_listedFrom;
     // The memory speed of the difficulty on view, now and day by day. The
     // chart is drawn only when its tab is: at first sight, a fit for each
     // day costs more than the rest; after that, only the days a change touches are fitted again.
