@@ -13,7 +13,6 @@ namespace {
 // away is no round played, and beyond the 32-bit floats and the pixels the
 // canvas draws with, were it far enough.
 constexpr double kFurthestTwips = 10 * core::kCanvasSide;
-constexpr int kHighestScore = 100;
 constexpr int kLastYear = 9999;
 
 bool withinReach(double twips)

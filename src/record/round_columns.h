@@ -39,7 +39,7 @@ inline constexpr std::array kRoundColumns {
     RoundColumn {&RoundSummary::difficulty, "difficulty", u"難易度"},
     RoundColumn {&RoundSummary::displaySeconds, "display_seconds", u"表示時間（秒）"},
     RoundColumn {&RoundSummary::elapsedSeconds, "elapsed_seconds", u"経過時間（秒）"},
-    RoundColumn {&RoundSummary::score, "score", u"点数", 100},
+    RoundColumn {&RoundSummary::score, "score", u"点数", kHighestScore},
     RoundColumn {&RoundSummary::verdict, "verdict", u"判定"},
     RoundColumn {&RoundSummary::gridLines, "grid_lines", u"格子線の数", core::kMostGridLines},
     RoundColumn {&RoundRecord::target, {}, u"見本"},

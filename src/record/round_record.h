@@ -10,6 +10,9 @@
 
 namespace record {
 
+/// The best score a round can have; the least is 0.
+inline constexpr int kHighestScore = 100;
+
 /// A round without its joints: what a table or a chart of many rounds needs.
 struct RoundSummary {
     qint64 id = 0; // row id once stored, 0 before
@@ -17,7 +20,7 @@ struct RoundSummary {
     double difficulty = 0; // as the result dialog shows it
     double displaySeconds = 0; // may be infinite when the player typed one too large
     double elapsedSeconds = 0;
-    int score = 0; // 0..100
+    int score = 0; // 0..kHighestScore
     QString verdict; // kept character for character
     int gridLines = 0; // 0..11
     bool coached = false; // kept by coached practice, at its check, rather than by 点数保存
