@@ -29,6 +29,7 @@ struct LeadingNumber {
     bool negative = false;
     long long magnitude = 0;
     bool anyNonZero = false;
+    qsizetype end = 0; // just past the number's last character
 };
 
 LeadingNumber scan(QStringView s)
@@ -76,6 +77,7 @@ LeadingNumber scan(QStringView s)
         n.text.clear();
         return n;
     }
+    n.end = i;
     if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
         qsizetype j = i + 1;
         bool expNegative = false;
@@ -96,6 +98,7 @@ LeadingNumber scan(QStringView s)
                 n.text += '-';
             n.text += expText;
             n.magnitude = expNegative ? -exponent : exponent;
+            n.end = j;
         }
     }
     n.magnitude += intDigits > 0 ? intDigits : -digitsBeforeFirstSignificant;
@@ -132,6 +135,11 @@ double numericValue(QStringView text)
         value = (n.anyNonZero && n.magnitude > 0) ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return n.negative ? -value : value;
+}
+
+qsizetype numberLength(QStringView text)
+{
+    return scan(text).end;
 }
 
 QString asciiNumberText(QString text)

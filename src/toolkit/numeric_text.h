@@ -14,6 +14,10 @@ namespace toolkit {
 /// gives +/-infinity; one too small to represent gives 0.
 double numericValue(QStringView text);
 
+/// How many characters of `text` numericValue() reads as its number, the
+/// blanks before it included; 0 when it does not start with a number.
+qsizetype numberLength(QStringView text);
+
 /// `text` with the full-width digits, point, signs and exponent letters a
 /// Japanese input method types (０-９ ． － ＋ ｅ Ｅ, and the minus sign −)
 /// in their ASCII forms, and every other character as it was: read by

@@ -43,8 +43,7 @@ void tellBriefly(QWidget& over, const QString& message)
 {
     qCDebug(lcUi).noquote() << "told the player briefly:" << message;
     QWidget& window = *over.window();
-    for (QLabel* earlier : window.findChildren<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
-        earlier->close();
+    endBriefNotice(window);
     // Inside the window rather than a window of its own: it takes no focus
     // and no clicks, and screen readers find it among the window's contents.
     auto* notice = new QLabel(message, &window);
@@ -63,6 +62,12 @@ void tellBriefly(QWidget& over, const QString& message)
     notice->raise();
     notice->show();
     QTimer::singleShot(kBriefly, notice, &QWidget::close);
+}
+
+void endBriefNotice(QWidget& over)
+{
+    for (QLabel* earlier : over.window()->findChildren<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
+        earlier->close();
 }
 
 } // namespace ui

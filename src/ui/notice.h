@@ -14,4 +14,8 @@ void tell(QWidget& parent, QMessageBox::Icon icon, const QString& title, const Q
 /// nothing; a newer one replaces it.
 void tellBriefly(QWidget& over, const QString& message);
 
+/// Takes away the brief word on `over`'s window, if one shows: it was about
+/// what came before.
+void endBriefNotice(QWidget& over);
+
 } // namespace ui

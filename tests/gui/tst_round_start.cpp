@@ -2,11 +2,13 @@
 // target and how it hands the rest pose to the player.
 
 #include "core/body.h"
+#include "support/brief_notice.h"
 #include "support/clock_period.h"
 #include "support/draw_scripts.h"
 #include "support/game.h"
 #include "support/grid_lines.h"
 #include "support/test_main.h"
+#include "ui/notice.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
 #include "widgets/status_bar.h"
@@ -204,22 +206,31 @@ private slots:
     }
 
     // Guards against a display time misread (no number, zero, negative) or
-    // left unbounded, so that START hangs or ends before the time has passed.
+    // left unbounded, so that START hangs or ends before the time has passed,
+    // and against a text taken otherwise than as it stands without a word.
     void displayWaitLastsTheTypedTime_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("seconds");
-        QTest::newRow("slider value") << "0.75" << 0.75;
-        QTest::newRow("zero") << "0" << 0.0;
-        QTest::newRow("no number") << "abc" << 0.0;
-        QTest::newRow("negative") << "-1" << 0.0;
-        QTest::newRow("beyond a minute") << "99999" << 60.0;
-        QTest::newRow("beyond double range") << "1e400" << 60.0;
+        QTest::addColumn<QString>("notice"); // none when the text is simply a time
+        QTest::newRow("slider value") << "0.75" << 0.75 << "";
+        QTest::newRow("blanks around") << " 1.5 " << 1.5 << "";
+        QTest::newRow("zero") << "0" << 0.0 << "";
+        QTest::newRow("a minute") << "60" << 60.0 << "";
+        QTest::newRow("empty") << "" << 0.0 << "表示時間が空のため、見本を表示せずに始めます（0 秒）。";
+        QTest::newRow("no number") << "abc" << 0.0 << "「abc」は数ではないため、見本を表示せずに始めます（0 秒）。";
+        QTest::newRow("negative") << "-1" << 0.0 << "「-1」は 0 より小さいため、見本を表示せずに始めます（0 秒）。";
+        QTest::newRow("decimal comma") << "1,5" << 1.0 << "「1,5」は先頭の数だけを読み、1 秒として表示します。";
+        QTest::newRow("unit after") << "0.5秒" << 0.5 << "「0.5秒」は先頭の数だけを読み、0.5 秒として表示します。";
+        QTest::newRow("beyond a minute") << "99999" << 60.0 << "「99999」は 1 分を超えるため、60 秒として表示します。";
+        QTest::newRow("beyond double range, long") << "1e400000000000000000"
+                                                    << 60.0 << "「1e40000000000000…」は 1 分を超えるため、60 秒として表示します。";
     }
     void displayWaitLastsTheTypedTime()
     {
         QFETCH(QString, text);
         QFETCH(double, seconds);
+        QFETCH(QString, notice);
         constexpr double kStep = 0.25; // seconds per clock reading; a minute takes 240 passes
         Game g;
         ui::Frm001& w = g.w();
@@ -227,6 +238,7 @@ private slots:
         w.Text1->setText(text);
         bool ranInsideTheWait = false;
         QTimer::singleShot(0, &w, [&] { ranInsideTheWait = true; });
+        ui::tellBriefly(*w.Picture1, QStringLiteral("about the last round"));
         const double before = g.clock.peek();
 
         w.Command1_Click();
@@ -235,6 +247,9 @@ private slots:
         QVERIFY2(elapsed >= seconds && elapsed <= seconds + 2 * kStep, qPrintable(QString::number(elapsed)));
         QCOMPARE(ranInsideTheWait, seconds > 0); // a zero wait processes no events at all
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
+        // The word about the last round goes at START, whatever START says.
+        const QLabel* shown = briefNotice(w);
+        QCOMPARE(shown ? shown->text() : QString(), notice);
     }
 
     // Guards against a second START keeping the player's moved joints or the

@@ -4,6 +4,7 @@
 #include "core/joints.h"
 #include "record/schema.h"
 #include "record/score_store.h"
+#include "support/brief_notice.h"
 #include "support/checked_round.h"
 #include "support/game.h"
 #include "support/record_files.h"
@@ -46,13 +47,6 @@ QList<record::RoundSummary> saved(Game& game)
 void clickButton(QMessageBox& box, QMessageBox::StandardButton which)
 {
     QTest::mouseClick(box.button(which), Qt::LeftButton);
-}
-
-// The brief word on a window that something worked, while it shows.
-QLabel* briefNotice(QWidget& w)
-{
-    auto* notice = w.findChild<QLabel*>(QStringLiteral("briefNotice"), Qt::FindDirectChildrenOnly);
-    return notice && notice->isVisible() ? notice : nullptr;
 }
 
 qint64 idAt(const QAbstractItemModel& table, int row)
