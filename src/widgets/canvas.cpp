@@ -37,22 +37,68 @@ Canvas::~Canvas() = default;
 
 double Canvas::widthTwips() const
 {
-    return twipsFromPixels(width());
+    return twipsFromPixels(sceneSize().width());
 }
 
 double Canvas::heightTwips() const
 {
-    return twipsFromPixels(height());
+    return twipsFromPixels(sceneSize().height());
 }
 
 void Canvas::setWidthTwips(double twips)
 {
-    resize(static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips)))), height());
+    setSceneSize(QSize(static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips)))), sceneSize().height()));
 }
 
 void Canvas::setHeightTwips(double twips)
 {
-    resize(width(), static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips)))));
+    setSceneSize(QSize(sceneSize().width(), static_cast<int>(std::lround(pixelsFromTwips(toFloat(twips))))));
+}
+
+QSize Canvas::sceneSize() const
+{
+    return m_scaledToFit ? m_sceneSize : size();
+}
+
+void Canvas::setSceneSize(QSize pixels)
+{
+    if (!m_scaledToFit) {
+        resize(pixels);
+        return;
+    }
+    m_sceneSize = pixels;
+    updateGeometry();
+    update();
+}
+
+void Canvas::setScaledToFit(bool fit)
+{
+    if (fit == m_scaledToFit)
+        return;
+    m_sceneSize = size();
+    m_scaledToFit = fit;
+    const auto policy = fit ? QSizePolicy::Expanding : QSizePolicy::Preferred;
+    setSizePolicy(policy, policy);
+    updateGeometry();
+    update();
+}
+
+QSize Canvas::sizeHint() const
+{
+    return m_scaledToFit ? m_sceneSize : QFrame::sizeHint();
+}
+
+QTransform Canvas::sceneToWidget() const
+{
+    const QRectF inside = contentsRect();
+    QTransform transform = QTransform::fromTranslate(inside.left(), inside.top());
+    const QSizeF scene = QSizeF(m_sceneSize).shrunkBy(QMarginsF(contentsMargins()));
+    if (!m_scaledToFit || scene.isEmpty())
+        return transform;
+    const double scale = std::min(inside.width() / scene.width(), inside.height() / scene.height());
+    const QSizeF drawn = scene * scale;
+    return transform.translate((inside.width() - drawn.width()) / 2, (inside.height() - drawn.height()) / 2)
+        .scale(scale, scale);
 }
 
 void Canvas::clear()
@@ -67,7 +113,7 @@ void Canvas::refresh()
 
 QPointF Canvas::twipsAt(QPointF widgetPos) const
 {
-    const QPointF inside = widgetPos - QPointF(contentsRect().topLeft());
+    const QPointF inside = sceneToWidget().inverted().map(widgetPos);
     return {twipsFromPixels(inside.x()), twipsFromPixels(inside.y())};
 }
 
@@ -81,7 +127,7 @@ void Canvas::sceneAreaChanged(const QRectF& twips)
     if (twips.isEmpty())
         return;
     const QRectF pixels = pixelRectF(twips.x(), twips.y(), twips.width(), twips.height());
-    update(pixels.translated(contentsRect().topLeft()).toAlignedRect().intersected(contentsRect()));
+    update(sceneToWidget().mapRect(pixels).toAlignedRect().intersected(contentsRect()));
 }
 
 void Canvas::paintEvent(QPaintEvent* event)
@@ -92,7 +138,7 @@ void Canvas::paintEvent(QPaintEvent* event)
     const QRect dirty = event->rect().intersected(inside);
     painter.fillRect(dirty, m_scene.backColor());
     painter.setClipRect(dirty);
-    painter.translate(inside.topLeft());
+    painter.setTransform(sceneToWidget());
     painter.setRenderHint(QPainter::Antialiasing);
     // Only what overlaps the damaged area: a drag repaints a few joints, not the grid.
     const QRectF dirtyTwips = QRectF(twipsAt(dirty.topLeft()), twipsAt(dirty.bottomRight() + QPoint(1, 1)));

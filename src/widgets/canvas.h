@@ -28,6 +28,12 @@ public:
     void setWidthTwips(double twips);
     void setHeightTwips(double twips);
 
+    /// Draws the scene grown or shrunk to fill the canvas, its proportions
+    /// kept and centred, rather than at its size in twips: a picture to look
+    /// at, as large as its place allows. The size in twips stays the scene's,
+    /// and is the size the canvas asks for.
+    void setScaledToFit(bool fit);
+
     /// Erases free drawing. The canvas keeps none besides its items, so what
     /// remains is a repaint of the items.
     void clear();
@@ -36,6 +42,8 @@ public:
 
     /// Converts a widget position (logical pixels) to canvas twips.
     QPointF twipsAt(QPointF widgetPos) const;
+
+    QSize sizeHint() const override;
 
     /// The label being dragged, if a drag is in progress.
     const toolkit::Label* draggedLabel() const { return m_drag ? m_drag->label : nullptr; }
@@ -65,6 +73,12 @@ private:
         std::optional<QPointF> outlineAt; // top-left of the outline, in twips
     };
 
+    // Outer size in pixels as the twips give it: the widget's own size but
+    // when scaled to fit.
+    QSize sceneSize() const;
+    void setSceneSize(QSize pixels);
+    // From the scene's pixels, as the twips give them, to the widget's.
+    QTransform sceneToWidget() const;
     void sceneAreaChanged(const QRectF& twips) override;
     void sceneChanged() override;
 
@@ -75,6 +89,8 @@ private:
 
     toolkit::Scene m_scene;
     std::optional<Drag> m_drag;
+    QSize m_sceneSize; // while scaled to fit
+    bool m_scaledToFit = false;
 };
 
 } // namespace widgets

@@ -17,6 +17,7 @@
 #include <QDateTimeAxis>
 #include <QGuiApplication>
 #include <QCategoryAxis>
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -24,10 +25,13 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QLabel>
+#include <QLayout>
+#include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QScreen>
 #include <QSet>
+#include <QSplitter>
 #include <QSettings>
 #include <QTest>
 
@@ -60,21 +64,25 @@ private slots:
     void theDaysChartTicksEachDateOnce();
 };
 
-// Guards against a place and size forgotten on close, or read back at the
-// client's corner rather than the frame's, and a maximized window coming back
-// at its normal size.
+// Guards against a place, size or splitter forgotten on close, or read back
+// at the client's corner rather than the frame's, and a maximized window
+// coming back at its normal size.
 void TestRecordWindow::itComesBackWhereThePlayerLeftIt()
 {
     Game game;
-    const QRect left(QPoint(37, 5), QSize(700, 590));
+    const QRect left(QPoint(37, 5), QSize(1000, 640));
     ui::FrmSCORE& record = openRecord(game);
     record.resize(left.size());
     record.move(left.topLeft());
+    auto* split = record.findChild<QSplitter*>(QStringLiteral("SplROUND"));
+    split->setSizes({700, 250});
+    const QList<int> sizes = split->sizes();
     closeRecord(game);
 
     ui::FrmSCORE& again = openRecord(game);
     QCOMPARE(again.pos(), left.topLeft());
     QCOMPARE(again.size(), left.size());
+    QCOMPARE(again.findChild<QSplitter*>(QStringLiteral("SplROUND"))->sizes(), sizes);
 
     again.showMaximized();
     closeRecord(game);
@@ -129,12 +137,15 @@ void TestRecordWindow::anEmptyChartShowsTheHintAndNoTimes()
 }
 
 // Guards against a window whose smallest size lays its controls over each
-// other or cuts the summary, and a verdict column narrower than its verdicts.
+// other, cuts the summary, the table's columns or rows, or the chart's labels
+// and legend, or is larger than a small laptop's screen; and a verdict column
+// narrower than its verdicts.
 void TestRecordWindow::atItsSmallestNothingOverlaps()
 {
     Game game;
     saveRounds(game.record.store, 3, 0);
     ui::FrmSCORE& record = openRecord(game);
+    QVERIFY(record.minimumWidth() <= 1366 && record.minimumHeight() <= 700);
     record.resize(record.minimumSize());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const QList<QWidget*> controls {record.Label1, record.CmbSETTING, record.LblSUMMARY, record.LblHINT, record.TabCHART,
@@ -150,10 +161,26 @@ void TestRecordWindow::atItsSmallestNothingOverlaps()
                 qPrintable(one->objectName() + QStringLiteral(" over ") + controls[j]->objectName()));
     }
     QVERIFY(record.LblSUMMARY->width() >= record.LblSUMMARY->sizeHint().width());
+
+    const QHeaderView& header = *record.GrdROUND->horizontalHeader();
+    QVERIFY2(header.length() <= record.GrdROUND->viewport()->width(), "a column scrolled out of view");
+    for (int column = 0; column < header.count(); ++column)
+        QVERIFY(header.sectionSize(column) >= header.sectionSizeHint(column));
+    QVERIFY(record.GrdROUND->viewport()->height() >= 5 * record.GrdROUND->verticalHeader()->defaultSectionSize());
     const int verdict = ui::RoundTableModel::Verdict;
     for (int row = 0; row < record.rounds().rowCount(); ++row)
-        QVERIFY(record.GrdROUND->horizontalHeader()->sectionSize(verdict)
+        QVERIFY(header.sectionSize(verdict)
             > record.GrdROUND->fontMetrics().horizontalAdvance(record.rounds().roundAt(row).verdict));
+
+    // Room for every tick's label side by side, the score axis's five one
+    // above another, and the legend's entries whole.
+    QChart& chart = *record.ChtSCORE->chart();
+    const QDateTimeAxis& time = record.ChtSCORE->timeAxis();
+    const QFontMetrics labels(time.labelsFont());
+    const QString widest = time.min().toString(time.format());
+    QVERIFY(chart.plotArea().width() >= time.tickCount() * labels.horizontalAdvance(widest));
+    QVERIFY(chart.plotArea().height() >= 5 * labels.height());
+    QVERIFY(chart.legend()->geometry().width() >= chart.legend()->effectiveSizeHint(Qt::PreferredSize).width());
 }
 
 // Guards against a difficulty's rounds split by display time with no view of

@@ -13,6 +13,7 @@
 #include "ui/coach.h"
 #include "ui/fonts.h"
 #include "ui/notice.h"
+#include "ui/player_settings.h"
 #include "ui/problem_text.h"
 #include "ui/record/coach_panel.h"
 #include "ui/record/memory_speed_chart.h"
@@ -39,8 +40,12 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSet>
+#include <QSettings>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -58,8 +63,18 @@ constexpr double kPointSize = 9;
 // Opens with room for the table's six columns beside the round drawn again,
 // and for the chart above the table; a smaller screen gets what it has.
 constexpr QSize kOpeningSize(1080, 720);
-// Where the player's settings keep the window's place.
+// Where the player's settings keep the window's place, and where it puts
+// its splitters.
 const QString kPlacementKey = QStringLiteral("recordWindow");
+const QString kSplittersKey = QStringLiteral("recordWindow/splitters");
+// At its smallest the window shows the table's every column and this many of
+// its rows, and the chart this many lines of text high: room for the score
+// axis's five labels, the time axis's labels and title, and the legend.
+constexpr int kTableRowsAtLeast = 5;
+constexpr int kChartLinesAtLeast = 12;
+// Its smallest size is never larger than a small laptop's screen (1366 x 768)
+// less a panel, nor than the screen it is on.
+constexpr QSize kLargestMinimum(1366, 700);
 // Rows the table measures to fit its columns: those on view and a few more.
 // Measuring every row lays out the text of each of thousands of cells.
 constexpr int kRowsMeasuredForWidths = 50;
@@ -101,6 +116,10 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     setFont(japaneseFont({}, kPointSize));
     createControls();
     restorePlacement(*this, kPlacementKey, kOpeningSize);
+    const QSettings kept = playerSettings();
+    const QList<QVariant> splitters = kept.value(kSplittersKey).toList();
+    for (qsizetype i = 0; i < splitters.size() && i < 2; ++i)
+        (i == 0 ? m_split : m_historySplit)->restoreState(splitters[i].toByteArray());
     m_figure = std::make_unique<core::Figure>(PicROUND->scene(), palette().color(QPalette::WindowText));
     m_figure->SUB_SETDEFAULT();
     describeScoreRecord(*this);
@@ -179,6 +198,8 @@ void FrmSCORE::createControls()
     ChtSPEED->setObjectName(QStringLiteral("ChtSPEED"));
     ChtSPEED->setToolTip(
         memorySpeedMeaning() + QStringLiteral("各日の点は、その日までの回から同じように求めたものです。"));
+    for (QWidget* chart : {static_cast<QWidget*>(ChtSCORE), static_cast<QWidget*>(ChtSPEED)})
+        chart->setMinimumHeight(kChartLinesAtLeast * fontMetrics().height());
     TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("点数の推移"));
     TabCHART->insertTab(SpeedTab, ChtSPEED, QStringLiteral("記憶の速さの推移"));
 
@@ -199,7 +220,7 @@ void FrmSCORE::createControls()
     PicROUND->setObjectName(QStringLiteral("PicROUND"));
     PicROUND->setWidthTwips(core::kCanvasSide);
     PicROUND->setHeightTwips(core::kCanvasSide);
-    PicROUND->setFixedSize(PicROUND->size());
+    PicROUND->setScaledToFit(true); // it gives way to the chart and table when room is short
     PicROUND->setFocusPolicy(Qt::NoFocus); // a picture, nothing to drag here
     // Over the canvas, hiding it, while the round chosen cannot be drawn.
     LblROUND = new QLabel(PicROUND);
@@ -208,8 +229,10 @@ void FrmSCORE::createControls()
     LblROUND->setAlignment(Qt::AlignCenter);
     LblROUND->setMargin(kRoundMessageMargin);
     LblROUND->setAutoFillBackground(true);
-    LblROUND->setGeometry(PicROUND->rect());
     LblROUND->hide();
+    auto* cover = new QVBoxLayout(PicROUND);
+    cover->setContentsMargins({});
+    cover->addWidget(LblROUND);
 
     CmdDELETE = new QPushButton(QStringLiteral("削除…"), this);
     CmdDELETE->setObjectName(QStringLiteral("CmdDELETE"));
@@ -240,18 +263,25 @@ void FrmSCORE::createControls()
     chooser->addWidget(Label1);
     chooser->addWidget(CmbSETTING);
     chooser->addStretch(1);
-    // The chart and the table share the height beside the round drawn again,
-    // whose canvas keeps the game's size; coached practice fills the column under it.
-    auto* history = new QVBoxLayout;
-    history->addWidget(TabCHART, 1);
-    history->addWidget(GrdROUND, 1);
-    auto* round = new QVBoxLayout;
-    round->addWidget(PicROUND);
+    // The chart over the table, beside the round drawn again over coached
+    // practice; the player drags either splitter to give one more room.
+    m_historySplit = new QSplitter(Qt::Vertical, this);
+    m_historySplit->setObjectName(QStringLiteral("SplHISTORY"));
+    m_historySplit->addWidget(TabCHART);
+    m_historySplit->addWidget(GrdROUND);
+    auto* roundColumn = new QWidget(this);
+    auto* round = new QVBoxLayout(roundColumn);
+    round->setContentsMargins({});
+    round->addWidget(PicROUND, 1);
     round->addWidget(m_coach);
-    round->addStretch(1);
-    auto* middle = new QHBoxLayout;
-    middle->addLayout(history, 1);
-    middle->addLayout(round);
+    m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->setObjectName(QStringLiteral("SplROUND"));
+    m_split->addWidget(m_historySplit);
+    m_split->addWidget(roundColumn);
+    m_split->setStretchFactor(0, 1);
+    m_split->setStretchFactor(1, 0);
+    for (QSplitter* split : {m_historySplit, m_split})
+        split->setChildrenCollapsible(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdDELETE);
     buttons->addWidget(CmdEXPORT);
@@ -266,10 +296,11 @@ void FrmSCORE::createControls()
     job->addWidget(CmdCANCEL);
     m_jobRow->hide();
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetNoConstraint); // fitMinimumSize() bounds it by the screen
     layout->addLayout(chooser);
     layout->addWidget(LblSUMMARY);
     layout->addWidget(LblHINT);
-    layout->addLayout(middle, 1);
+    layout->addWidget(m_split, 1);
     layout->addWidget(m_jobRow);
     layout->addLayout(buttons);
 
@@ -314,6 +345,7 @@ void FrmSCORE::showView()
     LblHINT->setVisible(!m_difficultyRounds.isEmpty());
     if (!view) {
         m_place->showRounds({});
+        fitMinimumSize();
         ChtSCORE->setRounds({});
         showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
         showSelectedRound();
@@ -333,7 +365,33 @@ void FrmSCORE::showView()
     showValue(*LblSUMMARY, summaryText(record::progressOf(rounds.value), speed.value));
     ChtSCORE->setRounds(rounds.value);
     m_place->showRounds(rounds.value);
+    fitMinimumSize();
     showSelectedRound();
+}
+
+void FrmSCORE::fitMinimumSize()
+{
+    ensurePolished(); // sizes are the style's only once it has seen the controls
+    // The table's columns are as wide as their contents, and at least as
+    // wide as their headings.
+    auto& table = static_cast<QAbstractItemView&>(*GrdROUND);
+    const QHeaderView& header = *GrdROUND->horizontalHeader();
+    int columns = 0;
+    for (int column = 0; column < header.count(); ++column)
+        columns += std::max(header.sectionSizeHint(column), table.sizeHintForColumn(column));
+    const int frame = 2 * GrdROUND->frameWidth();
+    const QSize whole(columns + GrdROUND->verticalScrollBar()->sizeHint().width() + frame,
+        header.sizeHint().height() + kTableRowsAtLeast * GrdROUND->verticalHeader()->defaultSectionSize() + frame);
+    QSize room = kLargestMinimum;
+    if (const QScreen* on = screen())
+        room = room.boundedTo(on->availableGeometry().size() - (frameGeometry().size() - size()));
+    // On a screen too small for it, the table gives way first: it scrolls.
+    GrdROUND->setMinimumSize(whole);
+    layout()->invalidate(); // its sizes cached before the table's minimum changed
+    const QSize over = (layout()->totalMinimumSize() - room).expandedTo(QSize(0, 0));
+    GrdROUND->setMinimumSize((whole - over).expandedTo(GrdROUND->minimumSizeHint()));
+    layout()->invalidate();
+    setMinimumSize(layout()->totalMinimumSize().boundedTo(room));
 }
 
 record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
@@ -588,12 +646,16 @@ void FrmSCORE::endJob()
 
 void FrmSCORE::closeEvent(QCloseEvent* event)
 {
-    widgets::contain([this] { rememberPlacement(*this, kPlacementKey); });
+    widgets::contain([this] {
+        rememberPlacement(*this, kPlacementKey);
+        playerSettings().setValue(kSplittersKey, QVariantList {m_split->saveState(), m_historySplit->saveState()});
+    });
     QWidget::closeEvent(event);
 }
 
 void FrmSCORE::showEvent(QShowEvent* event)
 {
+    fitMinimumSize(); // now on its screen, in its frame
     m_lookForChanges.start();
     QWidget::showEvent(event);
 }

@@ -30,6 +30,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QSplitter;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -119,6 +120,8 @@ protected:
 
 private:
     void createControls();
+    /// The smallest size that shows the chart and the table whole, as far as the screen allows.
+    void fitMinimumSize();
     void showView();
     void showSelectedRound();
     /// Covers PicROUND with `why` the round chosen cannot be drawn; an empty one uncovers it.
@@ -145,6 +148,8 @@ private:
     RoundSortModel* m_sorted;
     std::unique_ptr<PlayerPlace> m_place;
     CoachPanel* m_coach = nullptr;
+    QSplitter* m_split = nullptr; // the chart and table | the round drawn again
+    QSplitter* m_historySplit = nullptr; // the chart | the table
     // Looks for rounds saved by another copy of the game while the window shows.
     QTimer m_lookForChanges;
     std::unique_ptr<core::Figure> m_figure;
