@@ -54,4 +54,13 @@ struct Setting {
     }
 };
 
+/// A setting as the record holds it: whether the player chose it, playing
+/// by hand, for one round of it at least, or coached practice alone did.
+struct PlayedSetting {
+    Setting setting;
+    bool byHand = false;
+
+    friend bool operator==(const PlayedSetting& a, const PlayedSetting& b) = default;
+};
+
 } // namespace record

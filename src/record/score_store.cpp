@@ -40,10 +40,11 @@ double realAt(const QSqlQuery& row, int column)
     return value.isNull() ? std::numeric_limits<double>::quiet_NaN() : value.toDouble();
 }
 
-Setting settingAt(const QSqlQuery& row)
+// A setting and whether coached practice alone played it, as the first three columns.
+PlayedSetting playedSettingAt(const QSqlQuery& row)
 {
-    enum { SettingDifficulty, SettingDisplaySeconds };
-    return {realAt(row, SettingDifficulty), realAt(row, SettingDisplaySeconds)};
+    enum { Difficulty, DisplaySeconds, Coached };
+    return {{realAt(row, Difficulty), realAt(row, DisplaySeconds)}, row.value(Coached).toInt() == 0};
 }
 
 // A round's fields from a row, each from the columns it is kept in, from the one at `at` on.
@@ -464,28 +465,29 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QLis
     });
 }
 
-Read<QList<Setting>> ScoreStore::settings()
+Read<QList<PlayedSetting>> ScoreStore::settings()
 {
-    return attemptRead<QList<Setting>>([](const QSqlDatabase& db) {
+    return attemptRead<QList<PlayedSetting>>([](const QSqlDatabase& db) {
         QSqlQuery rows = sql::run(db,
-            QStringLiteral("SELECT DISTINCT difficulty, display_seconds FROM rounds"
-                           " ORDER BY difficulty, display_seconds"));
-        QList<Setting> found;
+            QStringLiteral("SELECT difficulty, display_seconds, MIN(coached) FROM rounds"
+                           " GROUP BY difficulty, display_seconds ORDER BY difficulty, display_seconds"));
+        QList<PlayedSetting> found;
         while (rows.next())
-            found.append(settingAt(rows));
+            found.append(playedSettingAt(rows));
         return found;
     });
 }
 
-Read<std::optional<Setting>> ScoreStore::latestSetting()
+Read<std::optional<PlayedSetting>> ScoreStore::latestSetting()
 {
     // The last round in the lists' time order, without reading the others.
-    return attemptRead<std::optional<Setting>>([](const QSqlDatabase& db) -> std::optional<Setting> {
+    return attemptRead<std::optional<PlayedSetting>>([](const QSqlDatabase& db) -> std::optional<PlayedSetting> {
         QSqlQuery row = sql::run(db,
-            QStringLiteral("SELECT difficulty, display_seconds FROM rounds ORDER BY played_ms DESC, id DESC LIMIT 1"));
+            QStringLiteral("SELECT difficulty, display_seconds, coached FROM rounds"
+                           " ORDER BY played_ms DESC, id DESC LIMIT 1"));
         if (!row.next())
             return std::nullopt;
-        return settingAt(row);
+        return playedSettingAt(row);
     });
 }
 

@@ -87,11 +87,13 @@ public:
     /// else all of them. A year of rounds is read in milliseconds after a save.
     Read<QList<RoundSummary>> roundsAtDifficulty(double difficulty, QList<RoundSummary> known = {});
 
-    /// The settings rounds were played with, by difficulty, then display time.
-    Read<QList<Setting>> settings();
+    /// The settings rounds were played with, by difficulty, then display
+    /// time; by hand where any of their rounds was kept by 点数保存.
+    Read<QList<PlayedSetting>> settings();
 
-    /// The setting of the round played last; none while there are no rounds.
-    Read<std::optional<Setting>> latestSetting();
+    /// The setting of the round played last, by hand unless coached practice
+    /// kept it; none while there are no rounds.
+    Read<std::optional<PlayedSetting>> latestSetting();
 
     /// One round with its joints. A round whose joints are missing or
     /// unreadable gives a problem that says it cannot be drawn. Given the

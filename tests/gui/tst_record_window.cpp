@@ -184,22 +184,30 @@ void TestRecordWindow::atItsSmallestNothingOverlaps()
 }
 
 // Guards against a difficulty's rounds split by display time with no view of
-// them all, as coached practice plays them, and a score whose display time
-// cannot be told there.
+// them all, as coached practice plays them, a score whose display time cannot
+// be told there, a list that grows by every time the coach chose, and a
+// window that opens on one time after coached play.
 void TestRecordWindow::aWholeDifficultyListsEveryDisplayTime()
 {
     Game game;
-    const QList<double> times {0.53, 0.54, 0.63};
+    const QList<double> times {0.53, 0.54, 0.63, 0.41, 0.44};
+    const qsizetype byHand = 3; // then coached practice's
     QList<record::RoundRecord> rounds;
     for (int n = 0; n < times.size(); ++n) {
         rounds.append(sampleRound(3 * n)); // difficulty 1, 3 s apart
         rounds.back().displaySeconds = times[n];
+        rounds.back().coached = n >= byHand;
         QVERIFY(!game.record.store.append(rounds.back()));
     }
     ui::FrmSCORE& record = openRecord(game);
-    QCOMPARE(record.CmbSETTING->itemText(0), QStringLiteral("難易度 1・すべての表示時間"));
-    record.CmbSETTING->setCurrentIndex(0);
-    QCOMPARE(record.rounds().rowCount(), 3);
+    QStringList listed;
+    for (int item = 0; item < record.CmbSETTING->count(); ++item)
+        listed << record.CmbSETTING->itemText(item);
+    QCOMPARE(listed,
+        (QStringList {QStringLiteral("難易度 1・すべての表示時間"), QStringLiteral("難易度 1・表示時間 0.53 秒"),
+            QStringLiteral("難易度 1・表示時間 0.54 秒"), QStringLiteral("難易度 1・表示時間 0.63 秒")}));
+    QCOMPARE(record.CmbSETTING->currentIndex(), 0);
+    QCOMPARE(record.rounds().rowCount(), 5);
     const qint64 second = rounds[1].playedAt.toMSecsSinceEpoch();
     QCOMPARE(record.ChtSCORE->pointText(double(second + 1000)),
         QStringLiteral("2026/12/07 16:05:06\n表示時間 0.54 秒・3点"));

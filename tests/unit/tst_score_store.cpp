@@ -1024,10 +1024,11 @@ private slots:
             ids.append(round.id);
         }
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[1], ids[2], ids[0]}));
-        QCOMPARE(store.settings().value, (QList<record::Setting> {{1, 0.75}, {1, kInf}, {2, 0.75}}));
+        QCOMPARE(store.settings().value,
+            (QList<record::PlayedSetting> {{{1, 0.75}, true}, {{1, kInf}, true}, {{2, 0.75}, true}}));
         QCOMPARE(idsOf(store.rounds({1, 0.75}).value), (QList<qint64> {ids[2], ids[0]}));
         QCOMPARE(idsOf(store.roundsAtDifficulty(1).value), (QList<qint64> {ids[3], ids[2], ids[0]}));
-        QCOMPARE(store.latestSetting().value, std::optional<record::Setting>({1, 0.75})); // by time, not by id
+        QCOMPARE(store.latestSetting().value, std::optional<record::PlayedSetting>({{1, 0.75}, true})); // by time, not by id
 
         QVERIFY(!store.remove({ids[3], ids[2]}, store.rounds().from));
         QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[1], ids[0]}));

@@ -23,7 +23,7 @@ PlayerPlace::PlayerPlace(QComboBox& settingList, QTableView& table, RoundTableMo
 }
 
 void PlayerPlace::listSettings(
-    const QList<record::Setting>& settings, const std::function<std::optional<RecordView>()>& latest)
+    const QList<record::PlayedSetting>& settings, const std::function<std::optional<RecordView>()>& latest)
 {
     QList<RecordView> views = viewsOf(settings);
     if (views == m_views)

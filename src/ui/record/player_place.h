@@ -28,7 +28,7 @@ public:
     /// first, or once it is gone, on the one `latest` gives. The list is
     /// filled again only when it changed, so that an open list stays open.
     void listSettings(
-        const QList<record::Setting>& settings, const std::function<std::optional<RecordView>()>& latest);
+        const QList<record::PlayedSetting>& settings, const std::function<std::optional<RecordView>()>& latest);
     const QList<RecordView>& views() const { return m_views; }
     /// The view chosen; none while nothing is listed.
     const RecordView* view() const;

@@ -2,13 +2,14 @@
 
 namespace ui {
 
-QList<RecordView> viewsOf(const QList<record::Setting>& settings)
+QList<RecordView> viewsOf(const QList<record::PlayedSetting>& settings)
 {
     QList<RecordView> views;
-    for (const record::Setting& setting : settings) {
+    for (const auto& [setting, byHand] : settings) {
         if (views.isEmpty() || !record::sameNumber(views.back().setting.difficulty, setting.difficulty))
             views.append({setting, true});
-        views.append({setting, false});
+        if (byHand)
+            views.append({setting, false});
     }
     return views;
 }

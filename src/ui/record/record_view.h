@@ -23,7 +23,9 @@ struct RecordView {
 };
 
 /// The views of `settings` (in the record's order: by difficulty, then
-/// display time): each difficulty's whole view first, then its settings.
-QList<RecordView> viewsOf(const QList<record::Setting>& settings);
+/// display time): each difficulty's whole view first, then the settings the
+/// player chose. The display times coached practice chose, many in a month,
+/// are seen through the whole view.
+QList<RecordView> viewsOf(const QList<record::PlayedSetting>& settings);
 
 } // namespace ui

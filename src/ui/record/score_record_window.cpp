@@ -325,13 +325,14 @@ void FrmSCORE::reload()
         showValue(*LblSUMMARY, problemText(*settings.problem));
         return;
     }
-    // At first, the setting played last; with coached practice on, the whole
-    // of its difficulty, as the coach moves the time from round to round.
+    // At first, the setting played last; after coached play, or with
+    // coached practice on, the whole of its difficulty, as the coach moves
+    // the time from round to round.
     m_place->listSettings(settings.value, [this]() -> std::optional<RecordView> {
-        const std::optional<record::Setting> last = m_store.latestSetting().value;
+        const std::optional<record::PlayedSetting> last = m_store.latestSetting().value;
         if (!last)
             return std::nullopt;
-        return RecordView {*last, coach::practiceOn()};
+        return RecordView {last->setting, !last->byHand || coach::practiceOn()};
     });
     showView();
 }
