@@ -94,7 +94,7 @@ def test(s):
     main.open_record()
     app = tree_where(s, python, "the record window in the tree", lambda app: window(app, "点数の記録"))
     check_every_window_and_control(app)
-    xs.check(label_reading(windows(app, "点数の記録"), r"(?s)まとめ 回数：1　最高：\d+点　直近10回の平均：[\d.]+点\n記憶の速さ：.+"),
+    xs.check(label_reading(windows(app, "点数の記録"), r"(?s)まとめ 回数：1　最高：\d+点　直近10回の平均：[\d.]+点\n(難易度 [\d.]+ の)?記憶の速さ：.+"),
              "the record's summary is not read with its numbers")
 
     # Closing the record first: it lies over END.

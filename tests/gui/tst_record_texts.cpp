@@ -60,6 +60,16 @@ private slots:
         QTest::newRow("no coached round: how to measure it")
             << ui::memorySpeedText(levelOf(Missing::DistinctTimes, 28, {}, 0))
             << "記憶の速さ：おまかせ練習で遊ぶと測れます（点数保存で残した回からは求めません）";
+        QTest::newRow("beside one setting, the difficulty's") << ui::memorySpeedText(levelOf(Missing::None, 7), 1.5)
+            << "難易度 1.5 の記憶の速さ：0.42 秒（68%区間 0.36〜0.50 秒、おまかせ練習の24回から）";
+        QTest::newRow("under a figure: how to read it")
+            << ui::memorySpeedHint(levelOf(Missing::None, 7))
+            << "表示時間がこれより短いと覚えにくくなる目安です。短いほど速く覚えられます。"
+               "68%区間には本当の値が3回に2回ほど入ります。";
+        QTest::newRow("under no figure yet: the way to one") << ui::memorySpeedHint(levelOf(Missing::Forgotten, 7))
+            << "おまかせ練習を続ければ、表示時間を変えながら出すので、測れるようになります。";
+        QTest::newRow("under how to measure it: nothing more")
+            << ui::memorySpeedHint(levelOf(Missing::DistinctTimes, 28, {}, 0)) << "";
         QTest::newRow("rounds passed over")
             << ui::passedOverText(6, 2) << "記録のおかしい6回は除きました　見本がほとんど動かなかった2回は数えません";
         QTest::newRow("the summary") << ui::summaryText({12, 97, 71.25}, {QStringLiteral("…"), QString(), "‥"})

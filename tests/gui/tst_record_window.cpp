@@ -154,10 +154,11 @@ void TestRecordWindow::atItsSmallestNothingOverlaps()
     const auto inWindow = [&record](const QWidget* w) { return QRect(w->mapTo(&record, QPoint()), w->size()); };
     for (qsizetype i = 0; i < controls.size(); ++i) {
         const QWidget* one = controls[i];
-        QVERIFY2(one->isVisible(), qPrintable(one->objectName()));
+        // No figure, so no line on how to read one.
+        QVERIFY2(one->isVisible() != (one == record.LblHINT), qPrintable(one->objectName()));
         QVERIFY2(record.rect().contains(inWindow(one)), qPrintable(one->objectName()));
-        for (qsizetype j = i + 1; j < controls.size(); ++j)
-            QVERIFY2(!inWindow(one).intersects(inWindow(controls[j])),
+        for (qsizetype j = i + 1; j < controls.size() && one->isVisible(); ++j)
+            QVERIFY2(!controls[j]->isVisible() || !inWindow(one).intersects(inWindow(controls[j])),
                 qPrintable(one->objectName() + QStringLiteral(" over ") + controls[j]->objectName()));
     }
     QVERIFY(record.LblSUMMARY->width() >= record.LblSUMMARY->sizeHint().width());

@@ -50,7 +50,7 @@ QString memorySpeedMeaning()
         "点数にかかわらず記録される、おまかせ練習の回だけから求めます。"
         "点数保存で選んで残した回は、よくできた回に偏るため使いません。\n"
         "今の力を表すよう、直近%2日の回から求めます。それで定まらないときは直近%3日の回から求めます。\n"
-        "68%区間は、本当の値がおよそ68%の確からしさで入る範囲です。"
+        "68%区間は、本当の値が3回に2回ほど入る範囲です。"
         "表示時間に関係なく落とす回（うっかりや置きずれ）の割合も、回から推し量ってこの幅に含めます。\n"
         "%4日前（それまでの%2日）との差は、変わっていなくても偶然でその向きに出る見込みが5%未満のときだけ"
         "「はっきり」と書き、ほかは「誤差の範囲」と書きます。")
@@ -60,23 +60,31 @@ QString memorySpeedMeaning()
         .arg(core::kComparedDaysBack);
 }
 
-QString memorySpeedHint()
+QString memorySpeedHint(const core::Level& level)
 {
-    return QStringLiteral("表示時間がこれより短いと覚えにくくなる目安です。短いほど良い。");
+    if (level.fit.estimate)
+        return QStringLiteral("表示時間がこれより短いと覚えにくくなる目安です。短いほど速く覚えられます。"
+                              "68%区間には本当の値が3回に2回ほど入ります。");
+    if (level.fit.distinctTimes == 0)
+        return {}; // the line itself says how
+    return QStringLiteral("おまかせ練習を続ければ、表示時間を変えながら出すので、測れるようになります。");
 }
 
-QString memorySpeedText(const core::Level& level)
+QString memorySpeedText(const core::Level& level, std::optional<double> ofDifficulty)
 {
     using Missing = core::MemorySpeedFit::Missing;
     const core::MemorySpeedFit& fit = level.fit;
     const QString days = level.days == core::kRecentDays ? QString() : QStringLiteral("直近%1日の").arg(level.days);
+    const QString speed = ofDifficulty
+        ? QStringLiteral("難易度 %1 の記憶の速さ").arg(toolkit::numberText(*ofDifficulty))
+        : QStringLiteral("記憶の速さ");
     if (fit.estimate)
-        return QStringLiteral("記憶の速さ：%1 秒（68%区間 %2〜%3 秒、%4おまかせ練習の%5回から）")
-            .arg(secondsText(fit.estimate->seconds), secondsText(fit.estimate->low), secondsText(fit.estimate->high),
-                days)
+        return QStringLiteral("%1：%2 秒（68%区間 %3〜%4 秒、%5おまかせ練習の%6回から）")
+            .arg(speed, secondsText(fit.estimate->seconds), secondsText(fit.estimate->low),
+                secondsText(fit.estimate->high), days)
             .arg(fit.remembered + fit.forgotten);
     if (fit.distinctTimes == 0)
-        return QStringLiteral("記憶の速さ：おまかせ練習で遊ぶと測れます（点数保存で残した回からは求めません）");
+        return QStringLiteral("%1：おまかせ練習で遊ぶと測れます（点数保存で残した回からは求めません）").arg(speed);
     QString lacking;
     switch (fit.missing) {
     case Missing::DistinctTimes:
@@ -95,7 +103,7 @@ QString memorySpeedText(const core::Level& level)
         lacking = QStringLiteral("回数が足りず、幅が定まりません");
         break;
     }
-    return QStringLiteral("記憶の速さ：まだ測れません（直近%1日のおまかせ練習に、%2）").arg(level.days).arg(lacking);
+    return QStringLiteral("%1：まだ測れません（直近%2日のおまかせ練習に、%3）").arg(speed).arg(level.days).arg(lacking);
 }
 
 QString speedChangeText(const std::optional<core::SpeedChange>& change)

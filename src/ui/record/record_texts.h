@@ -33,13 +33,15 @@ QString secondsText(double seconds);
 /// What the memory speed is, for the tooltips of the summary and its chart.
 QString memorySpeedMeaning();
 
-/// The line under the memory speed that says how to read it.
-QString memorySpeedHint();
+/// The line under the memory speed: how to read a figure, or how coached
+/// practice gets one; empty where the memory speed's own line says how.
+QString memorySpeedHint(const core::Level& level);
 
 /// The memory speed as the summary says it, with the coached rounds it was
 /// fitted to (and their days when the last week's did not determine it), or
-/// what it still lacks and how to get it.
-QString memorySpeedText(const core::Level& level);
+/// what it still lacks and how to get it. Named as the memory speed of
+/// `ofDifficulty` where the rounds on view are only some of that difficulty's.
+QString memorySpeedText(const core::Level& level, std::optional<double> ofDifficulty = std::nullopt);
 
 /// The change since the level compared with (core::speedChange): clearly
 /// faster or slower with its size, else within chance, never as a

@@ -185,7 +185,7 @@ void FrmSCORE::createControls()
     LblSUMMARY->setObjectName(QStringLiteral("LblSUMMARY"));
     LblSUMMARY->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LblSUMMARY->setToolTip(memorySpeedMeaning());
-    LblHINT = new QLabel(memorySpeedHint(), this);
+    LblHINT = new QLabel(this);
     LblHINT->setObjectName(QStringLiteral("LblHINT"));
     LblHINT->setForegroundRole(QPalette::PlaceholderText);
     LblHINT->setToolTip(memorySpeedMeaning());
@@ -343,7 +343,6 @@ void FrmSCORE::showView()
     CmdDELETE->setEnabled(view != nullptr && !jobRunning());
     CmdEXPORT->setEnabled(view != nullptr && !jobRunning());
     const record::Read<QStringList> speed = showDifficulty(view);
-    LblHINT->setVisible(!m_difficultyRounds.isEmpty());
     if (!view) {
         m_place->showRounds({});
         fitMinimumSize();
@@ -425,14 +424,19 @@ record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
                                      : view->setting;
     m_coach->showCoach(m_difficultyRounds, from ? &*from : nullptr, now);
     m_history.setTrials(reading.rounds, now);
+    QString hint;
     if (!m_difficultyRounds.isEmpty()) {
         const core::Level level = m_history.levelNow();
-        QStringList figures {memorySpeedText(level)};
+        hint = memorySpeedHint(level);
+        // Beside one setting's rounds, it is still the whole difficulty's.
+        QStringList figures {memorySpeedText(level, view->wholeDifficulty ? std::nullopt : difficulty)};
         if (const QString change = speedChangeText(core::speedChange(level, m_history.levelEarlier()));
             !change.isEmpty())
             figures << change;
         speed.value << figures.join(QStringLiteral("　")) << passedOverText(reading.leftOut, reading.nearRest);
     }
+    showValue(*LblHINT, hint);
+    LblHINT->setVisible(!hint.isEmpty());
     showSpeedChart();
     return speed;
 }
