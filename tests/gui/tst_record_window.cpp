@@ -10,7 +10,9 @@
 #include "ui/player_settings.h"
 #include "ui/record/memory_speed_chart.h"
 #include "ui/record/round_table_model.h"
+#include "ui/record/record_texts.h"
 #include "ui/record/score_chart.h"
+#include "ui/record/wrapped_tool_tip.h"
 #include "widgets/canvas.h"
 
 #include <QAction>
@@ -34,6 +36,7 @@
 #include <QSplitter>
 #include <QSettings>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -62,6 +65,8 @@ private slots:
     void aWholeDifficultyListsEveryDisplayTime();
     void theDaysChartTicksEachDateOnce_data();
     void theDaysChartTicksEachDateOnce();
+    void tooltipsReadAsAColumn();
+    void aScoreAnswersWithinAFewPixels();
 };
 
 // Guards against a place, size or splitter forgotten on close, or read back
@@ -251,6 +256,57 @@ void TestRecordWindow::theDaysChartTicksEachDateOnce()
         return line && line->count() == 2
             && line->points() == QList<QPointF> {{line->at(0).x(), 0.4}, {line->at(0).x(), 0.6}};
     }), days == 1);
+}
+
+// Guards against a tooltip one line across the screen, a paragraph whose last
+// word or two stand alone on a line, and a word lost to the breaks.
+void TestRecordWindow::tooltipsReadAsAColumn()
+{
+    const QString meaning = ui::memorySpeedMeaning() + QStringLiteral("\nA line of Latin words, broken at its blanks.");
+    const QString wrapped = ui::wrappedToolTipText(meaning);
+    const QFontMetrics metrics(QToolTip::font());
+    const int widest = 30 * QFontInfo(QToolTip::font()).pixelSize();
+    const auto unbroken = [](QString text) { return text.remove(u'\n').remove(u' '); };
+    QCOMPARE(unbroken(wrapped), unbroken(meaning));
+    const QStringList paragraphs = meaning.split(u'\n');
+    QVERIFY(wrapped.count(u'\n') > paragraphs.size()); // some paragraph was too long for a line
+    qsizetype line = 0;
+    const QStringList lines = wrapped.split(u'\n');
+    for (const QString& paragraph : paragraphs) {
+        int longest = 0, last = 0;
+        for (QString joined; joined.size() < unbroken(paragraph).size(); ++line) {
+            QVERIFY2(metrics.horizontalAdvance(lines[line]) <= widest, qPrintable(lines[line]));
+            joined += unbroken(lines[line]);
+            last = metrics.horizontalAdvance(lines[line]);
+            longest = std::max(longest, last);
+        }
+        QVERIFY2(last * 3 >= longest, qPrintable(paragraph));
+    }
+
+    Game game;
+    ui::FrmSCORE& record = openRecord(game);
+    for (const QWidget* described : std::initializer_list<const QWidget*> {record.ChkCOACH, record.CmdCOACH})
+        QVERIFY(!described->toolTip().isEmpty());
+    QCOMPARE(record.ChtSPEED->toolTip().split(u'\n').first(), lines.first());
+}
+
+// Guards against a score's tooltip found only on its two-pixel line, or
+// given for a point far from the pointer.
+void TestRecordWindow::aScoreAnswersWithinAFewPixels()
+{
+    ui::ScoreChart chart;
+    chart.resize(600, 400);
+    QList<record::RoundSummary> rounds(3);
+    for (int n = 0; n < rounds.size(); ++n) {
+        rounds[n].playedAt = QDateTime(QDate(2026, 12, 8), QTime(20, n));
+        rounds[n].score = 30 * n;
+    }
+    chart.setRounds(rounds);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QPointF drawn = chart.drawnAt(rounds[1]);
+    QCOMPARE(chart.pointTextNear(drawn + QPointF(4, -3)), ui::roundText(rounds[1]));
+    QCOMPARE(chart.pointTextNear(drawn + QPointF(0, 20)), QString());
 }
 
 TORMELL_TEST_MAIN(TestRecordWindow)

@@ -3,6 +3,7 @@
 #include "ui/accessibility.h"
 #include "ui/coach.h"
 #include "ui/record/record_texts.h"
+#include "ui/record/wrapped_tool_tip.h"
 #include "widgets/error_boundary.h"
 
 #include <QCheckBox>
@@ -27,6 +28,12 @@ CoachPanel::CoachPanel(QWidget* parent)
     LblCOACH->setObjectName(QStringLiteral("LblCOACH"));
     CmdCOACH = new QPushButton(QStringLiteral("この難易度と時間で練習"), this);
     CmdCOACH->setObjectName(QStringLiteral("CmdCOACH"));
+    setWrappedToolTip(*ChkCOACH,
+        QStringLiteral("オンにすると、表示時間をおまかせで選びます。CHEKのたびに、点数にかかわらずその回を記録し、"
+                       "次の表示時間を入れます。覚えられるかどうかの境目を探して時間を変えるので、"
+                       "記憶の速さが測れるようになります。難易度は自分で選びます。"));
+    setWrappedToolTip(*CmdCOACH,
+        QStringLiteral("この難易度と次のおまかせ表示時間をゲームの画面に入れます。あとはSTARTを押すだけです。"));
 
     // Under the round drawn again, within its canvas's width: the switch and
     // the offer on a line, the button to take it under them.

@@ -4,11 +4,10 @@
 #include "toolkit/line_thinning.h"
 #include "ui/record/chart_style.h"
 #include "ui/record/record_texts.h"
-#include "widgets/error_boundary.h"
 
 #include <QDateTimeAxis>
 #include <QLegend>
-#include <QCursor>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QToolTip>
@@ -45,6 +44,15 @@ QString timeFormat(const QDateTime& first, const QDateTime& last, qint64 tickSpa
     if (first.date().year() != last.date().year())
         return QStringLiteral("yyyy/MM/dd");
     return QStringLiteral("MM/dd");
+}
+
+// A score answers the pointer this many pixels from where it is drawn, not
+// only on its two-pixel line.
+constexpr qreal kPointReach = 6;
+
+qint64 msOf(const record::RoundSummary& round)
+{
+    return round.playedAt.toMSecsSinceEpoch();
 }
 
 // Up to this many rounds each score is marked; beyond, the marks run together
@@ -85,12 +93,47 @@ ScoreChart::ScoreChart(QWidget* parent)
         series->attachAxis(m_points);
     }
     setRounds({});
-    widgets::connectGuarded(m_scores, &QLineSeries::hovered, this, [this](const QPointF& point, bool over) {
-        if (over)
-            QToolTip::showText(QCursor::pos(), pointText(point.x()), this);
-        else
-            QToolTip::hideText();
-    });
+}
+
+QPointF ScoreChart::drawnAt(const record::RoundSummary& round) const
+{
+    QChart& drawn = *chart();
+    const QPointF value(static_cast<double>(msOf(round)), round.score);
+    return mapFromScene(drawn.mapToScene(drawn.mapToPosition(value, m_scores)));
+}
+
+QString ScoreChart::pointTextNear(QPointF viewPos) const
+{
+    if (m_rounds.isEmpty())
+        return {};
+    // Only the rounds within reach across are measured: a long record's
+    // pointer passes over thousands.
+    QChart& drawn = *chart();
+    const QPointF inChart = drawn.mapFromScene(mapToScene(viewPos.toPoint()));
+    const double at = drawn.mapToValue(inChart, m_scores).x();
+    const double reachMs = std::abs(drawn.mapToValue(inChart + QPointF(kPointReach, 0), m_scores).x() - at);
+    auto round = std::lower_bound(m_rounds.cbegin(), m_rounds.cend(), at - reachMs,
+        [](const record::RoundSummary& each, double ms) { return static_cast<double>(msOf(each)) < ms; });
+    const record::RoundSummary* nearest = nullptr;
+    qreal nearestDistance = kPointReach;
+    for (; round != m_rounds.cend() && static_cast<double>(msOf(*round)) <= at + reachMs; ++round) {
+        if (const qreal distance = QLineF(drawnAt(*round), viewPos).length(); distance <= nearestDistance) {
+            nearest = &*round;
+            nearestDistance = distance;
+        }
+    }
+    return nearest ? roundText(*nearest) : QString();
+}
+
+void ScoreChart::mouseMoveEvent(QMouseEvent* event)
+{
+    QChartView::mouseMoveEvent(event);
+    const QString text = pointTextNear(event->position());
+    if (!text.isEmpty())
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+    else if (m_tellingPoint)
+        QToolTip::hideText();
+    m_tellingPoint = !text.isEmpty();
 }
 
 QString ScoreChart::pointText(double at) const
@@ -98,7 +141,6 @@ QString ScoreChart::pointText(double at) const
     if (m_rounds.isEmpty())
         return {};
     const auto ms = static_cast<qint64>(at);
-    const auto msOf = [](const record::RoundSummary& round) { return round.playedAt.toMSecsSinceEpoch(); };
     auto nearest = std::lower_bound(m_rounds.cbegin(), m_rounds.cend(), ms,
         [&](const record::RoundSummary& round, qint64 t) { return msOf(round) < t; });
     if (nearest == m_rounds.cend() || (nearest != m_rounds.cbegin() && ms - msOf(*(nearest - 1)) < msOf(*nearest) - ms))

@@ -33,6 +33,14 @@ public:
     /// What pointing at the score drawn at `at` (ms since 1970) tells: the
     /// nearest round's moment, display time and score.
     QString pointText(double at) const;
+    /// Where `round`'s score is drawn, in the view's coordinates.
+    QPointF drawnAt(const record::RoundSummary& round) const;
+    /// What the pointer at `viewPos` is told: the round whose score is drawn
+    /// nearest it within a few pixels; empty with none there.
+    QString pointTextNear(QPointF viewPos) const;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QList<record::RoundSummary> m_rounds;
@@ -41,6 +49,7 @@ private:
     QDateTimeAxis* m_time;
     QValueAxis* m_points;
     QLabel* m_emptyHint;
+    bool m_tellingPoint = false; // the tooltip shown is a round's
 };
 
 } // namespace ui

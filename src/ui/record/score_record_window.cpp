@@ -23,6 +23,7 @@
 #include "ui/record/round_table_header.h"
 #include "ui/record/round_table_model.h"
 #include "ui/record/score_chart.h"
+#include "ui/record/wrapped_tool_tip.h"
 #include "ui/remembered_placement.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
@@ -184,11 +185,11 @@ void FrmSCORE::createControls()
     LblSUMMARY = new QLabel(this);
     LblSUMMARY->setObjectName(QStringLiteral("LblSUMMARY"));
     LblSUMMARY->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    LblSUMMARY->setToolTip(memorySpeedMeaning());
+    setWrappedToolTip(*LblSUMMARY, memorySpeedMeaning());
     LblHINT = new QLabel(this);
     LblHINT->setObjectName(QStringLiteral("LblHINT"));
     LblHINT->setForegroundRole(QPalette::PlaceholderText);
-    LblHINT->setToolTip(memorySpeedMeaning());
+    setWrappedToolTip(*LblHINT, memorySpeedMeaning());
 
     TabCHART = new QTabWidget(this);
     TabCHART->setObjectName(QStringLiteral("TabCHART"));
@@ -196,8 +197,8 @@ void FrmSCORE::createControls()
     ChtSCORE->setObjectName(QStringLiteral("ChtSCORE"));
     ChtSPEED = new MemorySpeedChart(TabCHART);
     ChtSPEED->setObjectName(QStringLiteral("ChtSPEED"));
-    ChtSPEED->setToolTip(
-        memorySpeedMeaning() + QStringLiteral("各日の点は、その日までの回から同じように求めたものです。"));
+    setWrappedToolTip(*ChtSPEED,
+        memorySpeedMeaning() + QStringLiteral("\n各日の点は、その日までの回から同じように求めたものです。"));
     for (QWidget* chart : {static_cast<QWidget*>(ChtSCORE), static_cast<QWidget*>(ChtSPEED)})
         chart->setMinimumHeight(kChartLinesAtLeast * fontMetrics().height());
     TabCHART->insertTab(ScoreTab, ChtSCORE, QStringLiteral("点数の推移"));
@@ -454,7 +455,7 @@ void FrmSCORE::showSelectedRound()
     const QModelIndexList rows = GrdROUND->selectionModel()->selectedRows();
     const bool writable = m_store.canSave();
     CmdDELETE->setEnabled(!rows.isEmpty() && writable && !jobRunning());
-    CmdDELETE->setToolTip(writable ? QString() : cannotRemoveText(m_store.readOnly()));
+    setWrappedToolTip(*CmdDELETE, writable ? QString() : cannotRemoveText(m_store.readOnly()));
     if (rows.isEmpty()) {
         m_figure->SUB_SETDEFAULT();
         m_shown = 0;

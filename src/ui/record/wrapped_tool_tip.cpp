@@ -1,0 +1,75 @@
+#include "ui/record/wrapped_tool_tip.h"
+
+#include <QFontInfo>
+#include <QStringList>
+#include <QFont>
+#include <QTextLayout>
+#include <QToolTip>
+#include <QWidget>
+
+namespace ui {
+
+namespace {
+
+// About sixty Latin letters or thirty Japanese characters: a comfortable line.
+constexpr int kWidestLineEms = 30;
+// Narrowing steps in the search for the narrowest width with as few lines.
+constexpr int kBalancingSteps = 12;
+
+// `paragraph` laid out in lines no wider than `width`.
+QStringList linesOf(const QString& paragraph, const QFont& font, qreal width)
+{
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// The paragraph in as few lines as the widest allows, each as near the
+// same length as the breaks allow: the narrowest width that keeps that count.
+QStringList balancedLines(const QString& paragraph, const QFont& font, qreal widest)
+{
+    const QStringList most = linesOf(paragraph, font, widest);
+    if (most.size() <= 1)
+        return most;
+    QStringList best = most;
+    qreal fits = widest, tooNarrow = widest / static_cast<qreal>(most.size());
+    for (int step = 0; step < kBalancingSteps; ++step) {
+        const qreal width = (fits + tooNarrow) / 2;
+        QStringList lines = linesOf(paragraph, font, width);
+        if (lines.size() <= most.size()) {
+            fits = width;
+            best = std::move(lines);
+        } else {
+            tooNarrow = width;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+QString wrappedToolTipText(const QString& text)
+{
+    const QFont font = QToolTip::font();
+    const qreal widest = kWidestLineEms * QFontInfo(font).pixelSize();
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n'))
+        lines << balancedLines(paragraph, font, widest);
+    return lines.join(u'\n');
+}
+
+void setWrappedToolTip(QWidget& widget, const QString& text)
+{
+    widget.setToolTip(wrappedToolTipText(text));
+}
+
+} // namespace ui
