@@ -6,9 +6,9 @@
 #include "ui/fixed_layout.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
+#include "ui/remembered_placement.h"
 
 #include <QLabel>
-#include <QScreen>
 
 namespace app {
 
@@ -53,11 +53,7 @@ Form1::Form1(const toolkit::Clock& clock, toolkit::RandomSource& random, record:
 
 bool Form1::Form_Load()
 {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    ui::centreOnScreen(*this);
     show();
     // Closing the title hides it at once and deletes it soon after, perhaps
     // inside the wait: then the run is over and this window is not touched again.

@@ -75,4 +75,12 @@ QRect placeWindow(
     return onto(placed, screen);
 }
 
+QRect placeFromOwner(QPoint offset, QSize size, const QRect& owner, const QList<QRect>& screens)
+{
+    const QRect wanted(owner.topLeft() + offset, size);
+    if (screens.isEmpty())
+        return wanted;
+    return onto(wanted, screenShowing(owner, screens).value_or(screens.first()));
+}
+
 } // namespace toolkit

@@ -27,4 +27,9 @@ enum class Opening {
 QRect placeWindow(const std::optional<QRect>& last, QSize opening, const QRect& owner, const QList<QRect>& screens,
     Opening first = Opening::OverOwner);
 
+/// The frame of a window kept at `offset` from its owner's top-left corner,
+/// wherever the owner has moved: there, moved the least way to stand whole
+/// on the screen that shows most of the owner.
+QRect placeFromOwner(QPoint offset, QSize size, const QRect& owner, const QList<QRect>& screens);
+
 } // namespace toolkit

@@ -10,6 +10,7 @@
 #include "ui/fonts.h"
 #include "ui/notice.h"
 #include "ui/record_window_module.h"
+#include "ui/remembered_placement.h"
 #include "ui/result_dialog.h"
 #include "widgets/canvas.h"
 #include "widgets/error_boundary.h"
@@ -25,7 +26,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 namespace ui {
 
@@ -234,15 +234,6 @@ void Frm001::setMousePointer(toolkit::PointerShape shape)
         setCursor(toolkit::cursorFor(shape));
 }
 
-void Frm001::centreOnScreen()
-{
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-}
-
 bool Frm001::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_client && event->type() == QEvent::MouseMove) {
@@ -269,7 +260,7 @@ void Frm001::Form_Load()
     Picture1->setHeightTwips(kCanvasSide);
     Picture1->setWidthTwips(kCanvasSide);
     SUB_SETDEFAULT();
-    centreOnScreen();
+    centreOnScreen(*this);
     show();
     CmbNline->setEditText(QStringLiteral("7"));
     m_figure->SUB_MKLINE(gridIntervals());

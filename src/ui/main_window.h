@@ -148,7 +148,6 @@ private:
 
     void createControls(QWidget* client);
     void connectEvents();
-    void centreOnScreen();
     /// What START drew a target for and how long it showed it: what a check
     /// of the figure keeps, whatever the controls say by then.
     struct Played {

@@ -1,6 +1,9 @@
 #include "ui/remembered_placement.h"
 
+#include "toolkit/copy_slot.h"
 #include "ui/player_settings.h"
+
+#include <QFileInfo>
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,6 +17,11 @@ namespace {
 QString position(const QString& key)
 {
     return key + QStringLiteral("/position");
+}
+
+QString offset(const QString& key)
+{
+    return key + QStringLiteral("/offset");
 }
 
 QString size(const QString& key)
@@ -38,6 +46,11 @@ QMargins frameOf(const QWidget* owner)
         frame.bottom() - client.bottom()};
 }
 
+const QWidget* ownerOf(const QWidget& window)
+{
+    return window.parentWidget() ? window.parentWidget()->window() : nullptr;
+}
+
 // The screens' available areas, where a window may stand whole.
 QList<QRect> availableAreas()
 {
@@ -47,20 +60,45 @@ QList<QRect> availableAreas()
     return screens;
 }
 
+// Copies of the game told apart; a copy past the last opens where the first does.
+constexpr int kCopiesTold = 16;
+// About a title bar's height: each copy's title shows below the one before.
+constexpr int kCopyOffsetPixels = 32;
+
 } // namespace
 
-void restorePlacement(QWidget& window, const QString& key, QSize opening, toolkit::Opening first)
+void centreOnScreen(QWidget& window)
 {
-    const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    // Held while this copy runs, beside the player's settings, which all copies share.
+    static const toolkit::CopySlot copy(QFileInfo(playerSettings().fileName()).absolutePath(), kCopiesTold);
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    frame.translate(QPoint(kCopyOffsetPixels, kCopyOffsetPixels) * copy.number());
+    window.move(toolkit::placeWindow(frame, frame.size(), {}, {screen->availableGeometry()}).topLeft());
+}
+
+void restorePlacement(QWidget& window, const QString& key, QSize opening, toolkit::Opening first, KeptPlace keptAs)
+{
+    const QWidget* owner = ownerOf(window);
     const QMargins frame = frameOf(owner);
     const QSettings kept = playerSettings();
-    std::optional<QRect> last;
-    const QPoint lastPosition = kept.value(position(key)).toPoint();
-    const QSize lastSize = kept.value(size(key)).toSize();
-    if (kept.contains(position(key)) && !lastSize.isEmpty())
-        last = QRect(lastPosition, lastSize.grownBy(frame));
-    const QRect placed = toolkit::placeWindow(
-        last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), availableAreas(), first);
+    const QSize lastSize = kept.value(size(key)).toSize().grownBy(frame);
+    const bool fromOwner = keptAs == KeptPlace::FromOwner && owner;
+    const QString place = fromOwner ? offset(key) : position(key);
+    const bool wasLeft = kept.contains(place) && !lastSize.isEmpty();
+    QRect placed;
+    if (wasLeft && fromOwner) {
+        placed = toolkit::placeFromOwner(kept.value(place).toPoint(), lastSize, owner->frameGeometry(), availableAreas());
+    } else {
+        std::optional<QRect> last;
+        if (wasLeft)
+            last = QRect(kept.value(place).toPoint(), lastSize);
+        placed = toolkit::placeWindow(
+            last, opening.grownBy(frame), owner ? owner->frameGeometry() : QRect(), availableAreas(), first);
+    }
     window.resize(placed.size().shrunkBy(frame));
     window.move(placed.topLeft()); // a window's position is that of its frame
     if (kept.value(maximized(key)).toBool())
@@ -75,14 +113,18 @@ void keepOnScreen(QWidget& window)
         window.move(placed.topLeft());
 }
 
-void rememberPlacement(const QWidget& window, const QString& key)
+void rememberPlacement(const QWidget& window, const QString& key, KeptPlace keptAs)
 {
     // A maximized window is kept at the place it goes back to.
     const bool isMaximized = window.isMaximized();
     const QRect client = isMaximized ? window.normalGeometry() : window.geometry();
     const QPoint frameOffset = window.geometry().topLeft() - window.pos();
     QSettings kept = playerSettings();
-    kept.setValue(position(key), client.topLeft() - frameOffset);
+    const QPoint frameAt = client.topLeft() - frameOffset;
+    if (const QWidget* owner = ownerOf(window); keptAs == KeptPlace::FromOwner && owner)
+        kept.setValue(offset(key), frameAt - owner->pos());
+    else
+        kept.setValue(position(key), frameAt);
     kept.setValue(size(key), client.size());
     kept.setValue(maximized(key), isMaximized);
 }

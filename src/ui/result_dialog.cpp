@@ -58,9 +58,11 @@ FrmMSG::FrmMSG(Frm001& owner, record::ScoreStore& scores) : QDialog(&owner), m_o
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("採点結果"));
-    // Beside the main window, not over the figure the player compares with the target.
+    // Beside the main window, not over the figure the player compares with
+    // the target; then on the side the player moved it to, wherever the main
+    // window has gone.
     restorePlacement(*this, kPlacementKey, toolkit::pixelRect(0, 0, kClientWidth, kClientHeight).size(),
-        toolkit::Opening::BesideOwner);
+        toolkit::Opening::BesideOwner, KeptPlace::FromOwner);
 
     Label1 = addLabel(*this, "Label1", QStringLiteral("難易度レベル："), 120, 120, 1215, 375, kRight);
     LBLDATA1 = addLabel(*this, "LBLDATA1", QString(), 1440, 120, 1575, 255);
@@ -206,7 +208,7 @@ void FrmMSG::showNote(const QStringList& phrases, bool problem)
 
 void FrmMSG::closeEvent(QCloseEvent* event)
 {
-    widgets::contain([this] { rememberPlacement(*this, kPlacementKey); });
+    widgets::contain([this] { rememberPlacement(*this, kPlacementKey, KeptPlace::FromOwner); });
     QDialog::closeEvent(event);
 }
 

@@ -5,6 +5,7 @@
 #include "support/test_main.h"
 #include "widgets/canvas.h"
 #include "toolkit/checked_array.h"
+#include "toolkit/copy_slot.h"
 #include "widgets/error_boundary.h"
 #include "toolkit/errors.h"
 #include "toolkit/line_thinning.h"
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,12 +27,15 @@
 #include <limits>
 #include <set>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestToolkit : public QObject {
     Q_OBJECT
 
 private slots:
     void checkedArraysRaiseOutsideTheirRange();
+    void eachRunningCopyHoldsItsOwnSlotUntilItEnds();
     void itemGeometryKeepsTheNearestFloat();
     void timerIntervalZeroStopsAndPositiveRestarts();
     void randomDrawsAreInRangeAndNeverReplayAfterAReseed();
@@ -389,6 +394,32 @@ void TestToolkit::aThinnedLineKeepsEveryRunsEndsAndExtremes()
     QFETCH(qsizetype, runs);
     QFETCH(QList<QPointF>, kept);
     QCOMPARE(toolkit::thinnedLine(points, runs), kept);
+}
+
+// Guards against two running copies taking one slot (and opening their
+// windows over each other), or a slot kept after its copy ended, killed or not.
+void TestToolkit::eachRunningCopyHoldsItsOwnSlotUntilItEnds()
+{
+    const QTemporaryDir folder;
+    constexpr int kSlots = 4;
+    {
+        const toolkit::CopySlot first(folder.path(), kSlots);
+        const toolkit::CopySlot second(folder.path(), kSlots);
+        QCOMPARE(first.number(), 0);
+        QCOMPARE(second.number(), 1);
+    }
+    // A copy killed while it holds slot 0: its process ends with no word.
+    const pid_t killed = fork();
+    if (killed == 0) {
+        const toolkit::CopySlot held(folder.path(), kSlots);
+        _exit(held.number());
+    }
+    int status = -1;
+    QCOMPARE(waitpid(killed, &status, 0), killed);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("copy-0.lock"))));
+    const toolkit::CopySlot next(folder.path(), kSlots);
+    QCOMPARE(next.number(), 0);
 }
 
 TORMELL_TEST_MAIN(TestToolkit)

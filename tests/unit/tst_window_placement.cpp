@@ -24,6 +24,8 @@ private slots:
     void aWindowOpensWhereItWasLeftOrCentredOverItsOwner();
     void aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLeavesNoRoom_data();
     void aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLeavesNoRoom();
+    void aWindowKeptFromItsOwnerFollowsItOntoItsScreen_data();
+    void aWindowKeptFromItsOwnerFollowsItOntoItsScreen();
 };
 
 void TestWindowPlacement::aWindowOpensWhereItWasLeftOrCentredOverItsOwner_data()
@@ -106,6 +108,32 @@ void TestWindowPlacement::aWindowAskedBesideItsOwnerCoversItOnlyWhenTheScreenLea
     QFETCH(QRect, placed);
     QCOMPARE(
         toolkit::placeWindow(std::nullopt, QSize(200, 100), owner, screens, toolkit::Opening::BesideOwner), placed);
+}
+
+void TestWindowPlacement::aWindowKeptFromItsOwnerFollowsItOntoItsScreen_data()
+{
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<Screens>("screens");
+    QTest::addColumn<QRect>("placed"); // kept 410 px right of the owner's corner, 200 x 100
+    QTest::newRow("owner moved: the same side of it") << kOwner << Screens {kScreen} << QRect(710, 200, 200, 100);
+    QTest::newRow("owner at the screen's right edge: pushed back onto it, over the owner")
+        << QRect(580, 200, 400, 300) << Screens {kScreen} << QRect(800, 200, 200, 100);
+    QTest::newRow("owner moved to the second screen: on that one")
+        << QRect(1000, 100, 400, 300) << Screens {kScreen, kSecondScreen} << QRect(1410, 100, 200, 100);
+    QTest::newRow("owner by the second screen: on the owner's, not across both")
+        << QRect(500, 200, 400, 300) << Screens {kScreen, kSecondScreen} << QRect(800, 200, 200, 100);
+    QTest::newRow("no screen known: as kept")
+        << QRect(1000, 100, 400, 300) << Screens {} << QRect(1410, 100, 200, 100);
+}
+
+// Guards against a window that stays where its owner was, or is put across
+// two screens or off the owner's to stay beside it.
+void TestWindowPlacement::aWindowKeptFromItsOwnerFollowsItOntoItsScreen()
+{
+    QFETCH(QRect, owner);
+    QFETCH(Screens, screens);
+    QFETCH(QRect, placed);
+    QCOMPARE(toolkit::placeFromOwner(QPoint(410, 0), QSize(200, 100), owner, screens), placed);
 }
 
 TORMELL_TEST_MAIN(TestWindowPlacement)

@@ -116,7 +116,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     setWindowIcon(appIcon());
     setFont(japaneseFont({}, kPointSize));
     createControls();
-    restorePlacement(*this, kPlacementKey, kOpeningSize);
+    restorePlacement(*this, kPlacementKey, kOpeningSize, toolkit::Opening::BesideOwner);
     const QSettings kept = playerSettings();
     const QList<QVariant> splitters = kept.value(kSplittersKey).toList();
     for (qsizetype i = 0; i < splitters.size() && i < 2; ++i)
