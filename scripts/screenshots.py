@@ -4,7 +4,9 @@ it and several more rounds played with the mouse into the score record and
 keeps the record window (record); adds eight weeks of coached practice by a
 simulated player to the record and keeps the record window's memory speed
 chart over the whole difficulty (progress) and its delete confirmation
-(confirm); then the ready window again at a scale factor of 2 (ready@2x).
+(confirm); turns coached practice on there and takes its next display time
+into the main window, the record window at its smallest beside it (coached,
+record-small); then the ready window again at a scale factor of 2 (ready@2x).
 
 Usage: screenshots.py TORMELL_BINARY OUTPUT_DIR
 """
@@ -28,8 +30,10 @@ HIDPI_SCALE = 2
 # How far along the way from rest to target each further round drops its joint:
 # a score of about a hundred times as much, so the record has a varied history.
 DROPS = (0.45, 0.62, 0.55, 0.74, 0.68, 0.86, 0.93)
-# The screen: a common laptop's, room for the record window at its opening size.
-TOUR_SCREEN = (1280, 800)
+# The screen: a common laptop's, room for the record window at its opening size,
+# and for the main window and the record window at its smallest side by side.
+TOUR_SCREEN = (1600, 900)
+WINDOW_GAP = 16  # pixels between the main window and the record window beside it
 RECORD_AT = (16, 16)  # where the record window's frame goes, away from the screen's edge
 
 # The simulated player of the progress chart: coached rounds at difficulty 1,
@@ -115,6 +119,34 @@ def tour(s):
     s.wait_for("the delete confirmation", lambda: s.windows("^記録の削除$"), 5)
     s.save(settled_grab(s, record.rect), "confirm.png", s.frame_rect(record))
     s.run("xdotool", "key", "Escape")
+
+    # Coached practice from the record window at its smallest, the main window
+    # beside it: the switch turned on and its next display time taken to the
+    # main window, both from the keyboard (the table has the focus).
+    s.run("xdotool", "windowactivate", "--sync", str(main.win.id))  # its title bar out from under the record's
+    main_frame = s.frame_rect(main.win)
+    s.move_window(main.win, (WINDOW_GAP - main_frame[0], RECORD_AT[1] - main_frame[1]))
+    main = xs.MainWindow(s, s.wait_for("the main window at the screen's left",
+                                       lambda: next((w for w in s.windows("^Tormell$")
+                                                     if s.frame_rect(w)[0] == WINDOW_GAP), None), 5))
+    main_frame = s.frame_rect(main.win)
+    s.run("xdotool", "windowsize", str(record.id), "1", "1")  # held at its smallest size
+    record = s.wait_for("the record window at its smallest",
+                        lambda: next((w for w in s.windows("^点数の記録$") if w.w < record.w), None), 5)
+    frame = s.frame_rect(record)
+    s.move_window(record, (main_frame[0] + main_frame[2] + WINDOW_GAP - frame[0], main_frame[1] - frame[1]))
+    record = s.wait_for("the record window beside the main window",
+                        lambda: next((w for w in s.windows("^点数の記録$")
+                                      if s.frame_rect(w)[0] > main_frame[0] + main_frame[2]), None), 5)
+    s.run("xdotool", "windowactivate", "--sync", str(record.id), "sleep", "0.5", "key", "--delay", "200",
+          "Tab", "space", "Tab", "space")
+    s.wait_for("the main window forward with the coach's time", lambda: s.active_window() == main.win.id, 5)
+    img = settled_grab(s, record.rect)
+    frames = [s.frame_rect(main.win), s.frame_rect(record)]
+    left, top = min(f[0] for f in frames), min(f[1] for f in frames)
+    right, bottom = max(f[0] + f[2] for f in frames), max(f[1] + f[3] for f in frames)
+    s.save(img, "coached.png", (left, top, right - left, bottom - top))
+    s.save(img, "record-small.png", frames[1])
 
     # The record window covers END; the main window comes forward to be clicked.
     s.run("xdotool", "windowactivate", "--sync", str(main.win.id))

@@ -103,7 +103,7 @@ void TestRecordWindow::itComesBackWhereThePlayerLeftIt()
 void TestRecordWindow::aPlaceOnNoScreenOpensBesideTheMainWindow()
 {
     Game game;
-    const QSize size(700, 580);
+    const QSize size(1000, 700);
     QSettings settings = ui::playerSettings();
     settings.setValue(QStringLiteral("recordWindow/position"), QPoint(-5000, 5000));
     settings.setValue(QStringLiteral("recordWindow/size"), size);
@@ -185,6 +185,10 @@ void TestRecordWindow::atItsSmallestNothingOverlaps()
     QVERIFY(chart.plotArea().width() >= time.tickCount() * labels.horizontalAdvance(widest));
     QVERIFY(chart.plotArea().height() >= 5 * labels.height());
     QVERIFY(chart.legend()->geometry().width() >= chart.legend()->effectiveSizeHint(Qt::PreferredSize).width());
+    record.TabCHART->setCurrentWidget(record.ChtSPEED);
+    const QLogValueAxis& seconds = record.ChtSPEED->secondsAxis();
+    QVERIFY(record.ChtSPEED->chart()->plotArea().height()
+        >= QFontMetrics(seconds.titleFont()).horizontalAdvance(seconds.titleText()));
 }
 
 // Guards against a difficulty's rounds split by display time with no view of

@@ -69,10 +69,11 @@ constexpr QSize kOpeningSize(1080, 720);
 const QString kPlacementKey = QStringLiteral("recordWindow");
 const QString kSplittersKey = QStringLiteral("recordWindow/splitters");
 // At its smallest the window shows the table's every column and this many of
-// its rows, and the chart this many lines of text high: room for the score
-// axis's five labels, the time axis's labels and title, and the legend.
+// its rows, and the charts this many lines of text high: room for the
+// vertical axis's title (記憶の速さ（秒）) beside the plot, the time axis's
+// labels and title, and the legend.
 constexpr int kTableRowsAtLeast = 5;
-constexpr int kChartLinesAtLeast = 12;
+constexpr int kChartLinesAtLeast = 15;
 // Its smallest size is never larger than a small laptop's screen (1366 x 768)
 // less a panel, nor than the screen it is on.
 constexpr QSize kLargestMinimum(1366, 700);
@@ -211,6 +212,8 @@ void FrmSCORE::createControls()
     GrdROUND->setSelectionBehavior(QAbstractItemView::SelectRows);
     GrdROUND->setSelectionMode(QAbstractItemView::ExtendedSelection);
     GrdROUND->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are chosen whole, with the arrows: Tab goes on to the next control.
+    GrdROUND->setTabKeyNavigation(false);
     GrdROUND->setSortingEnabled(true);
     GrdROUND->sortByColumn(RoundTableModel::Date, Qt::DescendingOrder);
     GrdROUND->verticalHeader()->hide();
