@@ -32,21 +32,20 @@ constexpr double kNsPerMs = 1e6;
 constexpr double kUsPerMs = 1000;
 constexpr double kMsPerFrame = 1000.0 / 120.0; // one frame at 120 Hz
 
-// Goals.
-constexpr double kStartupRatioGoal = 1.5;
+// Goals. Times are judged as ratios to a floor measured in the same run, so
+// that they hold on any machine; absolute figures are printed beside them.
+constexpr double kStartupRatioGoal = 1.1; // over the window with Japanese text
 constexpr double kIdleCpuGoalPercent = 5;
 constexpr double kDragGoalUs = 1000;
 constexpr double kGrowthGoalMiB = 1;
 constexpr double kPeakOverBareGoalMiB = 15; // main window shown, over the bare window
-constexpr double kSaveClickGoalMs = 5; // p99
-constexpr double kRecordWindowGoalMs = 100;
+constexpr double kSaveClickRatioGoal = 2; // p99 over the synced write's p99
+constexpr double kRecordWindowRatioGoal = 2; // over reading its rounds alone
 constexpr double kRecordWindowGoalMiB = 15;
-constexpr double kCoachedCheckGoalMs = 5; // p99
+constexpr double kCoachedCheckRatioGoal = 1.5; // p99 over the plain CHEK's p99 and the synced write's p99
 constexpr double kEstimateGoalMs = 5;
-constexpr double kSpeedTabGoalMs = 50;
-constexpr double kSpeedUpdateGoalMs = 10;
-constexpr double kCsvImportGoalMs = 3000;
-constexpr double kRecordImportGoalMs = 2000;
+constexpr double kSpeedTabRatioGoal = 1.5; // over every day's level alone
+constexpr double kSpeedUpdateRatioGoal = 3; // over the levels alone
 constexpr double kImportFloorRatioGoal = 3; // over the sqlite3 shell inserting the same rows
 constexpr double kImportPeakGoalMiB = 60; // over what the game held before
 constexpr double kImportStallGoalMs = 50; // the longest the window's event loop did not run
@@ -174,6 +173,13 @@ QString verdict(bool met)
     return met ? QStringLiteral("met") : QStringLiteral("MISSED");
 }
 
+/// `value` over its `floor`, judged against `goal`: "1.23x (goal <= 2x, met)".
+QString ratioText(double value, double floor, double goal)
+{
+    const double ratio = value / floor;
+    return QStringLiteral("%1x (goal <= %2x, %3)").arg(fixed(ratio, 2), QString::number(goal), verdict(ratio <= goal));
+}
+
 QString mib(double kib)
 {
     return fixed(kib / kKiBPerMiB, 1) + QStringLiteral(" MiB");
@@ -210,15 +216,13 @@ void startup(Report& report, PeerPeaks& peers)
     }
     const double bare = bench::summarise(bareMs).median;
     const double game = bench::summarise(gameMs).median;
-    const double ratio = game / bare;
-    report.add({QStringLiteral("start-up to title shown (median of %1 launches)").arg(kLaunches),
-        fixed(game, 1) + QStringLiteral(" ms"), QStringLiteral("bare window %1 ms").arg(fixed(bare, 1)),
-        QStringLiteral("%1x (goal <= %2x, %3)")
-            .arg(fixed(ratio, 2), fixed(kStartupRatioGoal, 1), verdict(ratio <= kStartupRatioGoal))});
     const double text = bench::summarise(textMs).median;
-    report.add({QStringLiteral("start-up to title shown, against text (same launches)"),
+    report.add({QStringLiteral("start-up to title shown (median of %1 launches)").arg(kLaunches),
         fixed(game, 1) + QStringLiteral(" ms"), QStringLiteral("window with Japanese text %1 ms").arg(fixed(text, 1)),
-        QStringLiteral("%1x (no goal)").arg(fixed(game / text, 2))});
+        ratioText(game, text, kStartupRatioGoal)});
+    report.add({QStringLiteral("start-up to title shown, against a bare window (same launches)"),
+        fixed(game, 1) + QStringLiteral(" ms"), QStringLiteral("bare window %1 ms").arg(fixed(bare, 1)),
+        QStringLiteral("%1x (no goal)").arg(fixed(game / bare, 2))});
     peers = {bench::summarise(bareHwm).median, bench::summarise(textHwm).median};
 }
 
@@ -401,22 +405,21 @@ void imports(Report& report)
     const QString rounds = QStringLiteral("%1 rounds into a record of %2, on disk (one run)")
                                .arg(run.integer(QStringLiteral("imported_rounds")))
                                .arg(run.integer(QStringLiteral("kept_rounds")));
-    const auto timed = [&](const QString& what, const QString& key, double goalMs) {
+    const auto timed = [&](const QString& what, const QString& key) {
         const double importMs = run.number(key + QStringLiteral("_us")) / kUsPerMs;
         const double ratio = floorMs > 0 ? importMs / floorMs : 0;
         const bool ratioMet = floorMs <= 0 || ratio <= kImportFloorRatioGoal;
         report.add({QStringLiteral("import %1 of %2").arg(what, rounds),
             QStringLiteral("%1 ms").arg(fixed(importMs, 0)), floor,
-            QStringLiteral("%1x, goal <= %2x and < %3 ms, %4")
-                .arg(fixed(ratio, 2), fixed(kImportFloorRatioGoal, 0), fixed(goalMs, 0),
-                    verdict(ratioMet && importMs < goalMs))});
+            QStringLiteral("%1x (goal <= %2x, %3)")
+                .arg(fixed(ratio, 2), fixed(kImportFloorRatioGoal, 0), verdict(ratioMet))});
         const double peakMiB = static_cast<double>(run.integer(key + QStringLiteral("_peak_kib"))) / kKiBPerMiB;
         report.add({QStringLiteral("  its peak memory over what the process held (VmHWM - VmRSS)"),
             QStringLiteral("%1 MiB").arg(fixed(peakMiB, 1)), QString(),
             QStringLiteral("goal <= %1 MiB, %2")
                 .arg(fixed(kImportPeakGoalMiB, 0), verdict(peakMiB <= kImportPeakGoalMiB))});
     };
-    timed(QStringLiteral("a CSV export, as a job,"), QStringLiteral("csv_import"), kCsvImportGoalMs);
+    timed(QStringLiteral("a CSV export, as a job,"), QStringLiteral("csv_import"));
     const double stallMs = run.number(QStringLiteral("csv_import_stall_us")) / kUsPerMs;
     report.add({QStringLiteral("  the event loop's longest stall meanwhile (1 ms timer)"),
         QStringLiteral("%1 ms").arg(fixed(stallMs, 1)), kFramePeer,
@@ -426,7 +429,7 @@ void imports(Report& report)
         QStringLiteral("%1 ms").arg(fixed(waitMs, 0)), QString(),
         QStringLiteral("goal < %1 ms, %2")
             .arg(fixed(kImportSaveWaitGoalMs, 0), verdict(waitMs < kImportSaveWaitGoalMs))});
-    timed(QStringLiteral("another record"), QStringLiteral("record_import"), kRecordImportGoalMs);
+    timed(QStringLiteral("another record"), QStringLiteral("record_import"));
 }
 
 /// Saving a round from the result dialog, against one synced write on the same disk.
@@ -437,12 +440,12 @@ void saveClick(Report& report)
         report.addFailure(QStringLiteral("saving a round"), run);
         return;
     }
-    const double p99Ms = run.number(QStringLiteral("save_click_us_p99")) / kUsPerMs;
     report.add({QStringLiteral("saving a round: 点数保存 click, synced (median / p99 of %1)")
                     .arg(runs(run, QStringLiteral("save_click_us"))),
         ms(run, QStringLiteral("save_click_us")),
         QStringLiteral("4 KiB write + fsync %1").arg(ms(run, QStringLiteral("fsync_us"))),
-        QStringLiteral("goal p99 < %1 ms, %2").arg(fixed(kSaveClickGoalMs, 0), verdict(p99Ms < kSaveClickGoalMs))});
+        QStringLiteral("p99 ") + ratioText(run.number(QStringLiteral("save_click_us_p99")),
+                                     run.number(QStringLiteral("fsync_us_p99")), kSaveClickRatioGoal)});
 }
 
 /// The record window over many rounds, the player's own or coached practice's:
@@ -460,13 +463,13 @@ void recordWindow(Report& report, bool coached)
                                          .arg(run.integer(QStringLiteral("rounds")))
                                          .arg(run.integer(QStringLiteral("shown_rounds")))
                                    : QStringLiteral("%1 rounds").arg(run.integer(QStringLiteral("rounds")));
-    const double openMs = run.number(QStringLiteral("open_us_median")) / kUsPerMs;
     report.add({QStringLiteral("record window of %1, open to first paint (median of %2)")
                     .arg(rounds, runs(run, QStringLiteral("open_us"))),
         medianAndSlowest(run, QStringLiteral("open_us")),
         QStringLiteral("reading the rounds alone %1 ms")
             .arg(fixed(run.number(QStringLiteral("read_us_median")) / kUsPerMs, 1)),
-        QStringLiteral("goal < %1 ms, %2").arg(fixed(kRecordWindowGoalMs, 0), verdict(openMs < kRecordWindowGoalMs))});
+        ratioText(run.number(QStringLiteral("open_us_median")), run.number(QStringLiteral("read_us_median")),
+            kRecordWindowRatioGoal)});
     const double game = run.number(QStringLiteral("game_rss_kib"));
     const double addedMiB = (run.number(QStringLiteral("open_rss_kib")) - game) / kKiBPerMiB;
     const double peakMiB
@@ -487,14 +490,15 @@ void coachedCheck(Report& report)
         report.addFailure(QStringLiteral("coached CHEK"), run);
         return;
     }
-    const double p99Ms = run.number(QStringLiteral("coached_check_us_p99")) / kUsPerMs;
     report.add({QStringLiteral("coached CHEK, kept synced, next time typed (median / p99 of %1)")
                     .arg(runs(run, QStringLiteral("coached_check_us"))),
         ms(run, QStringLiteral("coached_check_us")),
         QStringLiteral("off %1; 4 KiB write + fsync %2")
             .arg(ms(run, QStringLiteral("check_us")), ms(run, QStringLiteral("fsync_us"))),
-        QStringLiteral("goal p99 < %1 ms, %2")
-            .arg(fixed(kCoachedCheckGoalMs, 0), verdict(p99Ms < kCoachedCheckGoalMs))});
+        QStringLiteral("p99 over the two p99s ")
+            + ratioText(run.number(QStringLiteral("coached_check_us_p99")),
+                run.number(QStringLiteral("check_us_p99")) + run.number(QStringLiteral("fsync_us_p99")),
+                kCoachedCheckRatioGoal)});
 }
 
 /// The coach's estimate over a long record, against the same number of rounds
@@ -539,20 +543,20 @@ void memorySpeedTab(Report& report, const ProbeRun& coach)
     const QString year = QStringLiteral("%1 days at %2 rounds a day")
                              .arg(run.integer(QStringLiteral("days")))
                              .arg(run.integer(QStringLiteral("rounds")) / run.integer(QStringLiteral("days")));
-    const double tabMs = run.number(QStringLiteral("speed_tab_us_median")) / kUsPerMs;
     report.add({QStringLiteral("memory speed tab over %1, chosen to painted (median of %2)")
                     .arg(year, runs(run, QStringLiteral("speed_tab_us"))),
         medianAndSlowest(run, QStringLiteral("speed_tab_us")),
         QStringLiteral("every day's level alone %1 ms")
             .arg(fixed(coach.number(QStringLiteral("year_days_us_median")) / kUsPerMs, 1)),
-        QStringLiteral("goal < %1 ms, %2").arg(fixed(kSpeedTabGoalMs, 0), verdict(tabMs < kSpeedTabGoalMs))});
-    const double updateMs = run.number(QStringLiteral("speed_update_us_median")) / kUsPerMs;
+        ratioText(run.number(QStringLiteral("speed_tab_us_median")), coach.number(QStringLiteral("year_days_us_median")),
+            kSpeedTabRatioGoal)});
     report.add({QStringLiteral("the same, one more round: the window's update to painted (median of %1)")
                     .arg(runs(run, QStringLiteral("speed_update_us"))),
         medianAndSlowest(run, QStringLiteral("speed_update_us")),
         QStringLiteral("the levels alone %1 ms")
             .arg(fixed(coach.number(QStringLiteral("year_one_more_us_median")) / kUsPerMs, 2)),
-        QStringLiteral("goal < %1 ms, %2").arg(fixed(kSpeedUpdateGoalMs, 0), verdict(updateMs < kSpeedUpdateGoalMs))});
+        ratioText(run.number(QStringLiteral("speed_update_us_median")),
+            coach.number(QStringLiteral("year_one_more_us_median")), kSpeedUpdateRatioGoal)});
 }
 
 } // namespace

@@ -65,12 +65,18 @@ double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& n
     return core::nextDisplaySeconds(trialsOf(coachedRounds(rounds, now)), firstSeconds);
 }
 
-std::optional<double> nextSeconds(record::ScoreStore& store, double difficulty, double boxSeconds)
+std::optional<double> nextSeconds(
+    record::ScoreStore& store, double difficulty, double boxSeconds, DifficultyRounds& known)
 {
-    const auto rounds = store.roundsAtDifficulty(difficulty);
+    QList<record::RoundSummary> before;
+    if (record::sameNumber(known.difficulty, difficulty))
+        before = std::move(known.rounds);
+    known = {};
+    auto rounds = store.roundsAtDifficulty(difficulty, std::move(before));
     if (rounds.problem)
         return std::nullopt;
-    return nextSeconds(rounds.value, QDateTime::currentDateTime(), boxSeconds);
+    known = {difficulty, std::move(rounds.value)};
+    return nextSeconds(known.rounds, QDateTime::currentDateTime(), boxSeconds);
 }
 
 } // namespace ui::coach

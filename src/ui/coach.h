@@ -46,8 +46,17 @@ std::vector<core::Trial> trialsOf(const Reading& reading);
 /// first, read at `now`): from their coached rounds, or `firstSeconds` before the first.
 double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds);
 
+/// A difficulty's rounds as the coach read them last: what is read again
+/// after a check is only the round it kept.
+struct DifficultyRounds {
+    double difficulty = 0;
+    QList<record::RoundSummary> rounds;
+};
+
 /// The same at `difficulty`, from the record, with `boxSeconds` before the
-/// first coached round. None when the record cannot be read.
-std::optional<double> nextSeconds(record::ScoreStore& store, double difficulty, double boxSeconds);
+/// first coached round; `known` is the rounds read last, and becomes those
+/// read now. None when the record cannot be read.
+std::optional<double> nextSeconds(
+    record::ScoreStore& store, double difficulty, double boxSeconds, DifficultyRounds& known);
 
 } // namespace ui::coach

@@ -17,8 +17,8 @@ std::optional<double> Frm001::typeCoachedTime()
     if (!coach::practiceOn())
         return std::nullopt;
     // Before the first coached round at a difficulty, the coach starts from the box.
-    const std::optional<double> next = coach::nextSeconds(
-        m_scores, toolkit::numericValue(Combo1->currentText()), toolkit::numericValue(Text1->text()));
+    const std::optional<double> next = coach::nextSeconds(m_scores, toolkit::numericValue(Combo1->currentText()),
+        toolkit::numericValue(Text1->text()), m_coachRounds);
     if (next)
         typeDisplayTime(*next);
     return next;

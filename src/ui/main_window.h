@@ -10,6 +10,7 @@
 
 #include "toolkit/pointer_shape.h"
 #include "toolkit/timer.h"
+#include "ui/coach.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -169,6 +170,8 @@ private:
     const toolkit::Clock& m_clock;
     toolkit::RandomSource& m_random;
     record::ScoreStore& m_scores;
+    // The coach's reading of the difficulty played, kept between checks.
+    coach::DifficultyRounds m_coachRounds;
     QPointer<QWidget> m_titleWindow;
     QPointer<FrmMSG> m_resultDialog;
     QPointer<QWidget> m_scoreRecord;

@@ -119,14 +119,20 @@ void rememberPlacement(const QWidget& window, const QString& key, KeptPlace kept
     const bool isMaximized = window.isMaximized();
     const QRect client = isMaximized ? window.normalGeometry() : window.geometry();
     const QPoint frameOffset = window.geometry().topLeft() - window.pos();
-    QSettings kept = playerSettings();
     const QPoint frameAt = client.topLeft() - frameOffset;
-    if (const QWidget* owner = ownerOf(window); keptAs == KeptPlace::FromOwner && owner)
-        kept.setValue(offset(key), frameAt - owner->pos());
-    else
-        kept.setValue(position(key), frameAt);
-    kept.setValue(size(key), client.size());
-    kept.setValue(maximized(key), isMaximized);
+    const QWidget* owner = ownerOf(window);
+    const bool fromOwner = keptAs == KeptPlace::FromOwner && owner;
+    QSettings kept = playerSettings();
+    // Written only where it changed: a write syncs the settings file to disk,
+    // and a dialog closed round after round has mostly stayed where it was.
+    const auto keep = [&kept]<class Value>(const QString& name, const Value& value) {
+        // Read back as it is kept: a flag comes back from the file as text.
+        if (!kept.contains(name) || kept.value(name).value<Value>() != value)
+            kept.setValue(name, value);
+    };
+    keep(fromOwner ? offset(key) : position(key), fromOwner ? QPoint(frameAt - owner->pos()) : frameAt);
+    keep(size(key), client.size());
+    keep(maximized(key), isMaximized);
 }
 
 } // namespace ui
