@@ -27,6 +27,8 @@ run() {
 
 started=$SECONDS
 run build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== bench probes, built"
+cmake --build build/ci --target bench_probes -j"$jobs"
 run build/ci-asan -DCMAKE_BUILD_TYPE=Debug -DTORMELL_SANITIZE=ON
 
 # The text rules under libFuzzer for a bounded time; it comes with clang.
