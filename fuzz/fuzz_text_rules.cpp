@@ -7,7 +7,8 @@
 // - rounding to 16- and 32-bit integers must give the nearest, halves to even,
 //   or raise an overflow outside the range;
 // - the grid count and the display time must follow from the reference
-//   reading and stay within their bounds.
+//   reading and stay within their bounds, and what is said of the time moved
+//   into its bounds must agree with it.
 // Any disagreement aborts, with the text and the two values.
 
 #include "core/grid_count.h"
@@ -169,9 +170,19 @@ void checkText(QStringView text)
         const qint16 intervals = core::gridIntervalsFor(text);
         if (intervals != expectedIntervals || intervals < 1 || intervals > core::kMostGridLines + 1)
             fault("gridIntervalsFor", text, intervals, expectedIntervals);
-        const double seconds = core::displaySecondsFor(text);
-        if (!sameBits(seconds, expectedSeconds) || seconds > core::kLongestDisplaySeconds)
-            fault("displaySecondsFor", text, seconds, expectedSeconds);
+        const core::DisplayTime time = core::readDisplayTime(text);
+        if (!sameBits(time.seconds, expectedSeconds) || time.seconds > core::kLongestDisplaySeconds)
+            fault("readDisplayTime", text, time.seconds, expectedSeconds);
+        // What START says of the text: a time moved into the range exactly
+        // when the reference reading is outside it, and no number read where it has one.
+        using Reading = core::DisplayTimeReading;
+        const auto reading = static_cast<double>(time.reading);
+        if ((time.reading == Reading::BelowZero) != (expected < 0))
+            fault("readDisplayTime: below zero", text, reading, expected);
+        if ((time.reading == Reading::OverAMinute) != (expected > longest))
+            fault("readDisplayTime: over a minute", text, reading, expected);
+        if ((time.reading == Reading::Empty || time.reading == Reading::NoNumber) && expected != 0)
+            fault("readDisplayTime: a number taken for none", text, reading, expected);
     } catch (const std::exception& error) {
         fault(error.what(), text, 0, 0);
     }
