@@ -53,6 +53,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -355,12 +356,19 @@ void FrmSCORE::showView()
         showSelectedRound();
         return;
     }
-    const auto rounds = view->wholeDifficulty
-        ? record::Read<QList<record::RoundSummary>> {m_difficultyRounds, speed.problem, speed.from}
-        : m_store.rounds(view->setting);
-    if (const auto problem = speed.problem ? speed.problem : rounds.problem) {
-        showValue(*LblSUMMARY, problemText(*problem));
+    if (speed.problem) {
+        showValue(*LblSUMMARY, problemText(*speed.problem));
         return;
+    }
+    // One setting's rounds are among its difficulty's, read already.
+    record::Read<QList<record::RoundSummary>> rounds {{}, std::nullopt, speed.from};
+    if (view->wholeDifficulty) {
+        rounds.value = m_difficultyRounds;
+    } else {
+        std::copy_if(m_difficultyRounds.cbegin(), m_difficultyRounds.cend(), std::back_inserter(rounds.value),
+            [&view](const record::RoundSummary& round) {
+                return record::sameNumber(round.displaySeconds, view->setting.displaySeconds);
+            });
     }
     // Another file in the record's place: its ids name other rounds.
     if (rounds.from != m_listedFrom)

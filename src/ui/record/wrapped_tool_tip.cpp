@@ -1,6 +1,7 @@
 #include "ui/record/wrapped_tool_tip.h"
 
 #include <QFontInfo>
+#include <QHash>
 #include <QStringList>
 #include <QFont>
 #include <QTextLayout>
@@ -59,12 +60,17 @@ QStringList balancedLines(const QString& paragraph, const QFont& font, qreal wid
 
 QString wrappedToolTipText(const QString& text)
 {
+    // Laid out once a run: the windows that show these texts open again and again.
+    static QHash<QString, QString> wrapped;
     const QFont font = QToolTip::font();
+    const QString key = font.key() + u'\n' + text;
+    if (const auto known = wrapped.constFind(key); known != wrapped.cend())
+        return *known;
     const qreal widest = kWidestLineEms * QFontInfo(font).pixelSize();
     QStringList lines;
     for (const QString& paragraph : text.split(u'\n'))
         lines << balancedLines(paragraph, font, widest);
-    return lines.join(u'\n');
+    return *wrapped.insert(key, lines.join(u'\n'));
 }
 
 void setWrappedToolTip(QWidget& widget, const QString& text)
