@@ -16,6 +16,8 @@
 #include "filled_record.h"
 #include "measure.h"
 #include "probe_game.h"
+#include "core/memory_speed_history.h"
+#include "ui/coach.h"
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
@@ -102,6 +104,33 @@ template <class Action> double untilPainted(bench::PaintLog& paints, const QAbst
     return micros;
 }
 
+/// The floors of the memory speed tab, from the same rounds as the window
+/// reads: every day's level at first sight (a history of its own each run),
+/// and again after one more round (the history that has seen the rest).
+void levelsAlone(bench::ProbeGame& game)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto rounds = game.scores.roundsAtDifficulty(bench::aRound(0).difficulty);
+    if (rounds.problem)
+        bench::fail("cannot read the year's rounds");
+    std::vector<core::DatedTrial> trials = ui::coach::coachedRounds(rounds.value, now).rounds;
+    std::vector<double> firstSight, oneMore;
+    for (int run = 0; run < kRuns; ++run) {
+        core::MemorySpeedHistory history;
+        firstSight.push_back(bench::microsecondsFor([&] {
+            history.setTrials(trials, now);
+            history.days();
+        }));
+        trials.push_back({now, {trials.back().trial.displaySeconds, true}});
+        oneMore.push_back(bench::microsecondsFor([&] {
+            history.setTrials(trials, now);
+            history.days();
+        }));
+    }
+    bench::report("year_days_us", bench::summarise(firstSight));
+    bench::report("year_one_more_us", bench::summarise(oneMore));
+}
+
 /// The memory speed tab of fresh windows over a year of practice, then the
 /// open tab's update after each of kRuns more rounds: saved by a store of
 /// their own (the save is not timed), then told to the window as its store
@@ -138,6 +167,7 @@ void memorySpeedTab(bench::ProbeGame& game, ui::Frm001& window, int rows)
     }
     bench::report("speed_tab_us", bench::summarise(opens));
     bench::report("speed_update_us", bench::summarise(updates));
+    levelsAlone(game);
     bench::reportInteger("rounds", bench::kDaysOfPractice * bench::kRoundsADay);
     bench::reportInteger("days", bench::kDaysOfPractice);
 }

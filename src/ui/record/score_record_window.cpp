@@ -350,6 +350,7 @@ void FrmSCORE::showView()
     const record::Read<QStringList> speed = showDifficulty(view);
     if (!view) {
         m_place->showRounds({});
+        m_fittedView.reset();
         fitMinimumSize();
         ChtSCORE->setRounds({});
         showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
@@ -377,7 +378,12 @@ void FrmSCORE::showView()
     showValue(*LblSUMMARY, summaryText(record::progressOf(rounds.value), speed.value));
     ChtSCORE->setRounds(rounds.value);
     m_place->showRounds(rounds.value);
-    fitMinimumSize();
+    // Rounds added to the view on show leave its columns as wide as they
+    // were: measured again only for another view, not after every save.
+    if (m_fittedView != *view) {
+        m_fittedView = *view;
+        fitMinimumSize();
+    }
     showSelectedRound();
 }
 

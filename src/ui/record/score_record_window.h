@@ -150,6 +150,7 @@ private:
     CoachPanel* m_coach = nullptr;
     QSplitter* m_split = nullptr; // the chart and table | the round drawn again
     QSplitter* m_historySplit = nullptr; // the chart | the table
+    std::optional<RecordView> m_fittedView; // the view the smallest size was last fitted to
     // Looks for rounds saved by another copy of the game while the window shows.
     QTimer m_lookForChanges;
     std::unique_ptr<core::Figure> m_figure;
