@@ -25,7 +25,7 @@ bash scripts/install-deps.sh clang libclang-rt-dev
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 dir=build/fuzz
-CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DTORMELL_FUZZ=ON \
+CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DTORMELL_FUZZ=ON -DTORMELL_WERROR=ON \
   "${launcher[@]}" >/dev/null
 cmake --build "$dir" --target fuzz_text_rules -j"$(nproc)"
 

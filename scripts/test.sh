@@ -20,7 +20,8 @@ run() {
   local dir=$1
   shift
   echo "== $dir"
-  cmake -S . -B "$dir" "${launcher[@]}" "$@" >/dev/null
+  # Warnings fail the project's own builds, not a packager's.
+  cmake -S . -B "$dir" "${launcher[@]}" -DTORMELL_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
   (cd "$dir" && ctest --output-on-failure -j2)
 }
