@@ -14,6 +14,7 @@
 #include "measure.h"
 #include "toolkit/random_source.h"
 #include "toolkit/scene.h"
+#include "toolkit/utc_offset.h"
 
 #include <QDateTime>
 #include <array>
@@ -100,7 +101,7 @@ std::vector<core::DatedTrial> yearOfPractice(std::mt19937_64& random, const QDat
             trials.push_back({t, unit(random) < chance(t)});
             const QDateTime played = now.addDays(-day).addSecs(-kSecondsApart * (kRoundsADay - n));
             rounds.push_back(
-                {QDateTime::fromMSecsSinceEpoch(played.toMSecsSinceEpoch(), Qt::OffsetFromUTC, played.offsetFromUtc()),
+                {QDateTime::fromMSecsSinceEpoch(played.toMSecsSinceEpoch(), toolkit::zoneAheadOfUtc(played.offsetFromUtc())),
                     trials.back()});
         }
     return rounds;

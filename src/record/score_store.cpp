@@ -9,6 +9,7 @@
 #include "record/sql.h"
 #include "record/staged_rounds.h"
 #include "record/time_text.h"
+#include "toolkit/utc_offset.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,9 +59,11 @@ struct StoredReader {
     {
         const QString text = row.value(at++).toString();
         const qint64 ms = row.value(at++).toLongLong();
+        // An offset beyond the zones Qt holds (a text written by hand) is read with the text.
         const std::optional<int> offset = utcOffsetOf(text);
-        playedAt = offset ? QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, *offset)
-                          : QDateTime::fromString(text, Qt::ISODateWithMs);
+        const QTimeZone zone = offset ? toolkit::zoneAheadOfUtc(*offset) : QTimeZone();
+        playedAt = zone.isValid() ? QDateTime::fromMSecsSinceEpoch(ms, zone)
+                                  : QDateTime::fromString(text, Qt::ISODateWithMs);
     }
     void operator()(const RoundColumn&, double& number) { number = realAt(row, at++); }
     void operator()(const RoundColumn&, int& number) { number = row.value(at++).toInt(); }

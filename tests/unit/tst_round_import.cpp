@@ -11,6 +11,7 @@
 #include "support/record_files.h"
 #include "support/round_sets.h"
 #include "support/small_disk.h"
+#include "toolkit/utc_offset.h"
 #include "ui/problem_text.h"
 
 #include <QBuffer>
@@ -149,8 +150,8 @@ private slots:
         bare.verdict.clear();
         bare.gridLines = 11;
         // Played in three zones, none this test's: each keeps its own offset.
-        odd.playedAt = QDateTime(QDate(2026, 12, 7), QTime(23, 1), Qt::OffsetFromUTC, -5 * 3600);
-        bare.playedAt = QDateTime(QDate(2026, 12, 8), QTime(0, 15, 30, 250), Qt::OffsetFromUTC, 5 * 3600 + 45 * 60);
+        odd.playedAt = QDateTime(QDate(2026, 12, 7), QTime(23, 1), toolkit::zoneAheadOfUtc(-5 * 3600));
+        bare.playedAt = QDateTime(QDate(2026, 12, 8), QTime(0, 15, 30, 250), toolkit::zoneAheadOfUtc(5 * 3600 + 45 * 60));
         addRounds(original, 1, 1, {odd, bare});
         QString carrier = original;
         record::ScoreStore store(original);

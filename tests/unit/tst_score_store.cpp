@@ -15,6 +15,7 @@
 #include "support/sample_round.h"
 #include "support/small_disk.h"
 #include "support/unprivileged.h"
+#include "toolkit/utc_offset.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -222,7 +223,7 @@ private slots:
         awkward.player[8] = {59999.999999999993, -0.1}; // as far as a joint is kept, in digits a float would round
         RoundRecord abroad = sampleRound(2);
         constexpr int kNineHours = 9 * 3600;
-        abroad.playedAt = QDateTime(QDate(2027, 3, 28), QTime(1, 30, 0, 5), Qt::OffsetFromUTC, kNineHours);
+        abroad.playedAt = QDateTime(QDate(2027, 3, 28), QTime(1, 30, 0, 5), toolkit::zoneAheadOfUtc(kNineHours));
         abroad.coached = true;
         abroad.nearRest = true;
         QTest::newRow("ordinary round") << sampleRound();

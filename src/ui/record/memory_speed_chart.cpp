@@ -1,6 +1,7 @@
 #include "ui/record/memory_speed_chart.h"
 
 #include "core/staircase.h"
+#include "toolkit/utc_offset.h"
 #include "ui/record/chart_style.h"
 
 #include <QCategoryAxis>
@@ -71,7 +72,7 @@ void MemorySpeedChart::setDays(const std::vector<core::DayLevel>& days)
     const int offset = QDateTime::currentDateTime().offsetFromUtc();
     const auto noonOf = [offset](const QDate& day) {
         return static_cast<double>(
-            day.startOfDay(Qt::OffsetFromUTC, offset).addSecs(kNoonSeconds).toMSecsSinceEpoch());
+            day.startOfDay(toolkit::zoneAheadOfUtc(offset)).addSecs(kNoonSeconds).toMSecsSinceEpoch());
     };
     for (const core::DayLevel& day : days) {
         const std::optional<core::MemorySpeed>& speed = day.level.fit.estimate;
