@@ -4,6 +4,8 @@
 // --import, --backup, --help and --version are done, and a slip (an unknown
 // option, a file without --import) is said; with none, the game starts.
 
+#include "tormell_export.h"
+
 namespace app {
 
 /// Exit codes: all went well; a file was refused, or the record could not
@@ -16,11 +18,11 @@ inline constexpr int kExitLeftOut = 3;
 
 /// Whether the arguments hold anything but Qt's own window options: then
 /// runCommandLine() answers them, and no display is needed.
-bool commandLineAsked(int argc, char** argv);
+TORMELL_EXPORT bool commandLineAsked(int argc, char** argv);
 
 /// Does what the command line asks on the record the game keeps: prints the
 /// report once on standard output, and what failed once on standard error,
 /// in Japanese. Returns one of the exit codes. Needs a QCoreApplication.
-int runCommandLine();
+TORMELL_EXPORT int runCommandLine();
 
 } // namespace app

@@ -1,6 +1,8 @@
 #pragma once
 // The program's entry: the title window, then the main window.
 
+#include "tormell_export.h"
+
 #include <QPointer>
 
 namespace record {
@@ -17,13 +19,13 @@ class Form1;
 
 class Module1 {
 public:
-    Module1(const toolkit::Clock& clock, toolkit::RandomSource& random, record::ScoreStore& scores);
+    TORMELL_EXPORT Module1(const toolkit::Clock& clock, toolkit::RandomSource& random, record::ScoreStore& scores);
 
     /// Loads the title window, which opens the main window after three
     /// seconds, then keeps the title hidden for the rest of the run. Returns
     /// false when the title was closed before that: the run is over, and no
     /// window is left.
-    [[nodiscard]] bool Main();
+    [[nodiscard]] TORMELL_EXPORT bool Main();
 
     Form1* titleWindow() const;
 

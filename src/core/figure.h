@@ -9,6 +9,7 @@
 #include "core/joints.h"
 #include "core/pose.h"
 #include "toolkit/item_array.h"
+#include "tormell_export.h"
 
 #include <QColor>
 
@@ -25,7 +26,7 @@ public:
     /// Creates the items on `scene` in painting order: grid, target, player,
     /// trunk, discs, handles. The player's lines are drawn in `playerLineColour`,
     /// the system's text colour.
-    Figure(toolkit::Scene& scene, QColor playerLineColour);
+    TORMELL_EXPORT Figure(toolkit::Scene& scene, QColor playerLineColour);
     Figure(const Figure&) = delete;
     Figure& operator=(const Figure&) = delete;
 
@@ -53,7 +54,7 @@ public:
     LineList playerLines() const;
 
     /// The rest pose: every item of the figure as a fresh round finds it.
-    void SUB_SETDEFAULT();
+    TORMELL_EXPORT void SUB_SETDEFAULT();
     /// Joint markers black.
     void SETCOLOR();
     /// The trunk at its fixed place.
@@ -81,7 +82,7 @@ public:
     /// A round played before, as CHEK showed it: the player's pose through
     /// `player`, the target's in red through `target`, the grid of
     /// `gridIntervals`. The trunk and the rest pose are this figure's own.
-    void showRound(const Joints& target, const Joints& player, qint16 gridIntervals);
+    TORMELL_EXPORT void showRound(const Joints& target, const Joints& player, qint16 gridIntervals);
 
     /// A drag over handle i, the pointer at (X, Y) inside it: the handle is
     /// re-centred under the pointer, its joint follows, an elbow or knee

@@ -6,6 +6,7 @@
 // its end (at the moment asked about, for that day).
 
 #include "core/memory_speed.h"
+#include "tormell_export.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -51,18 +52,18 @@ class MemorySpeedHistory {
 public:
     /// The rounds as they stand at `now` (any order; those still to come,
     /// and those the coach cannot use, passed over).
-    void setTrials(std::span<const DatedTrial> trials, const QDateTime& now);
+    TORMELL_EXPORT void setTrials(std::span<const DatedTrial> trials, const QDateTime& now);
 
     /// The level at the moment given with the rounds.
-    Level levelNow();
+    TORMELL_EXPORT Level levelNow();
     /// The level as it stood kComparedDaysBack days before that moment, from
     /// the rounds played by then: what the level now is compared with.
-    Level levelEarlier();
+    TORMELL_EXPORT Level levelEarlier();
 
     /// Each day with usable rounds, oldest first, and its level at the
     /// day's end (midnight in local time), or at the moment given for that
     /// day. The fits a first sight needs, one a day, are made on every core.
-    const std::vector<DayLevel>& days();
+    TORMELL_EXPORT const std::vector<DayLevel>& days();
 
 private:
     struct Dated {

@@ -9,6 +9,7 @@
 // when z > kClearChangeZ: each direction at a false-alarm rate of 5 %.
 
 #include "core/memory_speed_history.h"
+#include "tormell_export.h"
 
 #include <optional>
 
@@ -26,6 +27,6 @@ struct SpeedChange {
 
 /// The change from `then` to `now`; none unless both are determined from
 /// their own kRecentDays days of rounds.
-std::optional<SpeedChange> speedChange(const Level& now, const Level& then);
+TORMELL_EXPORT std::optional<SpeedChange> speedChange(const Level& now, const Level& then);
 
 } // namespace core

@@ -9,6 +9,7 @@
 // no second store.
 
 #include "core/coach.h"
+#include "tormell_export.h"
 
 #include <span>
 
@@ -38,6 +39,6 @@ double stepped(double seconds, bool remembered);
 /// outcome (by kFirstStep while no usable round's outcome has differed from
 /// it); with no usable round, `startSeconds` (the display-time box) as a
 /// coached time.
-double nextDisplaySeconds(std::span<const Trial> coachedRounds, double startSeconds);
+TORMELL_EXPORT double nextDisplaySeconds(std::span<const Trial> coachedRounds, double startSeconds);
 
 } // namespace core

@@ -6,6 +6,8 @@
 // import reads its sources, and gathers their rounds, in such folders too. They all lie in one
 // folder of the game's own, where what a killed run left is found and cleared.
 
+#include "tormell_export.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
@@ -22,7 +24,7 @@ QString privateFolderTemplate();
 
 /// Removes the copies of runs that no longer run (killed, or ended by a
 /// crash); those of runs still going are theirs. Call at the start.
-void clearLeftoverCopies();
+TORMELL_EXPORT void clearLeftoverCopies();
 
 class PrivateCopy {
 public:

@@ -2,6 +2,7 @@
 // How a player's rounds of one setting add up: the figures the record window shows.
 
 #include "record/round_record.h"
+#include "tormell_export.h"
 
 #include <QList>
 
@@ -17,10 +18,10 @@ struct Progress {
 };
 
 /// The figures of `rounds`, oldest first.
-Progress progressOf(const QList<RoundSummary>& rounds);
+TORMELL_EXPORT Progress progressOf(const QList<RoundSummary>& rounds);
 
 /// For each round, oldest first, the average score of it and the rounds
 /// before it, kAverageWindow at most: the line drawn beside the scores.
-QList<double> runningAverages(const QList<RoundSummary>& rounds);
+TORMELL_EXPORT QList<double> runningAverages(const QList<RoundSummary>& rounds);
 
 } // namespace record

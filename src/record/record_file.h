@@ -11,6 +11,7 @@
 #include "record/file_identity.h"
 #include "record/private_copy.h"
 #include "record/problem.h"
+#include "tormell_export.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -61,7 +62,7 @@ public:
     qint64 dataVersion() const;
 
     /// Whether the open file came from a newer Tormell (foundVersion()) and is only read.
-    bool newer() const;
+    TORMELL_EXPORT bool newer() const;
 
     /// The layout version the file had when last opened, before it was
     /// brought up to date: 0 for one that held no record yet.

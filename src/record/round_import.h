@@ -6,6 +6,7 @@
 
 #include "record/problem.h"
 #include "record/source_rounds.h"
+#include "tormell_export.h"
 
 #include <QList>
 #include <QMap>
@@ -39,6 +40,6 @@ struct ImportReport {
 
 /// Imports `paths` into `store`; `progress`, if given, counts the share of
 /// the files read, and may stop the import before anything is added.
-ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgress* progress = nullptr);
+TORMELL_EXPORT ImportReport importFiles(ScoreStore& store, const QStringList& paths, JobProgress* progress = nullptr);
 
 } // namespace record

@@ -5,6 +5,7 @@
 #include "record/problem.h"
 #include "record/record_file.h"
 #include "record/round_record.h"
+#include "tormell_export.h"
 
 #include <QList>
 #include <QObject>
@@ -29,7 +30,7 @@ template <class T> struct Read {
 /// The record in one file. Nothing is created until the first save. Each save
 /// and each removal is one transaction, on disk when the call returns; two
 /// copies of the game may write at once. Not to be shared between threads.
-class ScoreStore : public QObject {
+class TORMELL_EXPORT ScoreStore : public QObject {
     Q_OBJECT
 
 public:

@@ -2,6 +2,8 @@
 // Where the program reads the time. Waits measure on a monotonic clock, so
 // they end on time across midnight and clock changes.
 
+#include "tormell_export.h"
+
 namespace toolkit {
 
 class Clock {
@@ -14,7 +16,7 @@ public:
     virtual double realSecondsFor(double clockSeconds) const { return clockSeconds; }
 };
 
-class SteadyClock final : public Clock {
+class TORMELL_EXPORT SteadyClock final : public Clock {
 public:
     double now() const override;
 };

@@ -3,6 +3,8 @@
 // points, the first, the lowest, the highest and the last, so that the line
 // drawn through them still reaches every high and low of the whole.
 
+#include "tormell_export.h"
+
 #include <QList>
 #include <QPointF>
 
@@ -11,6 +13,6 @@ namespace toolkit {
 /// `points` (in the order they are drawn) as they are when there are at most
 /// four for each of `runs`; otherwise split into `runs` runs of consecutive
 /// points, each kept as its first, lowest, highest and last point, in order.
-QList<QPointF> thinnedLine(const QList<QPointF>& points, qsizetype runs);
+TORMELL_EXPORT QList<QPointF> thinnedLine(const QList<QPointF>& points, qsizetype runs);
 
 } // namespace toolkit

@@ -2,6 +2,8 @@
 // The program's rules for reading numbers out of texts, writing numbers as
 // texts, and narrowing doubles to the integers that hold counts and indices.
 
+#include "tormell_export.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -27,7 +29,7 @@ QString asciiNumberText(QString text);
 /// `value` as plain decimal text: no exponent, no leading blank, "-" when
 /// negative, "0" before the point below 1, at most 15 significant digits and no
 /// trailing zeros. Infinities are written "inf" and "-inf".
-QString numberText(double value);
+TORMELL_EXPORT QString numberText(double value);
 
 /// Nearest integer, halves to the even neighbour; OverflowError outside the
 /// target's range (NaN and infinities included).

@@ -1,6 +1,8 @@
 #pragma once
 // Where the program's chance comes from.
 
+#include "tormell_export.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -18,7 +20,7 @@ public:
 /// Re-seeds from the system clock. A re-seed within the same clock reading
 /// never puts the generator back into a state it had before: every draw and
 /// re-seed also advances a counter that is part of the state.
-class ClockSeededRandom final : public RandomSource {
+class TORMELL_EXPORT ClockSeededRandom final : public RandomSource {
 public:
     /// Reads the time as nanoseconds; the system clock unless told otherwise.
     using TimeSource = std::function<std::uint64_t()>;

@@ -5,6 +5,7 @@
 
 #include "core/memory_speed_history.h"
 #include "record/round_record.h"
+#include "tormell_export.h"
 
 #include <QDateTime>
 #include <QList>
@@ -19,8 +20,8 @@ namespace ui::coach {
 
 /// Whether coached practice is on: off until the player turns it on, then
 /// remembered between runs.
-bool practiceOn();
-void setPracticeOn(bool on);
+TORMELL_EXPORT bool practiceOn();
+TORMELL_EXPORT void setPracticeOn(bool on);
 
 /// Rounds as the coach reads them, in play order, and those it passed over:
 /// rounds it does not believe (a display time missing, zero or less or
@@ -37,14 +38,14 @@ struct Reading {
 /// coach reads them at `now`: the staircase's state and what the memory speed
 /// is fitted to. Rounds 点数保存 kept were chosen by their score, and a
 /// fit to them would read the player faster than they are.
-Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now);
+TORMELL_EXPORT Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now);
 
 /// What the rounds of a reading tell, in the same order.
 std::vector<core::Trial> trialsOf(const Reading& reading);
 
 /// The coach's next display time after `rounds` (one difficulty's, oldest
 /// first, read at `now`): from their coached rounds, or `firstSeconds` before the first.
-double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds);
+TORMELL_EXPORT double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds);
 
 /// A difficulty's rounds as the coach read them last: what is read again
 /// after a check is only the round it kept.

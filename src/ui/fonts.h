@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tormell_export.h"
+
 #include <QFont>
 #include <QStringList>
 
@@ -8,6 +10,6 @@ namespace ui {
 /// A font that can show Japanese: the preferred faces first, then the
 /// Japanese faces a Linux desktop commonly has. Naming them saves Qt a
 /// search through every installed font for the first kana it meets.
-QFont japaneseFont(QStringList preferred, double pointSize);
+TORMELL_EXPORT QFont japaneseFont(QStringList preferred, double pointSize);
 
 } // namespace ui

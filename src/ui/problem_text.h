@@ -5,6 +5,7 @@
 
 #include "record/problem.h"
 #include "record/round_import.h"
+#include "tormell_export.h"
 
 #include <QString>
 
@@ -12,7 +13,7 @@ namespace ui {
 
 /// The problem as a sentence for the player: what failed and why, with the
 /// file or folder last on a line of its own; or the notice about the record.
-QString problemText(const record::Problem& problem);
+TORMELL_EXPORT QString problemText(const record::Problem& problem);
 
 /// Why an import's files were refused, or the record took no rounds; empty when neither.
 QString importFailureText(const record::ImportReport& report);
@@ -21,6 +22,6 @@ QString importFailureText(const record::ImportReport& report);
 QString importCountsText(const record::ImportReport& report);
 
 /// The import's report for the player: importFailureText(), then importCountsText().
-QString importReportText(const record::ImportReport& report);
+TORMELL_EXPORT QString importReportText(const record::ImportReport& report);
 
 } // namespace ui

@@ -3,6 +3,7 @@
 // whether it was maximized, kept in the player's settings between runs.
 
 #include "toolkit/window_placement.h"
+#include "tormell_export.h"
 
 #include <QSize>
 
@@ -19,7 +20,7 @@ enum class KeptPlace { OnDesktop, FromOwner };
 /// under `key`), if that is still on a screen (kept from its owner: on the
 /// owner's screen), else at size `opening` centred over the window it
 /// belongs to, or beside it as `first` asks. Either way it fits one screen.
-void restorePlacement(QWidget& window, const QString& key, QSize opening,
+TORMELL_EXPORT void restorePlacement(QWidget& window, const QString& key, QSize opening,
     toolkit::Opening first = toolkit::Opening::OverOwner, KeptPlace kept = KeptPlace::OnDesktop);
 
 /// Places `window`, one of the game's own, in the middle of its screen; a
@@ -31,6 +32,6 @@ void centreOnScreen(QWidget& window);
 void keepOnScreen(QWidget& window);
 
 /// Keeps where `window` is now, for restorePlacement() to find.
-void rememberPlacement(const QWidget& window, const QString& key, KeptPlace kept = KeptPlace::OnDesktop);
+TORMELL_EXPORT void rememberPlacement(const QWidget& window, const QString& key, KeptPlace kept = KeptPlace::OnDesktop);
 
 } // namespace ui

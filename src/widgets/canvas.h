@@ -4,6 +4,7 @@
 // program's events, positions in twips.
 
 #include "toolkit/scene.h"
+#include "tormell_export.h"
 
 #include <QFrame>
 
@@ -15,7 +16,7 @@ class Canvas : public QFrame, private toolkit::SceneObserver {
     Q_OBJECT
 
 public:
-    explicit Canvas(QWidget* parent = nullptr);
+    TORMELL_EXPORT explicit Canvas(QWidget* parent = nullptr);
     ~Canvas() override;
 
     /// What the canvas shows; items are added to it.
@@ -25,8 +26,8 @@ public:
     /// Outer size in twips, frame included.
     double widthTwips() const;
     double heightTwips() const;
-    void setWidthTwips(double twips);
-    void setHeightTwips(double twips);
+    TORMELL_EXPORT void setWidthTwips(double twips);
+    TORMELL_EXPORT void setHeightTwips(double twips);
 
     /// Draws the scene grown or shrunk to fill the canvas, its proportions
     /// kept and centred, rather than at its size in twips: a picture to look

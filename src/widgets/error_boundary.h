@@ -7,6 +7,7 @@
 // handler runs inside contain(): connected through connectGuarded(), or called
 // from an event override. The application's notify() is only a last guard.
 
+#include "tormell_export.h"
 #include "widgets/error_report.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@
 
 namespace widgets {
 
-class Application : public QApplication {
+class TORMELL_EXPORT Application : public QApplication {
     Q_OBJECT
 
 public:
@@ -48,7 +49,7 @@ private:
 };
 
 /// Reports the exception being handled; call it only inside a catch block.
-void reportCurrentError();
+TORMELL_EXPORT void reportCurrentError();
 
 /// Runs `step`; an error it raises ends it there and is reported.
 template <class Step>

@@ -8,6 +8,8 @@
 // never shows anything at once, so an error raised while the box is brought up
 // can only queue one more update, never re-enter it.
 
+#include "tormell_export.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,7 +24,7 @@ class ErrorReport : public QObject {
 
 public:
     ErrorReport();
-    ~ErrorReport() override;
+    TORMELL_EXPORT ~ErrorReport() override;
 
     /// Queues `message` and returns at once; the box is shown, or its text
     /// updated in place, when the event loop next runs.

@@ -27,3 +27,54 @@ def problems(program, shared_objects):
         if resolved.returncode != 0 or unresolved:
             found.append("ldd -r %s: %s" % (path, "; ".join(unresolved[:3]) or resolved.stderr.strip()))
     return found
+
+
+# Every name a constructor or destructor has in the Itanium ABI, told apart by one code.
+_STRUCTOR_CODE = re.compile(r"([CD])[0-5](E|I)")
+_CLASS_PART = re.compile(r"^(?:vtable for |typeinfo for |typeinfo name for )?((?:\w+::)+?\w+)(?:::~?\w+(?:\(|$)|$)")
+_TYPEINFO = re.compile(r"^typeinfo for (.+)$")
+
+
+def _dynamic(path, which):
+    """The mangled dynamic symbols of `path`, defined or undefined."""
+    listed = subprocess.run(["nm", "-D", which, "--format=posix", path], capture_output=True, text=True, timeout=60)
+    return {line.split()[0] for line in listed.stdout.splitlines() if line.strip()}
+
+
+def _demangled(names):
+    if not names:
+        return {}
+    names = sorted(names)
+    out = subprocess.run(["c++filt"], input="\n".join(names), capture_output=True, text=True, timeout=60).stdout
+    return dict(zip(names, out.splitlines()))
+
+
+def unused_exports(library, users):
+    """The game's symbols that `library` exports and none of `users` imports,
+    leaving out another ABI name of a constructor or destructor one of them
+    imports, and the rest of a class one of them uses a member of (such a
+    class is exported whole: its vtable and meta-object go with it)."""
+    exported = {name for name in _dynamic(library, "--defined-only")}
+    imported = set()
+    for user in users:
+        imported |= _dynamic(user, "--undefined-only")
+    used = exported & imported
+    used_structors = {_STRUCTOR_CODE.sub(r"\1*\2", name) for name in used}
+    names = _demangled(exported)
+    # A class is exported whole when its type information is.
+    whole = {match.group(1) for match in map(_TYPEINFO.match, names.values()) if match}
+    used_classes = set()
+    for name in used:
+        match = _CLASS_PART.match(names.get(name, ""))
+        if match and match.group(1) in whole:
+            used_classes.add(match.group(1))
+    unused = []
+    for name in sorted(exported - used):
+        text = names.get(name, name)
+        if not GAME_SYMBOL.search(text) or _STRUCTOR_CODE.sub(r"\1*\2", name) in used_structors:
+            continue
+        match = _CLASS_PART.match(text)
+        if match and match.group(1) in used_classes:
+            continue
+        unused.append(text)
+    return unused

@@ -18,6 +18,7 @@ import subprocess
 import sys
 import tempfile
 
+import installed_game
 import linkage
 import xsession as xs
 
@@ -72,26 +73,6 @@ def build_package(build_dir, out_dir):
     return debs[0]
 
 
-def play_installed(shots):
-    """Starts the installed program, waits for its ready main window, ends it with END."""
-    session = xs.Session(INSTALLED_BINARY, shots)
-    try:
-        session.start_game()
-        main = session.main_window(timeout=30)  # after the title's three seconds
-        img, _ = main.wait_for_rest_figure()
-        session.save(img, "installed.png", session.frame_rect(main.win))
-        # The record window is a module of its own: it must have been installed where the program looks.
-        record = main.open_record()
-        session.save(session.grab(), "installed-record.png", session.frame_rect(record))
-        session.close_window(record)  # it stands over the main window's buttons
-        session.wait_for("the record window to close", lambda: not session.windows("^点数の記録$"), 5)
-        main.end()
-        code = session.wait_for_exit()
-        xs.check(code == 0, "the installed program exited with %s on END\n%s" % (code, session.game_output()))
-    finally:
-        session.close()
-
-
 def main():
     if len(sys.argv) < 2:
         sys.exit("usage: %s BUILD_DIR [SCREENSHOT_DIR]" % sys.argv[0])
@@ -117,11 +98,11 @@ def main():
                 listed = run(["dpkg", "-L", PACKAGE], "dpkg -L").splitlines()
                 for path in EXPECTED_FILES:
                     xs.check(path in listed, "dpkg -L %s does not list %s" % (PACKAGE, path))
-                shared = [path for path in listed if "/tormell/" in path and path.endswith(".so")]
+                shared = installed_game.shared_objects(listed)
                 xs.check(len(shared) == 2, "the package's private library and module: %s" % shared)
                 wrong = linkage.problems(INSTALLED_BINARY, shared)
                 xs.check(not wrong, "linked wrongly once installed:\n  " + "\n  ".join(wrong))
-                play_installed(shots)
+                installed_game.play(INSTALLED_BINARY, shots, "installed")
             finally:
                 # Reported, not raised: a failure above must not be hidden by this one.
                 removed = subprocess.run(as_root + ["dpkg", "-r", PACKAGE], env=dpkg_env(), capture_output=True,
