@@ -57,12 +57,12 @@ struct Frm001Services {
     QPointer<QWidget> titleWindow;
 };
 
-class Frm001 : public QMainWindow {
+class TORMELL_EXPORT Frm001 : public QMainWindow {
     Q_OBJECT
 
 public:
     /// Creates the window and runs its load step, which shows it.
-    TORMELL_EXPORT static Frm001* load(const Frm001Services& services);
+    static Frm001* load(const Frm001Services& services);
     ~Frm001() override;
 
     // Controls of the window, named as the program names them.
@@ -97,9 +97,9 @@ public:
     void setMousePointer(toolkit::PointerShape shape);
 
     /// The result dialog while it is open.
-    TORMELL_EXPORT FrmMSG* resultDialog() const;
+    FrmMSG* resultDialog() const;
     /// The score record window (an FrmSCORE) while it is open.
-    TORMELL_EXPORT QWidget* scoreRecord() const;
+    QWidget* scoreRecord() const;
     /// True once the window has begun to close; a handler resuming after a
     /// wait must then leave the window alone.
     bool isUnloading() const { return m_unloading; }
@@ -127,18 +127,18 @@ public:
     void Form_Load();
     void Form_QueryUnload();
     void Form_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
-    TORMELL_EXPORT void Command1_Click();
-    TORMELL_EXPORT void Command2_Click();
+    void Command1_Click();
+    void Command2_Click();
     void Command3_Click();
     void Command4_Click();
     void Combo1_Click();
     void CmbNline_Click();
     void Slider1_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
-    TORMELL_EXPORT void Timer1_Timer();
-    TORMELL_EXPORT void Picture1_DragOver(float X, float Y);
+    void Timer1_Timer();
+    void Picture1_DragOver(float X, float Y);
     void Picture1_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
     void LblPOI_DragOver(qint16 Index, float X, float Y);
-    TORMELL_EXPORT void LblPOI_MouseMove(qint16 Index, Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
+    void LblPOI_MouseMove(qint16 Index, Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
     void MNU点数_Click();
 
 protected:

@@ -12,11 +12,11 @@
 
 namespace widgets {
 
-class Canvas : public QFrame, private toolkit::SceneObserver {
+class TORMELL_EXPORT Canvas : public QFrame, private toolkit::SceneObserver {
     Q_OBJECT
 
 public:
-    TORMELL_EXPORT explicit Canvas(QWidget* parent = nullptr);
+    explicit Canvas(QWidget* parent = nullptr);
     ~Canvas() override;
 
     /// What the canvas shows; items are added to it.
@@ -26,8 +26,8 @@ public:
     /// Outer size in twips, frame included.
     double widthTwips() const;
     double heightTwips() const;
-    TORMELL_EXPORT void setWidthTwips(double twips);
-    TORMELL_EXPORT void setHeightTwips(double twips);
+    void setWidthTwips(double twips);
+    void setHeightTwips(double twips);
 
     /// Draws the scene grown or shrunk to fill the canvas, its proportions
     /// kept and centred, rather than at its size in twips: a picture to look

@@ -19,12 +19,12 @@ class QMessageBox;
 
 namespace widgets {
 
-class ErrorReport : public QObject {
+class TORMELL_EXPORT ErrorReport : public QObject {
     Q_OBJECT
 
 public:
     ErrorReport();
-    TORMELL_EXPORT ~ErrorReport() override;
+    ~ErrorReport() override;
 
     /// Queues `message` and returns at once; the box is shown, or its text
     /// updated in place, when the event loop next runs.
