@@ -6,6 +6,7 @@
 // that the player can keep it in the score record.
 
 #include "record/round_record.h"
+#include "tormell_export.h"
 #include "widgets/wrapping_label.h"
 
 #include <QDialog>
@@ -32,7 +33,7 @@ struct ResultFields {
     double elapsedSeconds = 0;
 };
 
-class FrmMSG : public QDialog {
+class TORMELL_EXPORT FrmMSG : public QDialog {
     Q_OBJECT
 
 public:

@@ -33,6 +33,8 @@ def problems(program, shared_objects):
 _STRUCTOR_CODE = re.compile(r"([CD])[0-5](E|I)")
 _CLASS_PART = re.compile(r"^(?:vtable for |typeinfo for |typeinfo name for )?((?:\w+::)+?\w+)(?:::~?\w+(?:\(|$)|$)")
 _TYPEINFO = re.compile(r"^typeinfo for (.+)$")
+# A symbol of the game's own, not a standard template made for one of its types.
+_GAME_OWN = re.compile(r"^(?:(?:vtable|typeinfo|typeinfo name|guard variable) for )?(?:toolkit|core|record|widgets|ui|app)::")
 
 
 def _dynamic(path, which):
@@ -52,8 +54,9 @@ def _demangled(names):
 def unused_exports(library, users):
     """The game's symbols that `library` exports and none of `users` imports,
     leaving out another ABI name of a constructor or destructor one of them
-    imports, and the rest of a class one of them uses a member of (such a
-    class is exported whole: its vtable and meta-object go with it)."""
+    imports, and the members of a class exported whole (its type information
+    exported: its vtable and meta-object go with it, and the sanitizers check
+    calls of its members against it)."""
     exported = {name for name in _dynamic(library, "--defined-only")}
     imported = set()
     for user in users:
@@ -63,18 +66,13 @@ def unused_exports(library, users):
     names = _demangled(exported)
     # A class is exported whole when its type information is.
     whole = {match.group(1) for match in map(_TYPEINFO.match, names.values()) if match}
-    used_classes = set()
-    for name in used:
-        match = _CLASS_PART.match(names.get(name, ""))
-        if match and match.group(1) in whole:
-            used_classes.add(match.group(1))
     unused = []
     for name in sorted(exported - used):
         text = names.get(name, name)
-        if not GAME_SYMBOL.search(text) or _STRUCTOR_CODE.sub(r"\1*\2", name) in used_structors:
+        if not _GAME_OWN.match(text) or _STRUCTOR_CODE.sub(r"\1*\2", name) in used_structors:
             continue
         match = _CLASS_PART.match(text)
-        if match and match.group(1) in used_classes:
+        if match and match.group(1) in whole:
             continue
         unused.append(text)
     return unused
