@@ -28,6 +28,7 @@ QByteArray roundsCsv(const QList<RoundRecord>& rounds);
 /// Writes every round of `store` to `path`, replacing the file only once all
 /// is written; `progress`, if given, counts the rounds written, and may stop
 /// the export before the file is touched.
-TORMELL_EXPORT std::optional<Problem> exportCsv(ScoreStore& store, const QString& path, JobProgress* progress = nullptr);
+TORMELL_EXPORT std::optional<Problem> exportCsv(
+    ScoreStore& store, const QString& path, JobProgress* progress = nullptr);
 
 } // namespace record
