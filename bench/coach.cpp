@@ -100,9 +100,8 @@ std::vector<core::DatedTrial> yearOfPractice(std::mt19937_64& random, const QDat
             const double t = core::nextDisplaySeconds(trials, 0.75);
             trials.push_back({t, unit(random) < chance(t)});
             const QDateTime played = now.addDays(-day).addSecs(-kSecondsApart * (kRoundsADay - n));
-            rounds.push_back(
-                {QDateTime::fromMSecsSinceEpoch(played.toMSecsSinceEpoch(), toolkit::zoneAheadOfUtc(played.offsetFromUtc())),
-                    trials.back()});
+            const QTimeZone zone = toolkit::zoneAheadOfUtc(played.offsetFromUtc());
+            rounds.push_back({QDateTime::fromMSecsSinceEpoch(played.toMSecsSinceEpoch(), zone), trials.back()});
         }
     return rounds;
 }

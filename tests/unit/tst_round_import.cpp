@@ -151,7 +151,8 @@ private slots:
         bare.gridLines = 11;
         // Played in three zones, none this test's: each keeps its own offset.
         odd.playedAt = QDateTime(QDate(2026, 12, 7), QTime(23, 1), toolkit::zoneAheadOfUtc(-5 * 3600));
-        bare.playedAt = QDateTime(QDate(2026, 12, 8), QTime(0, 15, 30, 250), toolkit::zoneAheadOfUtc(5 * 3600 + 45 * 60));
+        bare.playedAt
+            = QDateTime(QDate(2026, 12, 8), QTime(0, 15, 30, 250), toolkit::zoneAheadOfUtc(5 * 3600 + 45 * 60));
         addRounds(original, 1, 1, {odd, bare});
         QString carrier = original;
         record::ScoreStore store(original);
