@@ -99,7 +99,8 @@ def game_programs(build_dir):
             if not os.path.isfile(path) or os.path.islink(path) or not os.access(path, os.X_OK):
                 continue
             dynamic = subprocess.run(["readelf", "-d", path], capture_output=True, text=True, timeout=60).stdout
-            if "[libtormell-private.so" in dynamic:
+            # Needed, not named: the library's own soname is no use of it.
+            if re.search(r"\(NEEDED\)\s+Shared library: \[libtormell-private\.so", dynamic):
                 found.append(path)
     return found
 
