@@ -83,15 +83,18 @@ bench::Summary timed(const std::vector<core::Trial>& rounds, int& distinctTimes)
     return bench::summarise(samples);
 }
 
-/// A year of practice at kRoundsADay coached rounds a day, a minute apart,
-/// ending now: the player above, each time chosen by the staircase. Each
-/// time at its offset from UTC, as the record reads it back.
+/// A year of practice at kRoundsADay coached rounds a day, a minute apart
+/// from noon, ending yesterday: each day's rounds on one date whatever the
+/// hour the probe runs (rounds ending at the moment it runs straddle
+/// midnight when it runs just after one). The player above, each time chosen
+/// by the staircase; each time at its offset from UTC, as the record reads it back.
 constexpr int kDays = 365;
 constexpr int kRoundsADay = 30;
 constexpr int kYearRuns = 5;
 std::vector<core::DatedTrial> yearOfPractice(std::mt19937_64& random, const QDateTime& now)
 {
     constexpr qint64 kSecondsApart = 60;
+    const QTime kNoon(12, 0);
     std::uniform_real_distribution<double> unit(0, 1);
     std::vector<core::Trial> trials;
     std::vector<core::DatedTrial> rounds;
@@ -99,7 +102,7 @@ std::vector<core::DatedTrial> yearOfPractice(std::mt19937_64& random, const QDat
         for (int n = 0; n < kRoundsADay; ++n) {
             const double t = core::nextDisplaySeconds(trials, 0.75);
             trials.push_back({t, unit(random) < chance(t)});
-            const QDateTime played = now.addDays(-day).addSecs(-kSecondsApart * (kRoundsADay - n));
+            const QDateTime played = QDateTime(now.date().addDays(-1 - day), kNoon).addSecs(kSecondsApart * n);
             const QTimeZone zone = toolkit::zoneAheadOfUtc(played.offsetFromUtc());
             rounds.push_back({QDateTime::fromMSecsSinceEpoch(played.toMSecsSinceEpoch(), zone), trials.back()});
         }
