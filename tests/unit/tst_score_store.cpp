@@ -146,6 +146,18 @@ QList<qint64> idsOf(const QList<record::RoundSummary>& rounds)
     return ids;
 }
 
+
+/// `moment` as the record writes it at `offsetSeconds`, made without Qt's
+/// time zones, which may not hold that offset.
+QString textAtOffset(const QDateTime& moment, int offsetSeconds)
+{
+    constexpr int kSecondsPerMinute = 60;
+    const QDateTime wall = moment.toUTC().addSecs(offsetSeconds);
+    const int minutes = std::abs(offsetSeconds) / kSecondsPerMinute;
+    return wall.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz"))
+        + QString::asprintf("%c%02d:%02d", offsetSeconds < 0 ? '-' : '+', minutes / 60, minutes % 60);
+}
+
 } // namespace
 
 class TestScoreStore : public QObject {
@@ -206,6 +218,42 @@ private slots:
         // A test that failed with its folder locked leaves it removable.
         if (QFileInfo::exists(m_folder))
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void theMomentAndItsOffsetReadBack_data()
+    {
+        constexpr int kHour = 3600, kHalfHour = 1800;
+        QTest::addColumn<int>("offsetSeconds");
+        QTest::newRow("UTC written out") << 0;
+        QTest::newRow("east") << 9 * kHour;
+        QTest::newRow("west, half an hour") << -(3 * kHour + kHalfHour);
+        QTest::newRow("farthest east of today's zones") << 14 * kHour;
+        QTest::newRow("farthest west of today's zones") << -12 * kHour;
+        QTest::newRow("beyond Qt 6.4's zones, east") << 15 * kHour;
+        QTest::newRow("beyond Qt 6.4's zones, west") << -(15 * kHour + kHalfHour);
+    }
+    // Guards against a round read back at another moment or hour than it was
+    // played (played_ms, and the offset at the end of played_at), or as no
+    // moment at all where Qt holds no zone for its offset.
+    void theMomentAndItsOffsetReadBack()
+    {
+        QFETCH(int, offsetSeconds);
+        RoundRecord round = sampleRound();
+        QVERIFY(!ScoreStore(m_path).append(round));
+        const QString text = textAtOffset(round.playedAt, offsetSeconds);
+        RawFile(m_path).run(QStringLiteral("UPDATE rounds SET played_at = ? WHERE id = ?"), {text, round.id});
+
+        ScoreStore reader(m_path);
+        const auto back = reader.round(round.id);
+        QVERIFY(!back.problem);
+        const QDateTime& at = back.value.playedAt;
+        QVERIFY2(at.isValid(), qPrintable(text));
+        QCOMPARE(at.toMSecsSinceEpoch(), round.playedAt.toMSecsSinceEpoch());
+        QCOMPARE(at.offsetFromUtc(), offsetSeconds);
+        QCOMPARE(at.toString(Qt::ISODateWithMs).left(23), text.left(23)); // the wall time it was played at
+        const auto listed = reader.rounds();
+        QVERIFY(!listed.problem && listed.value.size() == 1);
+        QCOMPARE(listed.value[0].playedAt.offsetFromUtc(), offsetSeconds);
     }
 
     // Guards against a field lost or rounded on the way: a time without its
