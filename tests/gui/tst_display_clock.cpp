@@ -5,7 +5,6 @@
 #include "toolkit/errors.h"
 #include "widgets/slider.h"
 
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <limits>
@@ -49,32 +48,6 @@ private slots:
         movePointerOver(*w.Slider1);
 
         QCOMPARE(w.Text1->text(), text);
-    }
-
-    // Guards against the box keeping what a Japanese input method types:
-    // full-width digits and signs read as no number, so START showed no
-    // target. Other characters stay as typed.
-    void theBoxTakesFullWidthDigitsAsTyped_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("a full-width time") << "０．５" << "0.5";
-        QTest::newRow("full-width sign and exponent") << "－１Ｅ＋２" << "-1E+2";
-        QTest::newRow("the minus sign") << "\u22121" << "-1";
-        QTest::newRow("ASCII and words left as they are") << "1,5秒" << "1,5秒";
-    }
-    void theBoxTakesFullWidthDigitsAsTyped()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        Game g;
-        ui::Frm001& w = g.w();
-        w.Text1->clear();
-        QInputMethodEvent committed; // as an input method hands over what was typed
-        committed.setCommitString(typed);
-        QCoreApplication::sendEvent(w.Text1, &committed);
-        QCOMPARE(w.Text1->text(), shown);
-        QCOMPARE(w.Text1->cursorPosition(), shown.size());
     }
 
     // Guards against the text following the slider's value directly rather

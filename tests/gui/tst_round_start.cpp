@@ -14,6 +14,7 @@
 #include "widgets/status_bar.h"
 
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -205,7 +206,8 @@ private slots:
         QCOMPARE(w.StatusBar1->text(), QStringLiteral("IMAGE POSITION!"));
     }
 
-    // Guards against a display time misread (no number, zero, negative) or
+    // Guards against a display time misread (no number, zero, negative, or
+    // typed in the full-width digits and signs of a Japanese input method) or
     // left unbounded, so that START hangs or ends before the time has passed,
     // and against a text taken otherwise than as it stands without a word.
     void displayWaitLastsTheTypedTime_data()
@@ -223,6 +225,10 @@ private slots:
         QTest::newRow("decimal comma") << "1,5" << 1.0 << "「1,5」は先頭の数だけを読み、1 秒として表示します。";
         QTest::newRow("unit after") << "0.5秒" << 0.5 << "「0.5秒」は先頭の数だけを読み、0.5 秒として表示します。";
         QTest::newRow("beyond a minute") << "99999" << 60.0 << "「99999」は 1 分を超えるため、60 秒として表示します。";
+        QTest::newRow("a full-width time") << "０．５" << 0.5 << "";
+        QTest::newRow("full-width sign and exponent")
+            << "－１Ｅ＋２" << 0.0 << "「-1E+2」は 0 より小さいため、見本を表示せずに始めます（0 秒）。";
+        QTest::newRow("the minus sign") << "\u22121" << 0.0 << "「-1」は 0 より小さいため、見本を表示せずに始めます（0 秒）。";
         QTest::newRow("beyond double range, long") << "1e400000000000000000"
                                                     << 60.0 << "「1e40000000000000…」は 1 分を超えるため、60 秒として表示します。";
     }
@@ -235,7 +241,11 @@ private slots:
         Game g;
         ui::Frm001& w = g.w();
         g.clock.setStepPerReading(kStep);
-        w.Text1->setText(text);
+        w.Text1->clear();
+        QInputMethodEvent committed; // typed, as an input method hands over what was typed
+        committed.setCommitString(text);
+        QCoreApplication::sendEvent(w.Text1, &committed);
+        QCOMPARE(w.Text1->cursorPosition(), w.Text1->text().size()); // the caret stays after what was typed
         bool ranInsideTheWait = false;
         QTimer::singleShot(0, &w, [&] { ranInsideTheWait = true; });
         ui::tellBriefly(*w.Picture1, QStringLiteral("about the last round"));
