@@ -60,11 +60,6 @@ std::vector<core::Trial> trialsOf(const Reading& reading)
     return trials;
 }
 
-double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds)
-{
-    return core::nextDisplaySeconds(trialsOf(coachedRounds(rounds, now)), firstSeconds);
-}
-
 std::optional<double> nextSeconds(
     record::ScoreStore& store, double difficulty, double boxSeconds, DifficultyRounds& known)
 {
@@ -76,7 +71,7 @@ std::optional<double> nextSeconds(
     if (rounds.problem)
         return std::nullopt;
     known = {difficulty, std::move(rounds.value)};
-    return nextSeconds(known.rounds, QDateTime::currentDateTime(), boxSeconds);
+    return core::nextDisplaySeconds(trialsOf(coachedRounds(known.rounds, QDateTime::currentDateTime())), boxSeconds);
 }
 
 } // namespace ui::coach

@@ -41,11 +41,7 @@ struct Reading {
 TORMELL_EXPORT Reading coachedRounds(const QList<record::RoundSummary>& rounds, const QDateTime& now);
 
 /// What the rounds of a reading tell, in the same order.
-std::vector<core::Trial> trialsOf(const Reading& reading);
-
-/// The coach's next display time after `rounds` (one difficulty's, oldest
-/// first, read at `now`): from their coached rounds, or `firstSeconds` before the first.
-TORMELL_EXPORT double nextSeconds(const QList<record::RoundSummary>& rounds, const QDateTime& now, double firstSeconds);
+TORMELL_EXPORT std::vector<core::Trial> trialsOf(const Reading& reading);
 
 /// A difficulty's rounds as the coach read them last: what is read again
 /// after a check is only the round it kept.
@@ -54,8 +50,8 @@ struct DifficultyRounds {
     QList<record::RoundSummary> rounds;
 };
 
-/// The same at `difficulty`, from the record, with `boxSeconds` before the
-/// first coached round; `known` is the rounds read last, and becomes those
+/// The coach's next display time at `difficulty`, from the record: from its
+/// coached rounds, or `boxSeconds` before the first coached round; `known` is the rounds read last, and becomes those
 /// read now. None when the record cannot be read.
 std::optional<double> nextSeconds(
     record::ScoreStore& store, double difficulty, double boxSeconds, DifficultyRounds& known);

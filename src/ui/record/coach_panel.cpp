@@ -1,5 +1,6 @@
 #include "ui/record/coach_panel.h"
 
+#include "core/staircase.h"
 #include "ui/accessibility.h"
 #include "ui/coach.h"
 #include "ui/record/record_texts.h"
@@ -51,12 +52,11 @@ CoachPanel::CoachPanel(QWidget* parent)
     widgets::connectGuarded(CmdCOACH, &QPushButton::clicked, this, &CoachPanel::CmdCOACH_Click);
 }
 
-void CoachPanel::showCoach(
-    const QList<record::RoundSummary>& difficultyRounds, const record::Setting* setting, const QDateTime& now)
+void CoachPanel::showCoach(const coach::Reading& coached, const record::Setting* setting)
 {
     m_coachedSeconds = std::numeric_limits<double>::quiet_NaN();
     if (setting) {
-        m_coachedSeconds = coach::nextSeconds(difficultyRounds, now, setting->displaySeconds);
+        m_coachedSeconds = core::nextDisplaySeconds(coach::trialsOf(coached), setting->displaySeconds);
         m_difficulty = setting->difficulty;
     }
     showValue(*LblCOACH, coachOfferText(m_coachedSeconds));

@@ -3,6 +3,7 @@
 // time at the difficulty on view, and the offer to play it.
 
 #include "record/round_record.h"
+#include "ui/coach.h"
 
 #include <QDateTime>
 #include <QList>
@@ -24,11 +25,10 @@ public:
     QLabel* LblCOACH;
     QPushButton* CmdCOACH;
 
-    /// The coach's next time after `difficultyRounds` (one difficulty's,
-    /// oldest first, read at `now`): from its coached rounds, or before the
-    /// first from `setting`'s display time. With no setting, no offer.
-    void showCoach(const QList<record::RoundSummary>& difficultyRounds, const record::Setting* setting,
-        const QDateTime& now);
+    /// The coach's next time after `coached` (one difficulty's coached
+    /// rounds as the coach reads them), or before the first from `setting`'s
+    /// display time. With no setting, no offer.
+    void showCoach(const coach::Reading& coached, const record::Setting* setting);
     /// The coach's next display time; NaN with none on view.
     double coachedSeconds() const { return m_coachedSeconds; }
 

@@ -440,7 +440,7 @@ record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
     if (!m_difficultyRounds.isEmpty())
         from = view->wholeDifficulty ? record::Setting {m_difficulty, m_difficultyRounds.back().displaySeconds}
                                      : view->setting;
-    m_coach->showCoach(m_difficultyRounds, from ? &*from : nullptr, now);
+    m_coach->showCoach(reading, from ? &*from : nullptr);
     m_history.setTrials(reading.rounds, now);
     QString hint;
     if (!m_difficultyRounds.isEmpty()) {
