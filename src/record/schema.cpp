@@ -83,8 +83,15 @@ constexpr std::array kIdentifyFile = {
     "INSERT INTO record_file (one, id) VALUES (1, randomblob(16))",
 };
 
-constexpr std::array<std::span<const char* const>, kVersion> kSteps
-    = {kCreateTables, kIndexSettings, kMarkCoached, kMarkNearRest, kMarkApplication, kIdentifyRounds, kIdentifyFile};
+// 8: the settings played by hand, read off an index of their own: which
+// settings the player chose is asked at every change of the record, and over
+// a long coached record it would otherwise read every round.
+constexpr std::array kIndexSettingsByHand = {
+    "CREATE INDEX rounds_by_hand ON rounds (difficulty, display_seconds) WHERE coached = 0",
+};
+
+constexpr std::array<std::span<const char* const>, kVersion> kSteps = {kCreateTables, kIndexSettings, kMarkCoached,
+    kMarkNearRest, kMarkApplication, kIdentifyRounds, kIdentifyFile, kIndexSettingsByHand};
 static_assert(kRoundIdsSince == 6 && kFileIdSince == 7);
 static_assert(kApplicationIdSince == 5 && kApplicationId == 1414484557);
 

@@ -9,7 +9,7 @@ namespace record::schema {
 
 /// The version this program writes. A file with a higher one came from a
 /// newer Tormell if it carries kApplicationId.
-inline constexpr int kVersion = 7;
+inline constexpr int kVersion = 8;
 
 /// Tormell's mark in a record's header (PRAGMA application_id): "TORM" in
 /// ASCII, 0x544F524D. Every file at kApplicationIdSince or later carries it.

@@ -457,7 +457,9 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QLis
             return summaries(
                 sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
         const QList<RoundSummary> added = summaries(sql::run(db,
-            kSelectSummary + QStringLiteral(" WHERE difficulty IS ? AND id > ?") + kInTimeOrder, {difficulty, lastId}));
+            // By id alone, the few rows after the last known; the index of
+            // settings would have every row of the difficulty looked up.
+            kSelectSummary + QStringLiteral(" WHERE id > ? AND +difficulty IS ?") + kInTimeOrder, {lastId, difficulty}));
         // Another copy's clock may put a round saved since before ones known.
         const bool after = added.isEmpty() || !inTimeOrder(added.front(), known.back());
         const qsizetype before = known.size();
@@ -471,8 +473,13 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QLis
 Read<QList<PlayedSetting>> ScoreStore::settings()
 {
     return attemptRead<QList<PlayedSetting>>([](const QSqlDatabase& db) {
+        // The settings off one index, and for each whether any round of it
+        // was kept by hand off another: neither reads the rounds themselves.
         QSqlQuery rows = sql::run(db,
-            QStringLiteral("SELECT difficulty, display_seconds, MIN(coached) FROM rounds"
+            QStringLiteral("SELECT difficulty, display_seconds, NOT EXISTS (SELECT 1 FROM rounds AS by_hand"
+                           "  WHERE by_hand.coached = 0 AND by_hand.difficulty IS played.difficulty"
+                           "  AND by_hand.display_seconds IS played.display_seconds)"
+                           " FROM rounds AS played"
                            " GROUP BY difficulty, display_seconds ORDER BY difficulty, display_seconds"));
         QList<PlayedSetting> found;
         while (rows.next())

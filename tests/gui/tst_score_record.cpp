@@ -247,7 +247,7 @@ void TestScoreRecord::aNoticeOfAFileMovedAsideLeavesTheGamePlayable()
 }
 
 // Guards against a record window that shows nothing of a save, misses rounds
-// saved while it is open, or opens twice.
+// saved while it is open (its score chart out of view among them), or opens twice.
 void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
 {
     Game game;
@@ -267,6 +267,11 @@ void TestScoreRecord::theRecordWindowShowsAndFollowsTheSavedRounds()
     QCOMPARE(record->ChtSCORE->scores().count(), 2);
     QCOMPARE(record->ChtSCORE->averages().count(), 2);
     QCOMPARE(record->shownRound(), saved(game).last().id);
+    // A save while the other chart is on view reaches this one once it is.
+    record->TabCHART->setCurrentIndex(1);
+    QTest::mouseClick(checkARound(game).Command1, Qt::LeftButton);
+    record->TabCHART->setCurrentIndex(0);
+    QCOMPARE(record->ChtSCORE->scores().count(), 3);
 
     w.MNU点数->trigger();
     QCOMPARE(w.findChildren<ui::FrmSCORE*>().size(), 1);

@@ -105,6 +105,7 @@ private slots:
             if (ids == QStringLiteral("none")) {
                 raw.run(QStringLiteral("UPDATE rounds SET uid = NULL"));
             } else if (ids == QStringLiteral("older layout")) {
+                raw.run(QStringLiteral("DROP INDEX rounds_by_hand"));
                 raw.run(QStringLiteral("DROP TABLE record_file"));
                 raw.run(QStringLiteral("DROP INDEX rounds_by_uid"));
                 raw.run(QStringLiteral("ALTER TABLE rounds DROP COLUMN uid"));

@@ -200,6 +200,10 @@ class TestScoreStore : public QObject {
             old.run(QStringLiteral("CREATE UNIQUE INDEX rounds_by_uid ON rounds (uid)"));
             old.run(QStringLiteral("UPDATE rounds SET uid = randomblob(16)"));
         }
+        if (version >= 7) {
+            old.run(QStringLiteral("CREATE TABLE record_file (one INTEGER PRIMARY KEY CHECK (one = 1), id BLOB NOT NULL)"));
+            old.run(QStringLiteral("INSERT INTO record_file (one, id) VALUES (1, randomblob(16))"));
+        }
         if (marked)
             old.run(QStringLiteral("PRAGMA application_id = %1").arg(record::schema::kApplicationId));
         old.run(QStringLiteral("PRAGMA user_version = %1").arg(version));
@@ -769,6 +773,7 @@ private slots:
         QTest::newRow("fourth layout, before Tormell's mark") << 4 << false;
         QTest::newRow("fifth layout, marked, after ANALYZE") << 5 << true;
         QTest::newRow("sixth layout, before the file's own id") << 6 << false;
+        QTest::newRow("seventh layout, before the index of settings kept by hand") << 7 << false;
     }
     // Guards against rows lost or a file refused when the layout moves on,
     // or refused for the statistics tables SQLite's ANALYZE adds, and old
@@ -795,7 +800,11 @@ private slots:
         QCOMPARE(next.id, kOldRounds + 1);
         RawFile upgraded(m_path);
         QCOMPARE(upgraded.run(QStringLiteral("PRAGMA user_version")).toInt(), record::schema::kVersion);
-        QVERIFY(upgraded.run(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'rounds_by_setting'")).isValid());
+        QCOMPARE(upgraded
+                     .run(QStringLiteral(
+                         "SELECT count(*) FROM sqlite_master WHERE name IN ('rounds_by_setting', 'rounds_by_hand')"))
+                     .toInt(),
+            2);
         const QByteArray fileId = upgraded.run(QStringLiteral("SELECT id FROM record_file")).toByteArray();
         QCOMPARE(fileId.size(), 16);
         QCOMPARE(store.rounds().from.id, fileId);
@@ -1053,7 +1062,9 @@ private slots:
     }
 
     // Guards against rounds listed by id rather than time, a setting's or a
-    // difficulty's list that takes in others, the latest setting taken from the round saved last
+    // difficulty's list that takes in others, a setting called played by hand
+    // for coached rounds beside it or not for one by-hand round among coached ones,
+    // the latest setting taken from the round saved last
     // rather than played last, a removal that leaves joints behind or takes
     // too much, and the id of a removed round given to a new one.
     void listsFollowTimeAndSettingAndRemovalIsExact()
@@ -1061,28 +1072,31 @@ private slots:
         struct Played {
             double difficulty, displaySeconds;
             int secondsIn;
+            bool coached = false;
         };
         ScoreStore store(m_path);
         QList<qint64> ids;
-        for (const Played& p :
-            {Played {1, 0.75, 30}, Played {2, 0.75, 10}, Played {1, 0.75, 20}, Played {1, kInf, 0}}) {
+        for (const Played& p : {Played {1, 0.75, 30}, Played {2, 0.75, 10}, Played {1, 0.75, 20}, Played {1, kInf, 0},
+                 Played {2, 0.75, 5, true}, Played {2, 1.5, 15, true}}) {
             RoundRecord round = sampleRound(p.secondsIn);
             round.difficulty = p.difficulty;
             round.displaySeconds = p.displaySeconds;
+            round.coached = p.coached;
             QVERIFY(!store.append(round));
             ids.append(round.id);
         }
-        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[1], ids[2], ids[0]}));
+        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[4], ids[1], ids[5], ids[2], ids[0]}));
         QCOMPARE(store.settings().value,
-            (QList<record::PlayedSetting> {{{1, 0.75}, true}, {{1, kInf}, true}, {{2, 0.75}, true}}));
+            (QList<record::PlayedSetting> {
+                {{1, 0.75}, true}, {{1, kInf}, true}, {{2, 0.75}, true}, {{2, 1.5}, false}}));
         QCOMPARE(idsOf(store.rounds({1, 0.75}).value), (QList<qint64> {ids[2], ids[0]}));
         QCOMPARE(idsOf(store.roundsAtDifficulty(1).value), (QList<qint64> {ids[3], ids[2], ids[0]}));
         QCOMPARE(store.latestSetting().value, std::optional<record::PlayedSetting>({{1, 0.75}, true})); // by time, not by id
 
         QVERIFY(!store.remove({ids[3], ids[2]}, store.rounds().from));
-        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[1], ids[0]}));
+        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[4], ids[1], ids[5], ids[0]}));
         QVERIFY(store.round(ids[2]).problem);
-        QCOMPARE(RawFile(m_path).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 2);
+        QCOMPARE(RawFile(m_path).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 4);
         RoundRecord later = sampleRound();
         QVERIFY(!store.append(later));
         QVERIFY(later.id > ids[3]);

@@ -26,6 +26,15 @@ bool sameRound(const record::RoundSummary& a, const record::RoundSummary& b)
 
 void RoundTableModel::setRounds(const QList<record::RoundSummary>& rounds)
 {
+    // Rounds only added after those shown, as a save adds them: their rows
+    // go in with nothing else to look up.
+    if (!m_rounds.isEmpty() && rounds.size() > m_rounds.size()
+        && std::equal(m_rounds.cbegin(), m_rounds.cend(), rounds.cbegin(), sameRound)) {
+        beginInsertRows({}, rowCount(), static_cast<int>(rounds.size()) - 1);
+        m_rounds.append(rounds.sliced(m_rounds.size()));
+        endInsertRows();
+        return;
+    }
     QHash<qint64, const record::RoundSummary*> incoming;
     incoming.reserve(rounds.size());
     for (const record::RoundSummary& round : rounds)

@@ -150,7 +150,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     m_jobTimer.setInterval(kJobProgressEvery);
     widgets::connectGuarded(&m_jobTimer, &QTimer::timeout, this, &FrmSCORE::showJobProgress);
     widgets::connectGuarded(m_coach, &CoachPanel::coachedSettingChosen, this, &FrmSCORE::coachedSettingChosen);
-    widgets::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showSpeedChart);
+    widgets::connectGuarded(TabCHART, &QTabWidget::currentChanged, this, &FrmSCORE::showChartOnView);
     widgets::connectGuarded(&m_store, &record::ScoreStore::changed, this, &FrmSCORE::reload);
     m_lookForChanges.setInterval(kLookForChangesEvery);
     widgets::connectGuarded(&m_lookForChanges, &QTimer::timeout, &m_store, &record::ScoreStore::pollForChanges);
@@ -352,7 +352,7 @@ void FrmSCORE::showView()
         m_place->showRounds({});
         m_fittedView.reset();
         fitMinimumSize();
-        ChtSCORE->setRounds({});
+        showScores({});
         showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
         showSelectedRound();
         return;
@@ -376,7 +376,7 @@ void FrmSCORE::showView()
         m_shown = 0;
     m_listedFrom = rounds.from;
     showValue(*LblSUMMARY, summaryText(record::progressOf(rounds.value), speed.value));
-    ChtSCORE->setRounds(rounds.value);
+    showScores(rounds.value);
     m_place->showRounds(rounds.value);
     // Rounds added to the view on show leave its columns as wide as they
     // were: measured again only for another view, not after every save.
@@ -455,16 +455,27 @@ record::Read<QStringList> FrmSCORE::showDifficulty(const RecordView* view)
     }
     showValue(*LblHINT, hint);
     LblHINT->setVisible(!hint.isEmpty());
-    showSpeedChart();
+    showChartOnView();
     return speed;
 }
 
-void FrmSCORE::showSpeedChart()
+void FrmSCORE::showScores(const QList<record::RoundSummary>& rounds)
 {
-    if (TabCHART->currentIndex() != SpeedTab || !m_speedChartStale)
-        return;
-    ChtSPEED->setDays(m_history.days());
-    m_speedChartStale = false;
+    m_scoreChartRounds = rounds;
+    m_scoreChartStale = true;
+    showChartOnView();
+}
+
+void FrmSCORE::showChartOnView()
+{
+    if (TabCHART->currentIndex() == ScoreTab && m_scoreChartStale) {
+        ChtSCORE->setRounds(m_scoreChartRounds);
+        m_scoreChartStale = false;
+    }
+    if (TabCHART->currentIndex() == SpeedTab && m_speedChartStale) {
+        ChtSPEED->setDays(m_history.days());
+        m_speedChartStale = false;
+    }
 }
 
 void FrmSCORE::showSelectedRound()

@@ -131,7 +131,10 @@ private:
     /// follow them. Gives the summary's lines on the memory speed, or why the
     /// rounds could not be read, and the file they were read from.
     record::Read<QStringList> showDifficulty(const RecordView* view);
-    void showSpeedChart();
+    /// Shows `rounds` in the score chart, at once if its tab is on view, else when it comes into view.
+    void showScores(const QList<record::RoundSummary>& rounds);
+    /// Draws the chart whose tab is on view, if what it shows has changed since it was drawn.
+    void showChartOnView();
     /// The memory speed now were the rounds `ids` (of the difficulty on view) removed.
     core::Level levelWithout(const QList<qint64>& ids) const;
     /// Runs `work` on the record off the window's thread, showing `what` and
@@ -162,6 +165,9 @@ private:
     // day costs more than the rest; after that, only the days a change touches are fitted again.
     core::MemorySpeedHistory m_history;
     bool m_speedChartStale = true;
+    // Likewise the score chart, whose thousands of points cost as much to lay out again.
+    QList<record::RoundSummary> m_scoreChartRounds;
+    bool m_scoreChartStale = true;
     // The rounds of the difficulty on view as last read: a save reads only what it added.
     QList<record::RoundSummary> m_difficultyRounds;
     double m_difficulty = 0;
