@@ -160,7 +160,7 @@ bool RecordFile::mustReopen(Use use)
     // Since it was opened, the file may have been removed or replaced, or
     // upgraded by a newer Tormell: checked again, so that what the player may
     // do with it (save, remove) is known before it is tried.
-    if (identityOf(m_path) != m_open->file || (!newer() && schema::version(database()) != schema::kVersion))
+    if (identityOf(m_path) != m_open->file || (!newer() && schema::version(database(), m_statements) != schema::kVersion))
         return true;
     // An immutable one only while no other copy can write, which it would not
     // see; a private copy until the original changes.
@@ -256,6 +256,7 @@ bool RecordFile::writtenByNewer() const
 
 void RecordFile::disconnect(bool leaveAsItIs)
 {
+    m_statements.clear();
     if (QSqlDatabase::contains(m_connectionName)) {
         // The last connection to close a file in WAL mode copies the WAL into
         // the main file, which must not happen to a file this Tormell may not
@@ -373,7 +374,8 @@ void RecordFile::makeFolder() const
 
 qint64 RecordFile::dataVersion() const
 {
-    return sql::single(database(), QStringLiteral("PRAGMA data_version")).toLongLong();
+    static const QString kDataVersion = QStringLiteral("PRAGMA data_version");
+    return sql::single(m_statements(database(), kDataVersion)).toLongLong();
 }
 
 } // namespace record

@@ -11,6 +11,7 @@
 #include "record/file_identity.h"
 #include "record/private_copy.h"
 #include "record/problem.h"
+#include "record/sql.h"
 #include "tormell_export.h"
 
 #include <QSqlDatabase>
@@ -82,6 +83,11 @@ public:
     /// The same for a file found damaged, which is left exactly as it is, to be moved aside.
     void closeDamaged();
 
+    /// `statement` prepared on the open connection, kept until it closes.
+    QSqlQuery& prepared(const QString& statement) { return m_statements(database(), statement); }
+    /// What keeps them, for a transaction's own.
+    sql::Statements& statements() { return m_statements; }
+
     const QString& path() const { return m_path; }
     const QString& connectionName() const { return m_connectionName; }
 
@@ -130,6 +136,7 @@ private:
     QString m_connectionName;
     quint64 m_connectionsMade = 0;
     std::optional<Connection> m_open; // none while closed
+    mutable sql::Statements m_statements; // on the open connection
     int m_foundVersion = 0; // above schema::kVersion: a newer Tormell's file
     std::optional<Refusal> m_refusal; // as the last opening found; kept while closed
     FileIdentity m_newerTold; // the newer file the player has been told of, once a run

@@ -127,6 +127,8 @@ void giveIdsInTransaction(const QSqlDatabase& db)
     }
 }
 
+const QString kReadVersion = QStringLiteral("PRAGMA user_version");
+
 int versionOf(const QVariant& value)
 {
     const int found = value.toInt();
@@ -229,7 +231,12 @@ bool newerByHeader(const QString& path)
 
 int version(const QSqlDatabase& db)
 {
-    return versionOf(sql::single(db, QStringLiteral("PRAGMA user_version")));
+    return versionOf(sql::single(db, kReadVersion));
+}
+
+int version(const QSqlDatabase& db, sql::Statements& statements)
+{
+    return versionOf(sql::single(statements(db, kReadVersion)));
 }
 
 int checkedVersion(const QSqlDatabase& db)

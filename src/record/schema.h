@@ -2,6 +2,8 @@
 // The layout of the record file and how an older file is brought up to date.
 // The version lives in PRAGMA user_version; 0 is a file with nothing in it yet.
 
+#include "record/sql.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -31,6 +33,8 @@ bool newerByHeader(const QString& path);
 
 /// The file's version as it stands.
 int version(const QSqlDatabase& db);
+/// The same through `statements`, which keep it prepared for the next time.
+int version(const QSqlDatabase& db, sql::Statements& statements);
 
 /// The same, once the file is known to be a Tormell record: at its version
 /// or older, every row of its schema is one Tormell's steps up to that version

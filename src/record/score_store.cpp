@@ -81,7 +81,7 @@ template <class Round> int readStored(const QSqlQuery& row, Round& round)
     return reader.at;
 }
 
-QList<RoundSummary> summaries(QSqlQuery rows)
+QList<RoundSummary> summaries(QSqlQuery& rows)
 {
     QList<RoundSummary> found;
     // A record holds a handful of verdicts, each many times over: the rounds
@@ -94,6 +94,11 @@ QList<RoundSummary> summaries(QSqlQuery rows)
     }
     found.squeeze(); // a list of thousands is kept while the window shows it
     return found;
+}
+
+QList<RoundSummary> summaries(QSqlQuery&& rows)
+{
+    return summaries(rows);
 }
 
 void eachComplete(QSqlQuery rows, const std::function<void(RoundRecord&)>& take)
@@ -125,17 +130,22 @@ QList<RoundRecord> completes(QSqlQuery rows)
 
 // Inserts a round with its joints, unless a round with its uid is there
 // already, inside the caller's transaction.
-qint64 insertRound(const QSqlDatabase& db, const RoundRecord& round)
+qint64 insertRound(RecordFile& file, const RoundRecord& round)
 {
-    QSqlQuery insert = sql::run(db,
-        QStringLiteral("INSERT INTO rounds (%1) VALUES (%2) ON CONFLICT (uid) DO NOTHING")
-            .arg(roundColumns(), placeholders(roundColumns())),
-        roundValues(round));
-    if (insert.numRowsAffected() == 0)
+    static const QString kInsertRound = QStringLiteral("INSERT INTO rounds (%1) VALUES (%2) ON CONFLICT (uid) DO NOTHING")
+                                            .arg(roundColumns(), placeholders(roundColumns()));
+    static const QString kInsertJoints
+        = QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)");
+    QSqlQuery& insert = file.prepared(kInsertRound);
+    sql::exec(insert, roundValues(round));
+    const bool added = insert.numRowsAffected() != 0;
+    const qint64 id = added ? insert.lastInsertId().toLongLong() : 0;
+    insert.finish();
+    if (!added)
         return 0;
-    const qint64 id = insert.lastInsertId().toLongLong();
-    sql::run(db, QStringLiteral("INSERT INTO round_joints (round_id, target, player) VALUES (?, ?, ?)"),
-        {id, jointBlob(round.target), jointBlob(round.player)});
+    QSqlQuery& joints = file.prepared(kInsertJoints);
+    sql::exec(joints, {id, jointBlob(round.target), jointBlob(round.player)});
+    joints.finish();
     return id;
 }
 
@@ -264,8 +274,8 @@ std::optional<Problem> ScoreStore::append(RoundRecord& round)
         if (!round.playedAt.isValid())
             throw Failure(Reason::Unexpected, {}, QStringLiteral("the round has no valid time"));
         const QSqlDatabase db = *m_file.open(RecordFile::Use::Create);
-        sql::Transaction transaction(db);
-        const qint64 id = insertRound(db, round);
+        sql::Transaction transaction(db, m_file.statements());
+        const qint64 id = insertRound(m_file, round);
         transaction.commit();
         round.id = id;
     });
@@ -446,20 +456,27 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QLis
         // only grow, so a round removed cannot be made up for by one added.
         // A file put in the record's place fails the test by their times.
         // Both come off the index of settings, without reading the rows.
+        // Both statements are kept prepared: the coach reads on at every coached check.
+        static const QString kKept = QStringLiteral(
+            "SELECT count(*), coalesce(sum(played_ms), 0) FROM rounds WHERE difficulty IS ? AND id <= ?");
+        // By id alone, the few rows after the last known; the index of
+        // settings would have every row of the difficulty looked up.
+        static const QString kAdded
+            = kSelectSummary + QStringLiteral(" WHERE id > ? AND +difficulty IS ?") + kInTimeOrder;
         const auto stands = [&] {
-            QSqlQuery kept = sql::run(db,
-                QStringLiteral(
-                    "SELECT count(*), coalesce(sum(played_ms), 0) FROM rounds WHERE difficulty IS ? AND id <= ?"),
-                {difficulty, lastId});
-            return kept.next() && kept.value(0).toLongLong() == known.size() && kept.value(1).toLongLong() == knownMs;
+            QSqlQuery& kept = m_file.prepared(kKept);
+            sql::exec(kept, {difficulty, lastId});
+            const bool same
+                = kept.next() && kept.value(0).toLongLong() == known.size() && kept.value(1).toLongLong() == knownMs;
+            kept.finish();
+            return same;
         };
         if (known.isEmpty() || !stands())
             return summaries(
                 sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
-        const QList<RoundSummary> added = summaries(sql::run(db,
-            // By id alone, the few rows after the last known; the index of
-            // settings would have every row of the difficulty looked up.
-            kSelectSummary + QStringLiteral(" WHERE id > ? AND +difficulty IS ?") + kInTimeOrder, {lastId, difficulty}));
+        QSqlQuery& reading = m_file.prepared(kAdded);
+        sql::exec(reading, {lastId, difficulty});
+        const QList<RoundSummary> added = summaries(reading);
         // Another copy's clock may put a round saved since before ones known.
         const bool after = added.isEmpty() || !inTimeOrder(added.front(), known.back());
         const qsizetype before = known.size();

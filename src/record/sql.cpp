@@ -71,10 +71,43 @@ QVariant single(const QSqlDatabase& db, const QString& statement)
     return query.value(0);
 }
 
+QVariant single(QSqlQuery& prepared)
+{
+    exec(prepared);
+    if (!prepared.next())
+        fail(prepared.lastError(), prepared.lastQuery());
+    QVariant value = prepared.value(0);
+    prepared.finish();
+    return value;
+}
+
+QSqlQuery& Statements::operator()(const QSqlDatabase& db, const QString& statement)
+{
+    auto found = m_prepared.find(statement);
+    if (found == m_prepared.end())
+        found = m_prepared.emplace(statement, prepare(db, statement)).first;
+    return found->second;
+}
+
 Transaction::Transaction(const QSqlDatabase& db)
     : m_db(db)
 {
-    run(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Transaction::Transaction(const QSqlDatabase& db, Statements& prepared)
+    : m_db(db)
+    , m_prepared(&prepared)
+{
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void Transaction::run(const QString& statement)
+{
+    if (m_prepared)
+        exec((*m_prepared)(m_db, statement));
+    else
+        sql::run(m_db, statement);
 }
 
 Transaction::~Transaction()
@@ -94,7 +127,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    run(m_db, QStringLiteral("COMMIT"));
+    run(QStringLiteral("COMMIT"));
     m_open = false;
 }
 

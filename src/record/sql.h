@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <unordered_map>
 
 namespace record::sql {
 
@@ -39,11 +40,30 @@ QSqlQuery run(const QSqlDatabase& db, const QString& statement, const QVariantLi
 /// The single value of a one-row, one-column query such as a PRAGMA.
 QVariant single(const QSqlDatabase& db, const QString& statement);
 
+/// The single value of a one-row, one-column statement prepared before,
+/// which is left finished: a read left open would keep SQLite's snapshot.
+QVariant single(QSqlQuery& prepared);
+
+/// Statements prepared once on a connection and kept while it stays open:
+/// those run at every save would otherwise be parsed anew each time.
+class Statements {
+public:
+    /// `statement` prepared on `db` the first time it is asked for.
+    QSqlQuery& operator()(const QSqlDatabase& db, const QString& statement);
+    /// Lets them go, before their connection closes.
+    void clear() { m_prepared.clear(); }
+
+private:
+    std::unordered_map<QString, QSqlQuery> m_prepared;
+};
+
 /// A write transaction: BEGIN IMMEDIATE takes the write lock at once, so two
 /// writers queue on the busy timeout instead of one failing on a lock upgrade.
 class Transaction {
 public:
     explicit Transaction(const QSqlDatabase& db);
+    /// The same, its BEGIN and COMMIT kept among `prepared`.
+    Transaction(const QSqlDatabase& db, Statements& prepared);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -51,7 +71,11 @@ public:
     void commit();
 
 private:
+    /// Runs `statement`, prepared once if there are statements to keep it among.
+    void run(const QString& statement);
+
     QSqlDatabase m_db;
+    Statements* m_prepared = nullptr;
     bool m_open = true;
 };
 

@@ -14,8 +14,11 @@ namespace ui {
 
 std::optional<double> Frm001::typeCoachedTime()
 {
-    if (!coach::practiceOn())
-        return std::nullopt;
+    return coach::practiceOn() ? typeNextCoachedTime() : std::nullopt;
+}
+
+std::optional<double> Frm001::typeNextCoachedTime()
+{
     // Before the first coached round at a difficulty, the coach starts from the box.
     const std::optional<double> next = coach::nextSeconds(m_scores, toolkit::numericValue(Combo1->currentText()),
         toolkit::numericValue(Text1->text()), m_coachRounds);
@@ -35,7 +38,7 @@ void Frm001::coachRound(FrmMSG& dialog)
     // and the dialog says why.
     if (!dialog.keepCoachedRound())
         return;
-    dialog.tellCoached(typeCoachedTime());
+    dialog.tellCoached(typeNextCoachedTime());
 }
 
 } // namespace ui

@@ -162,9 +162,11 @@ private:
     /// Coached practice: keeps the round the dialog holds, puts the coach's
     /// next display time into Text1 and has the dialog say both.
     void coachRound(FrmMSG& dialog);
-    /// Coached practice: puts the coach's next display time for the
+    /// Coached practice, when on: puts the coach's next display time for the
     /// difficulty on view into Text1; leaves it when the record cannot be read.
     std::optional<double> typeCoachedTime();
+    /// The same, coached practice known to be on.
+    std::optional<double> typeNextCoachedTime();
     /// Puts a display time into Text1 as the player would type it.
     void typeDisplayTime(double seconds);
 
