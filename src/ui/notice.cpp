@@ -43,31 +43,39 @@ void tellBriefly(QWidget& over, const QString& message)
 {
     qCDebug(lcUi).noquote() << "told the player briefly:" << message;
     QWidget& window = *over.window();
-    endBriefNotice(window);
-    // Inside the window rather than a window of its own: it takes no focus
-    // and no clicks, and screen readers find it among the window's contents.
-    auto* notice = new QLabel(message, &window);
-    notice->setObjectName(kBriefName);
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // One notice a window, hidden between one word and the next: made, and
+    // its text laid out, once rather than at every save. Inside the window
+    // rather than a window of its own: it takes no focus and no clicks, and
+    // screen readers find it among the window's contents.
+    auto* notice = window.findChild<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly);
+    if (!notice) {
+        notice = new QLabel(&window);
+        notice->setObjectName(kBriefName);
+        notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+        notice->setForegroundRole(QPalette::ToolTipText);
+        notice->setBackgroundRole(QPalette::ToolTipBase);
+        notice->setAutoFillBackground(true);
+        notice->setFrameStyle(QFrame::Box | QFrame::Plain);
+        notice->setMargin(kBriefMargin);
+        auto* ending = new QTimer(notice);
+        ending->setSingleShot(true);
+        ending->setInterval(kBriefly);
+        QObject::connect(ending, &QTimer::timeout, notice, &QWidget::hide);
+    }
+    notice->setText(message);
     notice->setAccessibleName(message);
-    notice->setForegroundRole(QPalette::ToolTipText);
-    notice->setBackgroundRole(QPalette::ToolTipBase);
-    notice->setAutoFillBackground(true);
-    notice->setFrameStyle(QFrame::Box | QFrame::Plain);
-    notice->setMargin(kBriefMargin);
     notice->adjustSize();
     const QRect area(over.mapTo(&window, QPoint()), over.size());
     notice->move(area.center().x() - notice->width() / 2, area.top() + kBriefMargin);
     notice->raise();
     notice->show();
-    QTimer::singleShot(kBriefly, notice, &QWidget::close);
+    notice->findChild<QTimer*>()->start(); // the full time again for a new word
 }
 
 void endBriefNotice(QWidget& over)
 {
-    for (QLabel* earlier : over.window()->findChildren<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
-        earlier->close();
+    if (auto* notice = over.window()->findChild<QLabel*>(kBriefName, Qt::FindDirectChildrenOnly))
+        notice->hide();
 }
 
 } // namespace ui

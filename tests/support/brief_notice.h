@@ -6,7 +6,7 @@
 /// The brief notice on `w` until it is taken away; null otherwise.
 inline QLabel* briefNotice(QWidget& w)
 {
-    // One taken away lingers until the event loop deletes it.
+    // One taken away stays, hidden, for the next.
     for (auto* notice : w.findChildren<QLabel*>(QStringLiteral("briefNotice"), Qt::FindDirectChildrenOnly)) {
         if (!notice->isHidden())
             return notice;
