@@ -18,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <vector>
 #include <cstdio>
 #include <fcntl.h>
 #include <limits>
@@ -94,6 +95,28 @@ QList<RoundSummary> summaries(QSqlQuery& rows)
     }
     found.squeeze(); // a list of thousands is kept while the window shows it
     return found;
+}
+
+// Sorts `rounds` by time, then id, each moment worked out once rather than at every comparison.
+void putInTimeOrder(QList<RoundSummary>& rounds)
+{
+    struct Key {
+        qint64 ms, id;
+        qsizetype at;
+        auto operator<=>(const Key&) const = default;
+    };
+    std::vector<Key> keys;
+    keys.reserve(static_cast<std::size_t>(rounds.size()));
+    for (qsizetype i = 0; i < rounds.size(); ++i)
+        keys.push_back({rounds[i].playedAt.toMSecsSinceEpoch(), rounds[i].id, i});
+    if (std::is_sorted(keys.cbegin(), keys.cend()))
+        return;
+    std::sort(keys.begin(), keys.end());
+    QList<RoundSummary> sorted;
+    sorted.reserve(rounds.size());
+    for (const Key& key : keys)
+        sorted.append(std::move(rounds[key.at]));
+    rounds = std::move(sorted);
 }
 
 QList<RoundSummary> summaries(QSqlQuery&& rows)
@@ -471,9 +494,14 @@ Read<QList<RoundSummary>> ScoreStore::roundsAtDifficulty(double difficulty, QLis
             kept.finish();
             return same;
         };
-        if (known.isEmpty() || !stands())
-            return summaries(
-                sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?") + kInTimeOrder, {difficulty}));
+        if (known.isEmpty() || !stands()) {
+            // Off the index of settings, whose order is by display time first:
+            // put in time order here, which costs less than SQLite sorting whole rows.
+            QList<RoundSummary> all = summaries(
+                sql::run(db, kSelectSummary + QStringLiteral(" WHERE difficulty IS ?"), {difficulty}));
+            putInTimeOrder(all);
+            return all;
+        }
         QSqlQuery& reading = m_file.prepared(kAdded);
         sql::exec(reading, {lastId, difficulty});
         const QList<RoundSummary> added = summaries(reading);

@@ -142,7 +142,7 @@ void TestRecordWindow::anEmptyChartShowsTheHintAndNoTimes()
 // Guards against a window whose smallest size lays its controls over each
 // other, cuts the summary, the table's columns or rows, or the chart's labels
 // and legend, or is larger than a small laptop's screen; and a verdict column
-// narrower than its verdicts.
+// narrower than its verdicts, those of rounds saved while it shows among them.
 void TestRecordWindow::atItsSmallestNothingOverlaps()
 {
     Game game;
@@ -172,9 +172,21 @@ void TestRecordWindow::atItsSmallestNothingOverlaps()
         QVERIFY(header.sectionSize(column) >= header.sectionSizeHint(column));
     QVERIFY(record.GrdROUND->viewport()->height() >= 5 * record.GrdROUND->verticalHeader()->defaultSectionSize());
     const int verdict = ui::RoundTableModel::Verdict;
-    for (int row = 0; row < record.rounds().rowCount(); ++row)
-        QVERIFY(header.sectionSize(verdict)
-            > record.GrdROUND->fontMetrics().horizontalAdvance(record.rounds().roundAt(row).verdict));
+    const auto verdictsFit = [&] {
+        for (int row = 0; row < record.rounds().rowCount(); ++row)
+            if (header.sectionSize(verdict)
+                <= record.GrdROUND->fontMetrics().horizontalAdvance(record.rounds().roundAt(row).verdict))
+                return false;
+        return true;
+    };
+    QVERIFY(verdictsFit());
+    // A round saved meanwhile with a longer verdict widens its column.
+    record::RoundRecord longer = sampleRound(3);
+    longer.verdict = QStringLiteral("記録された中でいちばん長い判定の文");
+    QVERIFY(!record::ScoreStore(game.record.store.path()).append(longer));
+    game.record.store.pollForChanges();
+    QCOMPARE(record.rounds().rowCount(), 4);
+    QVERIFY(verdictsFit());
 
     // Room for every tick's label side by side, the score axis's five one
     // above another, and the legend's entries whole.

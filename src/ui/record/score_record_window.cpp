@@ -128,6 +128,7 @@ FrmSCORE::FrmSCORE(record::ScoreStore& store, QWidget* owner)
     describeScoreRecord(*this);
 
     widgets::connectGuarded(CmbSETTING, &QComboBox::currentIndexChanged, this, &FrmSCORE::showView);
+    widgets::connectGuarded(m_model, &QAbstractItemModel::rowsInserted, this, &FrmSCORE::widenColumns);
     widgets::connectGuarded(
         GrdROUND->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmSCORE::showSelectedRound);
     widgets::connectGuarded(CmdDELETE, &QPushButton::clicked, this, &FrmSCORE::CmdDELETE_Click);
@@ -218,7 +219,9 @@ void FrmSCORE::createControls()
     GrdROUND->setSortingEnabled(true);
     GrdROUND->sortByColumn(RoundTableModel::Date, Qt::DescendingOrder);
     GrdROUND->verticalHeader()->hide();
-    GrdROUND->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns are fitted to their contents once for each view and widened
+    // for rows added (fitColumns(), widenColumns()): a header that resized
+    // to contents would measure them again at every change and every layout.
     GrdROUND->horizontalHeader()->setResizeContentsPrecision(kRowsMeasuredForWidths);
 
     PicROUND = new widgets::Canvas(this);
@@ -351,6 +354,7 @@ void FrmSCORE::showView()
     if (!view) {
         m_place->showRounds({});
         m_fittedView.reset();
+        fitColumns();
         fitMinimumSize();
         showScores({});
         showValue(*LblSUMMARY, QString()); // the chart says how rounds are kept
@@ -378,27 +382,47 @@ void FrmSCORE::showView()
     showValue(*LblSUMMARY, summaryText(record::progressOf(rounds.value), speed.value));
     showScores(rounds.value);
     m_place->showRounds(rounds.value);
-    // Rounds added to the view on show leave its columns as wide as they
-    // were: measured again only for another view, not after every save.
+    // Columns and the smallest size are measured again only for another
+    // view; rounds added to this one only widen a column they do not fit.
     if (m_fittedView != *view) {
         m_fittedView = *view;
+        fitColumns();
         fitMinimumSize();
     }
     showSelectedRound();
 }
 
-void FrmSCORE::fitMinimumSize()
+void FrmSCORE::fitColumns()
 {
     ensurePolished(); // sizes are the style's only once it has seen the controls
-    // The table's columns are as wide as their contents, and at least as
-    // wide as their headings.
+    // As wide as their contents, and at least as wide as their headings.
     auto& table = static_cast<QAbstractItemView&>(*GrdROUND);
-    const QHeaderView& header = *GrdROUND->horizontalHeader();
-    int columns = 0;
+    QHeaderView& header = *GrdROUND->horizontalHeader();
     for (int column = 0; column < header.count(); ++column)
-        columns += std::max(header.sectionSizeHint(column), table.sizeHintForColumn(column));
+        header.resizeSection(column, std::max(header.sectionSizeHint(column), table.sizeHintForColumn(column)));
+}
+
+void FrmSCORE::widenColumns(const QModelIndex& parent, int first, int last)
+{
+    QHeaderView& header = *GrdROUND->horizontalHeader();
+    const int grid = GrdROUND->showGrid() ? 1 : 0; // as the table counts a column's width
+    for (int column = 0; column < header.count(); ++column) {
+        int widest = header.sectionSize(column);
+        for (int row = first; row <= last; ++row) {
+            const QModelIndex cell = m_sorted->mapFromSource(m_model->index(row, column, parent));
+            widest = std::max(widest, GrdROUND->sizeHintForIndex(cell).width() + grid);
+        }
+        if (widest > header.sectionSize(column))
+            header.resizeSection(column, widest);
+    }
+}
+
+void FrmSCORE::fitMinimumSize()
+{
+    ensurePolished();
+    const QHeaderView& header = *GrdROUND->horizontalHeader();
     const int frame = 2 * GrdROUND->frameWidth();
-    const QSize whole(columns + GrdROUND->verticalScrollBar()->sizeHint().width() + frame,
+    const QSize whole(header.length() + GrdROUND->verticalScrollBar()->sizeHint().width() + frame,
         header.sizeHint().height() + kTableRowsAtLeast * GrdROUND->verticalHeader()->defaultSectionSize() + frame);
     QSize room = kLargestMinimum;
     if (const QScreen* on = screen())

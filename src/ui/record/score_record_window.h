@@ -17,6 +17,7 @@
 #include "ui/record/record_view.h"
 
 #include <QList>
+#include <QModelIndex>
 #include <QPointer>
 #include <QStringList>
 #include <QThread>
@@ -120,6 +121,10 @@ protected:
 
 private:
     void createControls();
+    /// The table's columns as wide as the rounds on view need.
+    void fitColumns();
+    /// Those columns widened where the rows `first` to `last`, just added, need more room.
+    void widenColumns(const QModelIndex& parent, int first, int last);
     /// The smallest size that shows the chart and the table whole, as far as the screen allows.
     void fitMinimumSize();
     void showView();
