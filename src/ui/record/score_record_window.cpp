@@ -492,6 +492,10 @@ void FrmSCORE::showScores(const QList<record::RoundSummary>& rounds)
 
 void FrmSCORE::showChartOnView()
 {
+    // Not before the window shows: a chart of thousands of points filled
+    // before it has its size would be laid out twice.
+    if (!isVisible())
+        return;
     if (TabCHART->currentIndex() == ScoreTab && m_scoreChartStale) {
         ChtSCORE->setRounds(m_scoreChartRounds);
         m_scoreChartStale = false;
@@ -714,6 +718,7 @@ void FrmSCORE::closeEvent(QCloseEvent* event)
 void FrmSCORE::showEvent(QShowEvent* event)
 {
     fitMinimumSize(); // now on its screen, in its frame
+    showChartOnView();
     m_lookForChanges.start();
     QWidget::showEvent(event);
 }
