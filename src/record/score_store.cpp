@@ -535,11 +535,19 @@ Read<QList<PlayedSetting>> ScoreStore::settings()
 
 Read<std::optional<PlayedSetting>> ScoreStore::latestSetting()
 {
-    // The last round in the lists' time order, without reading the others.
+    // The last round in the lists' time order: each setting's latest moment
+    // off the index of settings, then the rounds at those moments, without
+    // reading the others. No index leads with the moment alone: the file
+    // would take another page at every save.
     return attemptRead<std::optional<PlayedSetting>>([](const QSqlDatabase& db) -> std::optional<PlayedSetting> {
         QSqlQuery row = sql::run(db,
-            QStringLiteral("SELECT difficulty, display_seconds, coached FROM rounds"
-                           " ORDER BY played_ms DESC, id DESC LIMIT 1"));
+            QStringLiteral("WITH latest AS (SELECT difficulty, display_seconds, MAX(played_ms) AS played_ms"
+                           "  FROM rounds GROUP BY difficulty, display_seconds)"
+                           " SELECT rounds.difficulty, rounds.display_seconds, rounds.coached FROM latest JOIN rounds"
+                           "  ON rounds.difficulty IS latest.difficulty"
+                           "  AND rounds.display_seconds IS latest.display_seconds"
+                           "  AND rounds.played_ms = latest.played_ms"
+                           " ORDER BY rounds.played_ms DESC, rounds.id DESC LIMIT 1"));
         if (!row.next())
             return std::nullopt;
         return playedSettingAt(row);

@@ -1077,7 +1077,7 @@ private slots:
         ScoreStore store(m_path);
         QList<qint64> ids;
         for (const Played& p : {Played {1, 0.75, 30}, Played {2, 0.75, 10}, Played {1, 0.75, 20}, Played {1, kInf, 0},
-                 Played {2, 0.75, 5, true}, Played {2, 1.5, 15, true}}) {
+                 Played {2, 0.75, 5, true}, Played {2, 1.5, 15, true}, Played {1, kInf, 30, true}}) {
             RoundRecord round = sampleRound(p.secondsIn);
             round.difficulty = p.difficulty;
             round.displaySeconds = p.displaySeconds;
@@ -1085,18 +1085,19 @@ private slots:
             QVERIFY(!store.append(round));
             ids.append(round.id);
         }
-        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[4], ids[1], ids[5], ids[2], ids[0]}));
+        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[3], ids[4], ids[1], ids[5], ids[2], ids[0], ids[6]}));
         QCOMPARE(store.settings().value,
             (QList<record::PlayedSetting> {
                 {{1, 0.75}, true}, {{1, kInf}, true}, {{2, 0.75}, true}, {{2, 1.5}, false}}));
         QCOMPARE(idsOf(store.rounds({1, 0.75}).value), (QList<qint64> {ids[2], ids[0]}));
-        QCOMPARE(idsOf(store.roundsAtDifficulty(1).value), (QList<qint64> {ids[3], ids[2], ids[0]}));
-        QCOMPARE(store.latestSetting().value, std::optional<record::PlayedSetting>({{1, 0.75}, true})); // by time, not by id
+        QCOMPARE(idsOf(store.roundsAtDifficulty(1).value), (QList<qint64> {ids[3], ids[2], ids[0], ids[6]}));
+        // By time, not by id; of two at the same moment, the one saved last, and how it was kept.
+        QCOMPARE(store.latestSetting().value, std::optional<record::PlayedSetting>({{1, kInf}, false}));
 
         QVERIFY(!store.remove({ids[3], ids[2]}, store.rounds().from));
-        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[4], ids[1], ids[5], ids[0]}));
+        QCOMPARE(idsOf(store.rounds().value), (QList<qint64> {ids[4], ids[1], ids[5], ids[0], ids[6]}));
         QVERIFY(store.round(ids[2]).problem);
-        QCOMPARE(RawFile(m_path).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 4);
+        QCOMPARE(RawFile(m_path).run(QStringLiteral("SELECT count(*) FROM round_joints")).toInt(), 5);
         RoundRecord later = sampleRound();
         QVERIFY(!store.append(later));
         QVERIFY(later.id > ids[3]);

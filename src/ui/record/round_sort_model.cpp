@@ -10,8 +10,10 @@ namespace {
 
 // How two rounds compare in one column. Doubles go by their total order, so
 // that a NaN sorts to one end instead of breaking the sort.
-std::weak_ordering compareIn(int column, const record::RoundSummary& a, const record::RoundSummary& b)
+std::weak_ordering compareIn(int column, const RoundTableModel& rounds, int aRow, int bRow)
 {
+    const record::RoundSummary& a = rounds.roundAt(aRow);
+    const record::RoundSummary& b = rounds.roundAt(bRow);
     switch (column) {
     case RoundTableModel::Difficulty:
         return std::weak_order(a.difficulty, b.difficulty);
@@ -24,7 +26,7 @@ std::weak_ordering compareIn(int column, const record::RoundSummary& a, const re
     case RoundTableModel::Verdict:
         return a.verdict.compare(b.verdict) <=> 0;
     default:
-        return a.playedAt.toMSecsSinceEpoch() <=> b.playedAt.toMSecsSinceEpoch();
+        return rounds.playedMsAt(aRow) <=> rounds.playedMsAt(bRow);
     }
 }
 
@@ -51,12 +53,10 @@ int RoundSortModel::rowOf(qint64 id) const
 
 bool RoundSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
-    const record::RoundSummary& a = m_rounds.roundAt(left.row());
-    const record::RoundSummary& b = m_rounds.roundAt(right.row());
-    const std::weak_ordering order = compareIn(left.column(), a, b);
+    const std::weak_ordering order = compareIn(left.column(), m_rounds, left.row(), right.row());
     // The id breaks ties, so equal keys keep the order saved, either way round:
     // a descending sort asks with the two swapped.
-    return order == 0 ? a.id < b.id : order < 0;
+    return order == 0 ? m_rounds.roundAt(left.row()).id < m_rounds.roundAt(right.row()).id : order < 0;
 }
 
 } // namespace ui

@@ -30,8 +30,10 @@ void RoundTableModel::setRounds(const QList<record::RoundSummary>& rounds)
     // go in with nothing else to look up.
     if (!m_rounds.isEmpty() && rounds.size() > m_rounds.size()
         && std::equal(m_rounds.cbegin(), m_rounds.cend(), rounds.cbegin(), sameRound)) {
+        const qsizetype first = m_rounds.size();
         beginInsertRows({}, rowCount(), static_cast<int>(rounds.size()) - 1);
-        m_rounds.append(rounds.sliced(m_rounds.size()));
+        m_rounds.append(rounds.sliced(first));
+        keepMomentsFrom(first);
         endInsertRows();
         return;
     }
@@ -51,6 +53,7 @@ void RoundTableModel::setRounds(const QList<record::RoundSummary>& rounds)
     if (!anyStays) {
         beginResetModel();
         m_rounds = rounds;
+        keepMomentsFrom(0);
         endResetModel();
         return;
     }
@@ -63,6 +66,7 @@ void RoundTableModel::setRounds(const QList<record::RoundSummary>& rounds)
             --first;
         beginRemoveRows({}, first, last);
         m_rounds.remove(first, last - first + 1);
+        keepMomentsFrom(first);
         endRemoveRows();
         last = first;
     }
@@ -76,7 +80,15 @@ void RoundTableModel::setRounds(const QList<record::RoundSummary>& rounds)
     for (const record::RoundSummary& round : rounds)
         if (incoming.contains(round.id))
             m_rounds.append(round);
+    keepMomentsFrom(first);
     endInsertRows();
+}
+
+void RoundTableModel::keepMomentsFrom(qsizetype first)
+{
+    m_playedMs.resize(static_cast<std::size_t>(first));
+    for (qsizetype row = first; row < m_rounds.size(); ++row)
+        m_playedMs.push_back(m_rounds.at(row).playedAt.toMSecsSinceEpoch());
 }
 
 qint64 RoundTableModel::newestId() const
