@@ -163,4 +163,25 @@ inline std::vector<double> syncedPageWrites(const QString& folder, int count)
     return syncs;
 }
 
+/// Wall time of `count` appends of `bytes` each to a file in `folder`, each
+/// followed by fdatasync: a synced write that lengthens its file, which must
+/// then also write where the file's new blocks lie, as a save does to the
+/// record's write-ahead log until the log is first used again.
+inline std::vector<double> syncedAppends(const QString& folder, int count, qint64 bytes)
+{
+    QFile file(folder + QStringLiteral("/appended"));
+    if (bytes <= 0 || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    const QByteArray frames(bytes, 'x');
+    std::vector<double> syncs;
+    for (int i = 0; i < count; ++i)
+        syncs.push_back(microsecondsFor([&] {
+            file.write(frames);
+            file.flush();
+            ::fdatasync(file.handle());
+        }));
+    file.remove();
+    return syncs;
+}
+
 } // namespace bench

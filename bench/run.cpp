@@ -446,6 +446,13 @@ void saveClick(Report& report)
         QStringLiteral("4 KiB write + fsync %1").arg(ms(run, QStringLiteral("fsync_us"))),
         QStringLiteral("p99 ") + ratioText(run.number(QStringLiteral("save_click_us_p99")),
                                      run.number(QStringLiteral("fsync_us_p99")), kSaveClickRatioGoal)});
+    report.add({QStringLiteral("  against what a save writes: the same bytes appended + fdatasync (%1 B, as the "
+                               "save added to the record's log; %2 of them)")
+                    .arg(fixed(run.number(QStringLiteral("append_bytes")), 0), runs(run, QStringLiteral("append_us"))),
+        ms(run, QStringLiteral("append_us")), QString(),
+        QStringLiteral("click's p99 %1x its p99 (no goal)")
+            .arg(fixed(run.number(QStringLiteral("save_click_us_p99")) / run.number(QStringLiteral("append_us_p99")),
+                2))});
 }
 
 /// The record window over many rounds, the player's own or coached practice's:
