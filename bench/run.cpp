@@ -446,8 +446,7 @@ void saveClick(Report& report)
         QStringLiteral("4 KiB write + fsync %1").arg(ms(run, QStringLiteral("fsync_us"))),
         QStringLiteral("p99 ") + ratioText(run.number(QStringLiteral("save_click_us_p99")),
                                      run.number(QStringLiteral("fsync_us_p99")), kSaveClickRatioGoal)});
-    report.add({QStringLiteral("  against what a save writes: the same bytes appended + fdatasync (%1 B, as the "
-                               "save added to the record's log; %2 of them)")
+    report.add({QStringLiteral("  what a save adds to the record's log, %1 B, appended + fdatasync (%2 times)")
                     .arg(fixed(run.number(QStringLiteral("append_bytes")), 0), runs(run, QStringLiteral("append_us"))),
         ms(run, QStringLiteral("append_us")), QString(),
         QStringLiteral("click's p99 %1x its p99 (no goal)")
