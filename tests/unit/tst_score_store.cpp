@@ -1103,6 +1103,23 @@ private slots:
         QVERIFY(later.id > ids[3]);
     }
 
+    // Guards against a statement kept prepared for the next save or read
+    // that is left holding SQLite's snapshot: other copies' saves would go
+    // unseen, and the log could never be written back into the file.
+    void keptStatementsHoldNoSnapshot()
+    {
+        ScoreStore store(m_path);
+        QVERIFY(!saveRounds(store, 2).isEmpty());
+        const QList<record::RoundSummary> known = store.roundsAtDifficulty(1).value;
+        QCOMPARE(store.roundsAtDifficulty(1, known).value.size(), 2); // read on through the kept statements
+        store.pollForChanges();
+        ScoreStore other(m_path);
+        QVERIFY(!saveRounds(other, 1, 2).isEmpty());
+        // Its first column is 0 only when no reader held the log back.
+        QCOMPARE(RawFile(m_path).run(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")).toInt(), 0);
+        QCOMPARE(store.roundsAtDifficulty(1, known).value.size(), 3);
+    }
+
     void aReadOnFromKnownRoundsIsAFreshRead_data()
     {
         QTest::addColumn<QString>("change");
