@@ -301,7 +301,14 @@ void TestRecordWindow::tooltipsReadAsAColumn()
     ui::FrmSCORE& record = openRecord(game);
     for (const QWidget* described : std::initializer_list<const QWidget*> {record.ChkCOACH, record.CmdCOACH})
         QVERIFY(!described->toolTip().isEmpty());
+    // Laid out in lines as it is first shown.
+    QVERIFY(record.ChtSPEED->toolTip().startsWith(ui::memorySpeedMeaning()));
+    // Asked of the chart's drawing area, under the pointer, as the player asks.
+    QWidget& area = *record.ChtSPEED->viewport();
+    QHelpEvent asked(QEvent::ToolTip, QPoint(1, 1), area.mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(&area, &asked);
     QCOMPARE(record.ChtSPEED->toolTip().split(u'\n').first(), lines.first());
+    QToolTip::hideText();
 }
 
 // Guards against a score's tooltip found only on its two-pixel line, or

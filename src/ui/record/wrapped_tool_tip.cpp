@@ -1,11 +1,14 @@
 #include "ui/record/wrapped_tool_tip.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFontInfo>
 #include <QHash>
 #include <QStringList>
 #include <QFont>
 #include <QTextLayout>
 #include <QToolTip>
+#include <QVariant>
 #include <QWidget>
 
 namespace ui {
@@ -73,9 +76,42 @@ QString wrappedToolTipText(const QString& text)
     return *wrapped.insert(key, lines.join(u'\n'));
 }
 
+namespace {
+
+// The text a widget's tooltip is laid out from, until it has been.
+const char* const kUnwrapped = "unwrappedToolTip";
+
+// Lays a widget's tooltip out in lines the first time it is asked for.
+class WrapOnShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        const QString text = widget->property(kUnwrapped).toString();
+        if (!text.isEmpty() && widget->toolTip() == text)
+            widget->setToolTip(wrappedToolTipText(text));
+        widget->setProperty(kUnwrapped, QVariant());
+        return false; // the widget shows it
+    }
+};
+
+} // namespace
+
 void setWrappedToolTip(QWidget& widget, const QString& text)
 {
-    widget.setToolTip(wrappedToolTipText(text));
+    // Whole until it is first shown, and for screen readers, which read it
+    // as the widget's description: balancing the lines of a window's several
+    // tooltips would hold up the window's first opening by milliseconds.
+    static WrapOnShow* const wrapper = new WrapOnShow(QCoreApplication::instance());
+    widget.setToolTip(text);
+    widget.setProperty(kUnwrapped, text);
+    widget.removeEventFilter(wrapper);
+    widget.installEventFilter(wrapper);
 }
 
 } // namespace ui
