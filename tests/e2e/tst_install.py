@@ -98,9 +98,8 @@ def game_programs(build_dir):
         for path in glob.glob(os.path.join(build_dir, folder, "*")):
             if not os.path.isfile(path) or os.path.islink(path) or not os.access(path, os.X_OK):
                 continue
-            dynamic = subprocess.run(["readelf", "-d", path], capture_output=True, text=True, timeout=60).stdout
             # Needed, not named: the library's own soname is no use of it.
-            if re.search(r"\(NEEDED\)\s+Shared library: \[libtormell-private\.so", dynamic):
+            if re.search(r"\(NEEDED\)\s+Shared library: \[libtormell-private\.so", dynamic_section(path)):
                 found.append(path)
     return found
 
@@ -119,9 +118,12 @@ def exports_problems(build_dir):
     return []
 
 
+def dynamic_section(path):
+    return subprocess.run(["readelf", "-d", path], capture_output=True, text=True, timeout=60).stdout
+
+
 def soname(library):
-    dynamic = subprocess.run(["readelf", "-d", library], capture_output=True, text=True, timeout=60).stdout
-    found = re.search(r"\(SONAME\)\s+Library soname: \[([^\]]+)\]", dynamic)
+    found = re.search(r"\(SONAME\)\s+Library soname: \[([^\]]+)\]", dynamic_section(library))
     return found.group(1) if found else None
 
 

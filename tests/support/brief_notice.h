@@ -3,13 +3,10 @@
 
 #include <QLabel>
 
-/// The brief notice on `w` until it is taken away; null otherwise.
+/// The brief notice on `w` while it shows; null otherwise. A window keeps
+/// one, hidden between words.
 inline QLabel* briefNotice(QWidget& w)
 {
-    // One taken away stays, hidden, for the next.
-    for (auto* notice : w.findChildren<QLabel*>(QStringLiteral("briefNotice"), Qt::FindDirectChildrenOnly)) {
-        if (!notice->isHidden())
-            return notice;
-    }
-    return nullptr;
+    auto* notice = w.findChild<QLabel*>(QStringLiteral("briefNotice"), Qt::FindDirectChildrenOnly);
+    return notice && !notice->isHidden() ? notice : nullptr;
 }
